@@ -1,0 +1,30 @@
+#pragma once
+// Credential cipher: RC2-CBC under a key derived from the MD5 digest of a key text,
+// reproducing the defaults of the Windows "Strong" provider byte for byte, so that files
+// written by the Windows program stay readable. Cipher text is upper-case hex.
+#include <string>
+
+namespace pw {
+
+// Largest plain text that fits the 512-byte output buffer of the original program.
+inline constexpr std::size_t kMaxPlainBytes = 504;
+
+// Enciphers plain under key (an empty key acts as " "). An empty or too long plain text
+// fails. On failure out is empty.
+bool Encipher(const std::string& plain, const std::string& key, std::string& out);
+
+// Deciphers hex cipher text under key. Pairs that are not hex read as strtol(pair, 16)
+// does; a trailing odd digit is ignored. On failure out is empty (or, for cipher texts
+// longer than 512 bytes, what the earlier 512-byte pieces yielded).
+bool Decipher(const std::string& hex, const std::string& key, std::string& out);
+
+// SHA-256 of the bytes of text as 64 upper-case hex digits.
+std::string PasswordHash(const std::string& text);
+
+// MD5 of the bytes of text as 32 lower-case hex digits.
+std::string Md5HexLower(const std::string& text);
+
+// Upper-case hex of bytes, two digits per byte.
+std::string HexUpper(const std::string& bytes);
+
+}  // namespace pw
