@@ -1,0 +1,79 @@
+#pragma once
+// The application object: settings path, language lists, enable flags, the unlock password
+// and the stored Pass2 live here for the whole run; everything else reaches the settings
+// through its accessors.
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "settings/passwords.h"
+#include "settings/settings_store.h"
+#include "ui/base/clock.h"
+#include "ui/base/modal_ui.h"
+
+namespace pw {
+
+class CPursewardApp {
+public:
+    // baseDir: the working directory with a trailing "/".
+    CPursewardApp(std::string baseDir, ModalUi& ui, Clock& clock);
+
+    // The application object of the running program (set by the constructor).
+    static CPursewardApp* Instance();
+
+    const std::string& BaseDir() const { return baseDir_; }
+    std::string SettingsPath() const { return baseDir_ + "Set/Purseward.ini"; }
+    // ProgramPath, or the base directory when it is empty.
+    std::string ProgramDir() const;
+
+    // The nine accessors.
+    int32_t GetInt(const std::string& section, const std::string& key, int32_t def) const;
+    void WriteInt(const std::string& section, const std::string& key, int32_t value) const;
+    std::string GetString(const std::string& section, const std::string& key,
+                          const std::string& def) const;
+    std::string GetString(const std::string& section, const std::string& key) const;
+    std::string GetSecret(const std::string& section, const std::string& key) const;
+    std::string GetSecretWithKey(const std::string& section, const std::string& key,
+                                 const std::string& keyText) const;
+    void WriteSecret(const std::string& section, const std::string& key,
+                     const std::string& value) const;
+    void WriteSecretWithKey(const std::string& section, const std::string& key,
+                            const std::string& value, const std::string& keyText) const;
+    void WriteString(const std::string& section, const std::string& key,
+                     const std::string& value) const;
+
+    SettingsStore& Settings() { return settings_; }
+    const SettingsStore& Settings() const { return settings_; }
+    Passwords& Pw() { return passwords_; }
+    ModalUi& Ui() { return ui_; }
+    Clock& GetClock() { return clock_; }
+
+    const std::string& UnlockPassword() const { return settings_.UnlockPassword(); }
+    const std::string& StoredPass2() const { return passwords_.StoredPass2(); }
+    bool PaymentCheck() { return passwords_.PaymentCheck(); }
+
+    // Appends one line to the event log.
+    void WriteLog(const std::string& message) const;
+
+    // Language lists, index-aligned.
+    std::vector<std::string> languageNames;
+    std::vector<std::string> languagePaths;
+    // Enable flags in the order LR, PM, VM, EG, GDP, ECU.
+    std::array<int32_t, 6> enable{1, 1, 1, 1, 0, 0};
+    bool settingsPresent = false;
+
+    // Steps of start-up that need no window: reads the settings presence, runs the first-run
+    // migration when needed and reads the enable flags.
+    void PrepareSettings(const class LegacyProfile& profile);
+    void ReadEnableFlags();
+
+private:
+    std::string baseDir_;
+    ModalUi& ui_;
+    Clock& clock_;
+    SettingsStore settings_;
+    Passwords passwords_;
+};
+
+}  // namespace pw

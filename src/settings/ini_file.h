@@ -1,0 +1,33 @@
+#pragma once
+// The settings INI file with the private-profile rules: section and key names compare without
+// regard to case; a value is the text after "=" with surrounding blanks and one pair of
+// enclosing quotes removed; a write replaces the value in place or appends the key at the end
+// of its section, creating the section and the file when needed. Values are read whole.
+#include <string>
+#include <vector>
+
+namespace pw {
+
+// Files larger than this are read only up to it (a damaged file must not exhaust memory).
+inline constexpr std::size_t kIniMaxBytes = 16 * 1024 * 1024;
+
+// True and the value when the key exists with a non-empty value.
+bool IniRead(const std::string& path, const std::string& section, const std::string& key,
+             std::string& value);
+
+// Writes the key (atomic replace; ownerOnly: 0600). False when the file could not be written,
+// leaving the old file whole.
+bool IniWrite(const std::string& path, const std::string& section, const std::string& key,
+              const std::string& value, bool ownerOnly = true);
+
+// Several writes committed in one atomic save.
+struct IniEdit {
+    std::string section, key, value;
+};
+bool IniWriteMany(const std::string& path, const std::vector<IniEdit>& edits,
+                  bool ownerOnly = true);
+
+// Section names present in the file, in order (first occurrence of each).
+std::vector<std::string> IniSections(const std::string& path);
+
+}  // namespace pw

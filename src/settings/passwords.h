@@ -1,0 +1,55 @@
+#pragma once
+// Program passwords and the master key: the start-up check, the payment check and the
+// password change that re-enciphers every credential.
+#include <string>
+
+#include "settings/settings_store.h"
+#include "ui/base/modal_ui.h"
+
+namespace pw {
+
+// "Password1:<hash of run>~Password2:<hash of payment>".
+std::string MasterKeyText(const std::string& runPassword, const std::string& paymentPassword);
+// The master key text enciphered under the run password.
+std::string MasterKey(const std::string& runPassword, const std::string& paymentPassword);
+// "Purseward" enciphered under run + "~" + payment.
+std::string CheckValue(const std::string& runPassword, const std::string& paymentPassword);
+
+// <dir>Set/Purseward.key, dir being the program directory or, when it is empty, baseDir.
+std::string KeyFilePath(const std::string& programDir, const std::string& baseDir);
+
+class Passwords {
+public:
+    // store's unlock password is read and changed by these operations. programDir and baseDir
+    // place the key file (KeyFilePath).
+    Passwords(SettingsStore& store, ModalUi& ui, std::string programDir, std::string baseDir);
+
+    void SetProgramDir(std::string dir) { programDir_ = std::move(dir); }
+
+    // Asks for the run password when Pass1 is set; sets the unlock password; on failure shows
+    // message 151 and returns false.
+    bool StartupCheck();
+
+    // The stored Pass2 text (cipher text, as in the file).
+    const std::string& StoredPass2() const { return storedPass2_; }
+    void SetStoredPass2(std::string s) { storedPass2_ = std::move(s); }
+
+    // True when no payment password is set, or the prompt's text matches it.
+    bool PaymentCheck();
+
+    // Applies a password change as one atomic save of the settings file, then writes the key
+    // file and shows message 150. Returns false (and changes nothing) when the master key is
+    // missing or wrong.
+    bool ChangePasswords(const std::string& oldRun, const std::string& oldPay,
+                         const std::string& newRun, const std::string& newPay);
+
+    std::string KeyFile() const { return KeyFilePath(programDir_, baseDir_); }
+
+private:
+    SettingsStore& store_;
+    ModalUi& ui_;
+    std::string programDir_, baseDir_;
+    std::string storedPass2_;
+};
+
+}  // namespace pw

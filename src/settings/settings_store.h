@@ -1,0 +1,51 @@
+#pragma once
+// The nine accessors of the settings file. Secrets are hex cipher text under the unlock
+// password. Nothing is cached: every call reads or writes the file.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "settings/ini_file.h"
+
+namespace pw {
+
+class SettingsStore {
+public:
+    SettingsStore() = default;
+    SettingsStore(std::string path, std::string unlockPassword)
+        : path_(std::move(path)), unlock_(std::move(unlockPassword)) {}
+
+    const std::string& Path() const { return path_; }
+    void SetPath(std::string path) { path_ = std::move(path); }
+    const std::string& UnlockPassword() const { return unlock_; }
+    void SetUnlockPassword(std::string p) { unlock_ = std::move(p); }
+
+    // Integer rule: optional sign and leading digits, rest ignored (12abc is 12, abc is 0);
+    // a missing or empty value gives def.
+    int32_t GetInt(const std::string& section, const std::string& key, int32_t def) const;
+    void WriteInt(const std::string& section, const std::string& key, int32_t value) const;
+    std::string GetString(const std::string& section, const std::string& key,
+                          const std::string& def = std::string()) const;
+    void WriteString(const std::string& section, const std::string& key,
+                     const std::string& value) const;
+    // A secret that does not decipher reads as empty; an empty plain value is stored empty.
+    std::string GetSecret(const std::string& section, const std::string& key) const;
+    std::string GetSecretWithKey(const std::string& section, const std::string& key,
+                                 const std::string& keyText) const;
+    void WriteSecret(const std::string& section, const std::string& key,
+                     const std::string& value) const;
+    void WriteSecretWithKey(const std::string& section, const std::string& key,
+                            const std::string& value, const std::string& keyText) const;
+
+    // The enciphered form of a secret value as WriteSecretWithKey stores it ("" for "").
+    static std::string SecretText(const std::string& value, const std::string& keyText);
+
+private:
+    std::string path_;
+    std::string unlock_;
+};
+
+// C rule for leading digits, as atoi does (no overflow trap).
+int32_t ParseLeadingInt(const std::string& text);
+
+}  // namespace pw

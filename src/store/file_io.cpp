@@ -1,0 +1,128 @@
+#include "store/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <mutex>
+#include <vector>
+
+namespace pw {
+namespace {
+
+std::mutex& SeamMutex() {
+    static std::mutex m;
+    return m;
+}
+WriteFunction& Seam() {
+    static WriteFunction fn;
+    return fn;
+}
+
+long DoWrite(int fd, const char* data, std::size_t size) {
+    WriteFunction fn;
+    {
+        std::lock_guard<std::mutex> lock(SeamMutex());
+        fn = Seam();
+    }
+    if (fn) return fn(fd, data, size);
+    return static_cast<long>(::write(fd, data, size));
+}
+
+bool WriteAllTo(int fd, const std::string& data) {
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const long n = DoWrite(fd, data.data() + done, data.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+void SetWriteFunctionForTest(WriteFunction fn) {
+    std::lock_guard<std::mutex> lock(SeamMutex());
+    Seam() = std::move(fn);
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool EnsureDirectory(const std::string& dir) {
+    if (dir.empty()) return true;
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    return std::filesystem::is_directory(dir, ec);
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool WriteFileAtomic(const std::string& path, const std::string& data, bool ownerOnly) {
+    const std::string dir = DirectoryOf(path);
+    if (!EnsureDirectory(dir)) return false;
+    std::string tmpl = path + ".XXXXXX";
+    std::vector<char> name(tmpl.begin(), tmpl.end());
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) return false;
+    const std::string tmp(name.data());
+    bool ok = ::fchmod(fd, ownerOnly ? 0600 : 0644) == 0;
+    ok = ok && WriteAllTo(fd, data);
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(tmp.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    // Make the rename itself durable.
+    const int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+    return true;
+}
+
+bool ReadFileBounded(const std::string& path, std::size_t maxBytes, std::string& out) {
+    out.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    char buf[16384];
+    while (out.size() < maxBytes) {
+        const std::size_t want = std::min(sizeof buf, maxBytes - out.size());
+        const ssize_t n = ::read(fd, buf, want);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        out.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
+bool AppendToFile(const std::string& path, const std::string& data) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    if (fd < 0) return false;
+    const bool ok = WriteAllTo(fd, data);
+    ::close(fd);
+    return ok;
+}
+
+}  // namespace pw

@@ -1,0 +1,29 @@
+#pragma once
+// Schedule files: Set/<tag>.sav, one record per line, each enciphered with the account tag
+// as key text, CR LF after each.
+#include <string>
+
+#include "store/text_list.h"
+
+namespace pw {
+
+struct ScheduleLoad {
+    TextList records;    // plain "~"-joined records, in file order
+    TextList dueTimes;   // the due-time field of each record
+    int skippedLines = 0;  // lines that did not decipher to the field count
+};
+
+// The path of the schedule file of a tag below programDir ("<programDir>Set/<tag>.sav"), or
+// empty when the tag is empty or is not safe as a file name.
+std::string ScheduleFilePath(const std::string& programDir, const std::string& tag);
+
+// Reads the schedule file of tag. fieldCount: 8 or 9 (the system's record size);
+// dueField: 0-based index of the due-time field within a record.
+ScheduleLoad LoadSchedule(const std::string& programDir, const std::string& tag, int fieldCount,
+                          int dueField);
+
+// Writes records enciphered under tag, atomically and owner-only. An empty tag writes
+// nothing. False when the file could not be written (the old file is left whole).
+bool SaveSchedule(const std::string& programDir, const std::string& tag, const TextList& records);
+
+}  // namespace pw

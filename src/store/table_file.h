@@ -1,0 +1,39 @@
+#pragma once
+// Table files: one line "ColumnWidth=60;80;150" CR LF per list window, below Set/.
+#include <string>
+
+#include "store/text_list.h"
+
+namespace pw {
+
+// The in-memory list table a list window keeps.
+struct ListTable {
+    std::string path;         // full path of the table file
+    TextList columnNames;     // captions, also the field order of every row
+    TextList columnWidths;    // decimal widths as text; empty until loaded or defaulted
+    TextList rows;            // one "~"-joined row per table line
+};
+
+// Table files are read up to this many bytes; the rest of a longer file is ignored.
+inline constexpr std::size_t kTableFileMaxBytes = 30000;
+
+// Fills table.columnWidths from its file; leaves them as they were when the file is missing,
+// empty or has no "ColumnWidth".
+void LoadColumnWidths(ListTable& table);
+
+// Writes the widths: widthOf(i) for each position of table.columnWidths (the control's
+// width of column i, 0 beyond its columns) is stored into the list and written. Returns false
+// when the file could not be written (the old file is left whole).
+template <class WidthOf>
+bool SaveColumnWidths(ListTable& table, WidthOf widthOf);
+
+bool WriteColumnWidthsFile(const ListTable& table);
+
+template <class WidthOf>
+bool SaveColumnWidths(ListTable& table, WidthOf widthOf) {
+    for (std::size_t i = 0; i < table.columnWidths.size(); ++i)
+        table.columnWidths[i] = std::to_string(widthOf(static_cast<int>(i)));
+    return WriteColumnWidthsFile(table);
+}
+
+}  // namespace pw

@@ -1,0 +1,27 @@
+#pragma once
+// Text lists: the "~"-joined rows of every table, saved account and record.
+#include <string>
+#include <vector>
+
+namespace pw {
+
+using TextList = std::vector<std::string>;
+
+// The elements in order with sep between each two. An empty list gives an empty text.
+std::string JoinList(const TextList& list, const std::string& sep);
+
+// The parts between separators, written into target from index 0 upward (growing it as
+// needed); empty parts remain; elements beyond those written are left as they were.
+void SplitText(const std::string& text, const std::string& sep, TextList& target);
+
+// Convenience: SplitText into a fresh list.
+TextList Split(const std::string& text, const std::string& sep);
+
+// Index of the first element equal to text (exact), or -1.
+int FindInList(const TextList& list, const std::string& text);
+
+// Sorts keys ascending by their numeric value (read as floating point), moving the
+// companion's elements along. The companion may be shorter; missing elements are skipped.
+void SortParallel(TextList& keys, TextList& companion);
+
+}  // namespace pw
