@@ -1,0 +1,20 @@
+#include "accounts/account_client.h"
+
+namespace pw {
+
+std::string CodeMessageReport(const TextList& errors) {
+    std::string out;
+    for (const std::string& e : errors) {
+        const TextList f = Split(e, "~");
+        out += "Code : " + f[0] + ", Message : " + (f.size() > 1 ? f[1] : std::string()) + " \n";
+    }
+    return out;
+}
+
+std::string ErrorLineReport(const TextList& errors) {
+    std::string out;
+    for (const std::string& e : errors) out += "Error : " + e + " \n";
+    return out;
+}
+
+}  // namespace pw
