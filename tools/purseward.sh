@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Set-up and entry point for a Debian 12 machine.
+#   tools/purseward.sh run    install what is missing, build, start the sandbox and the program
+#   tools/purseward.sh test   install what is missing, build and run every test
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$here"
+
+packages=(build-essential cmake ninja-build pkg-config git
+  qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
+  libssl-dev libcurl4-openssl-dev libcpp-httplib-dev libjpeg62-turbo-dev
+  libgtest-dev libgmock-dev libbenchmark-dev tinyproxy python3)
+
+install_missing() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+  fi
+}
+
+jobs=2
+
+build() {  # build <dir> <cmake options...>
+  local dir="$1"; shift
+  cmake -S "$here" -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j"$jobs"
+}
+
+run_tests() {  # run_tests <dir>
+  (cd "$1" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs" --timeout 300)
+}
+
+case "${1:-}" in
+  run)
+    install_missing
+    build "$here/build/release" -DCMAKE_BUILD_TYPE=Release -DPW_BENCH=OFF
+    exec "$here/tools/start-program.sh" "$here/build/release"
+    ;;
+  test)
+    install_missing
+    # 1. The core alone, without any widget library: the split between core and windows holds.
+    build "$here/build/core" -DCMAKE_BUILD_TYPE=Debug -DPW_GUI=OFF -DPW_WERROR=ON -DPW_BENCH=OFF
+    run_tests "$here/build/core"
+    # 2. Everything, warnings as errors.
+    build "$here/build/ci" -DCMAKE_BUILD_TYPE=Debug -DPW_WERROR=ON
+    run_tests "$here/build/ci"
+    # 3. Everything once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+    build "$here/build/asan" -DCMAKE_BUILD_TYPE=Debug -DPW_WERROR=ON -DPW_SANITIZE=ON -DPW_BENCH=OFF
+    ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" \
+    LSAN_OPTIONS="suppressions=$here/tools/lsan.supp:print_suppressions=0" \
+    UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+      run_tests "$here/build/asan"
+    echo "All tests passed."
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
