@@ -1,0 +1,55 @@
+// Prepares a fresh data folder for the program: writes the first-run settings file (as the
+// program itself does on its first start, with no earlier version to take values from) and
+// points the payment-system hosts at the local simulator.
+//   purseward-firstrun <data folder> <https host:port> <http host:port> <CA file>
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+#include "settings/ini_file.h"
+#include "settings/keys.h"
+#include "settings/migration.h"
+#include "settings/passwords.h"
+
+namespace {
+
+struct EmptyProfile : pw::LegacyProfile {
+    bool ReadString(const std::string&, std::string&) const override { return false; }
+    bool ReadInt(const std::string&, int&) const override { return false; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: %s <data folder> <https host:port> <http host:port> <CA file>\n",
+                     argv[0]);
+        return 2;
+    }
+    std::string dir = argv[1];
+    if (dir.back() != '/') dir += '/';
+    const std::string settings = dir + "Set/Purseward.ini";
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char today[16];
+    std::strftime(today, sizeof today, "%d/%m/%Y", &local);
+    if (!pw::RunFirstRunMigration(settings, pw::KeyFilePath("", dir), EmptyProfile(), today)) {
+        std::fprintf(stderr, "cannot write %s\n", settings.c_str());
+        return 1;
+    }
+    std::vector<pw::IniEdit> edits;
+    for (int i = 0; i < 6; ++i) {
+        const auto& k = pw::keys::KeysOf(i);
+        edits.push_back({k.section, k.host, argv[2]});
+    }
+    edits.push_back({"EG", "EGPriceHost", argv[3]});
+    edits.push_back({pw::keys::kSetting, pw::keys::kInfoSite, std::string("http://") + argv[3]});
+    edits.push_back({pw::keys::kSetting, pw::keys::kCACertFile, argv[4]});
+    if (!pw::IniWriteMany(settings, edits)) {
+        std::fprintf(stderr, "cannot write %s\n", settings.c_str());
+        return 1;
+    }
+    std::printf("%s\n", settings.c_str());
+    return 0;
+}
