@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <mutex>
@@ -98,10 +99,12 @@ bool WriteFileAtomic(const std::string& path, const std::string& data, bool owne
 
 bool ReadFileBounded(const std::string& path, std::size_t maxBytes, std::string& out) {
     out.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY);
+    // Non-blocking open so that a named pipe in place of a file cannot hang the program;
+    // only regular files are read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return false;
     }
@@ -118,7 +121,7 @@ bool ReadFileBounded(const std::string& path, std::size_t maxBytes, std::string&
 }
 
 bool AppendToFile(const std::string& path, const std::string& data) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     const bool ok = WriteAllTo(fd, data);
     ::close(fd);

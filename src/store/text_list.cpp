@@ -1,1 +1,71 @@
-// to be written
+#include "store/text_list.h"
+
+#include <cstdlib>
+#include <utility>
+
+namespace pw {
+
+std::string JoinList(const TextList& list, const std::string& sep) {
+    std::string out;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (i != 0) out += sep;
+        out += list[i];
+    }
+    return out;
+}
+
+void SplitText(const std::string& text, const std::string& sep, TextList& target) {
+    std::size_t index = 0;
+    auto put = [&](std::string part) {
+        if (index < target.size())
+            target[index] = std::move(part);
+        else
+            target.push_back(std::move(part));
+        ++index;
+    };
+    if (sep.empty()) {
+        put(text);
+        return;
+    }
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t at = text.find(sep, start);
+        if (at == std::string::npos) {
+            put(text.substr(start));
+            return;
+        }
+        put(text.substr(start, at - start));
+        start = at + sep.size();
+    }
+}
+
+TextList Split(const std::string& text, const std::string& sep) {
+    TextList out;
+    SplitText(text, sep, out);
+    return out;
+}
+
+int FindInList(const TextList& list, const std::string& text) {
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i] == text) return static_cast<int>(i);
+    return -1;
+}
+
+void SortParallel(TextList& keys, TextList& companion) {
+    // An exchange sort on the numeric value of each key, as strtod reads it; the keys are
+    // converted once so that equal texts compare equal however they are spelt.
+    std::vector<double> values;
+    values.reserve(keys.size());
+    for (const std::string& k : keys) values.push_back(std::strtod(k.c_str(), nullptr));
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        for (std::size_t j = i + 1; j < keys.size(); ++j) {
+            if (values[j] < values[i]) {
+                std::swap(values[i], values[j]);
+                std::swap(keys[i], keys[j]);
+                if (j < companion.size()) std::swap(companion[i], companion[j]);
+            }
+        }
+    }
+}
+
+}  // namespace pw
