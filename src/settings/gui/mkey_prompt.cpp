@@ -1,0 +1,72 @@
+#include "settings/gui/mkey_prompt.h"
+
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "settings/gui/secure_clear.h"
+
+namespace pw {
+
+CMKeyPrompt::CMKeyPrompt(QWidget* parent) : QDialog(parent) {
+    setObjectName("CMKeyPrompt");
+    setWindowTitle("Master-key");
+
+    edit_ = new QPlainTextEdit(this);
+    edit_->setObjectName("edit1002");
+    edit_->setAccessibleName("Master-key");
+    edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    edit_->setTabChangesFocus(true);
+    edit_->setUndoRedoEnabled(false);
+    edit_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    edit_->setMinimumWidth(420);
+    edit_->setFixedHeight(edit_->fontMetrics().height() * 2 +
+                          edit_->horizontalScrollBar()->sizeHint().height() + 12);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(edit_);
+    layout->addWidget(buttons);
+    setTabOrder(edit_, buttons);
+}
+
+CMKeyPrompt::~CMKeyPrompt() {
+    ClearEdit(edit_);
+    WipeString(text_);
+}
+
+std::string CMKeyPrompt::TakeText() {
+    std::string out = std::move(text_);
+    text_.clear();
+    return out;
+}
+
+void CMKeyPrompt::done(int result) {
+    WipeString(text_);
+    if (result == QDialog::Accepted) text_ = edit_->toPlainText().toStdString();
+    ClearEdit(edit_);
+    QDialog::done(result);
+}
+
+void CMKeyPrompt::showEvent(QShowEvent* event) {
+    ClearEdit(edit_);
+    QDialog::showEvent(event);
+    edit_->setFocus(Qt::OtherFocusReason);
+}
+
+std::optional<std::string> CMKeyPrompt::Ask(QWidget* parent) {
+    CMKeyPrompt dlg(parent);
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    return dlg.TakeText();
+}
+
+}  // namespace pw

@@ -1,0 +1,64 @@
+#include "settings/gui/pass_prompt.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "settings/gui/secure_clear.h"
+
+namespace pw {
+
+CPassPrompt::CPassPrompt(QWidget* parent) : QDialog(parent) {
+    setObjectName("CPassPrompt");
+    setWindowTitle("Password");
+
+    edit_ = new QLineEdit(this);
+    edit_->setObjectName("edit1002");
+    edit_->setEchoMode(QLineEdit::Password);
+    edit_->setAccessibleName("Password");
+    edit_->setMinimumWidth(180);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(edit_);
+    layout->addWidget(buttons);
+    setTabOrder(edit_, buttons);
+}
+
+CPassPrompt::~CPassPrompt() {
+    ClearEdit(edit_);
+    WipeString(text_);
+}
+
+std::string CPassPrompt::TakeText() {
+    std::string out = std::move(text_);
+    text_.clear();
+    return out;
+}
+
+void CPassPrompt::done(int result) {
+    WipeString(text_);
+    if (result == QDialog::Accepted) text_ = edit_->text().toStdString();
+    ClearEdit(edit_);
+    QDialog::done(result);
+}
+
+void CPassPrompt::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    edit_->setFocus(Qt::OtherFocusReason);
+}
+
+std::optional<std::string> CPassPrompt::Ask(QWidget* parent) {
+    CPassPrompt dlg(parent);
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    return dlg.TakeText();
+}
+
+}  // namespace pw

@@ -1,0 +1,27 @@
+#include "settings/gui/secure_clear.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include <openssl/crypto.h>
+
+namespace pw {
+
+void WipeString(std::string& s) {
+    if (!s.empty()) OPENSSL_cleanse(s.data(), s.size());
+    s.clear();
+}
+
+void ClearEdit(QLineEdit* edit) {
+    if (!edit) return;
+    // setText, unlike clear(), also drops the undo history.
+    edit->setText(QString());
+}
+
+void ClearEdit(QPlainTextEdit* edit) {
+    if (!edit) return;
+    // clear() drops the undo history as well.
+    edit->clear();
+}
+
+}  // namespace pw
