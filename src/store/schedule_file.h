@@ -18,12 +18,14 @@ struct ScheduleLoad {
 std::string ScheduleFilePath(const std::string& programDir, const std::string& tag);
 
 // Reads the schedule file of tag. fieldCount: 8 or 9 (the system's record size);
-// dueField: 0-based index of the due-time field within a record.
+// dueField: 0-based index of the due-time field within a record. Lines end with CR LF or LF;
+// empty lines are skipped; a last line without a line end still counts; a line that does
+// not decipher to fieldCount fields is counted in skippedLines. The file is never rewritten.
 ScheduleLoad LoadSchedule(const std::string& programDir, const std::string& tag, int fieldCount,
                           int dueField);
 
 // Writes records enciphered under tag, atomically and owner-only. An empty tag writes
-// nothing. False when the file could not be written (the old file is left whole).
+// nothing. A record the cipher refuses (empty or too long) is left out, the others written. False when the file could not be written (the old file is left whole).
 bool SaveSchedule(const std::string& programDir, const std::string& tag, const TextList& records);
 
 }  // namespace pw

@@ -27,6 +27,8 @@ void LoadColumnWidths(ListTable& table);
 template <class WidthOf>
 bool SaveColumnWidths(ListTable& table, WidthOf widthOf);
 
+// Writes "ColumnWidth=<widths joined by ;>" CR LF in one atomic save (0644), creating Set/
+// when missing. An empty widths list leaves the file as it is (true); an empty path fails.
 bool WriteColumnWidthsFile(const ListTable& table);
 
 template <class WidthOf>

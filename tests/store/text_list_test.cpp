@@ -1,0 +1,97 @@
+#include "store/text_list.h"
+
+#include <gtest/gtest.h>
+
+namespace pw {
+namespace {
+
+TEST(JoinList, SeparatorOnlyBetweenElements) {
+    EXPECT_EQ(JoinList({"60", "80", "150"}, ";"), "60;80;150");
+    EXPECT_EQ(JoinList({"60"}, ";"), "60");
+    EXPECT_EQ(JoinList({"", "", ""}, "~"), "~~");
+    EXPECT_EQ(JoinList({"a", "b"}, "--"), "a--b");
+    EXPECT_EQ(JoinList({}, ";"), "");
+}
+
+TEST(SplitText, KeepsEveryEmptyField) {
+    EXPECT_EQ(Split("60;;150", ";"), (TextList{"60", "", "150"}));
+    EXPECT_EQ(Split(";", ";"), (TextList{"", ""}));
+    EXPECT_EQ(Split("a~", "~"), (TextList{"a", ""}));
+    EXPECT_EQ(Split("~a", "~"), (TextList{"", "a"}));
+    EXPECT_EQ(Split("", ";"), (TextList{""}));
+    EXPECT_EQ(Split("no separator", ";"), (TextList{"no separator"}));
+}
+
+TEST(SplitText, MultiCharacterSeparatorAndJoinRoundTrip) {
+    EXPECT_EQ(Split("a\r\nb\r\n", "\r\n"), (TextList{"a", "b", ""}));
+    const TextList row{"U1", "", "12.50", "memo with spaces", ""};
+    EXPECT_EQ(Split(JoinList(row, "~"), "~"), row);
+}
+
+TEST(SplitText, OverwritesFromTheStartAndLeavesLaterElements) {
+    TextList target{"x", "y", "z", "w"};
+    SplitText("1;2", ";", target);
+    EXPECT_EQ(target, (TextList{"1", "2", "z", "w"}));
+
+    TextList shorter{"old"};
+    SplitText("1;2;3", ";", shorter);
+    EXPECT_EQ(shorter, (TextList{"1", "2", "3"}));
+}
+
+TEST(FindInList, ExactCaseSensitiveFirstMatch) {
+    const TextList list{"English", "Russian", "english", "Russian"};
+    EXPECT_EQ(FindInList(list, "Russian"), 1);
+    EXPECT_EQ(FindInList(list, "english"), 2);
+    EXPECT_EQ(FindInList(list, "ENGLISH"), -1);
+    EXPECT_EQ(FindInList(list, "Russ"), -1);
+    EXPECT_EQ(FindInList(list, ""), -1);
+    EXPECT_EQ(FindInList({}, "x"), -1);
+    EXPECT_EQ(FindInList({"", "a"}, ""), 0);
+}
+
+TEST(SortParallel, OrdersByNumericValueNotText) {
+    TextList keys{"40180.5", "9.25", "100", "40180.25"};
+    TextList records{"c", "a", "b", "d"};
+    SortParallel(keys, records);
+    EXPECT_EQ(keys, (TextList{"9.25", "100", "40180.25", "40180.5"}));
+    EXPECT_EQ(records, (TextList{"a", "b", "d", "c"}));
+}
+
+TEST(SortParallel, KeepsPairsTogetherWithDuplicatesAndOddKeys) {
+    // Non-numeric keys read as 0, as strtod reads them; a leading number counts.
+    TextList keys{"3", "abc", "1", "3", "2x", "-1"};
+    TextList records{"r3a", "r0", "r1", "r3b", "r2", "rm1"};
+    SortParallel(keys, records);
+    ASSERT_EQ(keys.size(), records.size());
+    for (std::size_t i = 0; i + 1 < keys.size(); ++i)
+        EXPECT_LE(std::strtod(keys[i].c_str(), nullptr), std::strtod(keys[i + 1].c_str(), nullptr));
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const std::string k = keys[i];
+        const std::string r = records[i];
+        if (k == "abc") {
+            EXPECT_EQ(r, "r0");
+        } else if (k == "-1") {
+            EXPECT_EQ(r, "rm1");
+        } else if (k == "2x") {
+            EXPECT_EQ(r, "r2");
+        } else if (k == "3") {
+            EXPECT_TRUE(r == "r3a" || r == "r3b");
+        }
+    }
+    EXPECT_EQ(keys.front(), "-1");
+}
+
+TEST(SortParallel, ShorterCompanionAndEmptyLists) {
+    TextList keys{"3", "1", "2"};
+    TextList companion{"three"};
+    SortParallel(keys, companion);
+    EXPECT_EQ(keys, (TextList{"1", "2", "3"}));
+    EXPECT_EQ(companion.size(), 1u);
+
+    TextList none, alsoNone;
+    SortParallel(none, alsoNone);
+    EXPECT_TRUE(none.empty());
+}
+
+}  // namespace
+}  // namespace pw
