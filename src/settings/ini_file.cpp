@@ -1,1 +1,216 @@
-// to be written
+#include "settings/ini_file.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <string_view>
+#include <unordered_set>
+
+#include "store/file_io.h"
+
+namespace pw {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i])) return false;
+    return true;
+}
+
+// One line of the buffer: [start, contentEnd) is the text without its line end, next is
+// where the following line starts.
+struct LineRef {
+    std::size_t start = 0, contentEnd = 0, next = 0;
+};
+
+class LineWalker {
+public:
+    explicit LineWalker(std::string_view buf) : buf_(buf) {}
+    bool Next(LineRef& line) {
+        if (pos_ >= buf_.size()) return false;
+        line.start = pos_;
+        const std::size_t nl = buf_.find('\n', pos_);
+        if (nl == std::string_view::npos) {
+            line.contentEnd = line.next = buf_.size();
+        } else {
+            line.next = nl + 1;
+            line.contentEnd = (nl > pos_ && buf_[nl - 1] == '\r') ? nl - 1 : nl;
+        }
+        pos_ = line.next;
+        return true;
+    }
+    std::string_view Text(const LineRef& line) const {
+        return buf_.substr(line.start, line.contentEnd - line.start);
+    }
+
+private:
+    std::string_view buf_;
+    std::size_t pos_ = 0;
+};
+
+// "[name]" (leading blanks allowed): the name between the brackets, blanks trimmed.
+bool SectionOf(std::string_view text, std::string_view& name) {
+    text = TrimBlanks(text);
+    if (text.empty() || text.front() != '[') return false;
+    text.remove_prefix(1);
+    const std::size_t close = text.find(']');
+    name = TrimBlanks(close == std::string_view::npos ? text : text.substr(0, close));
+    return true;
+}
+
+// "key = value": the trimmed key and the raw text after the first "=".
+bool KeyOf(std::string_view text, std::string_view& key, std::string_view& rest) {
+    const std::size_t eq = text.find('=');
+    if (eq == std::string_view::npos) return false;
+    key = TrimBlanks(text.substr(0, eq));
+    rest = text.substr(eq + 1);
+    return true;
+}
+
+std::string DecodeValue(std::string_view rest) {
+    rest = TrimBlanks(rest);
+    if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"')
+        rest = rest.substr(1, rest.size() - 2);
+    return std::string(rest);
+}
+
+// Written so that DecodeValue gives the value back: a value the reader would trim or unquote
+// is wrapped in one extra pair of quotes.
+std::string EncodeValue(const std::string& value) {
+    const bool edgeBlank = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()));
+    const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
+    if (edgeBlank || quoted) return '"' + value + '"';
+    return value;
+}
+
+bool HasLineBreak(const std::string& s) {
+    return s.find('\n') != std::string::npos || s.find('\r') != std::string::npos;
+}
+
+bool ValidEdit(const IniEdit& e) {
+    if (e.section.empty() || e.key.empty()) return false;
+    if (HasLineBreak(e.section) || HasLineBreak(e.key) || HasLineBreak(e.value)) return false;
+    if (e.section.find(']') != std::string::npos) return false;
+    if (TrimBlanks(e.section) != e.section || TrimBlanks(e.key) != e.key) return false;
+    if (e.key.find('=') != std::string::npos || e.key.front() == '[') return false;
+    return true;
+}
+
+const char kEol[] = "\r\n";
+
+// Applies one edit to the file text.
+void ApplyEdit(std::string& buf, const IniEdit& e) {
+    const std::string line = e.key + "=" + EncodeValue(e.value);
+    LineWalker walker(buf);
+    LineRef ref;
+    bool inSection = false;
+    std::size_t insertAt = std::string::npos;  // after the section's last key line
+    while (walker.Next(ref)) {
+        const std::string_view text = walker.Text(ref);
+        std::string_view name, key, rest;
+        if (SectionOf(text, name)) {
+            if (inSection) break;  // end of the first occurrence
+            if (SameName(name, e.section)) {
+                inSection = true;
+                insertAt = ref.next;
+            }
+            continue;
+        }
+        if (!inSection || !KeyOf(text, key, rest)) continue;
+        if (SameName(key, e.key)) {
+            buf.replace(ref.start, ref.contentEnd - ref.start, line);
+            return;
+        }
+        insertAt = ref.next;
+    }
+    std::string add;
+    if (insertAt == std::string::npos) {
+        insertAt = buf.size();
+        if (!buf.empty() && buf.back() != '\n') add += kEol;
+        add += "[" + e.section + "]" + kEol;
+    } else if (insertAt == buf.size() && !buf.empty() && buf.back() != '\n') {
+        add += kEol;  // the last line had no line end
+    }
+    add += line + kEol;
+    buf.insert(insertAt, add);
+}
+
+// The current text for a rewrite. False when the file exists but cannot be read whole, so a
+// write never replaces data it could not see.
+bool LoadForWrite(const std::string& path, std::string& buf) {
+    buf.clear();
+    if (ReadFileBounded(path, kIniMaxBytes + 1, buf)) return buf.size() <= kIniMaxBytes;
+    struct stat st;
+    return ::stat(path.c_str(), &st) != 0 && errno == ENOENT;
+}
+
+}  // namespace
+
+bool IniRead(const std::string& path, const std::string& section, const std::string& key,
+             std::string& value) {
+    value.clear();
+    std::string buf;
+    if (!ReadFileBounded(path, kIniMaxBytes, buf)) return false;
+    LineWalker walker(buf);
+    LineRef ref;
+    bool inSection = false;
+    while (walker.Next(ref)) {
+        const std::string_view text = walker.Text(ref);
+        std::string_view name, k, rest;
+        if (SectionOf(text, name)) {
+            if (inSection) break;
+            inSection = SameName(name, section);
+            continue;
+        }
+        if (inSection && KeyOf(text, k, rest) && SameName(k, key)) {
+            value = DecodeValue(rest);
+            return !value.empty();
+        }
+    }
+    return false;
+}
+
+bool IniWrite(const std::string& path, const std::string& section, const std::string& key,
+              const std::string& value, bool ownerOnly) {
+    return IniWriteMany(path, {IniEdit{section, key, value}}, ownerOnly);
+}
+
+bool IniWriteMany(const std::string& path, const std::vector<IniEdit>& edits, bool ownerOnly) {
+    for (const IniEdit& e : edits)
+        if (!ValidEdit(e)) return false;
+    std::string buf;
+    if (!LoadForWrite(path, buf)) return false;
+    for (const IniEdit& e : edits) ApplyEdit(buf, e);
+    if (buf.size() > kIniMaxBytes) return false;
+    return WriteFileAtomic(path, buf, ownerOnly);
+}
+
+std::vector<std::string> IniSections(const std::string& path) {
+    std::vector<std::string> out;
+    std::string buf;
+    if (!ReadFileBounded(path, kIniMaxBytes, buf)) return out;
+    std::unordered_set<std::string> seen;  // lower-cased names
+    LineWalker walker(buf);
+    LineRef ref;
+    while (walker.Next(ref)) {
+        std::string_view name;
+        if (!SectionOf(walker.Text(ref), name)) continue;
+        std::string lowered(name);
+        for (char& c : lowered) c = Lower(c);
+        if (seen.insert(std::move(lowered)).second) out.emplace_back(name);
+    }
+    return out;
+}
+
+}  // namespace pw

@@ -33,6 +33,9 @@ inline constexpr const char kHideLastDigitValue[] = "HideLastDigitValue";
 inline constexpr const char kInfoSite[] = "InfoSite";
 inline constexpr const char kCACertFile[] = "CACertFile";
 
+// Section "EG": host of the plain-HTTP metal price page (empty: the host of EGHost, port 80).
+inline constexpr const char kEGPriceHost[] = "EGPriceHost";
+
 inline constexpr int kDefEnableOld = 1;  // LR, PM, VM, EG
 inline constexpr int kDefEnableNew = 0;  // GDP, ECU
 inline constexpr int kDefCheckNewVersion = 1;

@@ -37,15 +37,37 @@ public:
     void WriteSecretWithKey(const std::string& section, const std::string& key,
                             const std::string& value, const std::string& keyText) const;
 
-    // The enciphered form of a secret value as WriteSecretWithKey stores it ("" for "").
+    // As the two above, but false when nothing was stored: a non-empty value that cannot be
+    // enciphered (longer than kMaxPlainBytes) leaves the old value in place, as does a file
+    // that cannot be written.
+    bool TryWriteSecret(const std::string& section, const std::string& key,
+                        const std::string& value) const;
+    bool TryWriteSecretWithKey(const std::string& section, const std::string& key,
+                               const std::string& value, const std::string& keyText) const;
+
+    // Several writes as one atomic save of the file; false when it could not be written.
+    bool WriteMany(const std::vector<IniEdit>& edits) const;
+
+    // The enciphered form of a secret value as WriteSecretWithKey stores it ("" for "", and
+    // "" when the value cannot be enciphered).
     static std::string SecretText(const std::string& value, const std::string& keyText);
+    // As SecretText, but false when a non-empty value cannot be enciphered.
+    static bool TrySecretText(const std::string& value, const std::string& keyText,
+                              std::string& out);
+    // Deciphers a stored secret text: true with "" for an empty text, false when a non-empty
+    // text does not decipher under keyText.
+    static bool TryPlainText(const std::string& stored, const std::string& keyText,
+                             std::string& out);
 
 private:
     std::string path_;
     std::string unlock_;
 };
 
-// C rule for leading digits, as atoi does (no overflow trap).
+// C rule for leading digits, as atoi does (no overflow trap: out-of-range values clamp).
 int32_t ParseLeadingInt(const std::string& text);
+
+// Overwrites a string that held a password or a plain secret, then empties it.
+void WipeString(std::string& s);
 
 }  // namespace pw
