@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/language_library.h"
+#include "settings/migration.h"
 #include "settings/passwords.h"
 #include "settings/settings_store.h"
 #include "ui/base/clock.h"
@@ -18,6 +20,10 @@ class CPursewardApp {
 public:
     // baseDir: the working directory with a trailing "/".
     CPursewardApp(std::string baseDir, ModalUi& ui, Clock& clock);
+    // Unloads the selected language library.
+    ~CPursewardApp();
+    CPursewardApp(const CPursewardApp&) = delete;
+    CPursewardApp& operator=(const CPursewardApp&) = delete;
 
     // The application object of the running program (set by the constructor).
     static CPursewardApp* Instance();
@@ -65,8 +71,16 @@ public:
 
     // Steps of start-up that need no window: reads the settings presence, runs the first-run
     // migration when needed and reads the enable flags.
-    void PrepareSettings(const class LegacyProfile& profile);
+    void PrepareSettings(const LegacyProfile& profile);
     void ReadEnableFlags();
+
+    // Fills the language lists from BaseDir() + "Language/Purseward_*.so".
+    void ScanLanguages();
+    // Loads the library of the language named by SelectLanguage and keeps it for the run;
+    // false (built-in texts stay) when none is selected or it cannot be loaded.
+    bool LoadSelectedLanguage();
+    // The loaded language library, or nullptr.
+    QLibrary* Language() const { return language_.get(); }
 
 private:
     std::string baseDir_;
@@ -74,6 +88,7 @@ private:
     Clock& clock_;
     SettingsStore settings_;
     Passwords passwords_;
+    std::unique_ptr<QLibrary> language_;
 };
 
 }  // namespace pw

@@ -1,0 +1,78 @@
+#include "app/language_library.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLibrary>
+
+#include <cstring>
+
+#include "store/text_list.h"
+
+namespace pw {
+namespace {
+
+constexpr char kFolder[] = "Language/";
+
+std::string LibraryName(QLibrary& library) {
+    const auto fn =
+        reinterpret_cast<GetLanguageOfDllFn>(library.resolve(kLanguageNameExport));
+    if (!fn) return std::string();
+    char buffer[kLanguageNameBytes];
+    std::memset(buffer, 0, sizeof buffer);
+    fn(buffer, kLanguageNameBytes);
+    buffer[kLanguageNameBytes - 1] = '\0';  // a library that fills it all is cut, not overrun
+    return std::string(buffer);
+}
+
+QString FullPath(const std::string& baseDir, const std::string& relative) {
+    return QString::fromStdString(baseDir + relative);
+}
+
+}  // namespace
+
+LanguageLibraries ScanLanguageLibraries(const std::string& baseDir) {
+    LanguageLibraries found;
+    const QDir dir(QString::fromStdString(baseDir + kFolder));
+    if (!dir.exists()) return found;
+    const QFileInfoList files =
+        dir.entryInfoList({QStringLiteral("Purseward_*.so")}, QDir::Files,
+                          QDir::Name);
+    for (const QFileInfo& file : files) {
+        if (!file.isFile()) continue;
+        const std::string relative = kFolder + file.fileName().toStdString();
+        QLibrary library(FullPath(baseDir, relative));
+        if (!library.load()) continue;
+        const std::string name = LibraryName(library);
+        library.unload();
+        // An empty name could never be told from "no language chosen"; such a library is
+        // not offered.
+        if (name.empty()) continue;
+        found.names.push_back(name);
+        found.paths.push_back(relative);
+    }
+    return found;
+}
+
+std::unique_ptr<QLibrary> LoadLanguageLibrary(const std::string& baseDir,
+                                              const LanguageLibraries& libraries,
+                                              const std::string& selected) {
+    if (selected.empty()) return nullptr;
+    const int index = FindInList(libraries.names, selected);
+    if (index < 0 || static_cast<std::size_t>(index) >= libraries.paths.size()) return nullptr;
+    auto library = std::make_unique<QLibrary>(
+        FullPath(baseDir, libraries.paths[static_cast<std::size_t>(index)]));
+    if (!library->load()) return nullptr;
+    return library;
+}
+
+std::string LanguageTranslation(QLibrary& library) {
+    const auto fn = reinterpret_cast<GetTranslationOfDllFn>(
+        library.resolve(kLanguageTranslationExport));
+    if (!fn) return std::string();
+    int size = 0;
+    const unsigned char* data = fn(&size);
+    if (!data || size <= 0) return std::string();
+    return std::string(reinterpret_cast<const char*>(data), static_cast<std::size_t>(size));
+}
+
+}  // namespace pw
