@@ -1,0 +1,144 @@
+#include "accounts/lr/lr_client.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+
+#include "accounts/lr/lr_requests.h"
+#include "settings/keys.h"
+#include "settings/settings_store.h"
+
+namespace pw {
+namespace {
+
+// The leading number of a text as atof reads it (blanks and a sign allowed), or 0.
+// Locale-independent, unlike strtod under a desktop locale.
+double ReadNumber(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+    if (i < s.size() && s[i] == '+') ++i;
+    double v = 0.0;
+    const auto r = std::from_chars(s.data() + i, s.data() + s.size(), v);
+    return r.ec == std::errc() ? v : 0.0;
+}
+
+std::string Money(double v) {
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 2);
+    return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string("0.00");
+}
+
+const std::string& FieldAt(const TextList& f, std::size_t i) {
+    static const std::string empty;
+    return i < f.size() ? f[i] : empty;
+}
+
+}  // namespace
+
+TextList BuildHistoryRows(const TextList& receipts, const TextList& transfers) {
+    TextList rows;
+    const std::size_t n = std::min(receipts.size(), transfers.size());
+    rows.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const TextList r = Split(receipts[i], "~");
+        const TextList t = Split(transfers[i], "~");
+        const double amount = ReadNumber(FieldAt(r, 4));
+        const std::string counterpart = amount > 0
+                                            ? FieldAt(t, 2) + " (" + FieldAt(r, 2) + ")"
+                                            : FieldAt(t, 3) + " (" + FieldAt(r, 3) + ")";
+        rows.push_back(JoinList({FieldAt(r, 1), counterpart, Money(amount), FieldAt(r, 5),
+                                 FieldAt(r, 6), FieldAt(t, 4), FieldAt(r, 0), FieldAt(t, 6),
+                                 FieldAt(t, 7), FieldAt(t, 8)},
+                                "~"));
+    }
+    return rows;
+}
+
+LrClient::LrClient(std::string host) : host_(std::move(host)) {}
+
+const SystemTraits& LrClient::Traits() const { return LibertyReserveTraits(); }
+
+std::string LrClient::BalanceUrl(const LoginFields& login, std::time_t now) {
+    return lr::MakeUrl(host_, lr::kBalancePath,
+                       lr::BuildBalanceRequest(login, Traits().currencies, now));
+}
+
+std::string LrClient::HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
+                                 std::time_t now) {
+    return lr::MakeUrl(host_, lr::kHistoryPath, lr::BuildHistoryRequest(login, filter, page, now));
+}
+
+std::string LrClient::TransferUrl(const LoginFields& login, const TextList& queue,
+                                  const std::function<bool()>& paymentCheck, std::time_t now) {
+    const std::string doc = lr::BuildTransferRequest(login, queue, paymentCheck, now);
+    if (doc.empty()) return std::string();
+    return lr::MakeUrl(host_, lr::kTransferPath, doc);
+}
+
+std::string LrClient::AccountNameUrl(const LoginFields& login, const std::string& account,
+                                     std::time_t now) {
+    return lr::MakeUrl(host_, lr::kAccountNamePath,
+                       lr::BuildAccountNameRequest(login, account, now));
+}
+
+void LrClient::Parse(const std::string& answer, bool clear) {
+    lr::ParseAnswer(answer, clear, lr_);
+    SyncAnswer(clear);
+}
+
+void LrClient::SyncAnswer(bool clear) {
+    if (clear) answer_ = ParsedAnswer{};
+    answer_.errors = lr_.errors;
+    answer_.balanceRows = lr_.balances;
+    answer_.pager = lr_.pagers;
+    // Rows already built stay; only the receipts of this answer are added.
+    const std::size_t built = answer_.historyRows.size();
+    const std::size_t n = std::min(lr_.receipts.size(), lr_.transfers.size());
+    if (n > built) {
+        const TextList more =
+            BuildHistoryRows(TextList(lr_.receipts.begin() + built, lr_.receipts.begin() + n),
+                             TextList(lr_.transfers.begin() + built, lr_.transfers.begin() + n));
+        answer_.historyRows.insert(answer_.historyRows.end(), more.begin(), more.end());
+    }
+}
+
+std::vector<int> LrClient::FurtherPages(const HistoryFilter& filter) const {
+    std::vector<int> pages;
+    if (filter.getLast || lr_.pagers.empty()) return pages;
+    const TextList f = Split(lr_.pagers.front(), "~");
+    if (f.size() <= 2 || f[1] == f[2]) return pages;
+    const int count = std::min(ParseLeadingInt(f[1]), kLrMaxPages);
+    for (int n = 2; n <= count; ++n) pages.push_back(n);
+    return pages;
+}
+
+std::string LrClient::ErrorReport() const { return CodeMessageReport(lr_.errors); }
+
+bool LrClient::SendTransfer(Transport& transport, const LoginFields& login, const TextList& queue,
+                            const std::function<bool()>& paymentCheck, std::time_t now) {
+    const std::string url = TransferUrl(login, queue, paymentCheck, now);
+    if (url.empty()) return false;
+    Parse(transport.HttpsGet(url), true);
+    return true;
+}
+
+std::string LrClient::GetAccountName(Transport& transport, const LoginFields& login,
+                                     const std::string& account, std::time_t now, ModalUi& ui) {
+    if (account.empty()) return std::string();
+    Parse(transport.HttpsGet(AccountNameUrl(login, account, now)), true);
+    if (!lr_.errors.empty()) ui.Message(ErrorReport());
+    if (lr_.accountNames.empty()) return std::string();
+    return FieldAt(Split(lr_.accountNames.front(), "~"), 2);
+}
+
+std::string LibertyReserveHost(const SettingsStore& settings) {
+    const keys::SystemKeys& k = keys::KeysOf(0);
+    std::string host = settings.GetString(k.section, k.host, k.defaultHost);
+    return host.empty() ? std::string(k.defaultHost) : host;
+}
+
+std::unique_ptr<LrClient> MakeLibertyReserveClient(const SettingsStore& settings) {
+    return std::make_unique<LrClient>(LibertyReserveHost(settings));
+}
+
+}  // namespace pw

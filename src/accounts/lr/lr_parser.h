@@ -1,0 +1,29 @@
+#pragma once
+// The answer parser of the Liberty Reserve interface: a tag extractor that turns an answer
+// into lists of "~"-joined rows. Records are taken kind by kind (Error, Balance, Pager,
+// AccountName, Receipt with its Transfer); each child is the first one left anywhere in the
+// text, and what has been taken is gone for the later searches. Values are kept as received
+// (entities are not decoded); an empty value is stored as one space.
+#include <string>
+#include <string_view>
+
+#include "store/text_list.h"
+
+namespace pw::lr {
+
+struct LrAnswer {
+    std::string responseId;
+    TextList errors;        // Code~Text~Description
+    TextList balances;      // CurrencyId~Value~Date~AccountId
+    TextList pagers;        // PageSize~PageCount~PageNumber~TotalCount
+    TextList accountNames;  // AccountToRetrieve~Date~Name
+    TextList receipts;      // ReceiptId~Date~PayerName~PayeeName~Amount~Fee~ClosingBalance
+    TextList transfers;     // TransferId~TransferType~Payer~Payee~CurrencyId~Amount~Memo~Anonymous~Source
+};
+
+// clear: empty the response id and the lists first; otherwise rows are appended. A child
+// whose closing tag is missing ends the extraction of its kind and its record is dropped.
+// Time and memory grow linearly with the answer.
+void ParseAnswer(std::string_view answer, bool clear, LrAnswer& out);
+
+}  // namespace pw::lr

@@ -1,0 +1,182 @@
+#include "accounts/lr/lr_requests.h"
+
+#include <array>
+#include <cstdio>
+
+#include "crypto/cipher.h"
+
+namespace pw::lr {
+namespace {
+
+std::string FormatTime(const char* format, const std::tm& tm) {
+    std::array<char, 64> buf{};
+    const std::size_t n = std::strftime(buf.data(), buf.size(), format, &tm);
+    return std::string(buf.data(), n);
+}
+
+std::tm Local(std::time_t t) {
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return tm;
+}
+
+std::tm Utc(std::time_t t) {
+    std::tm tm{};
+    gmtime_r(&t, &tm);
+    return tm;
+}
+
+// "<name>value</name>" with the value escaped.
+std::string Element(const char* name, std::string_view value) {
+    std::string out;
+    out.reserve(value.size() + 32);
+    out += '<';
+    out += name;
+    out += '>';
+    out += XmlEscape(value);
+    out += "</";
+    out += name;
+    out += '>';
+    return out;
+}
+
+// The request element with its id attribute and the authentication block.
+std::string Head(const char* root, const LoginFields& login, std::time_t now) {
+    std::string out = "<";
+    out += root;
+    out += " id=\"" + XmlEscape(login.account) + "_" + RequestStamp(now) + "\">";
+    out += "<Auth>";
+    out += Element("ApiName", login.apiName);
+    out += Element("Token", AuthToken(login.secret, now));
+    out += "</Auth>";
+    return out;
+}
+
+// "%Y-%d-%m" of a date without time: year, day, month.
+std::string YearDayMonth(const Date& d) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.day, d.month);
+    return buf;
+}
+
+}  // namespace
+
+std::string XmlEscape(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&apos;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string PercentEncode(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size() * 3);
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        const bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                                (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
+                                c == '~';
+        if (unreserved) {
+            out += ch;
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0F];
+        }
+    }
+    return out;
+}
+
+std::string RequestStamp(std::time_t now) { return FormatTime("%d%m%y%H%M%S", Local(now)); }
+
+std::string AuthToken(const std::string& secret, std::time_t now) {
+    const std::tm utc = Utc(now);
+    return PasswordHash(secret + ":" + FormatTime("%Y%m%d", utc) + ":" + FormatTime("%H", utc));
+}
+
+std::string BuildBalanceRequest(const LoginFields& login, const TextList& currencies,
+                                std::time_t now) {
+    std::string doc = Head("BalanceRequest", login, now);
+    for (const std::string& currency : currencies) {
+        doc += "<Balance>";
+        doc += Element("CurrencyId", currency);
+        doc += Element("AccountId", login.account);
+        doc += "</Balance>";
+    }
+    doc += "</BalanceRequest>";
+    return doc;
+}
+
+std::string BuildHistoryRequest(const LoginFields& login, const HistoryFilter& filter, int page,
+                                std::time_t now) {
+    std::string doc = Head("HistoryRequest", login, now);
+    doc += "<History>";
+    doc += Element("AccountId", login.account);
+    if (filter.getLast) {
+        doc += "<Pager>";
+        doc += "<PageSize>" + std::to_string(filter.count) + "</PageSize>";
+        doc += "<PageNumber>1</PageNumber></Pager>";
+    } else {
+        if (filter.fromTo) {
+            doc += Element("From", YearDayMonth(filter.from) + " 00:00:00");
+            doc += Element("Till", YearDayMonth(filter.to) + " 23:59:59");
+        }
+        if (filter.byAccount) doc += Element("CorrespondingAccountId", filter.counterpart);
+        if (filter.byBatch) doc += Element("ReceiptId", filter.batch);
+        if (page > 0) {
+            doc += "<Pager><PageSize>50</PageSize>";
+            doc += "<PageNumber>" + std::to_string(page) + "</PageNumber>";
+            doc += "</Pager>";
+        }
+    }
+    doc += "</History></HistoryRequest>";
+    return doc;
+}
+
+std::string BuildTransferRequest(const LoginFields& login, const TextList& queue,
+                                 const std::function<bool()>& paymentCheck, std::time_t now) {
+    if (paymentCheck && !paymentCheck()) return std::string();
+    std::string doc = Head("TransferRequest", login, now);
+    for (const std::string& record : queue) {
+        const TextList f = Split(record, "~");
+        const auto field = [&f](std::size_t i) -> std::string_view {
+            return i < f.size() ? std::string_view(f[i]) : std::string_view();
+        };
+        doc += "<Transfer><TransferId></TransferId><TransferType>transfer</TransferType>";
+        doc += Element("Payer", login.account);
+        doc += Element("Payee", field(0));
+        doc += Element("CurrencyId", field(6));
+        doc += Element("Amount", field(1));
+        doc += Element("Memo", field(2));
+        doc += "<Anonymous>false</Anonymous></Transfer>";
+    }
+    doc += "</TransferRequest>";
+    return doc;
+}
+
+std::string BuildAccountNameRequest(const LoginFields& login, const std::string& accountToRetrieve,
+                                    std::time_t now) {
+    std::string doc = Head("AccountNameRequest", login, now);
+    doc += "<AccountName>";
+    doc += Element("AccountId", login.account);
+    doc += Element("AccountToRetrieve", accountToRetrieve);
+    doc += "</AccountName>";
+    doc += "</AccountNameRequest>";
+    return doc;
+}
+
+std::string MakeUrl(const std::string& host, const char* path, std::string_view document) {
+    return "https://" + host + path + PercentEncode(document);
+}
+
+}  // namespace pw::lr
