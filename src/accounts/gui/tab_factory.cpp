@@ -1,8 +1,11 @@
 #include "accounts/gui/account_tab_api.h"
+#include "accounts/gui/liberty_reserve_tab.h"
 
 namespace pw {
 
-AccountTabWidget* CreateAccountTab(int systemIndex, CPursewardApp&, TabHost&, QWidget* parent) {
+AccountTabWidget* CreateAccountTab(int systemIndex, CPursewardApp& app, TabHost& host,
+                                   QWidget* parent) {
+    if (systemIndex == 0) return new CLibertyReserveDlg(app, host, parent);
     return new AccountTabWidget(systemIndex, parent);
 }
 

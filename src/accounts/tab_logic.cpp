@@ -1,0 +1,235 @@
+#include "accounts/tab_logic.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "ui/base/strings.h"
+
+namespace pw {
+
+namespace {
+constexpr char kSep[] = "~";
+}  // namespace
+
+const char kUnsafeAccountMessage[] =
+    "The account number contains characters that are not allowed: / \\ .. or control "
+    "characters.";
+
+double ParseAmount(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
+                               text[i] == '\r' || text[i] == '\v' || text[i] == '\f'))
+        ++i;
+    if (i < text.size() && text[i] == '+') ++i;
+    double value = 0.0;
+    const char* first = text.data() + i;
+    const char* last = text.data() + text.size();
+    // A lone sign after "+" ("+-1") is not a number; from_chars then leaves value at 0.
+    if (first < last && *first == '+') return 0.0;
+    auto res = std::from_chars(first, last, value, std::chars_format::fixed);
+    if (res.ec != std::errc()) return 0.0;
+    return value;
+}
+
+std::string FormatMoney(float value) {
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 2);
+    if (res.ec != std::errc()) return "0.00";
+    return std::string(buf, res.ptr);
+}
+
+std::string FormatCents(std::int64_t cents) {
+    const bool negative = cents < 0;
+    // Magnitude as unsigned so the smallest value cannot overflow.
+    const std::uint64_t mag = negative ? 0 - static_cast<std::uint64_t>(cents)
+                                       : static_cast<std::uint64_t>(cents);
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%s%llu.%02llu", negative ? "-" : "",
+                  static_cast<unsigned long long>(mag / 100),
+                  static_cast<unsigned long long>(mag % 100));
+    return buf;
+}
+
+std::int64_t ToCents(const std::string& text) {
+    const double v = ParseAmount(text) * 100.0;
+    // Amounts far beyond any balance are clamped rather than overflowing.
+    constexpr double kLimit = 9.0e17;
+    if (!(v < kLimit)) return static_cast<std::int64_t>(kLimit);
+    if (!(v > -kLimit)) return -static_cast<std::int64_t>(kLimit);
+    return static_cast<std::int64_t>(std::llround(v));
+}
+
+std::string CellText(const TextList& fields, int column, bool money) {
+    if (column < 0 || static_cast<std::size_t>(column) >= fields.size()) return std::string();
+    const std::string& f = fields[static_cast<std::size_t>(column)];
+    if (money) return FormatMoney(static_cast<float>(ParseAmount(f)));
+    return " " + f;
+}
+
+bool IsIncome(const std::string& amountText) { return ParseAmount(amountText) > 0.0; }
+
+Totals SumHistory(const TextList& rows, int amountColumn) {
+    Totals t;
+    for (const std::string& row : rows) {
+        const TextList f = Split(row, kSep);
+        if (amountColumn < 0 || static_cast<std::size_t>(amountColumn) >= f.size()) continue;
+        const std::string& a = f[static_cast<std::size_t>(amountColumn)];
+        const std::int64_t cents = ToCents(a);
+        if (IsIncome(a))
+            t.incomeCents += cents;
+        else
+            t.outcomeCents -= cents;
+    }
+    return t;
+}
+
+std::string TotalsLine(const Totals& totals) {
+    return Str(144) + " : " + FormatCents(totals.incomeCents) + " -=- " + Str(145) + " : " +
+           FormatCents(totals.outcomeCents) + " -=- " + Str(146) + " : " +
+           FormatCents(totals.incomeCents - totals.outcomeCents);
+}
+
+ChangeNotice BuildChangeNotice(const TextList& oldRows, const TextList& newRows,
+                               const std::string& prefix, const std::string& account) {
+    ChangeNotice notice;
+    const std::size_t n = std::min(oldRows.size(), newRows.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const TextList o = Split(oldRows[i], kSep);
+        const TextList w = Split(newRows[i], kSep);
+        if (o.size() < 2 || w.size() < 2) continue;
+        if (o[0] != w[0] || o[1] == w[1]) continue;
+        if (!notice.changed)
+            notice.text = Str(113) + " [" + prefix + "<" + account + ">]\r\n";
+        notice.changed = true;
+        notice.text += w[0] + " : " + o[1] + "/" + w[1] + "\r\n";
+    }
+    return notice;
+}
+
+std::string MaskCounterpart(const std::string& counterpart, int hideCount) {
+    if (hideCount < 1) return counterpart;
+    TextList words = Split(counterpart, " ");
+    std::string& first = words[0];
+    const std::size_t n = std::min(first.size(), static_cast<std::size_t>(hideCount));
+    first = first.substr(0, first.size() - n) + std::string(n, '*');
+    return JoinList(words, " ");
+}
+
+std::string RecordText(const std::string& row, const RecordLayout& layout, bool hide,
+                       int hideCount) {
+    const TextList f = Split(row, kSep);
+    auto field = [&f](int i) {
+        return i >= 0 && static_cast<std::size_t>(i) < f.size() ? f[static_cast<std::size_t>(i)]
+                                                              : std::string();
+    };
+    std::string counterpart = field(layout.counterpart);
+    if (hide) counterpart = MaskCounterpart(counterpart, hideCount);
+    return "Date : " + field(layout.date) + "\r\n" + "From/To Account : " + counterpart +
+           "\r\n" + "Amount : " + field(layout.amount) + "\r\n" +
+           "Currency : " + field(layout.currency) + "\r\n" + "Batch : " + field(layout.batch) +
+           "\r\n" + "Memo : " + field(layout.memo);
+}
+
+std::string FirstWord(const std::string& text) { return text.substr(0, text.find(' ')); }
+
+int LoginProblem(const LoginFields& login, const SystemTraits& traits) {
+    if (login.account.empty()) return traits.msgNoAccount;
+    if (traits.hasApiName && login.apiName.empty()) return traits.msgNoApiName;
+    if (login.secret.empty()) return traits.msgNoSecret;
+    return 0;
+}
+
+bool IsSafeAccount(const std::string& account) {
+    if (account.find("..") != std::string::npos) return false;
+    for (unsigned char c : account)
+        if (c == '/' || c == '\\' || c < 0x20 || c == 0x7f) return false;
+    return true;
+}
+
+FilterCheck CheckHistoryFilter(HistoryFilter& filter, const SystemTraits& traits,
+                               bool hasGetLast) {
+    FilterCheck check;
+    if (!filter.getLast && !filter.fromTo && !filter.byAccount && !filter.byBatch) {
+        check.messages.push_back(114);
+        if (hasGetLast) {
+            filter.getLast = true;
+            check.forcedGetLast = true;
+        }
+    }
+    if (filter.count > 50) {
+        check.messages.push_back(115);
+        filter.count = 50;
+    }
+    if (filter.byAccount && filter.counterpart.empty()) {
+        check.messages.push_back(traits.msgNoCounterpart);
+        check.stop = true;
+        return check;
+    }
+    if (filter.byBatch && filter.batch.empty()) {
+        check.messages.push_back(traits.msgNoBatch);
+        check.stop = true;
+    }
+    return check;
+}
+
+std::string FormatSettingsDate(const Date& d) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", d.day, d.month, d.year);
+    return buf;
+}
+
+std::optional<Date> ParseSettingsDate(const std::string& text) {
+    int day = 0, month = 0, year = 0;
+    char tail = 0;
+    if (std::sscanf(text.c_str(), "%d/%d/%d%c", &day, &month, &year, &tail) != 3)
+        return std::nullopt;
+    if (year < 1900 || year > 9999 || month < 1 || month > 12 || day < 1) return std::nullopt;
+    static const int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    const int maxDay = (month == 2 && !leap) ? 28 : kDays[month - 1];
+    if (day > maxDay) return std::nullopt;
+    return Date{year, month, day};
+}
+
+std::string AutoRefreshItemText(int minutes) {
+    if (minutes > 0) return Str(118) + " " + std::to_string(minutes) + " " + Str(119);
+    return Str(118) + " ...";
+}
+
+std::string HistoryForAccountItemText(const std::string* counterpart) {
+    if (counterpart == nullptr) return Str(147);
+    return Str(147) + " " + *counterpart;
+}
+
+TextList SavedRowsFromColumns(const TextList& columns) {
+    TextList rows;
+    if (columns.empty() || columns[0].empty()) return rows;
+    std::vector<TextList> split;
+    for (const std::string& c : columns) split.push_back(Split(c, kSep));
+    const std::size_t count = split[0].size();
+    for (std::size_t r = 0; r < count; ++r) {
+        TextList fields;
+        for (const TextList& col : split) fields.push_back(r < col.size() ? col[r] : std::string());
+        rows.push_back(JoinList(fields, kSep));
+    }
+    return rows;
+}
+
+TextList ColumnsFromSavedRows(const TextList& rows, std::size_t columnCount) {
+    std::vector<TextList> cols(columnCount);
+    for (const std::string& row : rows) {
+        const TextList f = Split(row, kSep);
+        for (std::size_t c = 0; c < columnCount; ++c)
+            cols[c].push_back(c < f.size() ? f[c] : std::string());
+    }
+    TextList out;
+    for (const TextList& c : cols) out.push_back(JoinList(c, kSep));
+    return out;
+}
+
+bool HoldsFieldSeparator(const std::string& text) { return text.find('~') != std::string::npos; }
+
+}  // namespace pw

@@ -1,0 +1,100 @@
+#pragma once
+// The logic of the account tab that needs no window: cell texts, the totals line, the
+// balance-change notice, the clipboard text of a record, filter checks and the saved-account
+// columns. Texts are byte strings; the tab converts them at its widgets.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "accounts/account_client.h"
+#include "store/text_list.h"
+
+namespace pw {
+
+// Reads the leading number of a text as atof does (leading blanks, sign, digits, point),
+// independent of the process locale; 0 when there is none.
+double ParseAmount(const std::string& text);
+
+// "%.2f" of the value taken as a 32-bit float (single values are shown that way), in the
+// C locale whatever the process locale is.
+std::string FormatMoney(float value);
+// "%.2f" of an exact sum of cents.
+std::string FormatCents(std::int64_t cents);
+// The amount of a text in whole cents, rounded half away from zero.
+std::int64_t ToCents(const std::string& text);
+
+// The text of one cell: "%.2f" of the field for money columns, otherwise a space and the
+// field. A field the row does not have gives an empty cell.
+std::string CellText(const TextList& fields, int column, bool money);
+
+// Income and outcome of the history rows: the amount column summed in whole cents, so the
+// sums are exact. An amount above 0 is income; any other amount adds its negation to the
+// outcome (0.00 adds nothing).
+struct Totals {
+    std::int64_t incomeCents = 0;
+    std::int64_t outcomeCents = 0;
+};
+Totals SumHistory(const TextList& rows, int amountColumn);
+// "Income : %.2f -=- Outcome : %.2f -=- Difference : %.2f" with the string table's words.
+std::string TotalsLine(const Totals& totals);
+// True when the amount text counts as income (drawn green).
+bool IsIncome(const std::string& amountText);
+
+// The balance-change notice: for each new row with an old row at the same position whose
+// currency is equal and whose value text differs, a line "cur : old/new\r\n", preceded once
+// by "Balance is changed [<prefix><<account>>]\r\n". changed tells whether any value differed.
+struct ChangeNotice {
+    std::string text;
+    bool changed = false;
+};
+ChangeNotice BuildChangeNotice(const TextList& oldRows, const TextList& newRows,
+                               const std::string& prefix, const std::string& account);
+
+// Which fields of a history row the copied record shows (0-based).
+struct RecordLayout {
+    int date = 0, counterpart = 1, amount = 2, currency = 5, batch = 6, memo = 7;
+};
+// "U1234567 (Name)" with hideCount 3 gives "U1234*** (Name)". A count above the length of the
+// first word masks the whole word; a count below 1 leaves the text as it is.
+std::string MaskCounterpart(const std::string& counterpart, int hideCount);
+// The clipboard text of a history row; hide: the "HideLastDigit" setting.
+std::string RecordText(const std::string& row, const RecordLayout& layout, bool hide,
+                       int hideCount);
+// The first word (up to the first space) of a text.
+std::string FirstWord(const std::string& text);
+
+// The first login problem as a string-table id (account, API name, secret missing), or 0.
+int LoginProblem(const LoginFields& login, const SystemTraits& traits);
+
+// An account that may become part of a file name (the schedule file is named after it):
+// no "/", "\", "..", NUL or other control character. An empty account is not judged here.
+bool IsSafeAccount(const std::string& account);
+extern const char kUnsafeAccountMessage[];
+
+// The corrections and stops of the history filter before a request.
+struct FilterCheck {
+    std::vector<int> messages;  // string ids to show, in order
+    bool stop = false;          // 116 or 117: nothing is sent
+    bool forcedGetLast = false; // 114: "Get last" was switched on
+};
+// hasGetLast: the tab offers the "Get last" option; without it 114 is not corrected.
+FilterCheck CheckHistoryFilter(HistoryFilter& filter, const SystemTraits& traits,
+                               bool hasGetLast);
+
+// Settings dates "%d/%m/%Y"; nullopt when the text is not a valid date.
+std::string FormatSettingsDate(const Date& d);
+std::optional<Date> ParseSettingsDate(const std::string& text);
+
+// Texts of the context menus.
+std::string AutoRefreshItemText(int minutes);
+std::string HistoryForAccountItemText(const std::string* counterpart);
+
+// Saved accounts are stored column by column: one "~"-joined text per field position.
+TextList SavedRowsFromColumns(const TextList& columns);
+TextList ColumnsFromSavedRows(const TextList& rows, std::size_t columnCount);
+
+// The "~" that joins the fields of every row; no value may hold it.
+bool HoldsFieldSeparator(const std::string& text);
+
+}  // namespace pw
