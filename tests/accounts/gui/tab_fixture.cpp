@@ -1,0 +1,127 @@
+#include "tab_fixture.h"
+
+#include <QApplication>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace pw::test {
+
+void EnsureQtApp() {
+    static int argc = 1;
+    static char name[] = "account_tab_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = QApplication::instance() == nullptr
+                                   ? new QApplication(argc, argv)
+                                   : nullptr;
+    (void)app;
+}
+
+SystemTraits ScriptedTraits() {
+    SystemTraits t;
+    t.systemIndex = 0;
+    t.prefix = "LR";
+    t.systemName = "Liberty Reserve";
+    t.full = true;
+    t.balanceColumns = {{"Currency", Align::Center, 60},
+                        {"Value", Align::Right, 80},
+                        {"UpdateDate", Align::Center, 150}};
+    t.historyColumns = {{"Date", Align::Center, 110},     {"From/To", Align::Left, 110},
+                        {"Amount", Align::Right, 50},     {"Fee", Align::Right, 40},
+                        {"Balance", Align::Right, 60},    {"Currency", Align::Center, 60},
+                        {"Batch", Align::Center, 60},     {"Memo", Align::Left, 150},
+                        {"Anonymous", Align::Center, 70}, {"Source", Align::Center, 50}};
+    t.balanceTableFile = "Balance.set";
+    t.historyTableFile = "History.set";
+    t.currencies = {"LRUSD", "LREUR"};
+    t.accountLabel = "LR-Account";
+    t.apiNameLabel = "API Name";
+    t.secretLabel = "SecretWord";
+    t.counterpartLabel = "LR-Account";
+    t.batchLabel = "LR-Batch #";
+    t.scheduleFieldCount = 8;
+    t.scheduleDueField = 4;
+    t.moneyColumns = {2, 3, 4};
+    return t;
+}
+
+std::string ScriptedClient::BalanceUrl(const LoginFields& login, std::time_t) {
+    return "https://127.0.0.1/balance?acct=" + login.account + "&api=" + login.apiName;
+}
+
+std::string ScriptedClient::HistoryUrl(const LoginFields& login, const HistoryFilter& f,
+                                       int page, std::time_t) {
+    std::string url = "https://127.0.0.1/history?acct=" + login.account +
+                      "&page=" + std::to_string(page);
+    if (f.getLast) url += "&last=" + std::to_string(f.count);
+    if (f.fromTo) url += "&from=" + FormatSettingsDate(f.from) + "&to=" + FormatSettingsDate(f.to);
+    if (f.byAccount) url += "&with=" + f.counterpart;
+    if (f.byBatch) url += "&batch=" + f.batch;
+    return url;
+}
+
+void ScriptedClient::Parse(const std::string& answer, bool clear) {
+    if (clear) answer_ = ParsedAnswer{};
+    std::istringstream in(answer);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.size() < 2 || line[1] != ':') continue;
+        const std::string row = line.substr(2);
+        switch (line[0]) {
+            case 'E': answer_.errors.push_back(row); break;
+            case 'B': answer_.balanceRows.push_back(row); break;
+            case 'H': answer_.historyRows.push_back(row); break;
+            case 'P': answer_.pager.push_back(row); break;
+            default: break;
+        }
+    }
+}
+
+std::vector<int> ScriptedClient::FurtherPages(const HistoryFilter& filter) const {
+    std::vector<int> pages;
+    if (filter.getLast || answer_.pager.empty()) return pages;
+    const TextList f = Split(answer_.pager[0], "~");
+    if (f.size() < 3 || f[1] == f[2]) return pages;
+    for (int n = 2; n <= std::atoi(f[1].c_str()); ++n) pages.push_back(n);
+    return pages;
+}
+
+std::string ScriptedHost::HttpsGet(const std::string& url) {
+    urls.push_back(url);
+    if (answers.empty()) return std::string();
+    std::string a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+TempDir::TempDir() {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "pwtabXXXXXX").string();
+    char* made = ::mkdtemp(tmpl.data());
+    path_ = std::string(made) + "/";
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const std::string& path, const std::string& data) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << data;
+}
+
+TabWorld::TabWorld() : clock(1236254400 /* 2009-03-05 12:00 UTC */), app(dir.Path(), ui, clock) {
+    EnsureQtApp();
+    app.Settings().SetUnlockPassword("unlock");
+}
+
+}  // namespace pw::test

@@ -1,0 +1,98 @@
+#pragma once
+// Stand-ins for the account tab tests: a scripted client whose answers are lines of rows, a
+// main window that records every call and answers requests from a queue, a scratch program
+// folder and the application object on a scripted UI and a hand-moved clock.
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "accounts/account_client.h"
+#include "accounts/gui/account_tab.h"
+#include "accounts/tab_host.h"
+#include "app/purseward_app.h"
+#include "ui/base/fake_seams.h"
+
+namespace pw::test {
+
+// Creates the QApplication of the test program once.
+void EnsureQtApp();
+
+// Traits of a full tab laid out as the Liberty Reserve one.
+SystemTraits ScriptedTraits();
+
+// Answers are lines "E:<error row>", "B:<balance row>", "H:<history row>", "P:<pager>";
+// anything else is ignored.
+class ScriptedClient : public AccountClient {
+public:
+    explicit ScriptedClient(SystemTraits traits = ScriptedTraits()) : traits_(std::move(traits)) {}
+    const SystemTraits& Traits() const override { return traits_; }
+    std::string BalanceUrl(const LoginFields& login, std::time_t now) override;
+    std::string HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
+                           std::time_t now) override;
+    void Parse(const std::string& answer, bool clear) override;
+    const ParsedAnswer& Answer() const override { return answer_; }
+    std::vector<int> FurtherPages(const HistoryFilter& filter) const override;
+    std::string ErrorReport() const override { return CodeMessageReport(answer_.errors); }
+
+private:
+    SystemTraits traits_;
+    ParsedAnswer answer_;
+};
+
+class ScriptedHost : public TabHost {
+public:
+    std::deque<std::string> answers;  // empty: a failed request ("")
+    std::vector<std::string> urls, notices, captions, tagRequests;
+    int banners = 0;
+
+    std::string HttpsGet(const std::string& url) override;
+    std::string HttpGet(const std::string& url) override { return HttpsGet(url); }
+    void NotifyUser(const std::string& text) override { notices.push_back(text); }
+    void SetTabCaption(const std::string& text) override { captions.push_back(text); }
+    std::string MakeTabTableName(const std::string& suffix) override {
+        tagRequests.push_back(suffix);
+        return suffix.empty() ? std::string() : "LR_" + suffix;
+    }
+    void ShowCurrentIP(const std::string&) override {}
+    void ShowBanner() override { ++banners; }
+};
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    // With a trailing "/".
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& data);
+
+// A tab on the scripted client that counts the schedule checks.
+class TestTab : public CAccountTab {
+public:
+    TestTab(CPursewardApp& app, TabHost& host)
+        : CAccountTab(std::make_unique<ScriptedClient>(), app, host) {
+        Init();
+    }
+    int scheduleChecks = 0;
+
+protected:
+    void ScheduleCheck() override { ++scheduleChecks; }
+};
+
+// The program folder, the seams and the application object.
+struct TabWorld {
+    TabWorld();
+    TempDir dir;
+    ScriptedUi ui;
+    ManualClock clock;
+    CPursewardApp app;
+    ScriptedHost host;
+};
+
+}  // namespace pw::test
