@@ -3,14 +3,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include <openssl/crypto.h>
-
 namespace pw {
-
-void WipeString(std::string& s) {
-    if (!s.empty()) OPENSSL_cleanse(s.data(), s.size());
-    s.clear();
-}
 
 void ClearEdit(QLineEdit* edit) {
     if (!edit) return;

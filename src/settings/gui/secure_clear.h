@@ -1,14 +1,13 @@
 #pragma once
-// Emptying of the widgets and strings that held a password, so that no copy stays behind.
-#include <string>
+// Emptying of the edits that held a password, so that no copy stays in the widget. Strings
+// are wiped with WipeString of the settings store.
+#include "settings/settings_store.h"
 
 class QLineEdit;
 class QPlainTextEdit;
 
 namespace pw {
 
-// Overwrites the bytes, then empties the string.
-void WipeString(std::string& s);
 // Empties the edit and its undo history.
 void ClearEdit(QLineEdit* edit);
 void ClearEdit(QPlainTextEdit* edit);
