@@ -113,7 +113,12 @@ bool ReadFileBounded(const std::string& path, std::size_t maxBytes, std::string&
         const std::size_t want = std::min(sizeof buf, maxBytes - out.size());
         const ssize_t n = ::read(fd, buf, want);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0) {  // a read error: half a file is no file
+            ::close(fd);
+            out.clear();
+            return false;
+        }
+        if (n == 0) break;
         out.append(buf, static_cast<std::size_t>(n));
     }
     ::close(fd);

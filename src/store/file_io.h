@@ -18,7 +18,8 @@ void SetWriteFunctionForTest(WriteFunction fn);  // an empty function restores w
 // with the old file untouched.
 bool WriteFileAtomic(const std::string& path, const std::string& data, bool ownerOnly);
 
-// Reads at most maxBytes of the file into out. False when the file cannot be opened.
+// Reads at most maxBytes of the regular file into out. False (out empty) when it cannot be
+// opened or read.
 bool ReadFileBounded(const std::string& path, std::size_t maxBytes, std::string& out);
 
 // Appends data to the file, creating it when needed. False when it cannot be opened.

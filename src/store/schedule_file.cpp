@@ -6,8 +6,6 @@
 namespace pw {
 namespace {
 
-// A schedule holds a handful of records; anything beyond this is not a schedule file.
-constexpr std::size_t kScheduleFileMaxBytes = 16u * 1024u * 1024u;
 
 bool SafeTag(const std::string& tag) {
     if (tag.empty() || tag.find("..") != std::string::npos) return false;
@@ -30,7 +28,12 @@ ScheduleLoad LoadSchedule(const std::string& programDir, const std::string& tag,
     ScheduleLoad result;
     const std::string path = ScheduleFilePath(programDir, tag);
     std::string text;
-    if (path.empty() || !ReadFileBounded(path, kScheduleFileMaxBytes, text)) return result;
+    if (path.empty() || !FileExists(path)) return result;
+    if (!ReadFileBounded(path, kScheduleFileMaxBytes + 1, text) ||
+        text.size() > kScheduleFileMaxBytes) {
+        result.unreadable = true;
+        return result;
+    }
 
     // One enciphered record per line. Lines end with CR LF (LF alone is taken too); empty
     // lines are skipped, and a last line without its line end still counts.

@@ -1,16 +1,23 @@
 #pragma once
 // Schedule files: Set/<tag>.sav, one record per line, each enciphered with the account tag
 // as key text, CR LF after each.
+#include <cstddef>
 #include <string>
 
 #include "store/text_list.h"
 
 namespace pw {
 
+// A schedule holds a handful of records; a larger file is not read.
+inline constexpr std::size_t kScheduleFileMaxBytes = 16u * 1024u * 1024u;
+
 struct ScheduleLoad {
     TextList records;    // plain "~"-joined records, in file order
     TextList dueTimes;   // the due-time field of each record
     int skippedLines = 0;  // lines that did not decipher to the field count
+    // The file exists but could not be read whole (no permission, a read error, or larger
+    // than a schedule file can be): saving over it would lose what it holds.
+    bool unreadable = false;
 };
 
 // The path of the schedule file of a tag below programDir ("<programDir>Set/<tag>.sav"), or

@@ -1,6 +1,7 @@
 #include "store/schedule_file.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -144,6 +145,37 @@ TEST_F(ScheduleFileTest, MissingEmptyOrGarbageFileGivesNothing) {
     const ScheduleLoad load = Load();
     EXPECT_TRUE(load.records.empty());
     EXPECT_GT(load.skippedLines, 0);
+}
+
+TEST_F(ScheduleFileTest, OversizedFileIsReportedNotHalfRead) {
+    const std::string a = Cipher(Record("A", "1"), kTag);
+    std::string content = a + "\r\n";
+    content.resize(kScheduleFileMaxBytes + 1, '\n');
+    WriteRaw(FilePath(), content);
+    const ScheduleLoad load = Load();
+    EXPECT_TRUE(load.unreadable);
+    EXPECT_TRUE(load.records.empty());
+
+    content.resize(kScheduleFileMaxBytes);  // at the limit it still loads
+    WriteRaw(FilePath(), content);
+    const ScheduleLoad atLimit = Load();
+    EXPECT_FALSE(atLimit.unreadable);
+    EXPECT_EQ(atLimit.records, (TextList{Record("A", "1")}));
+}
+
+TEST_F(ScheduleFileTest, FileWithoutReadPermissionIsReported) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    ASSERT_TRUE(SaveSchedule(dir.Path(), kTag, {Record("A", "1")}));
+    ASSERT_EQ(::chmod(FilePath().c_str(), 0200), 0);
+    const ScheduleLoad load = Load();
+    EXPECT_TRUE(load.unreadable);
+    EXPECT_TRUE(load.records.empty());
+}
+
+TEST_F(ScheduleFileTest, MissingFileIsNotUnreadable) {
+    EXPECT_FALSE(Load().unreadable);
+    WriteRaw(FilePath(), "");
+    EXPECT_FALSE(Load().unreadable);
 }
 
 TEST_F(ScheduleFileTest, NineFieldRecordsNeedNineFields) {
