@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "app/purseward_app.h"
@@ -63,7 +64,6 @@ CSetting::CSetting(CPursewardApp& app, ModalUi& ui, QWidget* parent)
     setObjectName("CSetting");
     setWindowTitle("Settings");
     BuildControls();
-    LoadValues();
 }
 
 CSetting::~CSetting() {
@@ -293,8 +293,16 @@ void CSetting::accept() {
     QDialog::accept();
 }
 
+void CSetting::showEvent(QShowEvent* event) {
+    // A window system's own show (restore after minimising) keeps what is being edited.
+    if (!event->spontaneous()) LoadValues();
+    QDialog::showEvent(event);
+}
+
 void CSetting::done(int result) {
     ClearPasswordFields();
+    WipeString(shownRun_);
+    WipeString(shownPay_);
     QDialog::done(result);
 }
 

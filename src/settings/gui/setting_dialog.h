@@ -1,7 +1,7 @@
 #pragma once
 // The "Settings" dialog: language, the four older payment systems' tabs, the two program
 // passwords, the proxy and four display options. Everything is read from the settings file
-// when the dialog is built and written back on OK; Cancel writes nothing.
+// each time the dialog is shown and written back on OK; Cancel writes nothing.
 #include <array>
 #include <string>
 
@@ -46,6 +46,9 @@ public:
     void accept() override;
     // Every close empties the password fields.
     void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildControls();

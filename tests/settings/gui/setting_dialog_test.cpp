@@ -251,6 +251,22 @@ TEST_F(SettingDialogTest, CancelChangesNothing) {
     EXPECT_TRUE(dlg->RunPasswordEdit()->text().isEmpty());
 }
 
+TEST_F(SettingDialogTest, ShowingAgainReadsTheFileAgain) {
+    SetPasswords("run", "");
+    auto dlg = Open();
+    Retype(dlg->ProxyHostEdit(), "typed.lan");
+    QTest::mouseClick(dlg->CancelButton(), Qt::LeftButton);
+    app_->WriteString(k::kSetting, k::kProxyServer, "file.lan:1080");
+
+    dlg->show();
+    EXPECT_EQ(dlg->ProxyHostEdit()->text(), "file.lan");
+    EXPECT_EQ(dlg->ProxyPortEdit()->text(), "1080");
+    EXPECT_EQ(dlg->RunPasswordEdit()->text(), "run");  // emptied at the close, shown again
+    ClickOk(*dlg);
+    EXPECT_EQ(ui_.masterKeyPrompts, 0);
+    EXPECT_EQ(app_->UnlockPassword(), "run");
+}
+
 TEST_F(SettingDialogTest, DefaultEntryWritesAnEmptyLanguageAndAsksForARestart) {
     app_->WriteString(k::kSetting, k::kSelectLanguage, "Deutsch");
     std::string languageAtMessage = kAbsent;
