@@ -18,12 +18,14 @@ struct CryptoContext {
     EVP_CIPHER* rc2 = nullptr;
     EVP_MD* md5 = nullptr;
     EVP_MD* sha256 = nullptr;
+    OSSL_PROVIDER* defaultProvider = nullptr;
+    OSSL_PROVIDER* legacyProvider = nullptr;
 
     CryptoContext() {
         ctx = OSSL_LIB_CTX_new();
         if (!ctx) return;
-        OSSL_PROVIDER_load(ctx, "default");
-        OSSL_PROVIDER_load(ctx, "legacy");
+        defaultProvider = OSSL_PROVIDER_load(ctx, "default");
+        legacyProvider = OSSL_PROVIDER_load(ctx, "legacy");
         rc2 = EVP_CIPHER_fetch(ctx, "RC2-CBC", nullptr);
         md5 = EVP_MD_fetch(ctx, "MD5", nullptr);
         sha256 = EVP_MD_fetch(ctx, "SHA256", nullptr);
@@ -32,6 +34,8 @@ struct CryptoContext {
         EVP_CIPHER_free(rc2);
         EVP_MD_free(md5);
         EVP_MD_free(sha256);
+        if (legacyProvider) OSSL_PROVIDER_unload(legacyProvider);
+        if (defaultProvider) OSSL_PROVIDER_unload(defaultProvider);
         OSSL_LIB_CTX_free(ctx);
     }
 };
