@@ -1,0 +1,447 @@
+#include "app/gui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSystemTrayIcon>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QThread>
+#include <QVBoxLayout>
+#include <ctime>
+
+#include "accounts/gui/account_tab_api.h"
+#include "app/gui/about_dialog.h"
+#include "app/gui/notify.h"
+#include "app/gui/program_dir.h"
+#include "app/gui/tab_badges.h"
+#include "app/purseward_app.h"
+#include "settings/keys.h"
+#include "ui/base/strings.h"
+#include "ui/window_placement.h"
+
+#if PW_HAVE_SETTING_DIALOG
+#include "settings/gui/setting_dialog.h"
+#endif
+
+namespace pw {
+namespace {
+
+constexpr int kClockPeriodMs = 60000;
+constexpr int kBalloonMs = 30000;
+// The first tab of each system saves its state in this order when the program closes.
+constexpr std::array<int, 6> kSaveOrder{0, 1, 3, 2, 4, 5};
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+std::string Format(const std::tm& tm, const char* format) {
+    char buf[64];
+    const std::size_t n = std::strftime(buf, sizeof buf, format, &tm);
+    return std::string(buf, n);
+}
+
+QLineEdit* StatusField(const QString& accessibleName, QWidget* parent) {
+    auto* field = new QLineEdit(parent);
+    field->setReadOnly(true);
+    field->setAlignment(Qt::AlignCenter);
+    field->setAccessibleName(accessibleName);
+    return field;
+}
+
+}  // namespace
+
+CPursewardDlg::CPursewardDlg(CPursewardApp& app, MainWindowOptions options, QWidget* parent)
+    : QWidget(parent, Qt::Window), app_(app), options_(std::move(options)) {
+    if (!options_.trayAvailable) options_.trayAvailable = [] {
+        return QSystemTrayIcon::isSystemTrayAvailable();
+    };
+    if (!options_.makeTransport) {
+        options_.makeTransport = [&app](TrafficCounter& counter, TransportHooks hooks) {
+            return std::make_unique<CurlTransport>(app.Settings(), counter, std::move(hooks));
+        };
+    }
+    if (!options_.playSound) {
+        sound_ = std::make_unique<SoundPlayer>();
+        options_.playSound = [this](const QString& path) { sound_->Play(path); };
+    }
+    if (!options_.showBalloon) {
+        options_.showBalloon = [this](const QString& title, const QString& text) {
+            if (tray_) tray_->showMessage(title, text, QSystemTrayIcon::Information, kBalloonMs);
+        };
+    }
+    if (!options_.openUrl) options_.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+
+    setWindowTitle(QStringLiteral("Purseward"));
+    setAccessibleName(QStringLiteral("Purseward"));
+    icon_ = ProgramIcon();
+    setWindowIcon(icon_);
+
+    BuildMenus();
+    BuildTray();
+
+    // The program directory: through the file ExecutableModule names.
+    programDir_ = DetermineProgramDir(app_);
+    if (!programDir_.empty()) app_.Pw().SetProgramDir(programDir_);
+
+    // Status line.
+    clockField_ = StatusField(Q(Str(141)), this);
+    ipField_ = StatusField(QStringLiteral("Current IP"), this);
+    trafficField_ = StatusField(QStringLiteral("Send/Received (KB)"), this);
+    clockText_ = Str(141) + " : " + Format(app_.GetClock().UtcNow(), "%Y-%m-%d %H:%M");
+    ipText_ = Str(107) + " ---.---.---.---";
+    clockField_->setText(Q(clockText_));
+    ipField_->setText(Q(ipText_));
+    trafficField_->setText(Q(TrafficText(traffic_)));
+
+    // The banner strip is placed here once it is built.
+    bannerArea_ = new QWidget(this);
+    bannerArea_->setObjectName(QStringLiteral("bannerArea"));
+    bannerArea_->hide();
+
+    tabs_ = new QTabWidget(this);
+    tabs_->setAccessibleName(QStringLiteral("Accounts"));
+    tabs_->setIconSize(kTabBadgeSize);
+    tabs_->setUsesScrollButtons(true);
+    tabs_->tabBar()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tabs_->tabBar(), &QWidget::customContextMenuRequested, this,
+            &CPursewardDlg::ShowTabMenu);
+
+    auto* status = new QHBoxLayout;
+    status->addWidget(clockField_);
+    status->addWidget(ipField_);
+    status->addWidget(trafficField_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(menuBar_);
+    layout->addWidget(bannerArea_);
+    layout->addWidget(tabs_, 1);
+    layout->addLayout(status);
+
+    // The transport and its ties to this window.
+    TransportHooks hooks;
+    hooks.showMessage = [this](const std::string& text) {
+        OnGuiThread([this, text] { app_.Ui().Message(text); });
+    };
+    hooks.isHidden = [this] { return hiddenInTray_.load(); };
+    hooks.notifyUser = [this](const std::string& text) { NotifyUser(text); };
+    hooks.trafficChanged = [this](const std::string& text) {
+        OnGuiThread([this, text] { trafficField_->setText(Q(text)); });
+    };
+    transport_ = options_.makeTransport(traffic_, std::move(hooks));
+
+    // One tab per enabled system, in index order; only those get a tab object.
+    for (int i = 0; i < 6; ++i) {
+        if (app_.enable[i] == 0) continue;
+        AddSystemTab(i);
+        firstTabs_[i] = qobject_cast<AccountTabWidget*>(tabs_->widget(tabs_->count() - 1));
+    }
+    fixedTabCount_ = tabs_->count();
+
+    resize(662, 475);
+    RestoreWindowPlacement(*this, QString::fromLatin1(kMainWindowPlacement));
+
+    clockTimer_ = app_.GetClock().CreateTimer([this] { RefreshClock(); });
+}
+
+CPursewardDlg::~CPursewardDlg() {
+    clockTimer_.reset();
+    if (tray_) tray_->hide();
+}
+
+void CPursewardDlg::BuildMenus() {
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setAccessibleName(QStringLiteral("Main menu"));
+
+    auto* schedule = new QAction(QStringLiteral("&Show Shedule Payment"), this);
+    schedule->setObjectName(QStringLiteral("actSchedule"));
+    connect(schedule, &QAction::triggered, this, &CPursewardDlg::ScheduleRequested);
+    auto* about = new QAction(QStringLiteral("&About..."), this);
+    about->setObjectName(QStringLiteral("actAbout"));
+    connect(about, &QAction::triggered, this, &CPursewardDlg::OpenAbout);
+    auto* exitAction = new QAction(QStringLiteral("E&xit"), this);
+    exitAction->setObjectName(QStringLiteral("actExit"));
+    connect(exitAction, &QAction::triggered, this, &QWidget::close);
+
+    programMenu_ = menuBar_->addMenu(QStringLiteral("&Program"));
+    auto* hide = programMenu_->addAction(QStringLiteral("&Hide Program"));
+    hide->setObjectName(QStringLiteral("actHide"));
+    connect(hide, &QAction::triggered, this, &CPursewardDlg::ToggleShown);
+    programMenu_->addAction(schedule);
+    programMenu_->addSeparator();
+    programMenu_->addAction(about);
+    programMenu_->addAction(exitAction);
+
+    auto* settings = menuBar_->addAction(QStringLiteral("&Settings"));
+    settings->setObjectName(QStringLiteral("actSettings"));
+    connect(settings, &QAction::triggered, this, &CPursewardDlg::OpenSettings);
+
+    referenceMenu_ = menuBar_->addMenu(QStringLiteral("&Reference Books"));
+    const std::array<const char*, 4> names{"&Liberty Reserve", "&Perfect Money", "&V-Money",
+                                           "&E-Gold"};
+    for (int i = 0; i < 4; ++i) {
+        QMenu* sub = referenceMenu_->addMenu(QString::fromLatin1(names[i]));
+        const QString prefix = Q(SystemPrefix(i));
+        auto* correspondent = sub->addAction(QStringLiteral("&Correspondent RefBook"));
+        correspondent->setObjectName(QStringLiteral("actRef%1Correspondent").arg(prefix));
+        connect(correspondent, &QAction::triggered, this,
+                [this, i] { emit ReferenceBookRequested(i, false); });
+        auto* memo = sub->addAction(QStringLiteral("&Memo RefBook"));
+        memo->setObjectName(QStringLiteral("actRef%1Memo").arg(prefix));
+        connect(memo, &QAction::triggered, this, [this, i] { emit ReferenceBookRequested(i, true); });
+        referenceActions_.push_back({correspondent, i});
+        referenceActions_.push_back({memo, i});
+    }
+    connect(referenceMenu_, &QMenu::aboutToShow, this, &CPursewardDlg::UpdateReferenceMenu);
+
+    tabMenu_ = new QMenu(QStringLiteral("TabMenu"), this);
+    auto* openTab = tabMenu_->addAction(QStringLiteral("Open new &Tab"));
+    openTab->setObjectName(QStringLiteral("actOpenTab"));
+    connect(openTab, &QAction::triggered, this, &CPursewardDlg::OpenNewTab);
+    closeTabAction_ = tabMenu_->addAction(QStringLiteral("&Close current Tab"));
+    closeTabAction_->setObjectName(QStringLiteral("actCloseTab"));
+    connect(closeTabAction_, &QAction::triggered, this, &CPursewardDlg::CloseCurrentTab);
+    connect(tabMenu_, &QMenu::aboutToShow, this, &CPursewardDlg::UpdateTabMenu);
+
+    iconMenu_ = new QMenu(QStringLiteral("IconMenu"), this);
+    auto* toggle = iconMenu_->addAction(QStringLiteral("Show/&Hide Program"));
+    toggle->setObjectName(QStringLiteral("actToggle"));
+    connect(toggle, &QAction::triggered, this, &CPursewardDlg::ToggleShown);
+    iconMenu_->addAction(schedule);
+    iconMenu_->addSeparator();
+    iconMenu_->addAction(about);
+    iconMenu_->addAction(exitAction);
+}
+
+void CPursewardDlg::BuildTray() {
+    if (!options_.trayAvailable()) return;
+    tray_ = new QSystemTrayIcon(icon_, this);
+    tray_->setToolTip(QStringLiteral("Purseward"));
+    tray_->setContextMenu(iconMenu_);
+    connect(tray_, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::DoubleClick) {
+                    ToggleShown();
+                } else if (reason == QSystemTrayIcon::Trigger && !hiddenInTray_) {
+                    raise();
+                    activateWindow();
+                }
+            });
+    tray_->show();
+}
+
+void CPursewardDlg::AddSystemTab(int systemIndex) {
+    AccountTabWidget* page = CreateAccountTab(systemIndex, app_, *this, tabs_);
+    const QString name = Q(SystemName(systemIndex));
+    page->setAccessibleName(name);
+    const int index = tabs_->addTab(page, QIcon(TabBadge(systemIndex)), QString());
+    tabs_->setTabToolTip(index, name);
+    tabs_->setTabWhatsThis(index, name);
+    tabs_->tabBar()->setAccessibleTabName(index, name);
+    tabEntries_.push_back({SystemPrefix(systemIndex), std::string()});
+}
+
+std::string CPursewardDlg::TabPrefix(int index) const {
+    if (index < 0 || index >= static_cast<int>(tabEntries_.size())) return std::string();
+    return tabEntries_[index].prefix;
+}
+
+std::string CPursewardDlg::TabTableName(int index) const {
+    if (index < 0 || index >= static_cast<int>(tabEntries_.size())) return std::string();
+    return tabEntries_[index].tableName;
+}
+
+AccountTabWidget* CPursewardDlg::FirstTab(int systemIndex) const {
+    if (systemIndex < 0 || systemIndex >= 6) return nullptr;
+    return firstTabs_[systemIndex];
+}
+
+// ---- services of the tabs ----
+
+std::string CPursewardDlg::HttpsGet(const std::string& url) { return transport_->HttpsGet(url); }
+
+std::string CPursewardDlg::HttpGet(const std::string& url) { return transport_->HttpGet(url); }
+
+void CPursewardDlg::NotifyUser(const std::string& text) {
+    OnGuiThread([this, text] {
+        if (!tray_) return;
+        options_.showBalloon(QStringLiteral("Purseward"), LimitText(Q(text), kBalloonTextLimit));
+        options_.playSound(SoundPath());
+    });
+}
+
+QString CPursewardDlg::SoundPath() const {
+    const std::string dir = programDir_.empty() ? app_.BaseDir() : programDir_;
+    return Q(dir + "Sound/notify.wav");
+}
+
+void CPursewardDlg::SetTabCaption(const std::string& text) {
+    const int index = tabs_->currentIndex();
+    if (index < 0) return;
+    const QString caption = TabCaption(Q(text));
+    tabs_->setTabText(index, caption);
+    // Screen readers hear the system and the account.
+    const QString name = Q(SystemName(SystemOfPrefix(tabEntries_[index].prefix)));
+    tabs_->tabBar()->setAccessibleTabName(index, caption.isEmpty() ? name : name + ' ' + caption);
+    tabs_->tabBar()->update();
+}
+
+std::string CPursewardDlg::MakeTabTableName(const std::string& suffix) {
+    const int index = tabs_->currentIndex();
+    if (index < 0) return std::string();
+    std::string name;
+    if (!suffix.empty()) name = tabEntries_[index].prefix + "_" + suffix;
+    tabEntries_[index].tableName = name;
+    return name;
+}
+
+void CPursewardDlg::ShowCurrentIP(const std::string& text) {
+    std::string shown;
+    {
+        std::lock_guard<std::timed_mutex> lock(traffic_.statusLock);
+        ipText_ = Str(107) + " " + text;
+        shown = ipText_;
+    }
+    OnGuiThread([this, shown] { ipField_->setText(Q(shown)); });
+}
+
+void CPursewardDlg::ShowBanner() { emit BannerRequested(); }
+
+void CPursewardDlg::RefreshClock() {
+    const std::string text = Str(141) + " : " + Format(app_.GetClock().UtcNow(), "%Y-%m-%d %H:%M");
+    {
+        std::lock_guard<std::timed_mutex> lock(traffic_.statusLock);
+        clockText_ = text;
+    }
+    clockField_->setText(Q(text));
+}
+
+void CPursewardDlg::OnGuiThread(std::function<void()> fn) {
+    if (QThread::currentThread() == thread()) fn();
+    else QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
+}
+
+// ---- commands ----
+
+void CPursewardDlg::ToggleShown() {
+    if (hiddenInTray_) RestoreFromTray();
+    else if (tray_) HideToTray();
+    else showMinimized();  // without a tray icon the window must stay reachable
+}
+
+void CPursewardDlg::HideToTray() {
+    hiddenInTray_ = true;
+    // Hiding from inside a state change confuses some window managers: do it right after.
+    QMetaObject::invokeMethod(this, [this] { if (hiddenInTray_) hide(); }, Qt::QueuedConnection);
+}
+
+void CPursewardDlg::RestoreFromTray() {
+    hiddenInTray_ = false;
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void CPursewardDlg::BringToFront() {
+    if (hiddenInTray_ || isMinimized() || !isVisible()) RestoreFromTray();
+    raise();
+    activateWindow();
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this) {
+        modal->show();
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+void CPursewardDlg::OpenNewTab() {
+    const int index = tabs_->currentIndex();
+    if (index < 0) return;
+    const int system = SystemOfPrefix(tabEntries_[index].prefix);
+    if (system < 0) return;
+    AddSystemTab(system);
+    tabs_->update();
+}
+
+void CPursewardDlg::CloseCurrentTab() {
+    const int index = tabs_->currentIndex();
+    if (index < 0 || index < fixedTabCount_) return;
+    tabs_->setCurrentIndex(index - 1);
+    QWidget* page = tabs_->widget(index);
+    tabs_->removeTab(index);
+    tabEntries_.erase(tabEntries_.begin() + index);
+    page->deleteLater();
+}
+
+void CPursewardDlg::OpenAbout() {
+    const std::string site =
+        app_.GetString(keys::kSetting, keys::kInfoSite, keys::kDefInfoSite);
+    CAboutDlg about(QUrl(Q(site)), options_.openUrl, isVisible() ? this : nullptr);
+    about.exec();
+}
+
+void CPursewardDlg::OpenSettings() {
+#if PW_HAVE_SETTING_DIALOG
+    CSetting dialog(app_, app_.Ui(), this);
+    dialog.exec();
+#else
+    // Until the settings dialog is part of the build, the command only announces itself.
+    emit SettingsRequested();
+#endif
+}
+
+void CPursewardDlg::UpdateTabMenu() {
+    const int index = tabs_->currentIndex();
+    closeTabAction_->setEnabled(index >= 0 && index >= fixedTabCount_);
+}
+
+void CPursewardDlg::UpdateReferenceMenu() {
+    for (auto& [action, system] : referenceActions_) action->setEnabled(app_.enable[system] != 0);
+}
+
+void CPursewardDlg::ShowTabMenu(const QPoint& pos) {
+    tabMenu_->popup(tabs_->tabBar()->mapToGlobal(pos));
+}
+
+// ---- window events ----
+
+void CPursewardDlg::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    clockTimer_->Start(kClockPeriodMs);
+}
+
+void CPursewardDlg::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    // Minimising sends the window to the tray, but only when there is a tray to come back from.
+    if (isMinimized() && tray_ && !hiddenInTray_) HideToTray();
+}
+
+void CPursewardDlg::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    if (!app_.Ui().AskYesNo(Str(109))) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    SaveWindowPlacement(*this, QString::fromLatin1(kMainWindowPlacement));
+    app_.WriteString(keys::kSetting, keys::kLastVisitDate,
+                     Format(app_.GetClock().LocalNow(), "%d/%m/%Y"));
+    for (int system : kSaveOrder) {
+        if (app_.enable[system] != 0 && firstTabs_[system]) firstTabs_[system]->SaveState();
+    }
+    clockTimer_->Stop();
+    if (tray_) tray_->hide();
+    event->accept();
+    emit Closed();
+}
+
+}  // namespace pw

@@ -1,0 +1,156 @@
+#pragma once
+// The main window: one account tab per enabled payment system, the status line (clock,
+// current IP, traffic), the menus, the tray icon, and the services the tabs call back into.
+#include <QIcon>
+#include <QUrl>
+#include <QWidget>
+#include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "accounts/tab_host.h"
+#include "net/curl_transport.h"
+#include "ui/base/clock.h"
+
+class QAction;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QSystemTrayIcon;
+class QTabWidget;
+
+namespace pw {
+
+class AccountTabWidget;
+class CPursewardApp;
+class SoundPlayer;
+
+// The window's ties to the desktop, replaceable in tests. Empty members get the real ones.
+struct MainWindowOptions {
+    // Whether a tray icon can be created (QSystemTrayIcon::isSystemTrayAvailable).
+    std::function<bool()> trayAvailable;
+    // The transport behind HttpsGet/HttpGet (CurlTransport on the app's settings).
+    std::function<std::unique_ptr<Transport>(TrafficCounter&, TransportHooks)> makeTransport;
+    // Shows a tray balloon (the tray icon's showMessage, information icon, 30 s).
+    std::function<void(const QString& title, const QString& text)> showBalloon;
+    // Plays a sound file without waiting (QSoundEffect); a missing file is nothing.
+    std::function<void(const QString& path)> playSound;
+    // Opens an address in the browser (QDesktopServices::openUrl).
+    std::function<void(const QUrl&)> openUrl;
+};
+
+// Group of the window placement in the per-user profile.
+inline constexpr const char kMainWindowPlacement[] = "PursewardWnd";
+
+class CPursewardDlg : public QWidget, public TabHost {
+    Q_OBJECT
+public:
+    explicit CPursewardDlg(CPursewardApp& app, MainWindowOptions options = {},
+                           QWidget* parent = nullptr);
+    ~CPursewardDlg() override;
+
+    // Services of the account tabs. HttpGet, ShowCurrentIP and NotifyUser may be called from
+    // a worker thread; the widgets are then updated on the window's thread.
+    std::string HttpsGet(const std::string& url) override;
+    std::string HttpGet(const std::string& url) override;
+    void NotifyUser(const std::string& text) override;
+    void SetTabCaption(const std::string& text) override;
+    std::string MakeTabTableName(const std::string& suffix) override;
+    void ShowCurrentIP(const std::string& text) override;
+    void ShowBanner() override;
+
+    // Commands.
+    void ToggleShown();     // "Hide Program", "Show/Hide Program", tray double-click
+    void OpenNewTab();      // "Open new Tab"
+    void CloseCurrentTab(); // "Close current Tab"
+    void OpenAbout();       // "About..."
+    void OpenSettings();    // "Settings"
+    // A later start of the program: show, restore and raise the window and its active dialog.
+    void BringToFront();
+
+    // State, for the shell and the tests.
+    const std::string& ProgramDir() const { return programDir_; }
+    int FixedTabCount() const { return fixedTabCount_; }
+    QTabWidget* Tabs() const { return tabs_; }
+    std::string TabPrefix(int index) const;
+    std::string TabTableName(int index) const;
+    AccountTabWidget* FirstTab(int systemIndex) const;
+    bool IsHiddenInTray() const { return hiddenInTray_; }
+    QSystemTrayIcon* TrayIcon() const { return tray_; }
+    QLineEdit* ClockField() const { return clockField_; }
+    QLineEdit* IpField() const { return ipField_; }
+    QLineEdit* TrafficField() const { return trafficField_; }
+    QMenu* ProgramMenu() const { return programMenu_; }
+    QMenu* ReferenceMenu() const { return referenceMenu_; }
+    QMenu* TabMenu() const { return tabMenu_; }
+    QMenu* IconMenu() const { return iconMenu_; }
+    QWidget* BannerArea() const { return bannerArea_; }
+    TrafficCounter& Traffic() { return traffic_; }
+
+signals:
+    // The close request was confirmed and everything saved; the window is closing.
+    void Closed();
+    // Hooks for windows that come later.
+    void ScheduleRequested();
+    void ReferenceBookRequested(int systemIndex, bool memo);
+    void BannerRequested();
+    void SettingsRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct TabEntry {
+        std::string prefix;
+        std::string tableName;
+    };
+
+    void BuildMenus();
+    void BuildTray();
+    void AddSystemTab(int systemIndex);
+    void RefreshClock();
+    void HideToTray();
+    void RestoreFromTray();
+    void UpdateTabMenu();
+    void UpdateReferenceMenu();
+    void ShowTabMenu(const QPoint& pos);
+    void OnGuiThread(std::function<void()> fn);
+    QString SoundPath() const;
+
+    CPursewardApp& app_;
+    MainWindowOptions options_;
+    std::string programDir_;
+    TrafficCounter traffic_;  // its lock also guards the three status texts
+    std::string clockText_, ipText_;
+    std::vector<TabEntry> tabEntries_;
+    int fixedTabCount_ = 0;
+    std::array<AccountTabWidget*, 6> firstTabs_{};
+    std::unique_ptr<Transport> transport_;
+    std::unique_ptr<Clock::Timer> clockTimer_;
+    std::unique_ptr<SoundPlayer> sound_;
+    std::atomic<bool> hiddenInTray_{false};
+    bool shownOnce_ = false;
+    bool closing_ = false;
+
+    QIcon icon_;
+    QMenuBar* menuBar_ = nullptr;
+    QMenu* programMenu_ = nullptr;
+    QMenu* referenceMenu_ = nullptr;
+    QMenu* tabMenu_ = nullptr;
+    QMenu* iconMenu_ = nullptr;
+    std::vector<std::pair<QAction*, int>> referenceActions_;  // action, system index
+    QAction* closeTabAction_ = nullptr;
+    QWidget* bannerArea_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    QLineEdit* clockField_ = nullptr;
+    QLineEdit* ipField_ = nullptr;
+    QLineEdit* trafficField_ = nullptr;
+    QSystemTrayIcon* tray_ = nullptr;
+};
+
+}  // namespace pw

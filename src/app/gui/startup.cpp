@@ -1,0 +1,64 @@
+#include "app/gui/startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPointer>
+
+#include "app/gui/main_window.h"
+#include "app/gui/single_instance.h"
+#include "app/purseward_app.h"
+#include "settings/gui/mkey_prompt.h"
+#include "settings/gui/pass_prompt.h"
+#include "settings/keys.h"
+#include "settings/migration.h"
+#include "ui/base/clock.h"
+#include "ui/qt_modal_ui.h"
+
+namespace pw {
+
+int RunPurseward(int argc, char** argv) {
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Purseward"));
+    QApplication::setApplicationVersion(QStringLiteral(PW_VERSION_TEXT));
+    // The window lives on in the tray and message boxes come and go while it is hidden: only
+    // the confirmed close ends the run.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // Single instance. The running instance answers once its main window exists; before that
+    // (at its password prompt) this start goes on as an instance of its own.
+    QPointer<CPursewardDlg> window;
+    SingleInstance instance(InstanceName());
+    const bool first = instance.Acquire([&window] {
+        if (!window) return false;
+        window->BringToFront();
+        return true;
+    });
+    if (!first && instance.AskRunningToActivate(1000)) return 0;
+
+    const std::string baseDir = QDir::currentPath().toStdString() + "/";
+
+    QtModalUi ui;
+    ui.SetPasswordPrompt([](QWidget* parent) { return CPassPrompt::Ask(parent); });
+    ui.SetMasterKeyPrompt([](QWidget* parent) { return CMKeyPrompt::Ask(parent); });
+
+    CPursewardApp app(baseDir, ui, SystemClock());
+    app.ScanLanguages();
+    const QtLegacyProfile profile;
+    app.PrepareSettings(profile);  // creates the settings file on the first run
+    app.LoadSelectedLanguage();    // kept until the application object goes
+    app.ReadEnableFlags();
+
+    if (!app.Pw().StartupCheck()) return 1;  // message 151 was shown
+    app.Pw().SetStoredPass2(app.GetString(keys::kSetting, keys::kPass2, ""));
+
+    CPursewardDlg dialog(app);
+    window = &dialog;
+    QObject::connect(&dialog, &CPursewardDlg::Closed, &qapp, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    dialog.show();
+    QApplication::exec();
+    window = nullptr;
+    return 0;
+}
+
+}  // namespace pw
