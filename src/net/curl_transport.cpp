@@ -1,1 +1,265 @@
-// to be written
+#include "net/curl_transport.h"
+
+#include <curl/curl.h>
+
+#include <cstring>
+#include <memory>
+#include <optional>
+
+#include "net/extra_authorities.h"
+#include "net/scrub.h"
+#include "settings/keys.h"
+#include "ui/base/strings.h"
+
+namespace pw {
+namespace {
+
+constexpr char kParseError[] = "AfxParseURL Error";
+constexpr char kErrorMarker[] = "-=Error=- : ";
+
+struct EasyFree {
+    void operator()(CURL* h) const { curl_easy_cleanup(h); }
+};
+struct UrlFree {
+    void operator()(CURLU* u) const { curl_url_cleanup(u); }
+};
+using EasyPtr = std::unique_ptr<CURL, EasyFree>;
+using UrlPtr = std::unique_ptr<CURLU, UrlFree>;
+
+void GlobalInit() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+// Parses "scheme://server[:port]/object?query". The scheme is replaced by the one the
+// operation uses (https or http), so the port defaults to 443 or 80 unless the URL names one;
+// credentials in the server part are dropped. Null when the URL cannot be parsed.
+UrlPtr ParseUrl(const std::string& url, bool secure) {
+    const size_t sep = url.find("://");
+    if (sep == std::string::npos || sep == 0 || sep + 3 >= url.size() || url[sep + 3] == '/')
+        return nullptr;
+    UrlPtr u(curl_url());
+    if (!u) return nullptr;
+    if (curl_url_set(u.get(), CURLUPART_URL, url.c_str(),
+                     CURLU_NON_SUPPORT_SCHEME | CURLU_URLENCODE) != CURLUE_OK)
+        return nullptr;
+    char* host = nullptr;
+    const bool hasHost = curl_url_get(u.get(), CURLUPART_HOST, &host, 0) == CURLUE_OK && host &&
+                         *host != '\0';
+    curl_free(host);
+    if (!hasHost) return nullptr;
+    if (curl_url_set(u.get(), CURLUPART_SCHEME, secure ? "https" : "http", 0) != CURLUE_OK ||
+        curl_url_set(u.get(), CURLUPART_USER, nullptr, 0) != CURLUE_OK ||
+        curl_url_set(u.get(), CURLUPART_PASSWORD, nullptr, 0) != CURLUE_OK ||
+        curl_url_set(u.get(), CURLUPART_FRAGMENT, nullptr, 0) != CURLUE_OK)
+        return nullptr;
+    return u;
+}
+
+std::string UrlPart(CURLU* u, CURLUPart part) {
+    char* text = nullptr;
+    std::string out;
+    if (curl_url_get(u, part, &text, 0) == CURLUE_OK && text) out = text;
+    curl_free(text);
+    return out;
+}
+
+// What one call collects while curl runs.
+struct Call {
+    CURL* easy = nullptr;
+    bool secure = false;
+    std::chrono::seconds idle{0};
+    std::chrono::steady_clock::time_point lastActivity;
+    bool idleExpired = false;
+    TrafficCounter* counter = nullptr;
+    float urlLength = 0;
+    bool sentCounted = false;
+    size_t limit = 0;
+    bool tooLarge = false;
+    std::string body;
+};
+
+// The first header line of an answer means the request has gone out: count it once.
+size_t OnHeader(char*, size_t size, size_t count, void* user) {
+    auto* call = static_cast<Call*>(user);
+    call->lastActivity = std::chrono::steady_clock::now();
+    if (!call->sentCounted) {
+        call->sentCounted = true;
+        AddTraffic(*call->counter, call->urlLength, 0);
+    }
+    return size * count;
+}
+
+// Only the body of a 200 answer is kept and counted; others are drained unseen.
+size_t OnBody(char* data, size_t size, size_t count, void* user) {
+    auto* call = static_cast<Call*>(user);
+    const size_t n = size * count;
+    call->lastActivity = std::chrono::steady_clock::now();
+    long code = 0;
+    curl_easy_getinfo(call->easy, CURLINFO_RESPONSE_CODE, &code);
+    if (code != 200) return n;
+    if (n > call->limit - call->body.size()) {
+        call->tooLarge = true;
+        return CURL_WRITEFUNC_ERROR;
+    }
+    AddTraffic(*call->counter, 0, static_cast<float>(n));
+    call->body.append(data, n);
+    return n;
+}
+
+// Aborts a transfer that has received nothing for the idle time once the connection stands.
+int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    auto* call = static_cast<Call*>(user);
+    const auto now = std::chrono::steady_clock::now();
+    curl_off_t connected = 0;
+    curl_easy_getinfo(call->easy, call->secure ? CURLINFO_APPCONNECT_TIME_T : CURLINFO_CONNECT_TIME_T,
+                      &connected);
+    if (connected == 0) {
+        call->lastActivity = now;
+        return 0;
+    }
+    if (now - call->lastActivity >= call->idle) {
+        call->idleExpired = true;
+        return 1;
+    }
+    return 0;
+}
+
+CURLcode OnSslContext(CURL*, void* sslContext, void* user) {
+    auto* extra = static_cast<const ExtraAuthorities*>(user);
+    extra->AddToContext(sslContext);
+    return CURLE_OK;
+}
+
+template <typename T>
+bool Set(CURL* h, CURLoption option, T value) {
+    return curl_easy_setopt(h, option, value) == CURLE_OK;
+}
+
+}  // namespace
+
+CurlTransport::CurlTransport(const SettingsStore& settings, TrafficCounter& counter,
+                             TransportHooks hooks, TransportTimeouts timeouts)
+    : settings_(settings), counter_(counter), hooks_(std::move(hooks)), timeouts_(timeouts) {
+    GlobalInit();
+}
+
+std::string CurlTransport::HttpsGet(const std::string& url) { return Get(url, true); }
+
+std::string CurlTransport::HttpGet(const std::string& url) { return Get(url, false); }
+
+std::string CurlTransport::Get(const std::string& url, bool secure) {
+    UrlPtr parsed = ParseUrl(url, secure);
+    if (!parsed) {
+        if (!secure) return std::string(kErrorMarker) + kParseError;
+        if (hooks_.showMessage) hooks_.showMessage(kParseError);
+        return std::string();
+    }
+
+    const std::string proxy = settings_.GetString(keys::kSetting, keys::kProxyServer);
+    const std::string proxyUser = settings_.GetString(keys::kSetting, keys::kProxyUserName);
+    const std::string proxyPass = settings_.GetSecret(keys::kSetting, keys::kProxyPass);
+    const std::string caFile = settings_.GetString(keys::kSetting, keys::kCACertFile);
+
+    Call call;
+    call.counter = &counter_;
+    call.urlLength = static_cast<float>(url.size());
+    call.limit = bodyLimit_;
+    call.secure = secure;
+    call.idle = timeouts_.idle;
+    call.lastActivity = std::chrono::steady_clock::now();
+    char errorText[CURL_ERROR_SIZE] = {0};
+    std::optional<std::string> failure;
+
+    ExtraAuthorities extra;
+    std::string caError;
+    EasyPtr easy(curl_easy_init());
+    call.easy = easy.get();
+    if (!easy) {
+        failure = "The network library cannot be started.";
+    } else if (secure && !caFile.empty() && !extra.Load(caFile, caError)) {
+        failure = caError;
+    } else {
+        CURL* h = easy.get();
+        const std::string agent = secure ? std::string("Purseward") : "Purseward " + Str(102);
+        bool ok = Set(h, CURLOPT_CURLU, parsed.get()) && Set(h, CURLOPT_HTTPGET, 1L) &&
+                  Set(h, CURLOPT_NOSIGNAL, 1L) && Set(h, CURLOPT_ERRORBUFFER, errorText) &&
+                  Set(h, CURLOPT_PROTOCOLS_STR, "http,https") &&
+                  Set(h, CURLOPT_FOLLOWLOCATION, 0L) &&
+                  Set(h, CURLOPT_USERAGENT, agent.c_str()) &&
+                  Set(h, CURLOPT_CONNECTTIMEOUT_MS,
+                      static_cast<long>(timeouts_.connect.count())) &&
+                  Set(h, CURLOPT_LOW_SPEED_LIMIT, 1L) &&
+                  Set(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>(timeouts_.idle.count())) &&
+                  Set(h, CURLOPT_SSL_VERIFYPEER, 1L) && Set(h, CURLOPT_SSL_VERIFYHOST, 2L) &&
+                  Set(h, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L) &&
+                  Set(h, CURLOPT_HEADERFUNCTION, OnHeader) && Set(h, CURLOPT_HEADERDATA, &call) &&
+                  Set(h, CURLOPT_WRITEFUNCTION, OnBody) && Set(h, CURLOPT_WRITEDATA, &call) &&
+                  Set(h, CURLOPT_XFERINFOFUNCTION, OnProgress) &&
+                  Set(h, CURLOPT_XFERINFODATA, &call) && Set(h, CURLOPT_NOPROGRESS, 0L);
+        // The store of trusted authorities is built afresh for every call, so the extra ones
+        // never leak into a later request.
+        ok = ok && Set(h, CURLOPT_CA_CACHE_TIMEOUT, 0L);
+        if (ok && extra.Count() > 0)
+            ok = Set(h, CURLOPT_SSL_CTX_FUNCTION, OnSslContext) &&
+                 Set(h, CURLOPT_SSL_CTX_DATA, static_cast<const ExtraAuthorities*>(&extra));
+        if (ok && !proxy.empty()) {
+            ok = Set(h, CURLOPT_PROXY, proxy.c_str()) && Set(h, CURLOPT_PROXYAUTH, CURLAUTH_ANY);
+            if (ok && !proxyUser.empty() && !Set(h, CURLOPT_PROXYUSERNAME, proxyUser.c_str()) &&
+                hooks_.showMessage)
+                hooks_.showMessage("Failed to set proxy user name.");
+            if (ok && !proxyPass.empty() && !Set(h, CURLOPT_PROXYPASSWORD, proxyPass.c_str()) &&
+                hooks_.showMessage)
+                hooks_.showMessage("Failed to set proxy user password.");
+        }
+        if (!ok) {
+            failure = "The network library rejected the request options.";
+        } else {
+            const CURLcode rc = curl_easy_perform(h);
+            if (rc != CURLE_OK) {
+                if (call.idleExpired)
+                    failure = "No data received for " + std::to_string(timeouts_.idle.count()) +
+                              " seconds.";
+                else if (call.tooLarge)
+                    failure = "The answer is larger than " + std::to_string(bodyLimit_) +
+                              " bytes.";
+                else
+                    failure = errorText[0] ? std::string(errorText) : curl_easy_strerror(rc);
+                while (!failure->empty() && (failure->back() == '\n' || failure->back() == '\r'))
+                    failure->pop_back();
+            } else {
+                long code = 0;
+                curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &code);
+                if (code != 200) call.body.clear();
+            }
+        }
+    }
+
+    std::string result;
+    if (failure) {
+        // Neither the URL (its query carries credentials) nor the proxy password may show.
+        const std::string message =
+            ScrubSecrets(*failure, {url, UrlPart(parsed.get(), CURLUPART_URL),
+                                    UrlPart(parsed.get(), CURLUPART_QUERY), proxyPass});
+        if (secure) {
+            if (hooks_.isHidden && hooks_.isHidden()) {
+                if (hooks_.notifyUser) hooks_.notifyUser(message);
+            } else if (hooks_.showMessage) {
+                hooks_.showMessage(message);
+            }
+            result = std::move(call.body);
+        } else {
+            result = kErrorMarker + message;
+        }
+    } else {
+        result = std::move(call.body);
+    }
+    // The transfer is over: the easy handle is released before the status field changes.
+    easy.reset();
+
+    const std::string traffic = TrafficText(counter_);
+    if (!traffic.empty() && hooks_.trafficChanged) hooks_.trafficChanged(traffic);
+    return result;
+}
+
+}  // namespace pw

@@ -19,8 +19,14 @@ struct TrafficCounter {
     float received = 0.0f;        // body bytes received
 };
 
-// "Send/Received (KB) : %.3f/%.3f" from the counter (read under the lock).
+// "Send/Received (KB) : %.3f/%.3f" from the counter (read under the lock). Empty when the
+// lock cannot be taken within 1000 ms.
 std::string TrafficText(TrafficCounter& counter);
+// The same text for given byte counts (caption of string 108, a blank, kilobytes).
+std::string FormatTraffic(float sent, float received);
+// Adds to the counter under the lock; false (and nothing added) when the lock cannot be taken
+// within 1000 ms.
+bool AddTraffic(TrafficCounter& counter, float sent, float received);
 
 struct TransportHooks {
     // Shows a message box (HttpsGet failures while the window is shown, proxy option errors,
@@ -48,6 +54,10 @@ public:
     std::string HttpsGet(const std::string& url) override;
     std::string HttpGet(const std::string& url) override;
 
+    // A body larger than this fails the request ("The answer is larger than ... bytes.").
+    static constexpr size_t kDefaultBodyLimit = size_t{64} << 20;
+    void SetBodyLimit(size_t bytes) { bodyLimit_ = bytes; }
+
 private:
     std::string Get(const std::string& url, bool secure);
 
@@ -55,6 +65,7 @@ private:
     TrafficCounter& counter_;
     TransportHooks hooks_;
     TransportTimeouts timeouts_;
+    size_t bodyLimit_ = kDefaultBodyLimit;
 };
 
 }  // namespace pw

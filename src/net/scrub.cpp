@@ -1,0 +1,18 @@
+#include "net/scrub.h"
+
+#include <algorithm>
+
+namespace pw {
+
+std::string ScrubSecrets(std::string text, std::vector<std::string> secrets) {
+    std::sort(secrets.begin(), secrets.end(),
+              [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    for (const std::string& s : secrets) {
+        if (s.empty()) continue;
+        for (size_t at = text.find(s); at != std::string::npos; at = text.find(s, at + 3))
+            text.replace(at, s.size(), "***");
+    }
+    return text;
+}
+
+}  // namespace pw
