@@ -191,7 +191,7 @@ Outcome TakeRecord(Extractor& x, int element, const std::vector<int>& children, 
             TakeAll(x, kTransfer, TransferChildren(), *start, stretchEnd, found);
         } else {
             std::string value = x.Collect(valueStart, *end);
-            if (value.empty()) value = " ";
+            if (value.empty()) value.push_back(' ');  // an empty value is one space
             if (!first) row += '~';
             row += value;
             first = false;
