@@ -29,8 +29,8 @@ double ParseAmount(const std::string& text) {
     const char* last = text.data() + text.size();
     // A lone sign after "+" ("+-1") is not a number; from_chars then leaves value at 0.
     if (first < last && *first == '+') return 0.0;
-    auto res = std::from_chars(first, last, value, std::chars_format::fixed);
-    if (res.ec != std::errc()) return 0.0;
+    auto res = std::from_chars(first, last, value, std::chars_format::general);
+    if (res.ec != std::errc() || !std::isfinite(value)) return 0.0;
     return value;
 }
 

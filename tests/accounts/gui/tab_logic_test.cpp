@@ -39,6 +39,9 @@ TEST(TabLogicNumbers, SingleValuesShowAs32BitFloatsAndSumsStayExact) {
     EXPECT_EQ(ToCents("-0.005"), -1);
     EXPECT_GT(ToCents("1e300"), 0);  // clamped, no overflow
     EXPECT_EQ(ToCents("1e300"), ToCents("9e300"));
+    EXPECT_EQ(ToCents("-1e300"), -ToCents("1e300"));
+    EXPECT_EQ(ToCents("nan"), 0);
+    EXPECT_EQ(ToCents("inf"), 0);
 }
 
 TEST(TabLogicCells, MoneyColumnsFormattedOthersPrefixedWithASpace) {
@@ -129,7 +132,7 @@ TEST(TabLogicLogin, MessagesAndUnsafeAccounts) {
 
     EXPECT_TRUE(IsSafeAccount("U1234567"));
     EXPECT_TRUE(IsSafeAccount("a.b"));
-    for (const std::string bad : {"a/b", "a\\b", "..", "U1..2", std::string("U1\0x", 4),
+    for (const std::string& bad : std::vector<std::string>{"a/b", "a\\b", "..", "U1..2", std::string("U1\0x", 4),
                                   std::string("U1\tx"), std::string("U1\x7f")})
         EXPECT_FALSE(IsSafeAccount(bad)) << bad;
 }
