@@ -70,6 +70,7 @@ struct Call {
     bool secure = false;
     std::chrono::seconds idle{0};
     std::chrono::steady_clock::time_point lastActivity;
+    bool connected = false;
     bool idleExpired = false;
     TrafficCounter* counter = nullptr;
     float urlLength = 0;
@@ -107,14 +108,18 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
     return n;
 }
 
-// Aborts a transfer that has received nothing for the idle time once the connection stands.
+// Aborts a transfer that has received nothing for the idle time once the connection stands
+// (the connection itself has the connect time-out). The idle time runs from the first progress
+// report that sees the connection made.
 int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     auto* call = static_cast<Call*>(user);
     const auto now = std::chrono::steady_clock::now();
-    curl_off_t connected = 0;
-    curl_easy_getinfo(call->easy, call->secure ? CURLINFO_APPCONNECT_TIME_T : CURLINFO_CONNECT_TIME_T,
-                      &connected);
-    if (connected == 0) {
+    if (!call->connected) {
+        curl_off_t since = 0;
+        curl_easy_getinfo(call->easy,
+                          call->secure ? CURLINFO_APPCONNECT_TIME_T : CURLINFO_CONNECT_TIME_T,
+                          &since);
+        if (since != 0) call->connected = true;
         call->lastActivity = now;
         return 0;
     }

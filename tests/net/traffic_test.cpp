@@ -63,16 +63,20 @@ TEST_F(TransportTest, TwoRequestsReadTheDocumentedTrafficFigures) {
 
 TEST_F(TransportTest, ABusyStatusLockDelaysButDoesNotBreakARequest) {
     TrustSandbox();
-    std::atomic<bool> locked{false};
+    std::atomic<bool> locked{false}, done{false};
     std::thread holder([&] {
         std::lock_guard<std::timed_mutex> lock(counter_.statusLock);
         locked = true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(3500));
+        while (!done) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     });
     while (!locked) std::this_thread::yield();
+    const auto start = std::chrono::steady_clock::now();
     const std::string body = T().HttpsGet(Box().HttpsUrl("/test/zero"));
+    const auto took = std::chrono::steady_clock::now() - start;
+    done = true;
     holder.join();
     EXPECT_EQ(body, std::string("a\0b\0c", 5));
+    EXPECT_GE(took, std::chrono::milliseconds(2900)) << "sent, received, text: 1000 ms each";
     EXPECT_EQ(Sent(), 0.0f) << "the counts were skipped, not made without the lock";
     EXPECT_EQ(Received(), 0.0f);
     EXPECT_THAT(Traffic(), IsEmpty());
@@ -84,12 +88,13 @@ TEST_F(TransportTest, ConcurrentCallsKeepTheCountersExact) {
     const std::string secureUrl = Box().HttpsUrl("/test/big?bytes=3001");
     const std::string plainUrl = Box().HttpUrl("/test/big?bytes=70000&x=1");
     std::atomic<int> bad{0};
+    CurlTransport& transport = T();  // one transport, shared by both threads
     std::thread worker([&] {
         for (int i = 0; i < rounds; ++i)
-            if (T().HttpGet(plainUrl).size() != 70000u) ++bad;
+            if (transport.HttpGet(plainUrl).size() != 70000u) ++bad;
     });
     for (int i = 0; i < rounds; ++i)
-        if (T().HttpsGet(secureUrl).size() != 3001u) ++bad;
+        if (transport.HttpsGet(secureUrl).size() != 3001u) ++bad;
     worker.join();
     EXPECT_EQ(bad.load(), 0);
     EXPECT_EQ(Sent(), static_cast<float>(rounds * (secureUrl.size() + plainUrl.size())));
