@@ -55,6 +55,36 @@ TEST(SandboxSupport, ABadProgramThrowsInsteadOfHanging) {
     EXPECT_THROW(Sandbox{o}, std::runtime_error);
 }
 
+TEST(SandboxSupport, ADamagedStateFolderStopsTheProgramWithAnError) {
+    const std::string dir = MakeTempDir("pw-sandbox-bad-");
+    for (const char* f : {"ca.pem", "ca-key.pem", "server-key.pem", "server.pem", "expired.pem",
+                          "wronghost.pem"})
+        std::ofstream(dir + "/" + f) << "garbage\n";
+    Sandbox::Options o;
+    o.dir = dir;
+    o.startTimeout = std::chrono::milliseconds(10000);
+    EXPECT_THROW(Sandbox{o}, std::runtime_error);
+    EXPECT_EQ(ReadAll(dir + "/ca.pem"), "garbage\n") << "the damaged files are left as they were";
+    std::filesystem::remove_all(dir);
+}
+
+TEST(SandboxSupport, BadOptionsAreRefused) {
+    const std::string dir = MakeTempDir("pw-sandbox-opt-");
+    for (std::vector<std::string> args :
+         {std::vector<std::string>{"--https-port", "1"}, {"--dir", dir, "--http-port", "abc"},
+          {"--dir", dir, "--expired-port", "70000"}, {"--dir", dir, "--bogus", "1"}}) {
+        args.insert(args.begin(), Sandbox::DefaultProgram());
+        ChildProcess::Io io;
+        io.pipeStdout = true;
+        io.outputFile = dir + "/err.txt";
+        ChildProcess child(args, io);
+        std::string line;
+        EXPECT_FALSE(child.ReadLine(line, std::chrono::seconds(10))) << line;
+        EXPECT_NE(ReadAll(dir + "/err.txt").find("usage:"), std::string::npos);
+    }
+    std::filesystem::remove_all(dir);
+}
+
 TEST(SandboxSupport, ExitsWhenItsInputCloses) {
     // The sandbox watches its stdin: a parent that dies leaves nothing behind.
     const std::string dir = MakeTempDir("pw-sandbox-eof-");
