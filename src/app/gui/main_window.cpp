@@ -50,6 +50,8 @@ QLineEdit* StatusField(const QString& accessibleName, QWidget* parent) {
     field->setReadOnly(true);
     field->setAlignment(Qt::AlignCenter);
     field->setAccessibleName(accessibleName);
+    // Reachable with Tab for screen readers, but a click does not take the focus away.
+    field->setFocusPolicy(Qt::TabFocus);
     return field;
 }
 
@@ -74,6 +76,7 @@ CPursewardDlg::CPursewardDlg(CPursewardApp& app, MainWindowOptions options, QWid
             if (tray_) tray_->showMessage(title, text, QSystemTrayIcon::Information, kBalloonMs);
         };
     }
+    if (!options_.createTab) options_.createTab = CreateAccountTab;
     if (!options_.openUrl) options_.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
     setWindowTitle(QStringLiteral("Purseward"));
@@ -105,6 +108,7 @@ CPursewardDlg::CPursewardDlg(CPursewardApp& app, MainWindowOptions options, QWid
 
     tabs_ = new QTabWidget(this);
     tabs_->setAccessibleName(QStringLiteral("Accounts"));
+    tabs_->tabBar()->setAccessibleName(QStringLiteral("Payment systems"));
     tabs_->setIconSize(kTabBadgeSize);
     tabs_->setUsesScrollButtons(true);
     tabs_->tabBar()->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -234,7 +238,7 @@ void CPursewardDlg::BuildTray() {
 }
 
 void CPursewardDlg::AddSystemTab(int systemIndex) {
-    AccountTabWidget* page = CreateAccountTab(systemIndex, app_, *this, tabs_);
+    AccountTabWidget* page = options_.createTab(systemIndex, app_, *this, tabs_);
     const QString name = Q(SystemName(systemIndex));
     page->setAccessibleName(name);
     const int index = tabs_->addTab(page, QIcon(TabBadge(systemIndex)), QString());
@@ -413,6 +417,7 @@ void CPursewardDlg::showEvent(QShowEvent* event) {
     if (shownOnce_) return;
     shownOnce_ = true;
     clockTimer_->Start(kClockPeriodMs);
+    if (tabs_->count() > 0) tabs_->currentWidget()->setFocus();
 }
 
 void CPursewardDlg::changeEvent(QEvent* event) {

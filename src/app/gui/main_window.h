@@ -40,6 +40,9 @@ struct MainWindowOptions {
     std::function<void(const QString& path)> playSound;
     // Opens an address in the browser (QDesktopServices::openUrl).
     std::function<void(const QUrl&)> openUrl;
+    // Builds the page of a system's tab (CreateAccountTab).
+    std::function<AccountTabWidget*(int systemIndex, CPursewardApp&, TabHost&, QWidget* parent)>
+        createTab;
 };
 
 // Group of the window placement in the per-user profile.

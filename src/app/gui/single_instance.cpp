@@ -14,12 +14,7 @@ QString InstanceName() {
 }
 
 SingleInstance::SingleInstance(QString name, QString lockDir)
-    : name_(std::move(name)), lockDir_(std::move(lockDir)) {
-    if (lockDir_.isEmpty()) {
-        lockDir_ = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-        if (lockDir_.isEmpty()) lockDir_ = QDir::tempPath();
-    }
-}
+    : name_(std::move(name)), lockDir_(std::move(lockDir)) {}
 
 SingleInstance::~SingleInstance() {
     if (server_) server_->close();
@@ -28,6 +23,10 @@ SingleInstance::~SingleInstance() {
 QString SingleInstance::LockPath() const { return lockDir_ + QLatin1Char('/') + name_ + ".lock"; }
 
 bool SingleInstance::Acquire(std::function<bool()> activate) {
+    if (lockDir_.isEmpty()) {
+        lockDir_ = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        if (lockDir_.isEmpty()) lockDir_ = QDir::tempPath();
+    }
     QDir().mkpath(lockDir_);
     lock_ = std::make_unique<QLockFile>(LockPath());
     // Held for the whole run: only the lock of a process that no longer runs is stale.

@@ -41,7 +41,7 @@ public:
     bool AskRunningToActivate(int timeoutMs = 1000) const;
 
     bool IsPrimary() const { return primary_; }
-    QString LockPath() const;
+    QString LockPath() const;  // known once Acquire ran
 
 private:
     void OnConnection();

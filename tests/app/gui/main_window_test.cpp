@@ -1,0 +1,421 @@
+// The main window: tabs per enabled system, tab menu, table names, tray hiding, the close
+// question, status line and notifications.
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QSystemTrayIcon>
+#include <QTabBar>
+#include <QTabWidget>
+#include <ctime>
+#include <thread>
+
+#include "accounts/gui/account_tab_api.h"
+#include "shell_fixture.h"
+#include "ui/window_placement.h"
+
+namespace pw::test {
+namespace {
+
+QAction* Action(QWidget& w, const char* name) {
+    auto* a = w.findChild<QAction*>(QString::fromLatin1(name));
+    EXPECT_NE(a, nullptr) << name;
+    return a;
+}
+
+// What a user gets when the menu pops up.
+bool EnabledWhenShown(CPursewardDlg& w, QMenu* menu, const char* action) {
+    emit menu->aboutToShow();
+    return Action(w, action)->isEnabled();
+}
+
+using MainWindowTest = ShellTest;
+
+TEST_F(MainWindowTest, EnabledSystemsGetTabsInIndexOrderWithBadgesAndNames) {
+    WriteSettings("Enable_PM=0\nEnable_GDP=1\nEnable_ECU=1\n");
+    auto w = MakeWindow();
+    EXPECT_EQ(w->windowTitle(), "Purseward");
+    EXPECT_FALSE(w->windowIcon().isNull());
+    ASSERT_EQ(w->Tabs()->count(), 5);
+    EXPECT_EQ(w->FixedTabCount(), 5);
+    const std::vector<std::string> prefixes{"LR", "VM", "EG", "GDP", "ECU"};
+    const std::vector<QString> names{"Liberty Reserve", "V-Money", "e-gold", "GDP", "ECUMoney"};
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(w->Tabs()->tabBar());
+    ASSERT_NE(bar, nullptr);
+    ASSERT_GE(bar->childCount(), 5);  // the tabs, then the scroll buttons
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(w->TabPrefix(i), prefixes[i]);
+        EXPECT_EQ(w->TabTableName(i), "");
+        EXPECT_EQ(w->Tabs()->tabText(i), "");
+        EXPECT_EQ(w->Tabs()->tabIcon(i).pixmap(QSize(88, 25)).size(), QSize(88, 25));
+        EXPECT_EQ(w->Tabs()->widget(i)->accessibleName(), names[i]);
+        EXPECT_EQ(w->Tabs()->tabToolTip(i), names[i]);
+        EXPECT_EQ(bar->child(i)->role(), QAccessible::PageTab);
+        EXPECT_EQ(bar->child(i)->text(QAccessible::Name), names[i]);
+    }
+    EXPECT_EQ(w->FirstTab(1), nullptr);  // PM is off
+    ASSERT_NE(w->FirstTab(5), nullptr);
+    EXPECT_EQ(w->FirstTab(5)->SystemIndex(), 5);
+}
+
+TEST_F(MainWindowTest, GdpAndEcuAreOffUnlessTheFileSetsThem) {
+    auto w = MakeWindow();
+    EXPECT_EQ(w->Tabs()->count(), 4);
+    EXPECT_EQ(w->TabPrefix(3), "EG");
+}
+
+TEST_F(MainWindowTest, AllSystemsOffGivesNoTabsAndOpenNewTabDoesNothing) {
+    WriteSettings("Enable_LR=0\nEnable_PM=0\nEnable_VM=0\nEnable_EG=0\n");
+    auto w = MakeWindow();
+    EXPECT_EQ(w->Tabs()->count(), 0);
+    EXPECT_FALSE(EnabledWhenShown(*w, w->TabMenu(), "actCloseTab"));
+    Action(*w, "actOpenTab")->trigger();
+    EXPECT_EQ(w->Tabs()->count(), 0);
+    // The services with no current tab do nothing either.
+    w->SetTabCaption("U1");
+    EXPECT_EQ(w->MakeTabTableName("U1"), "");
+    // Reference books follow the flags.
+    for (const char* a : {"actRefLRCorrespondent", "actRefPMMemo", "actRefVMMemo", "actRefEGMemo"})
+        EXPECT_FALSE(EnabledWhenShown(*w, w->ReferenceMenu(), a)) << a;
+}
+
+TEST_F(MainWindowTest, ReferenceBooksAreEnabledOnlyForEnabledSystems) {
+    WriteSettings("Enable_VM=0\n");
+    auto w = MakeWindow();
+    EXPECT_TRUE(EnabledWhenShown(*w, w->ReferenceMenu(), "actRefLRCorrespondent"));
+    EXPECT_TRUE(EnabledWhenShown(*w, w->ReferenceMenu(), "actRefEGMemo"));
+    EXPECT_FALSE(EnabledWhenShown(*w, w->ReferenceMenu(), "actRefVMCorrespondent"));
+    EXPECT_FALSE(EnabledWhenShown(*w, w->ReferenceMenu(), "actRefVMMemo"));
+    int asked = -1;
+    bool memo = false;
+    QObject::connect(w.get(), &CPursewardDlg::ReferenceBookRequested, [&](int s, bool m) {
+        asked = s;
+        memo = m;
+    });
+    Action(*w, "actRefPMMemo")->trigger();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(memo);
+}
+
+TEST_F(MainWindowTest, OpenedTabsCanBeClosedFixedOnesCannot) {
+    auto w = MakeWindow();
+    w->Tabs()->setCurrentIndex(1);  // PM
+    EXPECT_FALSE(EnabledWhenShown(*w, w->TabMenu(), "actCloseTab"));
+    w->CloseCurrentTab();  // even when asked directly, a fixed tab stays
+    EXPECT_EQ(w->Tabs()->count(), 4);
+
+    Action(*w, "actOpenTab")->trigger();
+    ASSERT_EQ(w->Tabs()->count(), 5);
+    EXPECT_EQ(w->TabPrefix(4), "PM");
+    EXPECT_EQ(w->Tabs()->currentIndex(), 1);  // the new tab is appended, not selected
+    EXPECT_EQ(w->Tabs()->widget(4)->accessibleName(), "Perfect Money");
+    EXPECT_EQ(w->FirstTab(1), w->Tabs()->widget(1));  // the first PM tab stays the first
+
+    w->Tabs()->setCurrentIndex(4);
+    EXPECT_TRUE(EnabledWhenShown(*w, w->TabMenu(), "actCloseTab"));
+    Action(*w, "actCloseTab")->trigger();
+    EXPECT_EQ(w->Tabs()->count(), 4);
+    EXPECT_EQ(w->Tabs()->currentIndex(), 3);  // the one before
+    EXPECT_EQ(w->TabPrefix(4), "");
+}
+
+TEST_F(MainWindowTest, SecondTabOfASystemGetsItsOwnTableNameAndIsGoneAfterRestart) {
+    {
+        auto w = MakeWindow();
+        w->Tabs()->setCurrentIndex(0);
+        w->OpenNewTab();
+        w->Tabs()->setCurrentIndex(4);
+        EXPECT_EQ(w->MakeTabTableName("U1"), "LR_U1");
+        w->Tabs()->setCurrentIndex(0);
+        EXPECT_EQ(w->MakeTabTableName("U2"), "LR_U2");
+        EXPECT_EQ(w->TabTableName(4), "LR_U1");
+        EXPECT_EQ(w->TabTableName(0), "LR_U2");
+        // An empty account forgets the name.
+        EXPECT_EQ(w->MakeTabTableName(""), "");
+        EXPECT_EQ(w->TabTableName(0), "");
+        EXPECT_EQ(w->TabTableName(4), "LR_U1");
+        ui_.yesNo.push_back(true);
+        w->close();
+        // Only the first tab of each system saves.
+        EXPECT_EQ(saves_, (std::vector<int>{0, 1, 3, 2}));
+    }
+    auto again = MakeWindow();
+    EXPECT_EQ(again->Tabs()->count(), 4);
+    EXPECT_EQ(again->TabTableName(0), "");
+}
+
+TEST_F(MainWindowTest, CaptionIsBracketedAndCutAt63Characters) {
+    auto w = MakeWindow();
+    w->Tabs()->setCurrentIndex(2);
+    w->SetTabCaption("U1234567");
+    EXPECT_EQ(w->Tabs()->tabText(2), "[U1234567]");
+    EXPECT_EQ(w->Tabs()->tabText(1), "");
+    EXPECT_EQ(w->Tabs()->tabBar()->accessibleTabName(2), "V-Money [U1234567]");
+    const std::string longText(70, 'x');
+    w->SetTabCaption(longText);
+    const QString caption = w->Tabs()->tabText(2);
+    EXPECT_EQ(caption.size(), 63);
+    EXPECT_EQ(caption, "[" + QString(58, 'x') + "...]");
+    const std::string exact(61, 'y');  // "[" + 61 + "]" is exactly 63
+    w->SetTabCaption(exact);
+    EXPECT_EQ(w->Tabs()->tabText(2), "[" + QString::fromStdString(exact) + "]");
+    w->SetTabCaption("");
+    EXPECT_EQ(w->Tabs()->tabText(2), "");
+    EXPECT_EQ(w->Tabs()->tabBar()->accessibleTabName(2), "V-Money");
+}
+
+TEST_F(MainWindowTest, MinimisingHidesToTheTrayAndDoubleClickBringsItBack) {
+    auto w = MakeWindow(true);
+    ASSERT_NE(w->TrayIcon(), nullptr);
+    w->show();
+    w->showMinimized();
+    EXPECT_TRUE(w->IsHiddenInTray());
+    EXPECT_TRUE(WaitFor([&] { return !w->isVisible(); }));
+    emit w->TrayIcon()->activated(QSystemTrayIcon::DoubleClick);
+    EXPECT_FALSE(w->IsHiddenInTray());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(w->isMinimized());
+    // "Hide Program" toggles the same way.
+    Action(*w, "actHide")->trigger();
+    EXPECT_TRUE(WaitFor([&] { return !w->isVisible(); }));
+    Action(*w, "actToggle")->trigger();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(w->IsHiddenInTray());
+}
+
+TEST_F(MainWindowTest, WithoutATrayMinimisingOnlyMinimises) {
+    auto w = MakeWindow(false);
+    EXPECT_EQ(w->TrayIcon(), nullptr);
+    w->show();
+    w->showMinimized();
+    QApplication::processEvents();
+    EXPECT_FALSE(w->IsHiddenInTray());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->isMinimized());
+    // "Hide Program" must not strand the window either.
+    w->showNormal();
+    Action(*w, "actHide")->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(w->IsHiddenInTray());
+}
+
+TEST_F(MainWindowTest, BringToFrontRestoresAWindowHiddenInTheTray) {
+    auto w = MakeWindow(true);
+    w->show();
+    w->showMinimized();
+    ASSERT_TRUE(WaitFor([&] { return !w->isVisible(); }));
+    w->BringToFront();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(w->isMinimized());
+    EXPECT_FALSE(w->IsHiddenInTray());
+}
+
+TEST_F(MainWindowTest, NoToCloseProgramLeavesEverythingYesSavesAndCloses) {
+    WriteSettings("LastVisitDate=01/01/2000\nEnable_GDP=1\nEnable_ECU=1\n");
+    auto w = MakeWindow();
+    bool closed = false;
+    QObject::connect(w.get(), &CPursewardDlg::Closed, [&] { closed = true; });
+    w->show();
+    w->setGeometry(40, 50, 700, 500);
+    Action(*w, "actExit")->trigger();
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0], "Close Program ?");
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(Setting("LastVisitDate"), "01/01/2000");
+    EXPECT_TRUE(saves_.empty());
+    QSettings profile(QString::fromLatin1(kProfileOrganization),
+                      QString::fromLatin1(kProfileApplication));
+    EXPECT_FALSE(profile.contains("PursewardWnd/Left"));
+
+    ui_.yesNo.push_back(true);
+    w->close();
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(w->isVisible());
+    std::tm local{};
+    const std::time_t now = clock_.Now();
+    localtime_r(&now, &local);
+    char today[16];
+    std::strftime(today, sizeof today, "%d/%m/%Y", &local);
+    EXPECT_EQ(Setting("LastVisitDate"), today);
+    EXPECT_EQ(saves_, (std::vector<int>{0, 1, 3, 2, 4, 5}));
+    profile.sync();
+    EXPECT_EQ(profile.value("PursewardWnd/Left").toInt(), 40);
+    EXPECT_EQ(profile.value("PursewardWnd/Top").toInt(), 50);
+    EXPECT_EQ(profile.value("PursewardWnd/Right").toInt(), 740);
+    EXPECT_EQ(profile.value("PursewardWnd/Bottom").toInt(), 550);
+    EXPECT_EQ(profile.value("PursewardWnd/State").toInt(), 1);
+
+    // The next window comes back where this one was.
+    auto next = MakeWindow();
+    EXPECT_EQ(next->geometry(), QRect(40, 50, 700, 500));
+}
+
+TEST_F(MainWindowTest, ClockShowsUtcAndMovesWithTheMinuteTimer) {
+    auto w = MakeWindow();
+    EXPECT_EQ(w->ClockField()->text(), "Date-Time GMT : 2009-10-04 12:34");
+    EXPECT_EQ(w->IpField()->text(), "Current IP : ---.---.---.---");
+    EXPECT_EQ(w->TrafficField()->text(), "Send/Received (KB) : 0.000/0.000");
+    EXPECT_TRUE(w->ClockField()->isReadOnly());
+    EXPECT_EQ(w->ClockField()->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+    w->show();  // the timer starts with the first showing
+    clock_.Advance(59);
+    EXPECT_EQ(w->ClockField()->text(), "Date-Time GMT : 2009-10-04 12:34");
+    clock_.Advance(1);
+    EXPECT_EQ(w->ClockField()->text(), "Date-Time GMT : 2009-10-04 12:35");
+    clock_.Advance(3600);
+    EXPECT_EQ(w->ClockField()->text(), "Date-Time GMT : 2009-10-04 13:35");
+}
+
+TEST_F(MainWindowTest, TrafficFieldFollowsTheRequests) {
+    auto w = MakeWindow();
+    script_.answers.push_back({std::string(1000, 'a'), ""});
+    script_.answers.push_back({std::string(1048, 'b'), ""});
+    EXPECT_EQ(w->HttpsGet("https://h/" + std::string(90, 'u')), std::string(1000, 'a'));
+    EXPECT_EQ(w->HttpGet("http://h/" + std::string(115, 'v')), std::string(1048, 'b'));
+    EXPECT_EQ(script_.urls.size(), 2u);
+    EXPECT_EQ(w->TrafficField()->text(), "Send/Received (KB) : 0.219/2.000");
+}
+
+TEST_F(MainWindowTest, FailedRequestIsShownOrGoesToTheTrayWhenHidden) {
+    auto w = MakeWindow(true);
+    w->show();
+    script_.answers.push_back({"", "Could not resolve host: h"});
+    EXPECT_EQ(w->HttpsGet("https://h/x"), "");
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0], "Could not resolve host: h");
+    EXPECT_TRUE(balloons_.empty());
+
+    w->showMinimized();
+    ASSERT_TRUE(w->IsHiddenInTray());
+    script_.answers.push_back({"", "Connection timed out"});
+    EXPECT_EQ(w->HttpsGet("https://h/y"), "");
+    EXPECT_EQ(ui_.messages.size(), 1u);
+    ASSERT_EQ(balloons_.size(), 1u);
+    EXPECT_EQ(balloons_[0].second, "Connection timed out");
+    EXPECT_EQ(w->TrafficField()->text(), "Send/Received (KB) : 0.021/0.000");
+}
+
+TEST_F(MainWindowTest, NotifyUserShowsABalloonAndPlaysTheSoundOnlyWithATray) {
+    {
+        auto w = MakeWindow(false);
+        w->NotifyUser("Balance is changed");
+        EXPECT_TRUE(balloons_.empty());
+        EXPECT_TRUE(sounds_.empty());
+    }
+    auto w = MakeWindow(true);
+    w->NotifyUser("Balance is changed\nUSD 10.00");
+    ASSERT_EQ(balloons_.size(), 1u);
+    EXPECT_EQ(balloons_[0].first, "Purseward");
+    EXPECT_EQ(balloons_[0].second, "Balance is changed\nUSD 10.00");
+    ASSERT_EQ(sounds_.size(), 1u);
+    // No program file found: the sound is looked for below the base directory.
+    EXPECT_EQ(sounds_[0], QString::fromStdString(base_ + "Sound/notify.wav"));
+
+    const std::string longText = std::string(250, 'a') + std::string(50, 'b');
+    w->NotifyUser(longText);
+    const QString shown = balloons_.back().second;
+    EXPECT_EQ(shown.size(), 255);
+    EXPECT_EQ(shown, QString(250, 'a') + "bb...");
+    w->NotifyUser(std::string(255, 'c'));
+    EXPECT_EQ(balloons_.back().second, QString(255, 'c'));
+}
+
+TEST_F(MainWindowTest, WorkerThreadServicesReachTheWidgetsOnTheWindowThread) {
+    auto w = MakeWindow(true);
+    std::thread worker([&] {
+        w->ShowCurrentIP("192.0.2.7");
+        w->NotifyUser("from the banner");
+    });
+    worker.join();
+    EXPECT_TRUE(WaitFor([&] { return w->IpField()->text() == "Current IP : 192.0.2.7"; }));
+    EXPECT_TRUE(WaitFor([&] { return balloons_.size() == 1; }));
+    w->ShowCurrentIP("203.0.113.1");
+    EXPECT_EQ(w->IpField()->text(), "Current IP : 203.0.113.1");
+}
+
+TEST_F(MainWindowTest, ProgramDirectoryComesFromTheExecutableModule) {
+    {
+        // Nothing named "purseward" here: the default is written back, ProgramPath untouched.
+        WriteSettings("ProgramPath=/old/place/\n");
+        auto w = MakeWindow();
+        EXPECT_EQ(w->ProgramDir(), "");
+        EXPECT_EQ(Setting("ExecutableModule"), "purseward");
+        EXPECT_EQ(Setting("ProgramPath"), "/old/place/");
+    }
+    ASSERT_TRUE(QDir().mkpath(tmp_.path() + "/bin"));
+    QFile program(tmp_.path() + "/bin/purseward");
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.close();
+    WriteSettings("ExecutableModule=bin/purseward\nProgramPath=/old/place/\n");
+    auto w = MakeWindow(true);
+    EXPECT_EQ(w->ProgramDir(), base_ + "bin/");
+    EXPECT_EQ(Setting("ProgramPath"), base_ + "bin/");
+    EXPECT_EQ(app_->Pw().KeyFile(), base_ + "bin/Set/Purseward.key");
+    w->NotifyUser("x");
+    ASSERT_EQ(sounds_.size(), 1u);
+    EXPECT_EQ(sounds_[0], QString::fromStdString(base_ + "bin/Sound/notify.wav"));
+}
+
+TEST_F(MainWindowTest, AboutOpensTheSiteFromTheSettings) {
+    WriteSettings("InfoSite=http://127.0.0.1:18080\n");
+    auto w = MakeWindow();
+    bool seen = false;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        auto* dlg = QApplication::activeModalWidget();
+        if (!dlg || seen) return;
+        seen = true;
+        EXPECT_EQ(dlg->windowTitle(), "About Purseward");
+        for (auto* b : dlg->findChildren<QPushButton*>())
+            if (b->text().contains("Visit")) b->click();
+        for (auto* b : dlg->findChildren<QPushButton*>())
+            if (b->text() == "OK") b->click();
+    });
+    probe.start(10);
+    Action(*w, "actAbout")->trigger();
+    EXPECT_TRUE(seen);
+    ASSERT_EQ(opened_.size(), 1u);
+    EXPECT_EQ(opened_[0], QUrl("http://127.0.0.1:18080"));
+}
+
+TEST_F(MainWindowTest, EveryFocusableControlHasAnAccessibleName) {
+    auto w = MakeWindow(true);
+    w->show();
+    int checked = 0;
+    for (QWidget* c : w->findChildren<QWidget*>()) {
+        if (!c->isVisibleTo(w.get()) || c->focusPolicy() == Qt::NoFocus) continue;
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(c);
+        ASSERT_NE(iface, nullptr);
+        EXPECT_FALSE(iface->text(QAccessible::Name).isEmpty()) << c->metaObject()->className();
+        ++checked;
+    }
+    EXPECT_GE(checked, 4);  // the tab bar and the three status fields at least
+    // Reading order: tabs, then the status fields from left to right.
+    EXPECT_EQ(w->ClockField()->nextInFocusChain(), w->IpField());
+    EXPECT_EQ(w->IpField()->nextInFocusChain(), w->TrafficField());
+}
+
+TEST_F(MainWindowTest, ScreenshotOfTheMainWindow) {
+    auto w = MakeWindow();
+    w->resize(700, 480);
+    w->show();
+    w->Tabs()->setCurrentIndex(0);
+    w->SetTabCaption("U1234567");
+    QApplication::processEvents();
+    const QString dir = QStringLiteral(PW_BINARY_DIR "/screenshots");
+    ASSERT_TRUE(QDir().mkpath(dir));
+    const QPixmap shot = w->grab();
+    EXPECT_FALSE(shot.isNull());
+    EXPECT_TRUE(shot.save(dir + "/main_window.png"));
+}
+
+}  // namespace
+}  // namespace pw::test

@@ -1,0 +1,78 @@
+#pragma once
+// A temporary base directory with a settings file, the scripted seams and a main window
+// whose tray, transport, balloon, sound and tab pages are all stand-ins that record.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QString>
+#include <QTemporaryDir>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/gui/main_window.h"
+#include "app/purseward_app.h"
+#include "net/curl_transport.h"
+#include "ui/base/fake_seams.h"
+
+namespace pw::test {
+
+// One QApplication for the whole test program (offscreen).
+void EnsureQtApp();
+
+// Spins the event loop until cond holds or ms pass.
+bool WaitFor(const std::function<bool()>& cond, int ms = 3000);
+
+// Answers of the scripted transport, in order; with none left the body is empty.
+struct TransportScript {
+    struct Answer {
+        std::string body;
+        std::string failure;  // not empty: the request fails with this library message
+    };
+    std::deque<Answer> answers;
+    std::vector<std::string> urls;
+};
+
+// Counts like the real transport: URL length as sent, body length as received.
+class ScriptedTransport : public Transport {
+public:
+    ScriptedTransport(TrafficCounter& counter, TransportHooks hooks, TransportScript& script)
+        : counter_(counter), hooks_(std::move(hooks)), script_(script) {}
+    std::string HttpsGet(const std::string& url) override { return Get(url, true); }
+    std::string HttpGet(const std::string& url) override { return Get(url, false); }
+
+private:
+    std::string Get(const std::string& url, bool secure);
+    TrafficCounter& counter_;
+    TransportHooks hooks_;
+    TransportScript& script_;
+};
+
+class ShellTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes Set/Purseward.ini with these lines below "[Setting]" and makes the application
+    // object read it.
+    void WriteSettings(const std::string& settingLines);
+    std::unique_ptr<CPursewardDlg> MakeWindow(bool trayAvailable = false);
+    std::string Setting(const std::string& key) const;
+
+    QTemporaryDir tmp_;
+    std::string base_;
+    QString oldCwd_;
+    ScriptedUi ui_;
+    ManualClock clock_{1254659696};  // 2009-10-04 12:34:56 UTC
+    std::unique_ptr<CPursewardApp> app_;
+    TransportScript script_;
+    std::vector<int> saves_;  // system index of each SaveState call, in order
+    std::vector<std::pair<QString, QString>> balloons_;  // title, text
+    std::vector<QString> sounds_;
+    std::vector<QUrl> opened_;
+};
+
+}  // namespace pw::test
