@@ -23,9 +23,10 @@ public:
     bool ReadInt(const std::string& key, int& value) const override;
 };
 
-// Writes the settings file at settingsPath (one atomic save) and the key file at keyFilePath.
-// todayDmy: today's local date as "%d/%m/%Y" (the date defaults). False when the settings
-// file could not be written.
+// Writes the key file at keyFilePath (first, 0600) and then the settings file at
+// settingsPath (one atomic save). todayDmy: today's local date as "%d/%m/%Y" (the date
+// defaults). False when either could not be written; a failed key file leaves the settings
+// file unwritten, so the next start migrates again.
 bool RunFirstRunMigration(const std::string& settingsPath, const std::string& keyFilePath,
                           const LegacyProfile& profile, const std::string& todayDmy);
 

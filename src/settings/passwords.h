@@ -26,8 +26,9 @@ public:
 
     void SetProgramDir(std::string dir) { programDir_ = std::move(dir); }
 
-    // Asks for the run password when Pass1 is set; sets the unlock password; on failure shows
-    // message 151 and returns false.
+    // Asks for the run password when Pass1 is set; on success sets the store's unlock password
+    // and holds Pass2 as stored. On failure (wrong or cancelled password, a Check that does not
+    // match, a Pass2 that does not decipher) shows message 151 and returns false.
     bool StartupCheck();
 
     // The stored Pass2 text (cipher text, as in the file).
@@ -37,9 +38,13 @@ public:
     // True when no payment password is set, or the prompt's text matches it.
     bool PaymentCheck();
 
-    // Applies a password change as one atomic save of the settings file, then writes the key
-    // file and shows message 150. Returns false (and changes nothing) when the master key is
-    // missing or wrong.
+    // Applies a password change as one atomic save of the settings file (Pass1, Pass2, Check,
+    // every credential key of the six sections and ProxyPass re-enciphered), then shows
+    // message 150. The new master key is first saved as "<key file>.new" and renamed over the
+    // key file after the settings save; a key file that does not match while a leftover
+    // ".new" does (an interrupted change) is accepted. Returns false and changes nothing
+    // when the master key is missing or wrong (silently), or when a value cannot be
+    // enciphered or the settings cannot be saved.
     bool ChangePasswords(const std::string& oldRun, const std::string& oldPay,
                          const std::string& newRun, const std::string& newPay);
 
