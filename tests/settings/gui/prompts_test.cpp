@@ -11,19 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include "qt_app_env.h"
+
 #include "settings/gui/mkey_prompt.h"
 #include "settings/gui/pass_prompt.h"
 
 namespace {
 
-int argc = 1;
-char arg0[] = "prompts_test";
-char* argv[] = {arg0, nullptr};
-
-QApplication& App() {
-    static QApplication app(argc, argv);
-    return app;
-}
 
 QPushButton* Button(QDialog& dlg, QDialogButtonBox::StandardButton which) {
     auto* box = dlg.findChild<QDialogButtonBox*>();
@@ -40,7 +34,6 @@ void WhenModal(std::function<void(QDialog&)> act) {
 }
 
 TEST(PassPrompt, LooksAsExpected) {
-    App();
     pw::CPassPrompt dlg;
     EXPECT_EQ(dlg.windowTitle(), "Password");
     EXPECT_EQ(dlg.Edit()->echoMode(), QLineEdit::Password);
@@ -55,7 +48,6 @@ TEST(PassPrompt, LooksAsExpected) {
 }
 
 TEST(PassPrompt, OkHandsBackTypedTextAndEmptiesTheEdit) {
-    App();
     pw::CPassPrompt dlg;
     dlg.open();
     QTest::keyClicks(dlg.Edit(), "s3cr~t pass");
@@ -69,7 +61,6 @@ TEST(PassPrompt, OkHandsBackTypedTextAndEmptiesTheEdit) {
 }
 
 TEST(PassPrompt, CancelHandsBackNothingAndEmptiesTheEdit) {
-    App();
     pw::CPassPrompt dlg;
     dlg.open();
     QTest::keyClicks(dlg.Edit(), "typed then cancelled");
@@ -80,7 +71,6 @@ TEST(PassPrompt, CancelHandsBackNothingAndEmptiesTheEdit) {
 }
 
 TEST(PassPrompt, AskReturnsTextOnOkAndNulloptOnCancel) {
-    App();
     WhenModal([](QDialog& d) {
         auto* edit = d.findChild<QLineEdit*>();
         QTest::keyClicks(edit, "r");
@@ -101,7 +91,6 @@ TEST(PassPrompt, AskReturnsTextOnOkAndNulloptOnCancel) {
 }
 
 TEST(MKeyPrompt, LooksAsExpected) {
-    App();
     pw::CMKeyPrompt dlg;
     EXPECT_EQ(dlg.windowTitle(), "Master-key");
     EXPECT_EQ(dlg.Edit()->lineWrapMode(), QPlainTextEdit::NoWrap);
@@ -116,7 +105,6 @@ TEST(MKeyPrompt, LooksAsExpected) {
 }
 
 TEST(MKeyPrompt, OkHandsBackLongKeyAndEmptiesTheEdit) {
-    App();
     const std::string key(304, 'A');
     pw::CMKeyPrompt dlg;
     dlg.open();
@@ -129,7 +117,6 @@ TEST(MKeyPrompt, OkHandsBackLongKeyAndEmptiesTheEdit) {
 }
 
 TEST(MKeyPrompt, AskReturnsTextOnOkAndNulloptOnCancel) {
-    App();
     WhenModal([](QDialog& d) {
         QTest::keyClicks(d.findChild<QPlainTextEdit*>(), "0A1B2C");
         QTest::mouseClick(Button(d, QDialogButtonBox::Ok), Qt::LeftButton);

@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include "qt_app_env.h"
+
 #include "app/purseward_app.h"
 #include "crypto/cipher.h"
 #include "settings/gui/logo_badge.h"
@@ -32,18 +34,6 @@ namespace {
 
 namespace k = pw::keys;
 constexpr char kAbsent[] = "<absent>";
-
-int argc = 1;
-char arg0[] = "setting_dialog_test";
-char* argv[] = {arg0, nullptr};
-
-QApplication& App() {
-    static QApplication* app = [] {
-        QStandardPaths::setTestModeEnabled(true);
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 // A scripted UI that can look at the file at the moment a message is shown.
 class SnoopUi : public pw::ScriptedUi {
@@ -65,8 +55,7 @@ std::string ReadAll(const std::string& path) {
 class SettingDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        App();
-        ASSERT_TRUE(dir_.isValid());
+            ASSERT_TRUE(dir_.isValid());
         base_ = dir_.path().toStdString() + "/";
         std::filesystem::create_directories(base_ + "Set");
         app_ = std::make_unique<pw::CPursewardApp>(base_, ui_, clock_);
@@ -540,7 +529,6 @@ TEST_F(SettingDialogTest, ScreenshotOffscreen) {
 }
 
 TEST(LogoBadgeTest, DrawsADistinctPlatePerSystem) {
-    App();
     const QSize size(60, 20);
     std::vector<QRgb> plates;
     for (int i = 0; i < 6; ++i) {
