@@ -52,7 +52,9 @@ std::string CMKeyPrompt::TakeText() {
 
 void CMKeyPrompt::done(int result) {
     WipeString(text_);
-    if (result == QDialog::Accepted) text_ = edit_->toPlainText().toStdString();
+    // The key is hex text without meaningful blanks: a line end or spaces picked up with a
+    // paste around it are dropped.
+    if (result == QDialog::Accepted) text_ = edit_->toPlainText().trimmed().toStdString();
     ClearEdit(edit_);
     QDialog::done(result);
 }

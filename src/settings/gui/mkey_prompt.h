@@ -1,6 +1,7 @@
 #pragma once
 // The "Master-key" prompt: a multi-line edit that scrolls sideways instead of wrapping, OK
-// and Cancel. The edit is emptied when the prompt is shown and again when it closes.
+// and Cancel. The edit is emptied when the prompt is shown and again when it closes. Blanks
+// and line ends around the pasted key are not part of it.
 #include <optional>
 #include <string>
 

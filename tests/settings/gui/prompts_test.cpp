@@ -116,6 +116,14 @@ TEST(MKeyPrompt, OkHandsBackLongKeyAndEmptiesTheEdit) {
     EXPECT_FALSE(dlg.Edit()->document()->isUndoAvailable());
 }
 
+TEST(MKeyPrompt, LineEndsAndBlanksAroundAPastedKeyAreDropped) {
+    pw::CMKeyPrompt dlg;
+    dlg.open();
+    dlg.Edit()->insertPlainText(" 0A1B\r\n2C3D \n\n");
+    dlg.accept();
+    EXPECT_EQ(dlg.Text(), "0A1B\n2C3D");  // inner text is kept as it is
+}
+
 TEST(MKeyPrompt, AskReturnsTextOnOkAndNulloptOnCancel) {
     WhenModal([](QDialog& d) {
         QTest::keyClicks(d.findChild<QPlainTextEdit*>(), "0A1B2C");

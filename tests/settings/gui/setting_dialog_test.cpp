@@ -346,6 +346,15 @@ TEST_F(SettingDialogTest, DigitFieldIsClampedWhenLeft) {
     EXPECT_EQ(GetInt(k::kHideLastDigitValue), 4);
 }
 
+TEST_F(SettingDialogTest, ReturnInTheDigitFieldClampsBeforeOkWrites) {
+    app_->WriteInt(k::kSetting, k::kHideLastDigit, 1);
+    auto dlg = Open();
+    Retype(dlg->HideLastDigitEdit(), "-8");
+    QTest::keyClick(dlg->HideLastDigitEdit(), Qt::Key_Return);  // the default button: OK
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    EXPECT_EQ(GetInt(k::kHideLastDigitValue), 5);
+}
+
 TEST_F(SettingDialogTest, DigitFieldFollowsItsCheckBox) {
     auto dlg = Open();
     EXPECT_FALSE(dlg->HideLastDigitEdit()->isEnabled());
