@@ -233,8 +233,8 @@ void CSetting::OnHideDigitsLeft() {
 
 void CSetting::accept() {
     // The integer field check comes before any value is taken.
-    const auto hideValue = ParseFieldInt(S(hideDigits_->text()));
-    if (!hideValue) {
+    const auto typedHide = ParseFieldInt(S(hideDigits_->text()));
+    if (!typedHide) {
         ui_.Message(kEnterInteger);
         if (hideDigits_->isEnabled()) {
             hideDigits_->setFocus(Qt::OtherFocusReason);
@@ -242,6 +242,9 @@ void CSetting::accept() {
         }
         return;
     }
+    // Kept within 0..5 even when the field was not left (or the file held more).
+    const int hideValue = ClampHiddenDigits(*typedHide);
+    hideDigits_->setText(QString::number(hideValue));
 
     // 1. The old passwords are those shown; the new ones and everything else come from the
     // controls.
@@ -284,7 +287,7 @@ void CSetting::accept() {
     app_.WriteInt(keys::kSetting, keys::kSetDateOnLastVisit,
                   dateOnLastVisit_->isChecked() ? 1 : 0);
     app_.WriteInt(keys::kSetting, keys::kHideLastDigit, hideLastDigit_->isChecked() ? 1 : 0);
-    app_.WriteInt(keys::kSetting, keys::kHideLastDigitValue, *hideValue);
+    app_.WriteInt(keys::kSetting, keys::kHideLastDigitValue, hideValue);
 
     // 8. Language and tabs take effect at the next start.
     if (newLanguage != oldLanguage || enableChanged) ui_.Message(Str(143));

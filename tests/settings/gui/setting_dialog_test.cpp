@@ -355,6 +355,14 @@ TEST_F(SettingDialogTest, ReturnInTheDigitFieldClampsBeforeOkWrites) {
     EXPECT_EQ(GetInt(k::kHideLastDigitValue), 5);
 }
 
+TEST_F(SettingDialogTest, OutOfRangeCountFromTheFileIsWrittenBackWithinRange) {
+    app_->WriteInt(k::kSetting, k::kHideLastDigitValue, 9);
+    auto dlg = Open();
+    EXPECT_EQ(dlg->HideLastDigitEdit()->text(), "9");  // shown as stored
+    dlg->accept();                                     // the field was never left
+    EXPECT_EQ(GetInt(k::kHideLastDigitValue), 5);
+}
+
 TEST_F(SettingDialogTest, DigitFieldFollowsItsCheckBox) {
     auto dlg = Open();
     EXPECT_FALSE(dlg->HideLastDigitEdit()->isEnabled());
