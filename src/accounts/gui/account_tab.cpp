@@ -545,11 +545,9 @@ void CAccountTab::GetHistory() {
     const FilterCheck check = CheckFilter(filter);
     for (int id : check.messages) Ui().Message(Str(id));
     if (check.stop) return;
-    if (!check.messages.empty()) {
-        ShowFilter(filter);
-        UpdateFilterControls();
-        filter = TakeFilter();
-    }
+    if (!check.messages.empty()) ShowFilter(filter);
+    UpdateFilterControls();
+    filter = TakeFilter();
     SaveState();
     ++busy_;
     {

@@ -68,6 +68,8 @@ public:
     const TextList& BalanceRows() const { return balance_.rows; }
     const TextList& HistoryRows() const { return history_.rows; }
     const TextList& SavedAccounts() const { return savedAccounts_; }
+    // The saved-account list replaces the rows (written with the next SaveState).
+    void SetSavedAccounts(const TextList& rows) { savedAccounts_ = rows; }
     const TextList& ScheduleList() const { return schedule_; }
     const TextList& DueTimeList() const { return dueTimes_; }
     int AutoRefreshMinutes() const { return autoRefreshMinutes_; }

@@ -203,6 +203,34 @@ TEST_F(AccountTabTest, F5InTheBalanceTableRefreshes) {
     EXPECT_EQ(w.host.urls[1], w.host.urls[0]);
 }
 
+TEST_F(AccountTabTest, ATimerDueWhileAMessageIsOpenDoesNotStartASecondRefresh) {
+    LogIn();
+    w.ui.numbers = {1};
+    tab->SetAutoRefresh();
+    int nested = 0;
+    w.ui.onMessage = [&] {
+        if (nested++ == 0) w.clock.Advance(180);  // the box stays open three minutes
+    };
+    w.host.answers.push_back("E:1~Busy");
+    tab->RefreshBalance();
+    EXPECT_EQ(w.host.urls.size(), 2u);  // no refresh ran inside the open box
+    EXPECT_EQ(tab->scheduleChecks, 3);  // the schedule check is not held up
+    w.clock.Advance(60);                // afterwards the timer runs again
+    EXPECT_EQ(w.host.urls.size(), 3u);
+}
+
+TEST_F(AccountTabTest, TheWaitCursorIsShownWhileARequestRunsOnly) {
+    FillLogin();
+    w.host.answers.push_back("E:1~Busy");
+    tab->Login();
+    Check("getLastCheck")->setChecked(true);
+    w.host.answers.push_back("P:50~2~1~60\nE:2~Slow");
+    tab->GetHistory();
+    EXPECT_EQ(w.host.waitCursorAtRequest, (std::vector<bool>{true, true}));
+    EXPECT_EQ(w.ui.waitCursorAtMessage, (std::vector<bool>{false, false}));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 // ---- History ------------------------------------------------------------------------------
 
 TEST_F(AccountTabTest, ACountAbove50IsCorrectedTo50) {

@@ -1,6 +1,7 @@
 #include "tab_fixture.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -87,8 +88,22 @@ std::vector<int> ScriptedClient::FurtherPages(const HistoryFilter& filter) const
     return pages;
 }
 
+namespace {
+bool WaitCursorShown() {
+    const QCursor* c = QApplication::overrideCursor();
+    return c != nullptr && c->shape() == Qt::WaitCursor;
+}
+}  // namespace
+
+void TestUi::Message(const std::string& text) {
+    waitCursorAtMessage.push_back(WaitCursorShown());
+    ScriptedUi::Message(text);
+    if (onMessage) onMessage();
+}
+
 std::string ScriptedHost::HttpsGet(const std::string& url) {
     urls.push_back(url);
+    waitCursorAtRequest.push_back(WaitCursorShown());
     if (answers.empty()) return std::string();
     std::string a = answers.front();
     answers.pop_front();

@@ -3,6 +3,7 @@
 // main window that records every call and answers requests from a queue, a scratch program
 // folder and the application object on a scripted UI and a hand-moved clock.
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,10 +41,19 @@ private:
     ParsedAnswer answer_;
 };
 
+// A scripted UI that can run code while a message box is open (as the event loop would).
+class TestUi : public ScriptedUi {
+public:
+    std::function<void()> onMessage;
+    std::vector<bool> waitCursorAtMessage;
+    void Message(const std::string& text) override;
+};
+
 class ScriptedHost : public TabHost {
 public:
     std::deque<std::string> answers;  // empty: a failed request ("")
     std::vector<std::string> urls, notices, captions, tagRequests;
+    std::vector<bool> waitCursorAtRequest;
     int banners = 0;
 
     std::string HttpsGet(const std::string& url) override;
@@ -89,7 +99,7 @@ protected:
 struct TabWorld {
     TabWorld();
     TempDir dir;
-    ScriptedUi ui;
+    TestUi ui;
     ManualClock clock;
     CPursewardApp app;
     ScriptedHost host;
