@@ -224,6 +224,9 @@ void CAccountTab::BuildControls() {
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
     connect(loginButton_, &QPushButton::clicked, this, [this] { Login(); });
+    // Enter in a login field presses the default button.
+    for (QLineEdit* e : {accountEdit_, apiNameEdit_, secretEdit_})
+        connect(e, &QLineEdit::returnPressed, this, [this] { Login(); });
     connect(historyButton_, &QPushButton::clicked, this, [this] { GetHistory(); });
     connect(chooseButton_, &QToolButton::clicked, this, [this] { ChooseSavedAccount(); });
     connect(getLastCheck_, &QCheckBox::clicked, this, [this] {

@@ -95,6 +95,18 @@ TEST_F(AccountTabTest, LoginFillsTheBalanceAndEntersTheLoggedInState) {
     EXPECT_EQ(w.app.GetSecret("LR", "LRAccountLast"), "U1234567");
 }
 
+TEST_F(AccountTabTest, EnterInALoginFieldOrTheButtonLogsIn) {
+    FillLogin();
+    QTest::keyClick(Edit("secretEdit"), Qt::Key_Return);
+    EXPECT_EQ(w.host.urls.size(), 1u);
+    w.host.answers.push_back(kBalance);
+    QTest::mouseClick(Find<QPushButton>("loginButton"), Qt::LeftButton);
+    EXPECT_EQ(w.host.urls.size(), 2u);
+    EXPECT_TRUE(tab->IsLoggedIn());
+    QTest::keyClick(Edit("accountEdit"), Qt::Key_Return);  // disabled now: nothing is sent
+    EXPECT_EQ(w.host.urls.size(), 2u);
+}
+
 TEST_F(AccountTabTest, LoginLoadsTheScheduleFileOfTheAccount) {
     TextList records = {"U7~1.00~m~1~39877.5~0~LRUSD~0", "U8~2.00~m~1~39878.5~0~LRUSD~0",
                         "too~few"};
@@ -697,6 +709,57 @@ TEST_F(AccountTabTest, EveryControlHasAnAccessibleNameAndLabelsHaveBuddies) {
     QWidget* w0 = Edit("accountEdit");
     EXPECT_EQ(w0->nextInFocusChain(), Edit("apiNameEdit"));
     EXPECT_EQ(Edit("apiNameEdit")->nextInFocusChain(), Edit("secretEdit"));
+}
+
+}  // namespace
+}  // namespace pw::test
+
+namespace pw::test {
+namespace {
+
+// A minimal tab (no menus, no auto-refresh, no saved accounts) of another system: the frame
+// takes its keys and captions from the traits.
+class MinimalTab : public CAccountTab {
+public:
+    MinimalTab(CPursewardApp& app, TabHost& host)
+        : CAccountTab(std::make_unique<ScriptedClient>(Traits()), app, host) {
+        Init();
+    }
+    static SystemTraits Traits() {
+        SystemTraits t = ScriptedTraits();
+        t.systemIndex = 4;
+        t.prefix = "GDP";
+        t.systemName = "GDP";
+        t.full = false;
+        t.accountLabel = "GDP-Account";
+        t.counterpartLabel = "GDP-Account";
+        t.balanceTableFile = "GBPBalance.set";
+        t.historyTableFile = "GBPHistory.set";
+        return t;
+    }
+};
+
+TEST(MinimalTabTest, LogsInWithoutTimersMenusOrSavedAccounts) {
+    TabWorld w;
+    MinimalTab tab(w.app, w.host);
+    EXPECT_TRUE(tab.findChild<QToolButton*>("chooseButton")->isHidden());
+    EXPECT_EQ(tab.findChild<QLineEdit*>("accountEdit")->accessibleName(), "GDP-Account");
+    tab.findChild<QLineEdit*>("accountEdit")->setText("G100");
+    tab.findChild<QLineEdit*>("apiNameEdit")->setText("store");
+    tab.findChild<QLineEdit*>("secretEdit")->setText("pw");
+    w.host.answers.push_back("B:USD~3.00~d~G100\n");
+    tab.Login();
+    ASSERT_TRUE(tab.IsLoggedIn());
+    EXPECT_FALSE(tab.ScheduleTimer().IsActive());
+    EXPECT_FALSE(tab.RefreshTimer().IsActive());
+    QTest::keyClick(tab.findChild<QTableView*>("balanceTable"), Qt::Key_F5);
+    w.clock.Advance(600);
+    EXPECT_EQ(w.host.urls.size(), 1u);
+    // Its own section and table files.
+    EXPECT_EQ(w.app.GetString("GDP", "CheckGetLast", "<none>"), "1");
+    EXPECT_EQ(w.app.GetString("LR", "CheckGetLast", "<none>"), "<none>");
+    EXPECT_EQ(w.app.GetSecret("GDP", "GDPAccountLast"), "G100");
+    EXPECT_EQ(ReadFile(w.dir.Path() + "Set/GBPBalance.set"), "ColumnWidth=60;80;150\r\n");
 }
 
 }  // namespace
