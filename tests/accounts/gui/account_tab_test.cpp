@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -760,6 +761,49 @@ TEST(MinimalTabTest, LogsInWithoutTimersMenusOrSavedAccounts) {
     EXPECT_EQ(w.app.GetString("LR", "CheckGetLast", "<none>"), "<none>");
     EXPECT_EQ(w.app.GetSecret("GDP", "GDPAccountLast"), "G100");
     EXPECT_EQ(ReadFile(w.dir.Path() + "Set/GBPBalance.set"), "ColumnWidth=60;80;150\r\n");
+}
+
+}  // namespace
+}  // namespace pw::test
+
+namespace pw::test {
+namespace {
+
+// Runs keys on the pop-up menu as soon as it is open.
+void OnPopup(std::vector<Qt::Key> keys) {
+    QTimer::singleShot(50, [keys] {
+        QWidget* popup = QApplication::activePopupWidget();
+        ASSERT_NE(popup, nullptr);
+        for (Qt::Key k : keys) QTest::keyClick(popup, k);
+    });
+}
+
+TEST_F(AccountTabTest, RightClickRecordsTheRowAndRunsTheChosenItem) {
+    LogIn();
+    tab->resize(1000, 600);
+    tab->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(tab.get()));
+    QApplication::clipboard()->clear();
+    QTableView* balance = Find<QTableView>("balanceTable");
+    const QPoint row1 = balance->visualRect(balance->model()->index(1, 0)).center();
+    // Refresh, AutoRefresh, Make Payment, Make MassPayment, Copy Account Number.
+    OnPopup({Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down,
+             Qt::Key_Return});
+    emit balance->customContextMenuRequested(row1);
+    EXPECT_EQ(QApplication::clipboard()->text(), "U1234567");
+    EXPECT_TRUE(tab->BalanceMenu()[2].enabled);  // row 1 was recorded
+
+    // Below the rows: no row; Escape runs nothing.
+    OnPopup({Qt::Key_Escape});
+    emit balance->customContextMenuRequested(QPoint(5, balance->viewport()->height() - 2));
+    EXPECT_FALSE(tab->BalanceMenu()[2].enabled);
+    EXPECT_EQ(w.host.urls.size(), 1u);
+
+    // The history table opens no menu away from a row (the next key press would find none).
+    QTableView* history = Find<QTableView>("historyTable");
+    emit history->customContextMenuRequested(QPoint(5, 5));
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_FALSE(tab->grab().isNull());  // painting the tables with their colours
 }
 
 }  // namespace
