@@ -417,7 +417,18 @@ void CPursewardDlg::showEvent(QShowEvent* event) {
     if (shownOnce_) return;
     shownOnce_ = true;
     clockTimer_->Start(kClockPeriodMs);
-    if (tabs_->count() > 0) tabs_->currentWidget()->setFocus();
+    // The keyboard starts in the current tab's first control, else on the tab bar.
+    QWidget* start = tabs_->tabBar();
+    if (QWidget* page = tabs_->currentWidget()) {
+        for (QWidget* w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain()) {
+            if (!page->isAncestorOf(w)) break;
+            if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled()) {
+                start = w;
+                break;
+            }
+        }
+    }
+    start->setFocus();
 }
 
 void CPursewardDlg::changeEvent(QEvent* event) {

@@ -17,6 +17,9 @@
 #include <thread>
 
 #include "accounts/gui/account_tab_api.h"
+#if PW_HAVE_SETTING_DIALOG
+#include "settings/gui/setting_dialog.h"
+#endif
 #include "shell_fixture.h"
 #include "ui/window_placement.h"
 
@@ -35,7 +38,33 @@ bool EnabledWhenShown(CPursewardDlg& w, QMenu* menu, const char* action) {
     return Action(w, action)->isEnabled();
 }
 
+// The texts of a menu's items without their mnemonics; "-" for a separator.
+QStringList Items(QMenu* menu) {
+    QStringList out;
+    for (QAction* a : menu->actions())
+        out << (a->isSeparator() ? QStringLiteral("-") : a->text().remove('&'));
+    return out;
+}
+
 using MainWindowTest = ShellTest;
+
+TEST_F(MainWindowTest, MenusCarryTheirItemsInOrder) {
+    auto w = MakeWindow(true);
+    EXPECT_EQ(Items(w->ProgramMenu()), (QStringList{"Hide Program", "Show Shedule Payment", "-",
+                                                    "About...", "Exit"}));
+    EXPECT_EQ(Items(w->IconMenu()), (QStringList{"Show/Hide Program", "Show Shedule Payment", "-",
+                                                 "About...", "Exit"}));
+    EXPECT_EQ(Items(w->TabMenu()), (QStringList{"Open new Tab", "Close current Tab"}));
+    EXPECT_EQ(Items(w->ReferenceMenu()),
+              (QStringList{"Liberty Reserve", "Perfect Money", "V-Money", "E-Gold"}));
+    for (QAction* sys : w->ReferenceMenu()->actions())
+        EXPECT_EQ(Items(sys->menu()), (QStringList{"Correspondent RefBook", "Memo RefBook"}));
+    EXPECT_EQ(w->TrayIcon()->contextMenu(), w->IconMenu());
+    bool schedule = false;
+    QObject::connect(w.get(), &CPursewardDlg::ScheduleRequested, [&] { schedule = true; });
+    Action(*w, "actSchedule")->trigger();
+    EXPECT_TRUE(schedule);
+}
 
 TEST_F(MainWindowTest, EnabledSystemsGetTabsInIndexOrderWithBadgesAndNames) {
     WriteSettings("Enable_PM=0\nEnable_GDP=1\nEnable_ECU=1\n");
@@ -385,6 +414,24 @@ TEST_F(MainWindowTest, AboutOpensTheSiteFromTheSettings) {
     ASSERT_EQ(opened_.size(), 1u);
     EXPECT_EQ(opened_[0], QUrl("http://127.0.0.1:18080"));
 }
+
+#if PW_HAVE_SETTING_DIALOG
+TEST_F(MainWindowTest, SettingsCommandOpensTheSettingsDialog) {
+    auto w = MakeWindow();
+    w->show();
+    bool seen = false;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        auto* dlg = qobject_cast<CSetting*>(QApplication::activeModalWidget());
+        if (!dlg || seen) return;
+        seen = true;
+        dlg->CancelButton()->click();
+    });
+    probe.start(10);
+    Action(*w, "actSettings")->trigger();
+    EXPECT_TRUE(seen);
+}
+#endif
 
 TEST_F(MainWindowTest, EveryFocusableControlHasAnAccessibleName) {
     auto w = MakeWindow(true);

@@ -34,6 +34,12 @@ void EnsureQtApp() {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     new QApplication(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // The per-user profile of this test process alone: never the user's, and not shared with
+    // test processes that run at the same time.
+    QStandardPaths::setTestModeEnabled(true);
+    static QTemporaryDir profileDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, profileDir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, profileDir.path());
 }
 
 bool WaitFor(const std::function<bool()>& cond, int ms) {
@@ -68,10 +74,7 @@ std::string ScriptedTransport::Get(const std::string& url, bool) {
     return answer.body;
 }
 
-void ShellTest::SetUpTestSuite() {
-    QStandardPaths::setTestModeEnabled(true);
-    EnsureQtApp();
-}
+void ShellTest::SetUpTestSuite() { EnsureQtApp(); }
 
 void ShellTest::SetUp() {
     ASSERT_TRUE(tmp_.isValid());

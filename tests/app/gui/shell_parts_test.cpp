@@ -102,10 +102,7 @@ TEST(Sound, MissingFileIsSilentlyNothing) {
 
 class PlacementTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        QStandardPaths::setTestModeEnabled(true);
-        EnsureQtApp();
-    }
+    static void SetUpTestSuite() { EnsureQtApp(); }
     void SetUp() override { Profile().remove("TestWnd"); }
     static QSettings& Profile() {
         static QSettings s(QString::fromLatin1(kProfileOrganization),
