@@ -1,0 +1,259 @@
+// The controls of the account tab, their layout, reading order and signals.
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "accounts/gui/account_tab.h"
+#include "accounts/gui/account_tab_util.h"
+#include "accounts/gui/field_validators.h"
+#include "accounts/gui/table_models.h"
+#include "app/purseward_app.h"
+
+namespace pw {
+
+using namespace tabutil;
+
+namespace {
+
+QLineEdit* NewEdit(QWidget* parent, const char* name, const std::string& accessible,
+                   bool digits) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QLatin1String(name));
+    e->setAccessibleName(Q(accessible));
+    e->setValidator(new NoSeparatorValidator(digits, e));
+    if (digits) e->setMaxLength(9);
+    return e;
+}
+
+QLabel* NewLabel(QWidget* parent, const std::string& text, QWidget* buddy) {
+    auto* l = new QLabel(Q(text), parent);
+    l->setBuddy(buddy);
+    return l;
+}
+
+}  // namespace
+
+void CAccountTab::BuildControls() {
+    // Login fields.
+    accountEdit_ = NewEdit(this, "accountEdit", traits_.accountLabel, false);
+    apiNameEdit_ = NewEdit(this, "apiNameEdit", traits_.apiNameLabel, false);
+    secretEdit_ = NewEdit(this, "secretEdit", traits_.secretLabel, false);
+    secretEdit_->setEchoMode(QLineEdit::Password);
+    loginButton_ = new QPushButton(QStringLiteral("Login"), this);
+    loginButton_->setObjectName(QStringLiteral("loginButton"));
+    loginButton_->setAccessibleName(QStringLiteral("Login"));
+    loginButton_->setDefault(true);
+    loginButton_->setAutoDefault(true);
+    chooseButton_ = new QToolButton(this);
+    chooseButton_->setObjectName(QStringLiteral("chooseButton"));
+    chooseButton_->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    chooseButton_->setIconSize(QSize(16, 16));
+    chooseButton_->setAccessibleName(QStringLiteral("Choose saved account"));
+    chooseButton_->setToolTip(QStringLiteral("Choose saved account"));
+    chooseButton_->setVisible(traits_.full);
+
+    auto* login = new QGridLayout;
+    int col = 0;
+    auto addField = [&](const std::string& caption, QWidget* w) {
+        login->addWidget(NewLabel(this, caption, w), 0, col++);
+        login->addWidget(w, 0, col++);
+    };
+    addField(traits_.accountLabel, accountEdit_);
+    if (traits_.hasApiName)
+        addField(traits_.apiNameLabel, apiNameEdit_);
+    else
+        apiNameEdit_->hide();
+    addField(traits_.secretLabel, secretEdit_);
+    login->addWidget(loginButton_, 0, col++);
+    login->addWidget(chooseButton_, 0, col++);
+    AddExtraLoginFields(login, 1);
+
+    // Tables.
+    balanceView_ = new QTableView(this);
+    balanceView_->setObjectName(QStringLiteral("balanceTable"));
+    balanceView_->setAccessibleName(QStringLiteral("Account Balance"));
+    historyView_ = new QTableView(this);
+    historyView_->setObjectName(QStringLiteral("historyTable"));
+    historyView_->setAccessibleName(QStringLiteral("History"));
+    for (QTableView* v : {balanceView_, historyView_}) {
+        v->setSelectionBehavior(QAbstractItemView::SelectRows);
+        v->setSelectionMode(QAbstractItemView::SingleSelection);
+        v->setShowGrid(true);
+        v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        v->verticalHeader()->hide();
+        v->setContextMenuPolicy(Qt::CustomContextMenu);
+    }
+
+    // Filter.
+    getLastCheck_ = new QCheckBox(QStringLiteral("Get last"), this);
+    getLastCheck_->setObjectName(QStringLiteral("getLastCheck"));
+    getLastCheck_->setAccessibleName(QStringLiteral("Get last"));
+    countEdit_ = NewEdit(this, "countEdit", "operations", true);
+    auto* operations = NewLabel(this, "operations", countEdit_);
+    fromToCheck_ = new QCheckBox(QStringLiteral("From/To Date"), this);
+    fromToCheck_->setObjectName(QStringLiteral("fromToCheck"));
+    fromToCheck_->setAccessibleName(QStringLiteral("From/To Date"));
+    fromDate_ = new QDateEdit(this);
+    fromDate_->setObjectName(QStringLiteral("fromDate"));
+    fromDate_->setAccessibleName(QStringLiteral("From Date"));
+    toDate_ = new QDateEdit(this);
+    toDate_->setObjectName(QStringLiteral("toDate"));
+    toDate_->setAccessibleName(QStringLiteral("To Date"));
+    for (QDateEdit* d : {fromDate_, toDate_}) {
+        d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+        d->setCalendarPopup(true);
+    }
+    accountCheck_ = new QCheckBox(Q(traits_.counterpartLabel), this);
+    accountCheck_->setObjectName(QStringLiteral("accountCheck"));
+    accountCheck_->setAccessibleName(Q(traits_.counterpartLabel));
+    counterpartEdit_ = NewEdit(this, "counterpartEdit", traits_.counterpartLabel + " filter", false);
+    batchCheck_ = new QCheckBox(Q(traits_.batchLabel), this);
+    batchCheck_->setObjectName(QStringLiteral("batchCheck"));
+    batchCheck_->setAccessibleName(Q(traits_.batchLabel));
+    batchEdit_ = NewEdit(this, "batchEdit", traits_.batchLabel + " filter", BatchIsNumber());
+    historyButton_ = new QPushButton(QStringLiteral("Get History"), this);
+    historyButton_->setObjectName(QStringLiteral("historyButton"));
+    historyButton_->setAccessibleName(QStringLiteral("Get History"));
+    historyButton_->setAutoDefault(false);
+    totalsEdit_ = new QLineEdit(this);
+    totalsEdit_->setObjectName(QStringLiteral("totalsEdit"));
+    totalsEdit_->setAccessibleName(QStringLiteral("Totals"));
+    totalsEdit_->setReadOnly(true);
+
+    auto* filterBox = new QGroupBox(QStringLiteral("Filter of Operation"), this);
+    filterBox->setAccessibleName(QStringLiteral("Filter of Operation"));
+    auto* fl = new QGridLayout(filterBox);
+    fl->addWidget(getLastCheck_, 0, 0);
+    fl->addWidget(countEdit_, 0, 1);
+    fl->addWidget(operations, 0, 2);
+    fl->addWidget(fromToCheck_, 1, 0);
+    fl->addWidget(fromDate_, 1, 1);
+    fl->addWidget(toDate_, 1, 2);
+    fl->addWidget(accountCheck_, 2, 0);
+    fl->addWidget(counterpartEdit_, 2, 1, 1, 2);
+    fl->addWidget(batchCheck_, 3, 0);
+    fl->addWidget(batchEdit_, 3, 1, 1, 2);
+    fl->addWidget(historyButton_, 4, 0, 1, 3);
+    // Options the system's settings do not have are not offered.
+    for (QWidget* w : {static_cast<QWidget*>(getLastCheck_), static_cast<QWidget*>(countEdit_),
+                       static_cast<QWidget*>(operations)})
+        w->setVisible(Has(keys_.checkGetLast));
+    fromToCheck_->setVisible(Has(keys_.checkFromToDate) || Has(keys_.filterDateFrom));
+    accountCheck_->setVisible(Has(keys_.checkAccount));
+    counterpartEdit_->setVisible(Has(keys_.checkAccount));
+    batchCheck_->setVisible(Has(keys_.checkBatch));
+    batchEdit_->setVisible(Has(keys_.checkBatch));
+
+    auto* balanceBox = new QGroupBox(QStringLiteral("Account Balance"), this);
+    balanceBox->setAccessibleName(QStringLiteral("Account Balance"));
+    (new QVBoxLayout(balanceBox))->addWidget(balanceView_);
+    auto* historyBox = new QGroupBox(QStringLiteral("History"), this);
+    historyBox->setAccessibleName(QStringLiteral("History"));
+    auto* hl = new QVBoxLayout(historyBox);
+    hl->addWidget(historyView_);
+    hl->addWidget(totalsEdit_);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(balanceBox);
+    left->addWidget(filterBox);
+    auto* body = new QHBoxLayout;
+    body->addLayout(left, 2);
+    body->addWidget(historyBox, 5);
+    auto* top = new QVBoxLayout(this);
+    top->addLayout(login);
+    top->addLayout(body, 1);
+
+    // Reading order.
+    QWidget* order[] = {accountEdit_, apiNameEdit_,    secretEdit_,  loginButton_,
+                        chooseButton_, balanceView_,   getLastCheck_, countEdit_,
+                        fromToCheck_, fromDate_,       toDate_,       accountCheck_,
+                        counterpartEdit_, batchCheck_, batchEdit_,    historyButton_,
+                        historyView_, totalsEdit_};
+    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+    connect(loginButton_, &QPushButton::clicked, this, [this] { Login(); });
+    // Enter in a login field presses the default button.
+    for (QLineEdit* e : {accountEdit_, apiNameEdit_, secretEdit_})
+        connect(e, &QLineEdit::returnPressed, this, [this] { Login(); });
+    connect(historyButton_, &QPushButton::clicked, this, [this] { GetHistory(); });
+    connect(chooseButton_, &QToolButton::clicked, this, [this] { ChooseSavedAccount(); });
+    connect(getLastCheck_, &QCheckBox::clicked, this, [this] {
+        if (UpdateOnGetLastClick()) UpdateFilterControls();
+    });
+    if (traits_.full) {
+        balanceView_->installEventFilter(this);
+        connect(balanceView_, &QWidget::customContextMenuRequested, this,
+                [this](const QPoint& p) { BalanceContextMenu(p); });
+        connect(historyView_, &QWidget::customContextMenuRequested, this,
+                [this](const QPoint& p) { HistoryContextMenu(p); });
+        connect(balanceView_, &QAbstractItemView::doubleClicked, this,
+                [this](const QModelIndex& i) {
+                    selectedBalanceRow_ = i.row();
+                    MakePayment();
+                });
+        connect(historyView_, &QAbstractItemView::doubleClicked, this,
+                [this](const QModelIndex& i) {
+                    selectedHistoryRow_ = i.row();
+                    OpenHistoryRecord(i.row());
+                });
+    }
+}
+
+void CAccountTab::AddExtraLoginFields(QGridLayout*, int) {}
+
+void CAccountTab::BuildTables() {
+    const std::string setDir = app_.ProgramDir() + "Set/";
+    auto build = [&](ListTable& table, const std::string& file,
+                     const std::vector<ColumnSpec>& columns, QTableView* view,
+                     RowTableModel* model) {
+        table.path = setDir + file;
+        table.columnNames.clear();
+        for (const ColumnSpec& c : columns) table.columnNames.push_back(c.name);
+        table.columnWidths.clear();
+        LoadColumnWidths(table);
+        // Columns the file gives no width for keep their default width.
+        for (std::size_t i = table.columnWidths.size(); i < columns.size(); ++i)
+            table.columnWidths.push_back(std::to_string(columns[i].defaultWidth));
+        view->setModel(model);
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            const int w = std::clamp(ParseLeadingInt(table.columnWidths[i]), 0, 4000);
+            view->horizontalHeader()->resizeSection(static_cast<int>(i), w);
+        }
+    };
+    balanceModel_ = new BalanceModel(traits_, this);
+    historyModel_ = new HistoryModel(traits_, this);
+    build(balance_, traits_.balanceTableFile, traits_.balanceColumns, balanceView_,
+          balanceModel_);
+    build(history_, traits_.historyTableFile, traits_.historyColumns, historyView_,
+          historyModel_);
+}
+
+bool CAccountTab::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == balanceView_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F5) {
+        RefreshBalance();
+        return true;
+    }
+    return AccountTabWidget::eventFilter(watched, event);
+}
+
+void CAccountTab::SetLoginControlsEnabled(bool enabled) {
+    for (QWidget* w : {static_cast<QWidget*>(accountEdit_), static_cast<QWidget*>(apiNameEdit_),
+                       static_cast<QWidget*>(secretEdit_), static_cast<QWidget*>(loginButton_),
+                       static_cast<QWidget*>(chooseButton_)})
+        w->setEnabled(enabled);
+}
+
+}  // namespace pw

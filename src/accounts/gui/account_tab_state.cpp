@@ -1,0 +1,216 @@
+// The settings section of the account tab and the values of its login and filter controls.
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QTableView>
+#include <algorithm>
+
+#include "accounts/gui/account_tab.h"
+#include "accounts/gui/account_tab_util.h"
+#include "app/purseward_app.h"
+#include "ui/base/modal_ui.h"
+#include "ui/base/strings.h"
+
+namespace pw {
+
+using namespace tabutil;
+
+int CAccountTab::SettingsInt(const char* key, int def) const {
+    return Has(key) ? app_.GetInt(keys_.section, key, def) : def;
+}
+std::string CAccountTab::SettingsString(const char* key, const std::string& def) const {
+    return Has(key) ? app_.GetString(keys_.section, key, def) : def;
+}
+void CAccountTab::WriteSettingsInt(const char* key, int value) {
+    if (Has(key)) app_.WriteInt(keys_.section, key, value);
+}
+void CAccountTab::WriteSettingsString(const char* key, const std::string& value) {
+    if (Has(key)) app_.WriteString(keys_.section, key, value);
+}
+
+Date CAccountTab::Today() const {
+    const std::tm tm = app_.GetClock().LocalNow();
+    return Date{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
+}
+
+std::vector<std::string> CAccountTab::SavedAccountKeys() const {
+    std::vector<std::string> out;
+    for (const char* k : {keys_.account, keys_.apiName, keys_.save, keys_.pin, keys_.pass})
+        if (Has(k)) out.emplace_back(k);
+    return out;
+}
+
+void CAccountTab::LoadState() {
+    schedule_.clear();
+    dueTimes_.clear();
+    savedAccounts_.clear();
+
+    TextList columns;
+    for (const std::string& k : SavedAccountKeys())
+        columns.push_back(app_.GetSecret(keys_.section, k));
+    savedAccounts_ = SavedRowsFromColumns(columns);
+
+    std::string last = Has(keys_.accountLast) ? app_.GetSecret(keys_.section, keys_.accountLast)
+                                              : std::string();
+    if (last.empty() && !columns.empty() && !HoldsFieldSeparator(columns[0])) last = columns[0];
+    if (!last.empty()) {
+        for (const std::string& row : savedAccounts_) {
+            const TextList f = Split(row, "~");
+            if (f[0] == last) {
+                FillFromSavedRow(f);
+                break;
+            }
+        }
+    }
+
+    const Date today = Today();
+    HistoryFilter f;
+    f.getLast = SettingsInt(keys_.checkGetLast, keys::kDefCheckGetLast) != 0 &&
+                Has(keys_.checkGetLast);
+    f.count = SettingsInt(keys_.filterLastOperCount, keys::kDefFilterLastOperCount);
+    f.fromTo = SettingsInt(keys_.checkFromToDate, keys::kDefCheckFromToDate) != 0;
+    f.from = ParseSettingsDate(SettingsString(keys_.filterDateFrom, "")).value_or(today);
+    f.to = ParseSettingsDate(SettingsString(keys_.filterDateTo, "")).value_or(today);
+    f.byAccount = SettingsInt(keys_.checkAccount, keys::kDefCheckAccount) != 0;
+    f.counterpart = SettingsString(keys_.filterAccount, "");
+    f.byBatch = SettingsInt(keys_.checkBatch, keys::kDefCheckBatch) != 0;
+    f.batch = SettingsString(keys_.filterBatch, "");
+    autoRefreshMinutes_ = SettingsInt(keys_.autoRefresh, keys::kDefAutoRefresh);
+
+    if (app_.GetInt(keys::kSetting, keys::kSetDateOnLastVisit, keys::kDefSetDateOnLastVisit) ==
+        1) {
+        f.getLast = false;
+        f.fromTo = true;
+        f.from = ParseSettingsDate(app_.GetString(keys::kSetting, keys::kLastVisitDate, ""))
+                     .value_or(today);
+        f.to = today;
+    }
+    // A stored value holding "~" cannot be typed; it is not taken into a request either.
+    if (HoldsFieldSeparator(f.counterpart)) f.counterpart.clear();
+    if (HoldsFieldSeparator(f.batch)) f.batch.clear();
+    ShowFilter(f);
+    LoadExtraState();
+    UpdateFilterControls();
+}
+
+void CAccountTab::SaveState() {
+    if (accountEdit_ == nullptr) return;  // not initialised
+    const std::vector<std::string> keys = SavedAccountKeys();
+    const TextList columns = ColumnsFromSavedRows(savedAccounts_, keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        app_.WriteSecret(keys_.section, keys[i], columns[i]);
+
+    const HistoryFilter f = TakeFilter();
+    if (Has(keys_.accountLast))
+        app_.WriteSecret(keys_.section, keys_.accountLast, TakeLoginFields().account);
+    WriteSettingsInt(keys_.checkGetLast, f.getLast ? 1 : 0);
+    WriteSettingsInt(keys_.filterLastOperCount, f.count);
+    WriteSettingsInt(keys_.checkFromToDate, f.fromTo ? 1 : 0);
+    WriteSettingsString(keys_.filterDateFrom, FormatSettingsDate(f.from));
+    WriteSettingsString(keys_.filterDateTo, FormatSettingsDate(f.to));
+    WriteSettingsInt(keys_.checkAccount, f.byAccount ? 1 : 0);
+    WriteSettingsString(keys_.filterAccount, f.counterpart);
+    WriteSettingsInt(keys_.checkBatch, f.byBatch ? 1 : 0);
+    WriteSettingsString(keys_.filterBatch, f.batch);
+    WriteSettingsInt(keys_.autoRefresh, autoRefreshMinutes_);
+    SaveExtraState();
+
+    auto widthOf = [](QTableView* v) {
+        return [v](int i) { return i < v->model()->columnCount() ? v->columnWidth(i) : 0; };
+    };
+    if (balanceView_->model() != nullptr) SaveColumnWidths(balance_, widthOf(balanceView_));
+    if (historyView_->model() != nullptr) SaveColumnWidths(history_, widthOf(historyView_));
+}
+
+// ---- Fields ------------------------------------------------------------------------------
+
+LoginFields CAccountTab::TakeLoginFields() const {
+    return LoginFields{S(accountEdit_->text()), S(apiNameEdit_->text()), S(secretEdit_->text())};
+}
+
+void CAccountTab::ShowLoginFields(const LoginFields& login) {
+    accountEdit_->setText(Q(login.account));
+    apiNameEdit_->setText(Q(login.apiName));
+    secretEdit_->setText(Q(login.secret));
+}
+
+std::string CAccountTab::LoginMessage(const LoginFields& login) const {
+    const int id = LoginProblem(login, traits_);
+    return id == 0 ? std::string() : Str(id);
+}
+
+FilterCheck CAccountTab::CheckFilter(HistoryFilter& filter) const {
+    return CheckHistoryFilter(filter, traits_, Has(keys_.checkGetLast));
+}
+
+void CAccountTab::FillFromSavedRow(const TextList& fields) {
+    const std::vector<std::string> keys = SavedAccountKeys();
+    auto field = [&](const char* key) {
+        if (!Has(key)) return std::string();
+        const auto it = std::find(keys.begin(), keys.end(), std::string(key));
+        const auto i = static_cast<std::size_t>(it - keys.begin());
+        return it != keys.end() && i < fields.size() ? fields[i] : std::string();
+    };
+    const bool saved = field(keys_.save).find("true") != std::string::npos;
+    LoginFields login;
+    login.account = field(keys_.account);
+    login.apiName = Has(keys_.apiName) ? field(keys_.apiName) : (saved ? field(keys_.pin) : "");
+    login.secret = saved ? field(keys_.pass) : std::string();
+    ShowLoginFields(login);
+}
+
+HistoryFilter CAccountTab::TakeFilter() const {
+    HistoryFilter f;
+    f.getLast = getLastCheck_->isChecked() && Has(keys_.checkGetLast);
+    f.count = countEdit_->text().toInt();
+    f.fromTo = fromToCheck_->isChecked();
+    f.from = FromQDate(fromDate_->date());
+    f.to = FromQDate(toDate_->date());
+    f.byAccount = accountCheck_->isChecked();
+    f.counterpart = S(counterpartEdit_->text());
+    f.byBatch = batchCheck_->isChecked();
+    f.batch = S(batchEdit_->text());
+    return f;
+}
+
+void CAccountTab::ShowFilter(const HistoryFilter& f) {
+    getLastCheck_->setChecked(f.getLast);
+    countEdit_->setText(QString::number(f.count));
+    fromToCheck_->setChecked(f.fromTo);
+    fromDate_->setDate(ToQDate(f.from));
+    toDate_->setDate(ToQDate(f.to));
+    accountCheck_->setChecked(f.byAccount);
+    counterpartEdit_->setText(Q(f.counterpart));
+    batchCheck_->setChecked(f.byBatch);
+    batchEdit_->setText(Q(f.batch));
+}
+
+void CAccountTab::UpdateFilterControls() {
+    const bool last = getLastCheck_->isChecked();
+    if (last) {
+        fromToCheck_->setChecked(false);
+        accountCheck_->setChecked(false);
+        batchCheck_->setChecked(false);
+    }
+    for (QWidget* w : {static_cast<QWidget*>(fromToCheck_), static_cast<QWidget*>(accountCheck_),
+                       static_cast<QWidget*>(batchCheck_), static_cast<QWidget*>(fromDate_),
+                       static_cast<QWidget*>(toDate_), static_cast<QWidget*>(counterpartEdit_),
+                       static_cast<QWidget*>(batchEdit_)})
+        w->setEnabled(!last);
+    countEdit_->setEnabled(last);
+}
+
+bool CAccountTab::CheckLogin(const LoginFields& login) {
+    const std::string message = LoginMessage(login);
+    if (!message.empty()) {
+        Ui().Message(message);
+        return false;
+    }
+    if (!IsSafeAccount(login.account)) {
+        Ui().Message(kUnsafeAccountMessage);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace pw
