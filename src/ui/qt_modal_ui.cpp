@@ -85,6 +85,7 @@ std::optional<std::string> QtModalUi::PromptMasterKey() {
 
 std::optional<int> QtModalUi::PromptNumber(const std::string& caption, const std::string& label,
                                            int value) {
+    if (numberPrompt_) return numberPrompt_(DialogParent(), caption, label, value);
     bool ok = false;
     const int n =
         QInputDialog::getInt(DialogParent(), Q(caption), Q(label), value, INT_MIN, INT_MAX, 1, &ok);

@@ -13,6 +13,9 @@ namespace pw {
 
 // A prompt that returns the entered text, or nullopt when cancelled.
 using TextPrompt = std::function<std::optional<std::string>(QWidget* parent)>;
+// A prompt for a number (caption, label, initial value), or nullopt when cancelled.
+using NumberPrompt = std::function<std::optional<int>(QWidget* parent, const std::string& caption,
+                                                      const std::string& label, int value)>;
 
 // Stand-ins until the program's own prompt dialogs are installed: a masked single-line input
 // titled "Password" and a multi-line input titled "Master-key".
@@ -26,6 +29,8 @@ public:
     // Replaces the dialogs behind PromptPassword / PromptMasterKey.
     void SetPasswordPrompt(TextPrompt prompt) { passwordPrompt_ = std::move(prompt); }
     void SetMasterKeyPrompt(TextPrompt prompt) { masterKeyPrompt_ = std::move(prompt); }
+    // Replaces the dialog behind PromptNumber (default: a plain integer input).
+    void SetNumberPrompt(NumberPrompt prompt) { numberPrompt_ = std::move(prompt); }
 
     void Message(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
@@ -45,6 +50,7 @@ public:
 private:
     TextPrompt passwordPrompt_;
     TextPrompt masterKeyPrompt_;
+    NumberPrompt numberPrompt_;
 };
 
 }  // namespace pw

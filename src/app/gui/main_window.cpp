@@ -25,9 +25,7 @@
 #include "ui/base/strings.h"
 #include "ui/window_placement.h"
 
-#if PW_HAVE_SETTING_DIALOG
 #include "settings/gui/setting_dialog.h"
-#endif
 
 namespace pw {
 namespace {
@@ -388,13 +386,8 @@ void CPursewardDlg::OpenAbout() {
 }
 
 void CPursewardDlg::OpenSettings() {
-#if PW_HAVE_SETTING_DIALOG
     CSetting dialog(app_, app_.Ui(), this);
     dialog.exec();
-#else
-    // Until the settings dialog is part of the build, the command only announces itself.
-    emit SettingsRequested();
-#endif
 }
 
 void CPursewardDlg::UpdateTabMenu() {

@@ -100,7 +100,6 @@ signals:
     void ScheduleRequested();
     void ReferenceBookRequested(int systemIndex, bool memo);
     void BannerRequested();
-    void SettingsRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

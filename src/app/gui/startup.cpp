@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QPointer>
 
+#include "accounts/gui/auto_refresh_dialog.h"
 #include "app/gui/main_window.h"
 #include "app/gui/single_instance.h"
 #include "app/purseward_app.h"
@@ -40,6 +41,10 @@ int RunPurseward(int argc, char** argv) {
     QtModalUi ui;
     ui.SetPasswordPrompt([](QWidget* parent) { return CPassPrompt::Ask(parent); });
     ui.SetMasterKeyPrompt([](QWidget* parent) { return CMKeyPrompt::Ask(parent); });
+    // The only number the program asks for is the auto-refresh period.
+    ui.SetNumberPrompt([](QWidget* parent, const std::string&, const std::string&, int value) {
+        return AutoRefreshDialog::Ask(parent, value);
+    });
 
     CPursewardApp app(baseDir, ui, SystemClock());
     app.ScanLanguages();

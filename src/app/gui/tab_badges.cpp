@@ -1,5 +1,7 @@
 #include "app/gui/tab_badges.h"
 
+#include "settings/gui/logo_badge.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <array>
@@ -13,17 +15,15 @@ namespace {
 struct SystemLook {
     const char* prefix;
     const char* name;
-    const char* badge;  // text on the badge
-    QRgb plate;
 };
 
 constexpr std::array<SystemLook, 6> kSystems{{
-    {"LR", "Liberty Reserve", "Liberty Reserve", 0xff2e7d32},
-    {"PM", "Perfect Money", "Perfect Money", 0xffc62828},
-    {"VM", "V-Money", "V-Money", 0xff1565c0},
-    {"EG", "e-gold", "e-gold", 0xffb8860b},
-    {"GDP", "GDP", "GDP", 0xff6a1b9a},
-    {"ECU", "ECUMoney", "ECUMoney", 0xff00838f},
+    {"LR", "Liberty Reserve"},
+    {"PM", "Perfect Money"},
+    {"VM", "V-Money"},
+    {"EG", "e-gold"},
+    {"GDP", "GDP"},
+    {"ECU", "ECUMoney"},
 }};
 
 bool Valid(int i) { return i >= 0 && i < static_cast<int>(kSystems.size()); }
@@ -68,35 +68,8 @@ int SystemOfPrefix(const std::string& text) {
 }
 
 QPixmap TabBadge(int systemIndex) {
-    QPixmap pix(kTabBadgeSize);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor plate = Valid(systemIndex) ? QColor::fromRgba(kSystems[systemIndex].plate)
-                                            : QColor(Qt::gray);
-    p.setPen(QPen(plate.darker(140), 1));
-    p.setBrush(plate);
-    p.drawRoundedRect(QRectF(0.5, 0.5, kTabBadgeSize.width() - 1, kTabBadgeSize.height() - 1), 5, 5);
-    QFont font = p.font();
-    font.setBold(true);
-    font.setPixelSize(12);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    const QString text = Valid(systemIndex) ? QString::fromLatin1(kSystems[systemIndex].badge)
-                                            : QStringLiteral("?");
-    // A long name is narrowed to fit the plate rather than cut.
-    const QRect box(3, 0, kTabBadgeSize.width() - 6, kTabBadgeSize.height());
-    const int width = p.fontMetrics().horizontalAdvance(text);
-    if (width > box.width()) {
-        p.translate(box.center().x(), 0);
-        p.scale(static_cast<double>(box.width()) / width, 1.0);
-        p.translate(-box.center().x(), 0);
-        p.drawText(QRect(box.center().x() - width / 2, 0, width, box.height()), Qt::AlignCenter,
-                   text);
-    } else {
-        p.drawText(box, Qt::AlignCenter, text);
-    }
-    return pix;
+    // The same badge as the settings dialog's toggle buttons, at the size of a tab image.
+    return LogoBadge(systemIndex, kTabBadgeSize);
 }
 
 QIcon ProgramIcon() {
