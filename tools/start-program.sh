@@ -23,7 +23,7 @@ sed -e "s|@EXEC@|$here/tools/start-program.sh $build|" "$here/res/purseward.desk
 if ! (exec 3<>"/dev/tcp/127.0.0.1/$https_port") 2>/dev/null; then
   nohup "$build/tools/sandbox/purseward-sandbox" --dir "$home/sandbox" \
     --https-port "$https_port" --http-port "$http_port" --expired-port 0 --wronghost-port 0 \
-    < <(tail -f /dev/null) > "$home/sandbox/sandbox.log" 2>&1 &
+    --keep-running < /dev/null > "$home/sandbox/sandbox.log" 2>&1 &
   for _ in $(seq 1 50); do
     grep -q '^ready' "$home/sandbox/sandbox.log" 2>/dev/null && break
     sleep 0.1
