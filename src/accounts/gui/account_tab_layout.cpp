@@ -93,6 +93,10 @@ void CAccountTab::BuildControls() {
         v->setShowGrid(true);
         v->setEditTriggers(QAbstractItemView::NoEditTriggers);
         v->verticalHeader()->hide();
+        // One line a row, as in a list view: long cells end in "..." instead of wrapping.
+        v->setWordWrap(false);
+        v->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        v->verticalHeader()->setDefaultSectionSize(v->fontMetrics().height() + 6);
         v->setContextMenuPolicy(Qt::CustomContextMenu);
     }
 
