@@ -198,11 +198,15 @@ TEST_F(TransportTest, FailuresGoToTheTrayWhileTheWindowIsHidden) {
     EXPECT_EQ(T().HttpsGet(url), "");
     EXPECT_THAT(Notified(), SizeIs(1));
     ASSERT_THAT(Shown(), SizeIs(1));
-    EXPECT_EQ(Shown()[0], Notified()[0]);
+    // The same failure, worded by the library (its wording carries a time in ms that varies).
+    EXPECT_THAT(Shown()[0], HasSubstr("Couldn't connect to server"));
+    EXPECT_THAT(Notified()[0], HasSubstr("Couldn't connect to server"));
     // The parse message is a message box even while hidden.
     hidden_ = true;
     T().HttpsGet("no-scheme");
-    EXPECT_THAT(Shown(), ElementsAre(Notified()[0], "AfxParseURL Error"));
+    ASSERT_THAT(Shown(), SizeIs(2));
+    EXPECT_EQ(Shown()[1], "AfxParseURL Error");
+    EXPECT_THAT(Notified(), SizeIs(1));
 }
 
 TEST_F(TransportTest, NoMessageShowsTheQuery) {
