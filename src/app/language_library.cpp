@@ -2,11 +2,14 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QCoreApplication>
 #include <QLibrary>
+#include <QTranslator>
 
 #include <cstring>
 
 #include "store/text_list.h"
+#include "ui/base/strings.h"
 
 namespace pw {
 namespace {
@@ -73,6 +76,31 @@ std::string LanguageTranslation(QLibrary& library) {
     const unsigned char* data = fn(&size);
     if (!data || size <= 0) return std::string();
     return std::string(reinterpret_cast<const char*>(data), static_cast<std::size_t>(size));
+}
+
+InstalledTranslation::InstalledTranslation(QLibrary* library) {
+    if (!library) return;
+    data_ = LanguageTranslation(*library);
+    if (data_.empty()) return;
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(reinterpret_cast<const uchar*>(data_.data()),
+                          static_cast<int>(data_.size()))) {
+        return;  // not a compiled translation: the built-in texts stay
+    }
+    translator_ = std::move(translator);
+    if (QCoreApplication::instance()) installed_ = QCoreApplication::installTranslator(translator_.get());
+    for (int id : StrIds()) {
+        const QString text = translator_->translate(kStrContext, BuiltInStr(id).c_str());
+        if (text.isEmpty()) continue;
+        SetStr(id, text.toStdString());
+        replaced_.push_back(id);
+    }
+}
+
+InstalledTranslation::~InstalledTranslation() {
+    for (int id : replaced_) SetStr(id, std::string());
+    if (installed_ && QCoreApplication::instance())
+        QCoreApplication::removeTranslator(translator_.get());
 }
 
 }  // namespace pw

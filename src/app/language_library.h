@@ -19,6 +19,7 @@
 #include <vector>
 
 class QLibrary;
+class QTranslator;
 
 namespace pw {
 
@@ -50,5 +51,26 @@ std::unique_ptr<QLibrary> LoadLanguageLibrary(const std::string& baseDir,
 
 // The translation a loaded library carries; empty when it exports none.
 std::string LanguageTranslation(QLibrary& library);
+
+// The translation of the selected language library, in force while this object lives: a
+// QTranslator installed into the application (when one exists) and the string table's texts
+// replaced by their translations. Destroy it before the library is unloaded.
+class InstalledTranslation {
+public:
+    explicit InstalledTranslation(QLibrary* library);  // nullptr or no translation: nothing
+    ~InstalledTranslation();
+    InstalledTranslation(const InstalledTranslation&) = delete;
+    InstalledTranslation& operator=(const InstalledTranslation&) = delete;
+
+    bool Active() const { return translator_ != nullptr; }
+    // How many texts of the string table the translation replaced.
+    int TranslatedStrings() const { return static_cast<int>(replaced_.size()); }
+
+private:
+    std::string data_;  // the .qm bytes; the translator reads them in place
+    std::unique_ptr<QTranslator> translator_;
+    bool installed_ = false;
+    std::vector<int> replaced_;
+};
 
 }  // namespace pw

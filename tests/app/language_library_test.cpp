@@ -7,6 +7,7 @@
 #include "../store/temp_dir.h"
 #include "app/purseward_app.h"
 #include "ui/base/fake_seams.h"
+#include "ui/base/strings.h"
 
 namespace pw {
 namespace {
@@ -106,6 +107,35 @@ TEST_F(LanguageTest, ApplicationSelectsByTheSetting) {
     EXPECT_FALSE(app.LoadSelectedLanguage());
     EXPECT_EQ(app.Language(), nullptr);
     EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(LanguageTest, SelectedTranslationReplacesTheStringTableWhileItLives) {
+    Install(PW_LANG_QM, "Purseward_german.so");
+    Install(PW_LANG_TEST, "Purseward_test.so");
+    ScriptedUi ui;
+    ManualClock clock(0);
+    CPursewardApp app(dir.Path(), ui, clock);
+    app.ScanLanguages();
+    app.WriteString("Setting", "SelectLanguage", "Deutsch");
+    ASSERT_TRUE(app.LoadSelectedLanguage());
+    {
+        const InstalledTranslation translation(app.Language());
+        EXPECT_TRUE(translation.Active());
+        EXPECT_EQ(translation.TranslatedStrings(), 2);
+        EXPECT_EQ(Str(109), "Programm beenden ?");
+        EXPECT_EQ(Str(142), "Standard");
+        EXPECT_EQ(Str(151), "Wrong Password or Setting's file is corrupted.");  // untranslated
+    }
+    EXPECT_EQ(Str(109), "Close Program ?");
+
+    // A library whose translation is no compiled translation changes nothing.
+    app.WriteString("Setting", "SelectLanguage", "Testish");
+    ASSERT_TRUE(app.LoadSelectedLanguage());
+    const InstalledTranslation junk(app.Language());
+    EXPECT_FALSE(junk.Active());
+    EXPECT_EQ(Str(142), "Default");
+    const InstalledTranslation none(nullptr);
+    EXPECT_FALSE(none.Active());
 }
 
 }  // namespace

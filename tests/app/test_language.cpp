@@ -17,9 +17,14 @@ __attribute__((visibility("default"))) void GetLanguageOfDll(char* buffer, int s
 __attribute__((visibility("default"))) int SomethingElse() { return 1; }
 #endif
 
-#if defined(PW_LANG_TRANSLATION)
+#if defined(PW_LANG_QM)
+// A compiled Qt translation, made from data/test_language.ts at build time.
+#include "test_language_qm.inc"
+#elif defined(PW_LANG_TRANSLATION)
 static const unsigned char kTranslation[] = {0x3c, 0xb8, 0x64, 0x18, 0xca, 0xef, 0x9c,
                                              0x95, 0xcd, 0x21, 0x1c, 0xbf, 0x60, 0xa1};
+#endif
+#if defined(PW_LANG_QM) || defined(PW_LANG_TRANSLATION)
 __attribute__((visibility("default"))) const unsigned char* GetTranslationOfDll(int* size) {
     *size = static_cast<int>(sizeof kTranslation);
     return kTranslation;

@@ -7,6 +7,7 @@
 #include "accounts/gui/auto_refresh_dialog.h"
 #include "app/gui/main_window.h"
 #include "app/gui/single_instance.h"
+#include "app/language_library.h"
 #include "app/purseward_app.h"
 #include "settings/gui/mkey_prompt.h"
 #include "settings/gui/pass_prompt.h"
@@ -51,6 +52,7 @@ int RunPurseward(int argc, char** argv) {
     const QtLegacyProfile profile;
     app.PrepareSettings(profile);  // creates the settings file on the first run
     app.LoadSelectedLanguage();    // kept until the application object goes
+    const InstalledTranslation translation(app.Language());
     app.ReadEnableFlags();
 
     if (!app.Pw().StartupCheck()) return 1;  // message 151 was shown

@@ -81,6 +81,17 @@ std::string Str(int id) {
     return it == BuiltIn().end() ? std::string() : it->second;
 }
 
+std::vector<int> StrIds() {
+    std::vector<int> ids;
+    for (const auto& entry : BuiltIn()) ids.push_back(entry.first);
+    return ids;
+}
+
+std::string BuiltInStr(int id) {
+    auto it = BuiltIn().find(id);
+    return it == BuiltIn().end() ? std::string() : it->second;
+}
+
 void SetStr(int id, const std::string& text) {
     std::lock_guard<std::mutex> lock(OverrideMutex());
     if (text.empty())
