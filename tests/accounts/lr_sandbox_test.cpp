@@ -4,6 +4,8 @@
 
 #include <unistd.h>
 
+#include <cctype>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -11,6 +13,8 @@
 #include <set>
 
 #include "accounts/lr/lr_client.h"
+#include "accounts/lr/lr_requests.h"
+#include "crypto/cipher.h"
 #include "net/curl_transport.h"
 #include "settings/settings_store.h"
 #include "support/sandbox.h"
@@ -28,6 +32,14 @@ long long Units(const std::string& text) {
     frac.resize(4, '0');
     const long long v = std::stoll(t.substr(0, dot)) * 10000 + std::stoll(frac);
     return negative ? -v : v;
+}
+
+// "yyyy-dd-MM hh:mm:ss", as the interface writes dates, reordered to "yyyy-MM-dd hh:mm:ss" so
+// that texts compare in time order.
+std::string InTimeOrder(const std::string& yearDayMonth) {
+    if (yearDayMonth.size() < 10) return yearDayMonth;
+    return yearDayMonth.substr(0, 5) + yearDayMonth.substr(8, 2) + "-" +
+           yearDayMonth.substr(5, 2) + yearDayMonth.substr(10);
 }
 
 class LrSandbox : public ::testing::Test {
@@ -131,8 +143,8 @@ TEST_F(LrSandbox, HistoryOfThreePagesArrivesWhole) {
         const TextList c = Split(row, "~");
         ASSERT_EQ(c.size(), 10u) << row;
         batches.insert(c[6]);
-        EXPECT_LE(c[0], previous);  // newest first
-        previous = c[0];
+        EXPECT_LE(InTimeOrder(c[0]), previous);  // newest first
+        previous = InTimeOrder(c[0]);
         // The counterpart of an outgoing receipt is the payee, of an incoming one the payer.
         EXPECT_TRUE(c[1] == "U7654321 (Payee Shop)" || c[1] == "U1111111 (Third Party Ltd)")
             << row;
@@ -158,7 +170,7 @@ TEST_F(LrSandbox, GetLastAndDateAndCounterpartFilters) {
     ASSERT_FALSE(rows.empty());
     EXPECT_LE(rows.size(), 10u);
     for (const std::string& row : rows) {
-        const std::string date = Split(row, "~")[0];
+        const std::string date = InTimeOrder(Split(row, "~")[0]);
         EXPECT_GE(date, "2009-03-05 00:00:00");
         EXPECT_LE(date, "2009-03-07 23:59:59");
     }
@@ -178,6 +190,57 @@ TEST_F(LrSandbox, GetLastAndDateAndCounterpartFilters) {
     const TextList one = FetchHistory(demo_, batch);
     ASSERT_EQ(one.size(), 1u);
     EXPECT_EQ(one[0], mine[0]);
+}
+
+TEST_F(LrSandbox, AnswersWriteDatesYearDayMonth) {
+    // The first seeded receipts fall on 1 February 2009 (UTC): 00:00, 08:13 and 16:26.
+    HistoryFilter day;
+    day.getLast = false;
+    day.fromTo = true;
+    day.from = day.to = {2009, 2, 1};
+    const TextList rows = FetchHistory(demo_, day);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(Split(rows[0], "~")[0], "2009-01-02 16:26:00");
+    EXPECT_EQ(Split(rows[2], "~")[0], "2009-01-02 00:00:00");
+
+    // The balance's update time is this UTC moment, year, day, month, like the answer's own.
+    const std::time_t before = std::time(nullptr);
+    Balances(demo_);
+    const std::time_t after = std::time(nullptr);
+    const auto ydm = [](std::time_t t) {
+        std::tm tm{};
+        gmtime_r(&t, &tm);
+        char buf[32];
+        std::strftime(buf, sizeof buf, "%Y-%d-%m %H:%M:%S", &tm);
+        return std::string(buf);
+    };
+    const std::string date = Split(client_->Answer().balanceRows[0], "~")[2];
+    EXPECT_TRUE(date == ydm(before) || date == ydm(after)) << date;
+}
+
+TEST_F(LrSandbox, TokenIsCheckedAsTheClientBuildsItInEitherCase) {
+    const std::time_t now = std::time(nullptr);
+    const auto balanceWithToken = [&](const std::string& token) {
+        std::string doc = lr::BuildBalanceRequest(demo_, {"LRUSD"}, now);
+        const std::size_t at = doc.find("<Token>") + 7;
+        doc.replace(at, doc.find("</Token>") - at, token);
+        client_->Parse(transport_->HttpsGet(lr::MakeUrl(client_->Host(), lr::kBalancePath, doc)),
+                       true);
+        return client_->Answer().balanceRows.size() == 1 && client_->Answer().errors.empty();
+    };
+    std::string token = lr::AuthToken(demo_.secret, now);
+    EXPECT_TRUE(balanceWithToken(token));
+    for (char& c : token) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_TRUE(balanceWithToken(token)) << "lower-case hex is the same token";
+
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char date[16];
+    std::strftime(date, sizeof date, "%Y%m%d", &utc);
+    EXPECT_FALSE(balanceWithToken(PasswordHash(demo_.secret + ":" + date)))
+        << "a token without the hour";
+    EXPECT_FALSE(balanceWithToken(""));
+    EXPECT_FALSE(balanceWithToken(std::string(64, '0')));
 }
 
 TEST_F(LrSandbox, QueuedTransfersMoveMoneyAndMemosCannotChangeThePayee) {

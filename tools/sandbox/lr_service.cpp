@@ -16,6 +16,10 @@ namespace {
 using lr::LrError;
 using lrxml::Element;
 
+// Every date this interface writes, in the root's attribute and in the Date elements alike, is
+// year, day, month (the same order the history filters arrive in).
+constexpr char kDateFormat[] = "%Y-%d-%m %H:%M:%S";
+
 std::string Utc(std::time_t t, const char* format) {
     std::tm tm{};
     gmtime_r(&t, &tm);
@@ -85,7 +89,7 @@ public:
         }
         const std::string answer = std::string("<") + response + " id=\"" +
                                    std::to_string(nextId_++) + "\" date=\"" +
-                                   Utc(now, "%Y-%d-%m %H:%M:%S") + "\">" + body + "</" + response +
+                                   Utc(now, kDateFormat) + "\">" + body + "</" + response +
                                    ">";
         res.set_content(answer, "text/xml; charset=utf-8");
     }
@@ -121,7 +125,7 @@ private:
                 continue;
             }
             out += "<Balance>" + Element("CurrencyId", currency) + Element("AccountId", account) +
-                   Element("Date", Utc(now, "%Y-%m-%d %H:%M:%S")) +
+                   Element("Date", Utc(now, kDateFormat)) +
                    Element("Value", lr::FormatUnits(it->second)) + "</Balance>";
         }
         return out;
@@ -131,7 +135,7 @@ private:
         const bool paid = r.payer == viewer;
         const auto payer = ledger_.Account(r.payer), payee = ledger_.Account(r.payee);
         return "<Receipt>" + Element("ReceiptId", std::to_string(r.receiptId)) +
-               Element("Date", Utc(r.date, "%Y-%m-%d %H:%M:%S")) +
+               Element("Date", Utc(r.date, kDateFormat)) +
                Element("PayerName", payer ? payer->name : "") +
                Element("PayeeName", payee ? payee->name : "") +
                Element("Amount", lr::FormatUnits(paid ? -r.amount : r.amount)) +
@@ -208,7 +212,7 @@ private:
         if (!info) return ErrorXml({302, "Account not found", "Account " + wanted + " does not exist"});
         return "<AccountName>" + Element("AccountId", account) +
                Element("AccountToRetrieve", wanted) +
-               Element("Date", Utc(now, "%Y-%m-%d %H:%M:%S")) + Element("Name", info->name) +
+               Element("Date", Utc(now, kDateFormat)) + Element("Name", info->name) +
                "</AccountName>";
     }
 
