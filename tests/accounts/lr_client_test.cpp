@@ -153,6 +153,17 @@ TEST_F(LrClientTest, HistoryRowsFollowTheSignOfTheAmount) {
     EXPECT_EQ(Split(rows[0], "~").size(), 10u);
 }
 
+TEST_F(LrClientTest, AmountsAreReadPastLeadingWhiteSpaceAndNeverAsInfinity) {
+    const TextList t = {"T1~transfer~UPAYER~UPAYEE~LRUSD~10~m~false~API"};
+    EXPECT_EQ(BuildHistoryRows({"1~d~Payer~Payee~\n -10.0000~0~1"}, t)[0],
+              "d~UPAYEE (Payee)~-10.00~0~1~LRUSD~1~m~false~API");
+    EXPECT_EQ(BuildHistoryRows({"1~d~Payer~Payee~\r\n\v\f+10.5~0~1"}, t)[0],
+              "d~UPAYER (Payer)~10.50~0~1~LRUSD~1~m~false~API");
+    EXPECT_EQ(BuildHistoryRows({"1~d~Payer~Payee~inf~0~1"}, t)[0],
+              "d~UPAYEE (Payee)~0.00~0~1~LRUSD~1~m~false~API");
+    EXPECT_EQ(Split(BuildHistoryRows({"1~d~Payer~Payee~nan~0~1"}, t)[0], "~")[2], "0.00");
+}
+
 TEST_F(LrClientTest, HistoryRowsSurviveShortRecords) {
     const TextList rows = BuildHistoryRows({"1", ""}, {"", "a~b"});
     ASSERT_EQ(rows.size(), 2u);

@@ -2,25 +2,14 @@
 
 #include <algorithm>
 #include <charconv>
-#include <string_view>
 
 #include "accounts/lr/lr_requests.h"
+#include "accounts/tab_logic.h"
 #include "settings/keys.h"
 #include "settings/settings_store.h"
 
 namespace pw {
 namespace {
-
-// The leading number of a text as atof reads it (blanks and a sign allowed), or 0.
-// Locale-independent, unlike strtod under a desktop locale.
-double ReadNumber(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
-    if (i < s.size() && s[i] == '+') ++i;
-    double v = 0.0;
-    const auto r = std::from_chars(s.data() + i, s.data() + s.size(), v);
-    return r.ec == std::errc() ? v : 0.0;
-}
 
 std::string Money(double v) {
     char buf[64];
@@ -42,7 +31,8 @@ TextList BuildHistoryRows(const TextList& receipts, const TextList& transfers) {
     for (std::size_t i = 0; i < n; ++i) {
         const TextList r = Split(receipts[i], "~");
         const TextList t = Split(transfers[i], "~");
-        const double amount = ReadNumber(FieldAt(r, 4));
+        // Read as atof does (any leading white space), but never as inf or nan.
+        const double amount = ParseAmount(FieldAt(r, 4));
         const std::string counterpart = amount > 0
                                             ? FieldAt(t, 2) + " (" + FieldAt(r, 2) + ")"
                                             : FieldAt(t, 3) + " (" + FieldAt(r, 3) + ")";
