@@ -109,7 +109,8 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
 }
 
 // Aborts a transfer that has received nothing for the idle time once the connection stands
-// (the connection itself has the connect time-out). The idle time runs from the first progress
+// (the connection itself has the connect time-out). The library's low-speed check is not used:
+// it would also abort a transfer that keeps receiving, only slowly. The idle time runs from the first progress
 // report that sees the connection made.
 int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     auto* call = static_cast<Call*>(user);
@@ -194,8 +195,6 @@ std::string CurlTransport::Get(const std::string& url, bool secure) {
                   Set(h, CURLOPT_USERAGENT, agent.c_str()) &&
                   Set(h, CURLOPT_CONNECTTIMEOUT_MS,
                       static_cast<long>(timeouts_.connect.count())) &&
-                  Set(h, CURLOPT_LOW_SPEED_LIMIT, 1L) &&
-                  Set(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>(timeouts_.idle.count())) &&
                   Set(h, CURLOPT_SSL_VERIFYPEER, 1L) && Set(h, CURLOPT_SSL_VERIFYHOST, 2L) &&
                   Set(h, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L) &&
                   Set(h, CURLOPT_HEADERFUNCTION, OnHeader) && Set(h, CURLOPT_HEADERDATA, &call) &&

@@ -188,6 +188,14 @@ TEST_F(TransportTest, AnIdleTransferIsAbortedAfterTheIdleTime) {
     EXPECT_LT(std::chrono::steady_clock::now() - start2, std::chrono::seconds(4));
 }
 
+TEST_F(TransportTest, ATransferThatKeepsReceivingIsNotAborted) {
+    // One byte every 1.2 s stays under one byte a second, but no gap reaches the idle time.
+    TrustSandbox();
+    timeouts_.idle = std::chrono::seconds(2);
+    EXPECT_EQ(T().HttpsGet(Box().HttpsUrl("/test/trickle?bytes=4&ms=1200")), "tttt");
+    EXPECT_THAT(Shown(), IsEmpty());
+}
+
 TEST_F(TransportTest, FailuresGoToTheTrayWhileTheWindowIsHidden) {
     const std::string url = "https://127.0.0.1:" + std::to_string(FreeLoopbackPort()) + "/x";
     hidden_ = true;

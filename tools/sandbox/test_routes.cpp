@@ -56,6 +56,16 @@ void Stall(const httplib::Request& req, httplib::Response& res) {
                              });
 }
 
+void Trickle(const httplib::Request& req, httplib::Response& res) {
+    const size_t total = ParamNumber(req, "bytes", 5, 100);
+    const size_t ms = ParamNumber(req, "ms", 1000, 10000);
+    res.set_content_provider(total, "text/plain",
+                             [ms](size_t, size_t, httplib::DataSink& sink) {
+                                 Sleep(ms);
+                                 return sink.write("t", 1);
+                             });
+}
+
 void Cut(const httplib::Request&, httplib::Response& res) {
     res.set_content_provider(1000, "text/plain",
                              [](size_t offset, size_t, httplib::DataSink& sink) {
@@ -83,6 +93,7 @@ void RegisterTestRoutes(httplib::Server& server) {
     server.Get("/test/zero", Zero);
     server.Get("/test/slow", Slow);
     server.Get("/test/stall", Stall);
+    server.Get("/test/trickle", Trickle);
     server.Get("/test/cut", Cut);
     server.Get("/test/echo", Echo);
 }

@@ -15,6 +15,8 @@ inline char BigPatternByte(size_t i) { return static_cast<char>('a' + i % 26); }
 //   /test/slow?ms=N       waits N ms (at most 120 s), then answers "slow\n"
 //   /test/stall?ms=N      announces 100 bytes, sends 10 ("stalling.."), then sends nothing for
 //                         N ms (default 30000) and closes the connection
+//   /test/trickle?bytes=N&ms=M  N bytes "t" (at most 100), each sent M ms (at most 10 s)
+//                         after the one before
 //   /test/cut             announces 1000 bytes, sends 100 and closes the connection
 //   /test/echo            one line each: "request: <method> <target> <version>",
 //                         "query: <query text>", "user-agent: <value>", "via: <value>",
