@@ -34,7 +34,7 @@ double ParseAmount(const std::string& text) {
     return value;
 }
 
-std::string FormatMoney(float value) {
+std::string FormatMoney(double value) {
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 2);
     if (res.ec != std::errc()) return "0.00";
@@ -65,7 +65,7 @@ std::int64_t ToCents(const std::string& text) {
 std::string CellText(const TextList& fields, int column, bool money) {
     if (column < 0 || static_cast<std::size_t>(column) >= fields.size()) return std::string();
     const std::string& f = fields[static_cast<std::size_t>(column)];
-    if (money) return FormatMoney(static_cast<float>(ParseAmount(f)));
+    if (money) return FormatMoney(ParseAmount(f));
     return " " + f;
 }
 

@@ -16,9 +16,9 @@ namespace pw {
 // independent of the process locale; 0 when there is none.
 double ParseAmount(const std::string& text);
 
-// "%.2f" of the value taken as a 32-bit float (single values are shown that way), in the
-// C locale whatever the process locale is.
-std::string FormatMoney(float value);
+// "%.2f" of the value as read (double precision), in the C locale whatever the process
+// locale is. Only the callers that are told to go through a 32-bit float pass one.
+std::string FormatMoney(double value);
 // "%.2f" of an exact sum of cents.
 std::string FormatCents(std::int64_t cents);
 // The amount of a text in whole cents, rounded half away from zero.

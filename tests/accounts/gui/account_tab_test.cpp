@@ -354,7 +354,8 @@ TEST_F(AccountTabTest, AmountCellsAreBoldGreenAboveZeroAndRedOtherwise) {
     EXPECT_EQ(Cell("historyTable", 0, 3), "0.10");
     EXPECT_EQ(Cell("historyTable", 0, 1), " U2 (A)");
     EXPECT_EQ(Cell("historyTable", 2, 7), "  ");
-    EXPECT_EQ(Cell("historyTable", 2, 2), "-1000000.12");  // a single value: 32-bit float
+    // A single value shows the cents it has (a 32-bit float would give -1000000.12).
+    EXPECT_EQ(Cell("historyTable", 2, 2), "-1000000.10");
     // 0.00 counts towards neither total; the sums are exact.
     EXPECT_EQ(tab->TotalsText(),
               "Income : 5.00 -=- Outcome : 1000000.10 -=- Difference : -999995.10");

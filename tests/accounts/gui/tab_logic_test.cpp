@@ -21,16 +21,18 @@ TEST(TabLogicNumbers, AmountsReadLikeAtofWhateverTheLocale) {
     // A locale with a decimal comma does not change how amounts are read or written.
     if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) {
         EXPECT_DOUBLE_EQ(ParseAmount("12.50"), 12.5);
-        EXPECT_EQ(FormatMoney(12.5f), "12.50");
+        EXPECT_EQ(FormatMoney(12.5), "12.50");
         std::setlocale(LC_NUMERIC, "C");
     }
 }
 
-TEST(TabLogicNumbers, SingleValuesShowAs32BitFloatsAndSumsStayExact) {
-    EXPECT_EQ(FormatMoney(10.0f), "10.00");
-    EXPECT_EQ(FormatMoney(-3.3f), "-3.30");
-    // 1000000.10 is 1000000.125 as a 32-bit float.
-    EXPECT_EQ(FormatMoney(static_cast<float>(ParseAmount("1000000.10"))), "1000000.12");
+TEST(TabLogicNumbers, SingleValuesKeepDoublePrecisionAndSumsStayExact) {
+    EXPECT_EQ(FormatMoney(10.0), "10.00");
+    EXPECT_EQ(FormatMoney(-3.3), "-3.30");
+    // As a 32-bit float 1000000.10 would be 1000000.125 and 16777217 would be 16777216.
+    EXPECT_EQ(FormatMoney(ParseAmount("1000000.10")), "1000000.10");
+    EXPECT_EQ(FormatMoney(ParseAmount("16777217.00")), "16777217.00");
+    EXPECT_EQ(FormatMoney(ParseAmount("0.045")), "0.04");  // 0.045 is just below as a double
     EXPECT_EQ(FormatCents(ToCents("1000000.10")), "1000000.10");
     EXPECT_EQ(FormatCents(-5), "-0.05");
     EXPECT_EQ(FormatCents(0), "0.00");
@@ -51,6 +53,8 @@ TEST(TabLogicCells, MoneyColumnsFormattedOthersPrefixedWithASpace) {
     EXPECT_EQ(CellText(f, 2, false), " 2009-03-05 10:00");
     EXPECT_EQ(CellText(f, 3, false), "");  // the row is short: an empty cell
     EXPECT_EQ(CellText(f, -1, true), "");
+    // A large value shows every cent it has.
+    EXPECT_EQ(CellText(Split("LRUSD~16777217.01", "~"), 1, true), "16777217.01");
 }
 
 TEST(TabLogicTotals, IncomeOutcomeAndDifferenceInWholeCents) {
