@@ -199,12 +199,15 @@ void CAccountTab::ChangeAccount() {
 }
 
 void CAccountTab::SetAutoRefresh() {
+    int shown = autoRefreshMinutes_;
     for (;;) {
-        const std::optional<int> minutes = Ui().PromptNumber(
-            "AutoRefresh balance", "AutoRefresh balance every", autoRefreshMinutes_);
+        const std::optional<int> minutes =
+            Ui().PromptNumber("AutoRefresh balance", "AutoRefresh balance every", shown);
         if (!minutes) return;
         if (*minutes < 0 || *minutes > 1000) {
             Ui().Message(Str(103));
+            // The dialog stays open on what was typed (an empty entry comes back as -1).
+            if (*minutes >= 0) shown = *minutes;
             continue;
         }
         autoRefreshMinutes_ = *minutes;

@@ -537,6 +537,10 @@ TEST_F(AccountTabTest, AutoRefreshAcceptsZeroToThousandMinutes) {
     w.ui.numbers = {1001, -1, 0};
     tab->SetAutoRefresh();
     EXPECT_EQ(w.ui.messages, (std::vector<std::string>{Str(103), Str(103)}));
+    // The prompt opens on the current minutes and stays on what was typed after message 103.
+    EXPECT_EQ(w.ui.numberShown, (std::vector<int>{0, 1001, 1001}));
+    EXPECT_EQ(w.ui.numberCaptions.front(), "AutoRefresh balance");
+    EXPECT_EQ(w.ui.numberLabels.front(), "AutoRefresh balance every");
     EXPECT_EQ(tab->AutoRefreshMinutes(), 0);
     EXPECT_EQ(Setting("LRAutoRefresh"), "0");
 

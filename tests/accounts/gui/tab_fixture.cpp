@@ -101,6 +101,14 @@ void TestUi::Message(const std::string& text) {
     if (onMessage) onMessage();
 }
 
+std::optional<int> TestUi::PromptNumber(const std::string& caption, const std::string& label,
+                                        int value) {
+    numberCaptions.push_back(caption);
+    numberLabels.push_back(label);
+    numberShown.push_back(value);
+    return ScriptedUi::PromptNumber(caption, label, value);
+}
+
 std::string ScriptedHost::HttpsGet(const std::string& url) {
     urls.push_back(url);
     waitCursorAtRequest.push_back(WaitCursorShown());

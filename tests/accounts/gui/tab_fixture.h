@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,12 @@ class TestUi : public ScriptedUi {
 public:
     std::function<void()> onMessage;
     std::vector<bool> waitCursorAtMessage;
+    // Caption, label and shown value of every number prompt, in order.
+    std::vector<std::string> numberCaptions, numberLabels;
+    std::vector<int> numberShown;
     void Message(const std::string& text) override;
+    std::optional<int> PromptNumber(const std::string& caption, const std::string& label,
+                                    int value) override;
 };
 
 class ScriptedHost : public TabHost {
