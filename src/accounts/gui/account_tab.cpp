@@ -101,8 +101,9 @@ void CAccountTab::GetHistory() {
     HistoryFilter filter = TakeFilter();
     const FilterCheck check = CheckFilter(filter);
     for (int id : check.messages) Ui().Message(Str(id));
-    if (check.stop) return;
+    // A count corrected to 50 is shown even when 116 or 117 then stops the request.
     if (!check.messages.empty()) ShowFilter(filter);
+    if (check.stop) return;
     UpdateFilterControls();
     filter = TakeFilter();
     SaveState();

@@ -282,6 +282,15 @@ TEST_F(AccountTabTest, EmptyCounterpartOrBatchStopsTheRequest) {
     tab->GetHistory();
     EXPECT_EQ(w.ui.messages, (std::vector<std::string>{Str(116), Str(117)}));
     EXPECT_TRUE(w.host.urls.empty());
+
+    // The count is corrected to 50 before the stop.
+    w.ui.messages.clear();
+    Edit("countEdit")->setText("60");
+    tab->GetHistory();
+    EXPECT_EQ(w.ui.messages, (std::vector<std::string>{Str(115), Str(117)}));
+    EXPECT_EQ(Edit("countEdit")->text(), "50");
+    EXPECT_TRUE(Check("batchCheck")->isChecked());
+    EXPECT_TRUE(w.host.urls.empty());
 }
 
 TEST_F(AccountTabTest, ADateRangeFetchesEveryPageAndAppendsTheRows) {
