@@ -1,7 +1,10 @@
 #include "store/text_list.h"
 
+#include <clocale>
 #include <cstdlib>
 #include <utility>
+
+#include <locale.h>
 
 namespace pw {
 
@@ -51,12 +54,25 @@ int FindInList(const TextList& list, const std::string& text) {
     return -1;
 }
 
+namespace {
+
+// strtod in the C locale: the keys are written with a decimal point, and the process locale
+// (which Qt takes from the environment) may use a comma, under which "45123.75" would read
+// as 45123 and every due time of one day would compare equal.
+double ReadNumber(const std::string& text) {
+    static const locale_t c = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    if (c == static_cast<locale_t>(nullptr)) return std::strtod(text.c_str(), nullptr);
+    return ::strtod_l(text.c_str(), nullptr, c);
+}
+
+}  // namespace
+
 void SortParallel(TextList& keys, TextList& companion) {
-    // An exchange sort on the numeric value of each key, as strtod reads it; the keys are
-    // converted once so that equal texts compare equal however they are spelt.
+    // An exchange sort on the numeric value of each key, as strtod reads it in the C locale;
+    // the keys are converted once so that equal texts compare equal however they are spelt.
     std::vector<double> values;
     values.reserve(keys.size());
-    for (const std::string& k : keys) values.push_back(std::strtod(k.c_str(), nullptr));
+    for (const std::string& k : keys) values.push_back(ReadNumber(k));
     for (std::size_t i = 0; i < keys.size(); ++i) {
         for (std::size_t j = i + 1; j < keys.size(); ++j) {
             if (values[j] < values[i]) {

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
+#include <string>
+
+#include "temp_dir.h"
+
 namespace pw {
 namespace {
 
@@ -79,6 +85,33 @@ TEST(SortParallel, KeepsPairsTogetherWithDuplicatesAndOddKeys) {
         }
     }
     EXPECT_EQ(keys.front(), "-1");
+}
+
+// Sets LC_NUMERIC to a locale whose decimal separator is a comma, built into dir with
+// localedef (the machine may have none installed); false when that cannot be done.
+bool UseCommaLocale(const std::string& dir) {
+    const std::string cmd =
+        "localedef -i de_DE -f UTF-8 '" + dir + "de_DE.UTF-8' >/dev/null 2>&1";
+    if (std::system(cmd.c_str()) != 0) return false;
+    ::setenv("LOCPATH", dir.c_str(), 1);
+    const bool ok = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr &&
+                    std::strtod("0.5", nullptr) == 0.0;
+    ::unsetenv("LOCPATH");
+    if (!ok) std::setlocale(LC_NUMERIC, "C");
+    return ok;
+}
+
+TEST(SortParallel, DecimalPointIsReadWhateverTheProcessLocale) {
+    // The program's toolkit takes the locale from the environment; due times of one day
+    // differ only after the decimal point.
+    testing::TempDir dir;
+    if (!UseCommaLocale(dir.Path())) GTEST_SKIP() << "no locale with a decimal comma";
+    TextList keys{"45123.75", "45123.25", "45123.5"};
+    TextList records{"evening", "morning", "noon"};
+    SortParallel(keys, records);
+    std::setlocale(LC_NUMERIC, "C");
+    EXPECT_EQ(keys, (TextList{"45123.25", "45123.5", "45123.75"}));
+    EXPECT_EQ(records, (TextList{"morning", "noon", "evening"}));
 }
 
 TEST(SortParallel, ShorterCompanionAndEmptyLists) {
