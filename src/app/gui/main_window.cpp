@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -109,9 +110,8 @@ CPursewardDlg::CPursewardDlg(CPursewardApp& app, MainWindowOptions options, QWid
     tabs_->tabBar()->setAccessibleName(QStringLiteral("Payment systems"));
     tabs_->setIconSize(kTabBadgeSize);
     tabs_->setUsesScrollButtons(true);
-    tabs_->tabBar()->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(tabs_->tabBar(), &QWidget::customContextMenuRequested, this,
-            &CPursewardDlg::ShowTabMenu);
+    // "TabMenu" belongs to the current tab's header (ContextMenu events of the tab bar).
+    tabs_->tabBar()->installEventFilter(this);
 
     auto* status = new QHBoxLayout;
     status->addWidget(clockField_);
@@ -399,8 +399,25 @@ void CPursewardDlg::UpdateReferenceMenu() {
     for (auto& [action, system] : referenceActions_) action->setEnabled(app_.enable[system] != 0);
 }
 
-void CPursewardDlg::ShowTabMenu(const QPoint& pos) {
-    tabMenu_->popup(tabs_->tabBar()->mapToGlobal(pos));
+bool CPursewardDlg::ShowTabMenu(const QPoint& pos, bool keyboard) {
+    QTabBar* bar = tabs_->tabBar();
+    const int index = tabs_->currentIndex();
+    if (index < 0) return false;
+    const QRect header = bar->tabRect(index);
+    // A press counts when it lies across the current tab's header (its height is not
+    // examined); the menu key opens the menu below that header.
+    if (!keyboard && (pos.x() < header.left() || pos.x() > header.right())) return false;
+    tabMenu_->popup(bar->mapToGlobal(keyboard ? header.center() : pos));
+    return true;
+}
+
+bool CPursewardDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ContextMenu && watched == tabs_->tabBar()) {
+        auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+        ShowTabMenu(menuEvent->pos(), menuEvent->reason() == QContextMenuEvent::Keyboard);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 // ---- window events ----

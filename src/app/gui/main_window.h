@@ -105,6 +105,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct TabEntry {
@@ -120,7 +121,9 @@ private:
     void RestoreFromTray();
     void UpdateTabMenu();
     void UpdateReferenceMenu();
-    void ShowTabMenu(const QPoint& pos);
+    // Opens "TabMenu" for a press at pos of the tab bar; false when it is not across the
+    // current tab's header.
+    bool ShowTabMenu(const QPoint& pos, bool keyboard);
     void OnGuiThread(std::function<void()> fn);
     QString SoundPath() const;
 

@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -448,6 +449,30 @@ TEST_F(MainWindowTest, EveryFocusableControlHasAnAccessibleName) {
     // Reading order: tabs, then the status fields from left to right.
     EXPECT_EQ(w->ClockField()->nextInFocusChain(), w->IpField());
     EXPECT_EQ(w->IpField()->nextInFocusChain(), w->TrafficField());
+}
+
+TEST_F(MainWindowTest, TabMenuOpensOnlyOverTheCurrentTabsHeader) {
+    auto w = MakeWindow();
+    w->show();
+    QTabBar* bar = w->Tabs()->tabBar();
+    w->Tabs()->setCurrentIndex(1);
+    auto press = [bar](const QPoint& pos, QContextMenuEvent::Reason reason) {
+        QContextMenuEvent event(reason, pos, bar->mapToGlobal(pos));
+        QApplication::sendEvent(bar, &event);
+    };
+    // Over another tab: no menu that would act on the current one.
+    press(bar->tabRect(0).center(), QContextMenuEvent::Mouse);
+    EXPECT_FALSE(w->TabMenu()->isVisible());
+    press(bar->tabRect(2).center(), QContextMenuEvent::Mouse);
+    EXPECT_FALSE(w->TabMenu()->isVisible());
+    // Over the current tab's header.
+    press(bar->tabRect(1).center(), QContextMenuEvent::Mouse);
+    EXPECT_TRUE(w->TabMenu()->isVisible());
+    w->TabMenu()->close();
+    // The menu key opens it wherever the tab bar reports the press.
+    press(QPoint(0, 0), QContextMenuEvent::Keyboard);
+    EXPECT_TRUE(w->TabMenu()->isVisible());
+    w->TabMenu()->close();
 }
 
 TEST_F(MainWindowTest, ScreenshotOfTheMainWindow) {
