@@ -244,6 +244,26 @@ void CPursewardDlg::AddSystemTab(int systemIndex) {
     tabs_->setTabWhatsThis(index, name);
     tabs_->tabBar()->setAccessibleTabName(index, name);
     tabEntries_.push_back({SystemPrefix(systemIndex), std::string()});
+    KeepStatusLineLast();
+}
+
+// A new page joins the end of the window's focus chain; the status line sits below the pages
+// and stays last in the keyboard's reading order.
+void CPursewardDlg::KeepStatusLineLast() {
+    if (!clockField_ || !ipField_ || !trafficField_) return;
+    // The last widget of the pages (or the tab bar) that takes focus. The tab bar's own scroll
+    // buttons are left out: the toolkit does not order the chain after them.
+    QWidget* last = nullptr;
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        if (w == clockField_ || w == ipField_ || w == trafficField_) continue;
+        if (w->focusPolicy() == Qt::NoFocus || !tabs_->isAncestorOf(w)) continue;
+        if (w->parentWidget() == tabs_->tabBar()) continue;
+        last = w;
+    }
+    if (!last) return;
+    QWidget::setTabOrder(last, clockField_);
+    QWidget::setTabOrder(clockField_, ipField_);
+    QWidget::setTabOrder(ipField_, trafficField_);
 }
 
 std::string CPursewardDlg::TabPrefix(int index) const {

@@ -116,6 +116,7 @@ private:
     void BuildMenus();
     void BuildTray();
     void AddSystemTab(int systemIndex);
+    void KeepStatusLineLast();
     void RefreshClock();
     void HideToTray();
     void RestoreFromTray();

@@ -446,9 +446,18 @@ TEST_F(MainWindowTest, EveryFocusableControlHasAnAccessibleName) {
         ++checked;
     }
     EXPECT_GE(checked, 4);  // the tab bar and the three status fields at least
-    // Reading order: tabs, then the status fields from left to right.
-    EXPECT_EQ(w->ClockField()->nextInFocusChain(), w->IpField());
-    EXPECT_EQ(w->IpField()->nextInFocusChain(), w->TrafficField());
+    // Reading order: the tabs and their pages, then the status fields from left to right,
+    // also after a tab was opened.
+    auto lastFocusable = [&w] {
+        std::vector<QWidget*> order;
+        for (QWidget* c = w->nextInFocusChain(); c && c != w.get(); c = c->nextInFocusChain())
+            if ((c->focusPolicy() & Qt::TabFocus) && c->isVisibleTo(w.get())) order.push_back(c);
+        return std::vector<QWidget*>(order.end() - 3, order.end());
+    };
+    const std::vector<QWidget*> status = {w->ClockField(), w->IpField(), w->TrafficField()};
+    EXPECT_EQ(lastFocusable(), status);
+    w->OpenNewTab();
+    EXPECT_EQ(lastFocusable(), status);
 }
 
 TEST_F(MainWindowTest, TabMenuOpensOnlyOverTheCurrentTabsHeader) {
