@@ -1,13 +1,11 @@
 #include "settings/gui/mkey_prompt.h"
 
-#include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QShowEvent>
-#include <QVBoxLayout>
 
+#include "settings/gui/prompt_frame.h"
 #include "settings/gui/secure_clear.h"
 
 namespace pw {
@@ -28,15 +26,7 @@ CMKeyPrompt::CMKeyPrompt(QWidget* parent) : QDialog(parent) {
     edit_->setFixedHeight(edit_->fontMetrics().height() * 2 +
                           edit_->horizontalScrollBar()->sizeHint().height() + 12);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(edit_);
-    layout->addWidget(buttons);
-    setTabOrder(edit_, buttons);
+    LayOutPrompt(*this, edit_);
 }
 
 CMKeyPrompt::~CMKeyPrompt() {
@@ -44,11 +34,7 @@ CMKeyPrompt::~CMKeyPrompt() {
     WipeString(text_);
 }
 
-std::string CMKeyPrompt::TakeText() {
-    std::string out = std::move(text_);
-    text_.clear();
-    return out;
-}
+std::string CMKeyPrompt::TakeText() { return TakePromptText(text_); }
 
 void CMKeyPrompt::done(int result) {
     WipeString(text_);

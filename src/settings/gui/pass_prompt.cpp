@@ -1,12 +1,10 @@
 #include "settings/gui/pass_prompt.h"
 
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QShowEvent>
-#include <QVBoxLayout>
 
+#include "settings/gui/prompt_frame.h"
 #include "settings/gui/secure_clear.h"
 
 namespace pw {
@@ -21,15 +19,7 @@ CPassPrompt::CPassPrompt(QWidget* parent) : QDialog(parent) {
     edit_->setAccessibleName("Password");
     edit_->setMinimumWidth(180);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(edit_);
-    layout->addWidget(buttons);
-    setTabOrder(edit_, buttons);
+    LayOutPrompt(*this, edit_);
 }
 
 CPassPrompt::~CPassPrompt() {
@@ -37,11 +27,7 @@ CPassPrompt::~CPassPrompt() {
     WipeString(text_);
 }
 
-std::string CPassPrompt::TakeText() {
-    std::string out = std::move(text_);
-    text_.clear();
-    return out;
-}
+std::string CPassPrompt::TakeText() { return TakePromptText(text_); }
 
 void CPassPrompt::done(int result) {
     WipeString(text_);
