@@ -1,5 +1,7 @@
 #include "tab_fixture.h"
 
+#include "accounts/lr/lr_client.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <cstdlib>
@@ -19,33 +21,8 @@ void EnsureQtApp() {
     (void)app;
 }
 
-SystemTraits ScriptedTraits() {
-    SystemTraits t;
-    t.systemIndex = 0;
-    t.prefix = "LR";
-    t.systemName = "Liberty Reserve";
-    t.full = true;
-    t.balanceColumns = {{"Currency", Align::Center, 60},
-                        {"Value", Align::Right, 80},
-                        {"UpdateDate", Align::Center, 150}};
-    t.historyColumns = {{"Date", Align::Center, 110},     {"From/To", Align::Left, 110},
-                        {"Amount", Align::Right, 50},     {"Fee", Align::Right, 40},
-                        {"Balance", Align::Right, 60},    {"Currency", Align::Center, 60},
-                        {"Batch", Align::Center, 60},     {"Memo", Align::Left, 150},
-                        {"Anonymous", Align::Center, 70}, {"Source", Align::Center, 50}};
-    t.balanceTableFile = "Balance.set";
-    t.historyTableFile = "History.set";
-    t.currencies = {"LRUSD", "LREUR"};
-    t.accountLabel = "LR-Account";
-    t.apiNameLabel = "API Name";
-    t.secretLabel = "SecretWord";
-    t.counterpartLabel = "LR-Account";
-    t.batchLabel = "LR-Batch #";
-    t.scheduleFieldCount = 8;
-    t.scheduleDueField = 4;
-    t.moneyColumns = {2, 3, 4};
-    return t;
-}
+// The scripted client stands in for the Liberty Reserve one: same columns, keys and labels.
+SystemTraits ScriptedTraits() { return LibertyReserveTraits(); }
 
 std::string ScriptedClient::BalanceUrl(const LoginFields& login, std::time_t) {
     return "https://127.0.0.1/balance?acct=" + login.account + "&api=" + login.apiName;
