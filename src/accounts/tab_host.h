@@ -4,6 +4,13 @@
 
 namespace pw {
 
+// What a request waits for, shown while it runs: the payment system's name, and whether the
+// request sends money (a cancelled one then says that the payment may have gone through).
+struct RequestTopic {
+    std::string waitingFor;
+    bool sendsMoney = false;
+};
+
 class TabHost {
 public:
     virtual ~TabHost() = default;
@@ -17,6 +24,11 @@ public:
     virtual std::string MakeTabTableName(const std::string& suffix) = 0;
     virtual void ShowCurrentIP(const std::string& text) = 0;
     virtual void ShowBanner() = 0;
+    // What the calling tab's next requests wait for, shown while they run; an empty topic
+    // when they are done.
+    virtual void SetRequestTopic(const RequestTopic& /*topic*/) {}
+    // True while a request waits for its answer: timers that fall due skip their turn.
+    virtual bool RequestWaiting() const { return false; }
 };
 
 }  // namespace pw

@@ -73,6 +73,7 @@ struct Call {
     bool connected = false;
     bool idleExpired = false;
     TrafficCounter* counter = nullptr;
+    TransferControl* control = nullptr;  // null: the call cannot be cancelled
     float urlLength = 0;
     bool sentCounted = false;
     size_t limit = 0;
@@ -96,6 +97,7 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
     auto* call = static_cast<Call*>(user);
     const size_t n = size * count;
     call->lastActivity = std::chrono::steady_clock::now();
+    if (call->control) call->control->AddReceived(n);
     long code = 0;
     curl_easy_getinfo(call->easy, CURLINFO_RESPONSE_CODE, &code);
     if (code != 200) return n;
@@ -114,6 +116,7 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
 // report that sees the connection made.
 int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     auto* call = static_cast<Call*>(user);
+    if (call->control && call->control->Cancelled()) return 1;
     const auto now = std::chrono::steady_clock::now();
     if (!call->connected) {
         curl_off_t since = 0;
@@ -137,6 +140,46 @@ CURLcode OnSslContext(CURL*, void* sslContext, void* user) {
     return CURLE_OK;
 }
 
+struct MultiFree {
+    void operator()(CURLM* m) const { curl_multi_cleanup(m); }
+};
+
+// Runs the transfer. With a control, the wait for the network is one the control's Cancel
+// interrupts at once; without one, the library's own loop runs it.
+CURLcode Perform(CURL* easy, TransferControl* control) {
+    if (!control) return curl_easy_perform(easy);
+    if (control->Cancelled()) return CURLE_ABORTED_BY_CALLBACK;
+    std::unique_ptr<CURLM, MultiFree> multi(curl_multi_init());
+    if (!multi || curl_multi_add_handle(multi.get(), easy) != CURLM_OK) return CURLE_FAILED_INIT;
+    CURLM* m = multi.get();
+    control->SetWakeup([m] { curl_multi_wakeup(m); });
+    CURLcode result = CURLE_ABORTED_BY_CALLBACK;
+    int running = 1;
+    while (!control->Cancelled()) {
+        if (curl_multi_perform(m, &running) != CURLM_OK) {
+            result = CURLE_FAILED_INIT;
+            break;
+        }
+        int left = 0;
+        bool done = false;
+        while (CURLMsg* msg = curl_multi_info_read(m, &left)) {
+            if (msg->msg == CURLMSG_DONE && msg->easy_handle == easy) {
+                result = msg->data.result;
+                done = true;
+            }
+        }
+        if (done || running == 0) break;
+        // At most a second between rounds, so the idle check keeps running.
+        if (curl_multi_poll(m, nullptr, 0, 1000, nullptr) != CURLM_OK) {
+            result = CURLE_FAILED_INIT;
+            break;
+        }
+    }
+    control->SetWakeup(nullptr);
+    curl_multi_remove_handle(m, easy);
+    return result;
+}
+
 template <typename T>
 bool Set(CURL* h, CURLoption option, T value) {
     return curl_easy_setopt(h, option, value) == CURLE_OK;
@@ -150,11 +193,15 @@ CurlTransport::CurlTransport(const SettingsStore& settings, TrafficCounter& coun
     GlobalInit();
 }
 
-std::string CurlTransport::HttpsGet(const std::string& url) { return Get(url, true); }
+std::string CurlTransport::HttpsGet(const std::string& url) { return Get(url, true, nullptr); }
 
-std::string CurlTransport::HttpGet(const std::string& url) { return Get(url, false); }
+std::string CurlTransport::HttpGet(const std::string& url) { return Get(url, false, nullptr); }
 
-std::string CurlTransport::Get(const std::string& url, bool secure) {
+std::string CurlTransport::Fetch(const std::string& url, bool secure, TransferControl& control) {
+    return Get(url, secure, &control);
+}
+
+std::string CurlTransport::Get(const std::string& url, bool secure, TransferControl* control) {
     UrlPtr parsed = ParseUrl(url, secure);
     if (!parsed) {
         if (!secure) return std::string(kErrorMarker) + kParseError;
@@ -169,6 +216,7 @@ std::string CurlTransport::Get(const std::string& url, bool secure) {
 
     Call call;
     call.counter = &counter_;
+    call.control = control;
     call.urlLength = static_cast<float>(url.size());
     call.limit = bodyLimit_;
     call.secure = secure;
@@ -219,9 +267,11 @@ std::string CurlTransport::Get(const std::string& url, bool secure) {
         if (!ok) {
             failure = "The network library rejected the request options.";
         } else {
-            const CURLcode rc = curl_easy_perform(h);
+            const CURLcode rc = Perform(h, control);
             if (rc != CURLE_OK) {
-                if (call.idleExpired)
+                if (control && control->Cancelled())
+                    failure = control->CancelText();
+                else if (call.idleExpired)
                     failure = "No data received for " + std::to_string(timeouts_.idle.count()) +
                               " seconds.";
                 else if (call.tooLarge)
@@ -251,7 +301,8 @@ std::string CurlTransport::Get(const std::string& url, bool secure) {
             } else if (hooks_.showMessage) {
                 hooks_.showMessage(message);
             }
-            result = std::move(call.body);
+            // A cancelled answer is no answer, however much of it had come.
+            if (!(control && control->Cancelled())) result = std::move(call.body);
         } else {
             result = kErrorMarker + message;
         }

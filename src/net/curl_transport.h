@@ -53,13 +53,15 @@ public:
 
     std::string HttpsGet(const std::string& url) override;
     std::string HttpGet(const std::string& url) override;
+    // A cancelled request fails with the control's cancel text (HttpsGet: an empty result).
+    std::string Fetch(const std::string& url, bool secure, TransferControl& control) override;
 
     // A body larger than this fails the request ("The answer is larger than ... bytes.").
     static constexpr size_t kDefaultBodyLimit = size_t{64} << 20;
     void SetBodyLimit(size_t bytes) { bodyLimit_ = bytes; }
 
 private:
-    std::string Get(const std::string& url, bool secure);
+    std::string Get(const std::string& url, bool secure, TransferControl* control);
 
     const SettingsStore& settings_;
     TrafficCounter& counter_;

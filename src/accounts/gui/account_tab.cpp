@@ -35,7 +35,9 @@ CAccountTab::CAccountTab(std::unique_ptr<AccountClient> client, CPursewardApp& a
       traits_(client_->Traits()),
       keys_(keys::KeysOf(traits_.systemIndex)) {
     timer1_ = app_.GetClock().CreateTimer([this] { OnRefreshTimer(); });
-    timer2_ = app_.GetClock().CreateTimer([this] { ScheduleCheck(); });
+    timer2_ = app_.GetClock().CreateTimer([this] {
+        if (busy_ == 0 && !host_.RequestWaiting()) ScheduleCheck();
+    });
 }
 
 CAccountTab::~CAccountTab() = default;
@@ -60,7 +62,7 @@ void CAccountTab::Login() {
     SaveState();
     ++busy_;
     {
-        WaitCursor wait;
+        RequestScope wait(host_, traits_.systemName);
         client_->Parse(host_.HttpsGet(client_->BalanceUrl(login, app_.GetClock().Now())), true);
     }
     const ParsedAnswer answer = client_->Answer();
@@ -80,7 +82,7 @@ void CAccountTab::RefreshBalance() {
     const LoginFields login = TakeLoginFields();
     ++busy_;
     {
-        WaitCursor wait;
+        RequestScope wait(host_, traits_.systemName);
         client_->Parse(host_.HttpsGet(client_->BalanceUrl(login, app_.GetClock().Now())), true);
     }
     const ParsedAnswer answer = client_->Answer();
@@ -109,7 +111,7 @@ void CAccountTab::GetHistory() {
     SaveState();
     ++busy_;
     {
-        WaitCursor wait;
+        RequestScope wait(host_, traits_.systemName);
         Clock& clock = app_.GetClock();
         client_->Parse(host_.HttpsGet(client_->HistoryUrl(login, filter, 0, clock.Now())), true);
         if (!filter.getLast) {
@@ -166,8 +168,9 @@ void CAccountTab::StartRefreshTimer() {
 }
 
 void CAccountTab::OnRefreshTimer() {
-    // A refresh whose message box is still open is not run over by the next one.
-    if (busy_ > 0) return;
+    // A refresh whose message box is still open is not run over by the next one, and no
+    // request starts while another one waits.
+    if (busy_ > 0 || host_.RequestWaiting()) return;
     RefreshBalance();
 }
 

@@ -20,6 +20,7 @@
 #include "app/gui/about_dialog.h"
 #include "app/gui/notify.h"
 #include "app/gui/program_dir.h"
+#include "app/gui/request_wait.h"
 #include "app/gui/tab_badges.h"
 #include "app/purseward_app.h"
 #include "settings/keys.h"
@@ -122,6 +123,9 @@ CPursewardDlg::CPursewardDlg(CPursewardApp& app, MainWindowOptions options, QWid
     layout->addWidget(bannerArea_);
     layout->addWidget(tabs_, 1);
     layout->addLayout(status);
+    progress_ = new RequestProgress(this);
+    status->addWidget(progress_);
+    waiter_ = new RequestWaiter(*this, *progress_);
 
     // The transport and its ties to this window.
     TransportHooks hooks;
@@ -283,9 +287,21 @@ AccountTabWidget* CPursewardDlg::FirstTab(int systemIndex) const {
 
 // ---- services of the tabs ----
 
-std::string CPursewardDlg::HttpsGet(const std::string& url) { return transport_->HttpsGet(url); }
+std::string CPursewardDlg::HttpsGet(const std::string& url) { return Request(url, true); }
 
-std::string CPursewardDlg::HttpGet(const std::string& url) { return transport_->HttpGet(url); }
+std::string CPursewardDlg::HttpGet(const std::string& url) { return Request(url, false); }
+
+// On the window's thread the transfer runs elsewhere while the window waits for it; the
+// banner's worker thread calls the transport itself.
+std::string CPursewardDlg::Request(const std::string& url, bool secure) {
+    if (QThread::currentThread() != thread())
+        return secure ? transport_->HttpsGet(url) : transport_->HttpGet(url);
+    return waiter_->Run(requestTopic_, [this, url, secure](TransferControl& control) {
+        return transport_->Fetch(url, secure, control);
+    });
+}
+
+bool CPursewardDlg::RequestWaiting() const { return waiter_->Waiting(); }
 
 void CPursewardDlg::NotifyUser(const std::string& text) {
     OnGuiThread([this, text] {
@@ -343,7 +359,9 @@ void CPursewardDlg::RefreshClock() {
 
 void CPursewardDlg::OnGuiThread(std::function<void()> fn) {
     if (QThread::currentThread() == thread()) fn();
-    else QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
+    // The transfer of a waiting request hands it to the wait, which runs it before returning.
+    else if (!BackgroundTransfer::DeferToWaiter(fn))
+        QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
 }
 
 // ---- commands ----
@@ -369,6 +387,7 @@ void CPursewardDlg::RestoreFromTray() {
 }
 
 void CPursewardDlg::BringToFront() {
+    if (waiter_->Waiting()) return waiter_->AfterWait("raise", [this] { BringToFront(); });
     if (hiddenInTray_ || isMinimized() || !isVisible()) RestoreFromTray();
     raise();
     activateWindow();
@@ -390,7 +409,7 @@ void CPursewardDlg::OpenNewTab() {
 
 void CPursewardDlg::CloseCurrentTab() {
     const int index = tabs_->currentIndex();
-    if (index < 0 || index < fixedTabCount_) return;
+    if (index < 0 || index < fixedTabCount_ || waiter_->Waiting()) return;
     tabs_->setCurrentIndex(index - 1);
     QWidget* page = tabs_->widget(index);
     tabs_->removeTab(index);

@@ -26,6 +26,8 @@ namespace pw {
 
 class AccountTabWidget;
 class CPursewardApp;
+class RequestProgress;
+class RequestWaiter;
 class SoundPlayer;
 
 // The window's ties to the desktop, replaceable in tests. Empty members get the real ones.
@@ -64,6 +66,8 @@ public:
     std::string MakeTabTableName(const std::string& suffix) override;
     void ShowCurrentIP(const std::string& text) override;
     void ShowBanner() override;
+    void SetRequestTopic(const RequestTopic& topic) override { requestTopic_ = topic; }
+    bool RequestWaiting() const override;
 
     // Commands.
     void ToggleShown();     // "Hide Program", "Show/Hide Program", tray double-click
@@ -92,6 +96,8 @@ public:
     QMenu* IconMenu() const { return iconMenu_; }
     QWidget* BannerArea() const { return bannerArea_; }
     TrafficCounter& Traffic() { return traffic_; }
+    RequestProgress* Progress() const { return progress_; }
+    RequestWaiter& Waiter() { return *waiter_; }
 
 signals:
     // The close request was confirmed and everything saved; the window is closing.
@@ -126,6 +132,7 @@ private:
     // current tab's header.
     bool ShowTabMenu(const QPoint& pos, bool keyboard);
     void OnGuiThread(std::function<void()> fn);
+    std::string Request(const std::string& url, bool secure);
     QString SoundPath() const;
 
     CPursewardApp& app_;
@@ -137,6 +144,9 @@ private:
     int fixedTabCount_ = 0;
     std::array<AccountTabWidget*, 6> firstTabs_{};
     std::unique_ptr<Transport> transport_;
+    RequestTopic requestTopic_;
+    RequestProgress* progress_ = nullptr;
+    RequestWaiter* waiter_ = nullptr;
     std::unique_ptr<Clock::Timer> clockTimer_;
     std::unique_ptr<SoundPlayer> sound_;
     std::atomic<bool> hiddenInTray_{false};
