@@ -35,8 +35,10 @@ CAccountTab::CAccountTab(std::unique_ptr<AccountClient> client, CPursewardApp& a
       traits_(client_->Traits()),
       keys_(keys::KeysOf(traits_.systemIndex)) {
     timer1_ = app_.GetClock().CreateTimer([this] { OnRefreshTimer(); });
+    // The schedule check is not held up by an open message box, but it sends nothing while
+    // a request waits for its answer.
     timer2_ = app_.GetClock().CreateTimer([this] {
-        if (busy_ == 0 && !host_.RequestWaiting()) ScheduleCheck();
+        if (!host_.RequestWaiting()) ScheduleCheck();
     });
 }
 

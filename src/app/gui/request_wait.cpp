@@ -115,6 +115,8 @@ std::string RequestWaiter::Run(const RequestTopic& topic, const BackgroundTransf
     emit WaitStarted();
 
     if (!transfer.Finished()) loop.exec();
+    // The loop also ends when the program is told to quit: the request then ends too.
+    if (!transfer.Finished()) transfer.Control().Cancel();
 
     poll.stop();
     show.stop();
@@ -177,6 +179,9 @@ bool RequestWaiter::eventFilter(QObject* watched, QEvent* event) {
         });
         return true;
     }
+    // Once the transfer has ended, only a box of ours that opened meanwhile can be open and
+    // take input (it is modal); it must not be held off, or the wait could never end.
+    if (current_->Finished()) return false;
     if (!IsInput(type)) return false;
     if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         Cancel();

@@ -232,6 +232,26 @@ TEST_F(AccountTabTest, ATimerDueWhileAMessageIsOpenDoesNotStartASecondRefresh) {
     EXPECT_EQ(w.host.urls.size(), 3u);
 }
 
+TEST_F(AccountTabTest, TimersDueWhileARequestWaitsSkipTheirTurn) {
+    LogIn();
+    w.ui.numbers = {1};
+    tab->SetAutoRefresh();
+    w.host.waiting = true;  // a request of another tab waits for its answer
+    w.clock.Advance(120);
+    EXPECT_EQ(w.host.urls.size(), 1u);
+    EXPECT_EQ(tab->scheduleChecks, 0);
+    w.host.waiting = false;
+    w.host.answers.push_back(kBalance);
+    w.clock.Advance(60);
+    EXPECT_EQ(w.host.urls.size(), 2u);
+    EXPECT_EQ(tab->scheduleChecks, 1);
+    // Every request told the host what it waits for, and the topic is cleared after it.
+    ASSERT_EQ(w.host.topics.size(), 2u);
+    EXPECT_EQ(w.host.topics[1].waitingFor, "Liberty Reserve");
+    EXPECT_FALSE(w.host.topics[1].sendsMoney);
+    EXPECT_TRUE(w.host.topic.waitingFor.empty());
+}
+
 TEST_F(AccountTabTest, TheWaitCursorIsShownWhileARequestRunsOnly) {
     FillLogin();
     w.host.answers.push_back("E:1~Busy");

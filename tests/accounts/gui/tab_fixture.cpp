@@ -89,6 +89,7 @@ std::optional<int> TestUi::PromptNumber(const std::string& caption, const std::s
 std::string ScriptedHost::HttpsGet(const std::string& url) {
     urls.push_back(url);
     waitCursorAtRequest.push_back(WaitCursorShown());
+    topics.push_back(topic);
     if (answers.empty()) return std::string();
     std::string a = answers.front();
     answers.pop_front();

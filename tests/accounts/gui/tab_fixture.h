@@ -60,6 +60,9 @@ public:
     std::deque<std::string> answers;  // empty: a failed request ("")
     std::vector<std::string> urls, notices, captions, tagRequests;
     std::vector<bool> waitCursorAtRequest;
+    std::vector<RequestTopic> topics;  // the topic of every request
+    RequestTopic topic;
+    bool waiting = false;  // RequestWaiting
     int banners = 0;
 
     std::string HttpsGet(const std::string& url) override;
@@ -72,6 +75,8 @@ public:
     }
     void ShowCurrentIP(const std::string&) override {}
     void ShowBanner() override { ++banners; }
+    void SetRequestTopic(const RequestTopic& t) override { topic = t; }
+    bool RequestWaiting() const override { return waiting; }
 };
 
 class TempDir {

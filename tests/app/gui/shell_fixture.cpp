@@ -103,7 +103,10 @@ void ShellTest::WriteSettings(const std::string& settingLines) {
 std::unique_ptr<CPursewardDlg> ShellTest::MakeWindow(bool trayAvailable) {
     MainWindowOptions options;
     options.trayAvailable = [trayAvailable] { return trayAvailable; };
-    options.makeTransport = [this](TrafficCounter& counter, TransportHooks hooks) {
+    options.makeTransport = [this](TrafficCounter& counter, TransportHooks hooks)
+        -> std::unique_ptr<Transport> {
+        if (realTransport_)
+            return std::make_unique<CurlTransport>(app_->Settings(), counter, std::move(hooks));
         return std::make_unique<ScriptedTransport>(counter, std::move(hooks), script_);
     };
     options.showBalloon = [this](const QString& title, const QString& text) {

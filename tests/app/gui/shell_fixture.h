@@ -69,6 +69,7 @@ protected:
     ManualClock clock_{1254659696};  // 2009-10-04 12:34:56 UTC
     std::unique_ptr<CPursewardApp> app_;
     TransportScript script_;
+    bool realTransport_ = false;  // MakeWindow: a CurlTransport on the settings instead
     std::vector<int> saves_;  // system index of each SaveState call, in order
     std::vector<std::pair<QString, QString>> balloons_;  // title, text
     std::vector<QString> sounds_;
