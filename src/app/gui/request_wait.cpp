@@ -179,6 +179,12 @@ bool RequestWaiter::eventFilter(QObject* watched, QEvent* event) {
         });
         return true;
     }
+    if (type == QEvent::Close && event->spontaneous() && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->isWindow()) {
+        // Another window of ours stays until the request has ended; it can be closed then.
+        event->ignore();
+        return true;
+    }
     // Once the transfer has ended, only a box of ours that opened meanwhile can be open and
     // take input (it is modal); it must not be held off, or the wait could never end.
     if (current_->Finished()) return false;
