@@ -21,8 +21,8 @@ TEST_F(CancelTest, ACancelledTransferEndsAtOnceAndFailsWithTheCancelMessage) {
         const char* route;  // slow before the answer, or trickling within it
         bool secure;
         bool sendsMoney;
-        std::string result;       // what the call returns
-        std::string shown;        // the message box ("": none)
+        std::string result;  // what the call returns
+        std::string shown;   // the message box ("": none)
     };
     const std::string money = kCancelledPaymentText;
     const std::vector<Case> cases = {

@@ -127,7 +127,9 @@ CPursewardDlg::CPursewardDlg(CPursewardApp& app, MainWindowOptions options, QWid
     status->addWidget(progress_);
     waiter_ = new RequestWaiter(*this, *progress_);
     // The tray menu can be triggered without input to our windows: it waits as well.
-    connect(waiter_, &RequestWaiter::WaitStarted, iconMenu_, [this] { iconMenu_->setEnabled(false); });
+    connect(waiter_, &RequestWaiter::WaitStarted, iconMenu_, [this] {
+        iconMenu_->setEnabled(false);
+    });
     connect(waiter_, &RequestWaiter::WaitEnded, iconMenu_, [this] { iconMenu_->setEnabled(true); });
 
     // The transport and its ties to this window.

@@ -97,7 +97,6 @@ public:
     QWidget* BannerArea() const { return bannerArea_; }
     TrafficCounter& Traffic() { return traffic_; }
     RequestProgress* Progress() const { return progress_; }
-    RequestWaiter& Waiter() { return *waiter_; }
 
 signals:
     // The close request was confirmed and everything saved; the window is closing.
