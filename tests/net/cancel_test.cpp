@@ -16,50 +16,21 @@ using Clock = std::chrono::steady_clock;
 using CancelTest = TransportTest;
 
 TEST_F(CancelTest, ACancelledTransferEndsAtOnceAndFailsWithTheCancelMessage) {
+    // The window's tests cancel trickling answers of both operations; here the server has
+    // not answered at all yet.
     TrustSandbox();
-    struct Case {
-        const char* route;  // slow before the answer, or trickling within it
-        bool secure;
-        bool sendsMoney;
-        std::string result;  // what the call returns
-        std::string shown;   // the message box ("": none)
-    };
-    const std::string money = kCancelledPaymentText;
-    const std::vector<Case> cases = {
-        {"/test/trickle?bytes=100&ms=300", true, false, "", kCancelledText},
-        {"/test/slow?ms=20000", true, true, "", money},
-        {"/test/trickle?bytes=100&ms=300", false, false,
-         std::string("-=Error=- : ") + kCancelledText, ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.route);
-        const size_t shownBefore = Shown().size();
-        const std::string url = c.secure ? Box().HttpsUrl(c.route) : Box().HttpUrl(c.route);
-        BackgroundTransfer transfer(
-            [&](TransferControl& control) { return T().Fetch(url, c.secure, control); },
-            c.sendsMoney, nullptr);
-        // Let it get under way: on the trickling route until bytes have come.
-        const auto start = Clock::now();
-        while (std::string(c.route).find("trickle") != std::string::npos &&
-               transfer.Control().Received() < 2 && Clock::now() - start < std::chrono::seconds(5))
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        EXPECT_FALSE(transfer.Finished());
-
-        const auto cancelled = Clock::now();
-        transfer.Control().Cancel();
-        const std::string result = transfer.Finish();
-        const auto took = Clock::now() - cancelled;
-        EXPECT_LT(took, std::chrono::milliseconds(500));
-        EXPECT_EQ(result, c.result);
-        const std::vector<std::string> shown = Shown();
-        if (c.shown.empty()) {
-            EXPECT_EQ(shown.size(), shownBefore);
-        } else {
-            ASSERT_EQ(shown.size(), shownBefore + 1);
-            EXPECT_EQ(shown.back(), c.shown);
-        }
-    }
+    BackgroundTransfer transfer(
+        [&](TransferControl& control) {
+            return T().Fetch(Box().HttpsUrl("/test/slow?ms=20000"), true, control);
+        },
+        true, nullptr);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(transfer.Finished());
+    const auto cancelled = Clock::now();
+    transfer.Control().Cancel();
+    EXPECT_EQ(transfer.Finish(), "");
+    EXPECT_LT(Clock::now() - cancelled, std::chrono::milliseconds(500));
+    EXPECT_THAT(Shown(), ElementsAre(kCancelledPaymentText));
 }
 
 TEST_F(CancelTest, ProgressCountsTheBytesAsTheyComeAndTheTransferFinishesNormally) {
