@@ -1,5 +1,6 @@
 #include "eg_service.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
@@ -215,7 +216,7 @@ public:
             rows.push_back(&e);
         }
         if (rows.empty()) return "No Records Found.\n";
-        if (desc == "1") rows.assign(rows.rbegin(), rows.rend());
+        if (desc == "1") std::reverse(rows.begin(), rows.end());
         std::string csv =
             "Date,Type,Batch,Metal,Weight,Counterparty,Counterparty Name,USD Value,Currency,"
             "Rate,Memo\n";
