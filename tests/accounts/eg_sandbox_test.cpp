@@ -182,6 +182,7 @@ TEST_F(EgSandbox, StrictServerRefusesWithErrorInputs) {
         {"month 13", hist + "&startmonth=13&startday=1&startyear=2009", "Invalid start date"},
         {"kind flag 2", hist + "&startmonth=1&startday=1&startyear=2009&desc=2", "Invalid value of desc"},
         {"three decimals", spend + "&Payee_Account=7654321&Amount=1.234&WORTH_OF=Gold", "Invalid Amount"},
+        {"bare point", spend + "&Payee_Account=7654321&Amount=5.&WORTH_OF=Gold", "Invalid Amount"},
         {"negative amount", spend + "&Payee_Account=7654321&Amount=-1&WORTH_OF=Gold", "Invalid Amount"},
         {"unknown metal", spend + "&Payee_Account=7654321&Amount=1&WORTH_OF=gold", "Invalid WORTH_OF"},
         {"unknown payee", spend + "&Payee_Account=999&Amount=1&WORTH_OF=Gold", "Invalid Payee_Account"},

@@ -123,7 +123,8 @@ std::optional<std::int64_t> Digits(const std::string& s, std::size_t maxLen) {
 // "12", "12.5", "12.50": a positive USD amount with at most two decimals.
 std::optional<Cents> ParseUsd(const std::string& s) {
     const std::size_t dot = s.find('.');
-    const auto whole = Digits(s.substr(0, dot), 9);
+    // ".5" is a plain number too; "." and "5." are not.
+    const auto whole = dot == 0 && s.size() > 1 ? std::optional<std::int64_t>(0) : Digits(s.substr(0, dot), 9);
     if (!whole) return std::nullopt;
     Cents v = *whole * 100;
     if (dot != std::string::npos) {
