@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "certs.h"
+#include "eg_service.h"
 #include "lr_service.h"
 #include "test_routes.h"
 
@@ -113,6 +114,7 @@ int main(int argc, char** argv) {
         sandbox::RegisterTestRoutes(*s);
     sandbox::RegisterHomePage(http);
     sandbox::RegisterLibertyReserve(https);
+    sandbox::RegisterEGold(https, http);
 
     const int httpsPort = Bind(https, opt.httpsPort, "https");
     const int httpPort = Bind(http, opt.httpPort, "http");
