@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "certs.h"
+#include "info_service.h"
 #include "lr_service.h"
 #include "test_routes.h"
 
@@ -112,6 +113,7 @@ int main(int argc, char** argv) {
                                static_cast<httplib::Server*>(&wrongHost)})
         sandbox::RegisterTestRoutes(*s);
     sandbox::RegisterHomePage(http);
+    sandbox::RegisterInfoSite(http);
     sandbox::RegisterLibertyReserve(https);
 
     const int httpsPort = Bind(https, opt.httpsPort, "https");
