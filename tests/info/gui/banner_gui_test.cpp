@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QImage>
@@ -255,6 +256,9 @@ TEST_F(BannerGuiTest, SandboxSiteGivesTheAddressAndAMovingStripWithImages) {
         return view.HasImage(view.Content().background);
     }));
     EXPECT_TRUE(view.IsScrolling());
+    QTest::keyClick(&view, Qt::Key_Home);
+    QDir().mkpath(QStringLiteral(PW_BINARY_DIR "/screenshots"));
+    EXPECT_TRUE(view.grab().save(QStringLiteral(PW_BINARY_DIR "/screenshots/banner.png")));
 }
 
 }  // namespace
