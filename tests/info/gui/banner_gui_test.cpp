@@ -172,7 +172,8 @@ TEST_F(BannerGuiTest, TwoLoginsInQuickSuccessionStartOneWorker) {
 
 TEST_F(BannerGuiTest, StripStopsUnderTheMouseShowsTitlesAndOpensOnlyWebLinks) {
     const std::string path = base_ + "tmp.html";
-    std::vector<BannerEntry> entries = {{"http://a.example/x?y=1", "First offer", "http://a/1.png"},
+    std::vector<BannerEntry> entries = {{"http://a.example/x?y=1", "First offer \xCF\xF0\xE8\xEC\xE5\xF0",
+                                         "http://a/1.png"},
                                         {"javascript:alert(1)", "Script", "http://a/2.png"},
                                         {"https://c.example/", "Third offer", "http://a/3.png"}};
     {
@@ -209,7 +210,7 @@ TEST_F(BannerGuiTest, StripStopsUnderTheMouseShowsTitlesAndOpensOnlyWebLinks) {
     QMouseEvent move(QEvent::MouseMove, first, view.mapToGlobal(first), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&view, &move);
-    EXPECT_EQ(view.toolTip(), "First offer");
+    EXPECT_EQ(view.toolTip(), QString::fromUtf8("First offer Пример"));  // windows-1251
     mouse(QEvent::MouseButtonPress, first);
     mouse(QEvent::MouseButtonRelease, first);
     ASSERT_EQ(opened_.size(), 1u);
