@@ -112,7 +112,8 @@ void CBannerView::Step() {
 }
 
 void CBannerView::UpdateScrolling() {
-    const bool run = isEnabled() && !content_.links.empty() && !hovered_ && !hasFocus();
+    const bool run =
+        isEnabled() && !hidden_ && !content_.links.empty() && !hovered_ && !hasFocus();
     if (run && !timer_.isActive()) timer_.start();
     else if (!run) timer_.stop();
 }
@@ -223,6 +224,18 @@ void CBannerView::focusOutEvent(QFocusEvent* event) {
 void CBannerView::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::EnabledChange) UpdateScrolling();
+}
+
+void CBannerView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    hidden_ = false;
+    UpdateScrolling();
+}
+
+void CBannerView::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    hidden_ = true;
+    UpdateScrolling();
 }
 
 }  // namespace pw

@@ -59,6 +59,8 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void Step();
@@ -76,6 +78,7 @@ private:
     int offset_ = 0;
     int current_ = -1;  // link chosen from the keyboard
     bool hovered_ = false;
+    bool hidden_ = false;  // hidden after being shown (the window went to the tray)
 };
 
 }  // namespace pw

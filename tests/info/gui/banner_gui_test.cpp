@@ -231,6 +231,9 @@ TEST_F(BannerGuiTest, StripStopsUnderTheMouseShowsTitlesAndOpensOnlyWebLinks) {
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&view, &leave);
     EXPECT_TRUE(view.IsScrolling());
+    view.show();
+    view.hide();
+    EXPECT_FALSE(view.IsScrolling());  // nothing moves while the window is in the tray
 }
 
 TEST_F(BannerGuiTest, SandboxSiteGivesTheAddressAndAMovingStripWithImages) {
