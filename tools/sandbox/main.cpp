@@ -22,6 +22,7 @@
 
 #include "certs.h"
 #include "eg_service.h"
+#include "info_service.h"
 #include "lr_service.h"
 #include "test_routes.h"
 
@@ -113,6 +114,7 @@ int main(int argc, char** argv) {
                                static_cast<httplib::Server*>(&wrongHost)})
         sandbox::RegisterTestRoutes(*s);
     sandbox::RegisterHomePage(http);
+    sandbox::RegisterInfoSite(http);
     sandbox::RegisterLibertyReserve(https);
     sandbox::RegisterEGold(https, http);
 

@@ -23,6 +23,8 @@
 #include "app/gui/request_wait.h"
 #include "app/gui/tab_badges.h"
 #include "app/purseward_app.h"
+#include "info/gui/banner_service.h"
+#include "info/gui/banner_view.h"
 #include "settings/keys.h"
 #include "ui/base/strings.h"
 #include "ui/window_placement.h"
@@ -105,6 +107,9 @@ CPursewardDlg::CPursewardDlg(CPursewardApp& app, MainWindowOptions options, QWid
     bannerArea_ = new QWidget(this);
     bannerArea_->setObjectName(QStringLiteral("bannerArea"));
     bannerArea_->hide();
+    bannerView_ = new CBannerView(options_.openUrl, bannerArea_);
+    (new QVBoxLayout(bannerArea_))->addWidget(bannerView_);
+    bannerArea_->layout()->setContentsMargins(0, 0, 0, 0);
 
     tabs_ = new QTabWidget(this);
     tabs_->setAccessibleName(QStringLiteral("Accounts"));
@@ -143,6 +148,9 @@ CPursewardDlg::CPursewardDlg(CPursewardApp& app, MainWindowOptions options, QWid
         OnGuiThread([this, text] { trafficField_->setText(Q(text)); });
     };
     transport_ = options_.makeTransport(traffic_, std::move(hooks));
+    banner_ = std::make_unique<BannerService>(
+        app_, *this, programDir_.empty() ? app_.BaseDir() : programDir_, bannerView_);
+    connect(banner_.get(), &BannerService::StripShown, bannerArea_, &QWidget::show);
 
     // One tab per enabled system, in index order; only those get a tab object.
     for (int i = 0; i < 6; ++i) {
@@ -159,6 +167,7 @@ CPursewardDlg::CPursewardDlg(CPursewardApp& app, MainWindowOptions options, QWid
 }
 
 CPursewardDlg::~CPursewardDlg() {
+    banner_.reset();
     clockTimer_.reset();
     if (tray_) tray_->hide();
 }
@@ -351,7 +360,10 @@ void CPursewardDlg::ShowCurrentIP(const std::string& text) {
     OnGuiThread([this, shown] { ipField_->setText(Q(shown)); });
 }
 
-void CPursewardDlg::ShowBanner() { emit BannerRequested(); }
+void CPursewardDlg::ShowBanner() {
+    banner_->ShowBanner();
+    emit BannerRequested();
+}
 
 void CPursewardDlg::RefreshClock() {
     const std::string text = Str(141) + " : " + Format(app_.GetClock().UtcNow(), "%Y-%m-%d %H:%M");

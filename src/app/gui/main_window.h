@@ -25,6 +25,8 @@ class QTabWidget;
 namespace pw {
 
 class AccountTabWidget;
+class BannerService;
+class CBannerView;
 class CPursewardApp;
 class RequestProgress;
 class RequestWaiter;
@@ -95,6 +97,8 @@ public:
     QMenu* TabMenu() const { return tabMenu_; }
     QMenu* IconMenu() const { return iconMenu_; }
     QWidget* BannerArea() const { return bannerArea_; }
+    CBannerView* BannerView() const { return bannerView_; }
+    BannerService* Banner() const { return banner_.get(); }
     TrafficCounter& Traffic() { return traffic_; }
     RequestProgress* Progress() const { return progress_; }
 
@@ -161,6 +165,8 @@ private:
     std::vector<std::pair<QAction*, int>> referenceActions_;  // action, system index
     QAction* closeTabAction_ = nullptr;
     QWidget* bannerArea_ = nullptr;
+    CBannerView* bannerView_ = nullptr;
+    std::unique_ptr<BannerService> banner_;  // stopped first: its worker calls HttpGet
     QTabWidget* tabs_ = nullptr;
     QLineEdit* clockField_ = nullptr;
     QLineEdit* ipField_ = nullptr;
