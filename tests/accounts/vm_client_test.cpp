@@ -1,11 +1,12 @@
 // The V-Money client without a server: the access token, the four documents byte for byte,
 // the answer parser over many answers, the history rows with their sign, the record text.
+#include "accounts/vm/vm_client.h"
+
 #include <gtest/gtest.h>
 
 #include <ctime>
 
 #include "accounts/tab_logic.h"
-#include "accounts/vm/vm_client.h"
 #include "accounts/vm/vm_requests.h"
 
 namespace pw {
@@ -59,13 +60,16 @@ TEST(VmRequests, DocumentsByteForByte) {
          "<Request><Type>History</Type>" + kAuth +
              "<StartDate>2009-03-05</StartDate><EndDate>2009-12-31</EndDate>" + kTypes +
              "<TransId>5000007</TransId></Request>"},
-        {vm::BuildTransferRequest(kDemo, {"VM100002~10.50~Tom & <Jerry>~no~~no~VM100001 [USD]~no",
-                                          "VM100003~1~second~no~~no~x~no"},
+        {vm::BuildTransferRequest(kDemo,
+                                  {"VM100002~10.50~Tom & <Jerry>~no~~no~VM100001 [USD]~no",
+                                   "VM100003~1~second~no~~no~x~no"},
                                   nullptr, kLastSecond),
          "<Request><Type>Transfer</Type>" + kAuth +
              "<Transfers><Transfer><ID>1</ID><Payee>VM100002</Payee><Amount>10.50</Amount>"
              "<Memo>Tom &amp; &lt;Jerry&gt;</Memo></Transfer></Transfers></Request>"},
-        {vm::BuildTransferRequest(kDemo, {"VM100002~1~m"}, [] { return false; }, kLastSecond), ""},
+        {vm::BuildTransferRequest(
+             kDemo, {"VM100002~1~m"}, [] { return false; }, kLastSecond),
+         ""},
         {vm::BuildTransferRequest(kDemo, {}, nullptr, kLastSecond), ""},
     };
     for (const auto& c : cases) EXPECT_EQ(c.built, c.expected);
@@ -75,7 +79,9 @@ TEST(VmRequests, DocumentsByteForByte) {
               "https://127.0.0.1:4443/vai.php?request_data=%3CRequest%3E%3CType%3EBalance%3C%2F"
               "Type%3E%3CAuth%3E%3CAccountId%3EVM100001%3C%2FAccountId%3E%3CToken%3E" +
                   kToken + "%3C%2FToken%3E%3C%2FAuth%3E%3C%2FRequest%3E");
-    EXPECT_EQ(client.TransferUrl(kDemo, {"VM100002~1~m"}, [] { return false; }, kLastSecond), "");
+    EXPECT_EQ(client.TransferUrl(
+                  kDemo, {"VM100002~1~m"}, [] { return false; }, kLastSecond),
+              "");
 }
 
 TEST(VmParser, AnswersIntoErrorsBalancesTransactionsAndNames) {
@@ -91,31 +97,53 @@ TEST(VmParser, AnswersIntoErrorsBalancesTransactionsAndNames) {
         {"<Balance>1.00</Balance>", {}, {}, {}, {}},  // no <Response>: nothing
         {"<Response><Status><Code>OK</Code><Message>Success</Message></Status>"
          "<Balance>750.00</Balance><Balance></Balance></Response>",
-         {}, {"USD~750.00~2009-03-05 23:59:59", "USD~ ~2009-03-05 23:59:59"}, {}, {}},
+         {},
+         {"USD~750.00~2009-03-05 23:59:59", "USD~ ~2009-03-05 23:59:59"},
+         {},
+         {}},
         {"<Response><Status><Code>AuthError</Code><Message>Bad token</Message></Status>"
          "<Status><Code>TransferFailed</Code></Status><Status><Code>PartialOK</Code><Message>x"
-         "</Message></Status><Status><Code>error</Code><Message>lower</Message></Status></Response>",
+         "</Message></Status><Status><Code>error</Code><Message>lower</Message></Status></"
+         "Response>",
          // Each search starts at the beginning of what is left: a Status without a Message
          // takes the next one's.
-         {"AuthError~Bad token", "TransferFailed~x", "PartialOK~lower"}, {}, {}, {}},
-        {"<Response>" + tx + tx + "</Response>", {}, {},
+         {"AuthError~Bad token", "TransferFailed~x", "PartialOK~lower"},
+         {},
+         {},
+         {}},
+        {"<Response>" + tx + tx + "</Response>",
+         {},
+         {},
          {"7~m~P1~VM2 (Shop)~2009-03-05 10:00:00~5.00~sent",
-          "7~m~P1~VM2 (Shop)~2009-03-05 10:00:00~5.00~sent"}, {}},
+          "7~m~P1~VM2 (Shop)~2009-03-05 10:00:00~5.00~sent"},
+         {}},
         {"<Response><Transaction><TransId>8</TransId><ToFromAccount><AccountId>Fee Account"
          "</AccountId><Name>Fees</Name></ToFromAccount><Amount>0.25</Amount><TransType>fees"
          "</TransType></Transaction><Transaction><TransId>9</TransId><ToFromAccount><Name>n</Name>"
          "</ToFromAccount><Memo></Memo><Amount>1</Amount><TransType>received</TransType>"
          "</Transaction><Transaction><ToFromAccount><AccountId>VM3</AccountId><Name></Name>"
          "</ToFromAccount></Transaction></Response>",
-         {}, {},
-         {"8~ ~ ~Fee Account~ ~0.25~fees", "9~ ~ ~ ~ ~1~received", " ~ ~ ~VM3 ( )~ ~ ~ "}, {}},
+         {},
+         {},
+         {"8~ ~ ~Fee Account~ ~0.25~fees", "9~ ~ ~ ~ ~1~received", " ~ ~ ~VM3 ( )~ ~ ~ "},
+         {}},
         {"<Response><AccountName>Payee Store</AccountName><AccountName></AccountName></Response>",
-         {}, {}, {}, {"Payee Store", " "}},
+         {},
+         {},
+         {},
+         {"Payee Store", " "}},
         // Unclosed tags end every pass.
         {"<Response><Status><Code>Error", {}, {}, {}, {}},
-        {"<Response><Balance>1.00<Balance>2.00</Balance>", {}, {"USD~1.00<Balance>2.00~2009-03-05 23:59:59"}, {}, {}},
+        {"<Response><Balance>1.00<Balance>2.00</Balance>",
+         {},
+         {"USD~1.00<Balance>2.00~2009-03-05 23:59:59"},
+         {},
+         {}},
         {"<Response><Balance>1.00<AccountName>x<Transaction><TransId>1<ToFromAccount><AccountId>V",
-         {}, {}, {" ~ ~ ~ ~ ~ ~ "}, {}},
+         {},
+         {},
+         {" ~ ~ ~ ~ ~ ~ "},
+         {}},
     };
     for (const auto& c : cases) {
         vm::VmAnswer a;
@@ -183,8 +211,11 @@ TEST(VmRows, RecordTextProblemsAndTraits) {
         LoginFields login;
         std::string batch;
         int message;
-    } cases[] = {{{"", "1", "p"}, "1", 132}, {{"a", "", "p"}, "1", 140}, {{"a", "1", ""}, "1", 112},
-                 {{"a", "1", "p"}, "", 117}, {{"a", "1", "p"}, "9", 0}};
+    } cases[] = {{{"", "1", "p"}, "1", 132},
+                 {{"a", "", "p"}, "1", 140},
+                 {{"a", "1", ""}, "1", 112},
+                 {{"a", "1", "p"}, "", 117},
+                 {{"a", "1", "p"}, "9", 0}};
     for (const auto& c : cases) {
         batch.batch = c.batch;
         EXPECT_EQ(vm::HistoryProblem(c.login, batch), c.message);
@@ -203,10 +234,11 @@ TEST(VmRows, RecordTextProblemsAndTraits) {
 
 TEST(VmClient, ParseFillsTheFrameAnswer) {
     VmClient client("h");
-    client.Parse("<Response><Status><Code>TransferFailed</Code><Message>No money</Message>"
-                 "</Status><Transaction><TransId>1</TransId><Amount>2.00</Amount><TransType>sent"
-                 "</TransType></Transaction></Response>",
-                 kLastSecond);
+    client.Parse(
+        "<Response><Status><Code>TransferFailed</Code><Message>No money</Message>"
+        "</Status><Transaction><TransId>1</TransId><Amount>2.00</Amount><TransType>sent"
+        "</TransType></Transaction></Response>",
+        kLastSecond);
     EXPECT_EQ(client.ErrorReport(), "Code : TransferFailed, Message : No money \n");
     ASSERT_EQ(client.Answer().historyRows.size(), 1u);
     EXPECT_EQ(client.Answer().historyRows[0], " ~sent~ ~-2.00~1~ ");

@@ -21,12 +21,9 @@ using xml::Rule;
 const std::vector<Rule> kAuth = {{"ApiName", true}, {"Token", true}};
 const std::vector<Rule> kBalance = {{"CurrencyId", true}, {"AccountId", true}};
 const std::vector<Rule> kPager = {{"PageSize", true}, {"PageNumber", true}};
-const std::vector<Rule> kHistory = {{"AccountId", true},
-                                    {"From"},
-                                    {"Till"},
-                                    {"CorrespondingAccountId"},
-                                    {"ReceiptId"},
-                                    {"Pager", false, false, &kPager}};
+const std::vector<Rule> kHistory = {
+    {"AccountId", true},        {"From"},      {"Till"},
+    {"CorrespondingAccountId"}, {"ReceiptId"}, {"Pager", false, false, &kPager}};
 const std::vector<Rule> kTransfer = {{"TransferId", true}, {"TransferType", true}, {"Payer", true},
                                      {"Payee", true},      {"CurrencyId", true},   {"Amount", true},
                                      {"Memo", true},       {"Anonymous", true}};
@@ -80,7 +77,9 @@ std::optional<std::time_t> YearDayMonth(const std::string& text) {
     for (std::size_t i = 0; i < text.size(); ++i)
         if (kShape[i] == 'd' ? (text[i] < '0' || text[i] > '9') : text[i] != kShape[i])
             return std::nullopt;
-    const auto num = [&text](std::size_t at, std::size_t n) { return std::stoi(text.substr(at, n)); };
+    const auto num = [&text](std::size_t at, std::size_t n) {
+        return std::stoi(text.substr(at, n));
+    };
     const int y = num(0, 4), d = num(5, 2), m = num(8, 2), hh = num(11, 2), mm = num(14, 2),
               ss = num(17, 2);
     if (!xml::ValidDate(y, m, d) || hh > 23 || mm > 59 || ss > 59) return std::nullopt;
@@ -105,7 +104,7 @@ std::optional<int> Number(const std::string& text) {
 }
 
 class Service {
-public:
+  public:
     void Handle(const httplib::Request& req, httplib::Response& res, const char* request,
                 const char* response) {
         const std::time_t now = std::time(nullptr);
@@ -119,19 +118,22 @@ public:
             body = ErrorXml(*error);
         } else {
             const std::string name = request;
-            if (name == "BalanceRequest") body = Balance(*root, account, now);
-            else if (name == "HistoryRequest") body = History(*root->Child("History"), account);
-            else if (name == "TransferRequest") body = Transfer(*root, account, now);
-            else body = AccountName(*root->Child("AccountName"), account, now);
+            if (name == "BalanceRequest")
+                body = Balance(*root, account, now);
+            else if (name == "HistoryRequest")
+                body = History(*root->Child("History"), account);
+            else if (name == "TransferRequest")
+                body = Transfer(*root, account, now);
+            else
+                body = AccountName(*root->Child("AccountName"), account, now);
         }
         const std::string answer = std::string("<") + response + " id=\"" +
                                    std::to_string(nextId_++) + "\" date=\"" +
-                                   Utc(now, kDateFormat) + "\">" + body + "</" + response +
-                                   ">";
+                                   Utc(now, kDateFormat) + "\">" + body + "</" + response + ">";
         res.set_content(answer, "text/xml; charset=utf-8");
     }
 
-private:
+  private:
     // The document's shape, its id ("account_stamp") and its authentication block.
     std::optional<LrError> Authenticate(const Node& doc, const char* root, std::time_t now,
                                         std::string& account) const {
@@ -187,7 +189,8 @@ private:
                Element("TransferType", "transfer") + Element("Payer", r.payer) +
                Element("Payee", r.payee) + Element("CurrencyId", r.currency) +
                Element("Amount", lr::FormatUnits(r.amount)) + Element("Memo", r.memo) +
-               Element("Anonymous", "false") + Element("Source", r.source) + "</Transfer></Receipt>";
+               Element("Anonymous", "false") + Element("Source", r.source) +
+               "</Transfer></Receipt>";
     }
 
     std::string History(const Node& history, const std::string& account) const {
@@ -226,19 +229,25 @@ private:
             const char* bad = nullptr;
             const auto amount = lr::ParseAmount(item->ChildText("Amount"));
             const std::string anonymous = item->ChildText("Anonymous");
-            if (item->ChildText("Payer") != account) bad = "Payer";
-            else if (item->ChildText("TransferType") != "transfer") bad = "TransferType";
-            else if (anonymous != "true" && anonymous != "false") bad = "Anonymous";
-            else if (!amount) bad = "Amount";
+            if (item->ChildText("Payer") != account)
+                bad = "Payer";
+            else if (item->ChildText("TransferType") != "transfer")
+                bad = "TransferType";
+            else if (anonymous != "true" && anonymous != "false")
+                bad = "Anonymous";
+            else if (!amount)
+                bad = "Amount";
             if (bad) {
                 out += ErrorXml(BadData(bad));
                 continue;
             }
-            const auto result = ledger_.Transfer(account, item->ChildText("Payee"),
-                                                 item->ChildText("CurrencyId"), *amount,
-                                                 item->ChildText("Memo"), now);
-            if (const auto* e = std::get_if<LrError>(&result)) out += ErrorXml(*e);
-            else out += ReceiptXml(std::get<lr::Receipt>(result), account);
+            const auto result =
+                ledger_.Transfer(account, item->ChildText("Payee"), item->ChildText("CurrencyId"),
+                                 *amount, item->ChildText("Memo"), now);
+            if (const auto* e = std::get_if<LrError>(&result))
+                out += ErrorXml(*e);
+            else
+                out += ReceiptXml(std::get<lr::Receipt>(result), account);
         }
         return out;
     }
@@ -247,11 +256,11 @@ private:
         if (item.ChildText("AccountId") != account) return ErrorXml(BadData("AccountId"));
         const std::string wanted = item.ChildText("AccountToRetrieve");
         const auto info = ledger_.Account(wanted);
-        if (!info) return ErrorXml({302, "Account not found", "Account " + wanted + " does not exist"});
+        if (!info)
+            return ErrorXml({302, "Account not found", "Account " + wanted + " does not exist"});
         return "<AccountName>" + Element("AccountId", account) +
-               Element("AccountToRetrieve", wanted) +
-               Element("Date", Utc(now, kDateFormat)) + Element("Name", info->name) +
-               "</AccountName>";
+               Element("AccountToRetrieve", wanted) + Element("Date", Utc(now, kDateFormat)) +
+               Element("Name", info->name) + "</AccountName>";
     }
 
     lr::Ledger ledger_;

@@ -7,15 +7,13 @@ namespace sandbox::xml {
 namespace {
 
 bool NameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool NameChar(char c) {
-    return NameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
-}
+bool NameChar(char c) { return NameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
 
-constexpr std::array<std::pair<std::string_view, char>, 5> kEntities = {{
-    {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}}};
+constexpr std::array<std::pair<std::string_view, char>, 5> kEntities = {
+    {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}}};
 
 class Reader {
-public:
+  public:
     explicit Reader(std::string_view doc) : s_(doc) {}
 
     std::optional<Node> Document(std::string& why) {
@@ -25,7 +23,7 @@ public:
         return root;
     }
 
-private:
+  private:
     std::nullopt_t Fail(std::string& why, const std::string& what) {
         if (why.empty()) why = what + " at " + std::to_string(i_);
         return std::nullopt;
@@ -39,7 +37,8 @@ private:
     }
 
     void Blanks() {
-        while (i_ < s_.size() && (s_[i_] == ' ' || s_[i_] == '\t' || s_[i_] == '\r' || s_[i_] == '\n'))
+        while (i_ < s_.size() &&
+               (s_[i_] == ' ' || s_[i_] == '\t' || s_[i_] == '\r' || s_[i_] == '\n'))
             ++i_;
     }
 
@@ -74,8 +73,12 @@ private:
                 unsigned v = 0;
                 const std::size_t digitsAt = j;
                 while (j < s_.size() && j - digitsAt < 3 &&
-                       (std::isxdigit(static_cast<unsigned char>(s_[j])) && (hex || std::isdigit(static_cast<unsigned char>(s_[j]))))) {
-                    v = v * (hex ? 16 : 10) + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(s_[j])) ? s_[j] - '0' : (s_[j] | 0x20) - 'a' + 10);
+                       (std::isxdigit(static_cast<unsigned char>(s_[j])) &&
+                        (hex || std::isdigit(static_cast<unsigned char>(s_[j]))))) {
+                    v = v * (hex ? 16 : 10) +
+                        static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(s_[j]))
+                                                  ? s_[j] - '0'
+                                                  : (s_[j] | 0x20) - 'a' + 10);
                     ++j;
                 }
                 if (j > digitsAt && j < s_.size() && s_[j] == ';' && v >= 0x20 && v < 0x100) {

@@ -23,10 +23,12 @@ std::string TokenFor(const AccountInfo& a, std::time_t t) {
 
 std::string FormatCents(Cents v) {
     const bool negative = v < 0;
-    const std::uint64_t m = negative ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+    const std::uint64_t m =
+        negative ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
     char buf[48];
     std::snprintf(buf, sizeof buf, "%s%llu.%02llu", negative ? "-" : "",
-                  static_cast<unsigned long long>(m / 100), static_cast<unsigned long long>(m % 100));
+                  static_cast<unsigned long long>(m / 100),
+                  static_cast<unsigned long long>(m % 100));
     return buf;
 }
 
@@ -61,8 +63,8 @@ Ledger::Ledger() {
     accounts_["VM100003"] = {"VM100003", "9012", "thirdpass", "Third & Sons", 300000};
 
     // 48 lines of VM100001, one every 25 hours from 1 February 2009 (UTC), all six kinds.
-    static const char* const kTypes[] = {"received", "sent", "fees", "referrals", "deposits",
-                                         "withdrawals"};
+    static const char* const kTypes[] = {"received",  "sent",     "fees",
+                                         "referrals", "deposits", "withdrawals"};
     const std::time_t start = 1233446400;  // 2009-02-01 00:00:00 UTC
     for (int i = 0; i < 48; ++i) {
         Line l;
@@ -73,7 +75,8 @@ Ledger::Ledger() {
         l.party = fee ? "Fee Account" : (i % 4 < 2 ? "VM100002" : "VM100003");
         l.partyName = fee ? "" : accounts_[l.party].name;
         l.amount = fee ? 25 + i : static_cast<Cents>((i * 7919) % 9000 + 100);
-        l.memo = i % 5 == 0 ? "" : (i % 5 == 1 ? "Tom & Jerry <shop>" : "Order #" + std::to_string(i));
+        l.memo =
+            i % 5 == 0 ? "" : (i % 5 == 1 ? "Tom & Jerry <shop>" : "Order #" + std::to_string(i));
         l.paymentId = i % 3 == 0 ? "" : "P" + std::to_string(900 + i);
         lines_["VM100001"].push_back(l);
     }

@@ -28,10 +28,10 @@ std::optional<Cents> ParseAmount(const std::string& text);
 struct Line {
     std::int64_t transId = 0;
     std::time_t time = 0;
-    std::string type;         // received, sent, fees, referrals, deposits, withdrawals
-    std::string party;        // account id, or "Fee Account"
+    std::string type;   // received, sent, fees, referrals, deposits, withdrawals
+    std::string party;  // account id, or "Fee Account"
     std::string partyName;
-    Cents amount = 0;         // positive
+    Cents amount = 0;  // positive
     std::string memo, paymentId;
 };
 
@@ -43,7 +43,7 @@ struct AccountInfo {
 struct HistoryQuery {
     std::time_t from = 0, till = 0;  // inclusive, UTC
     std::set<std::string> types;
-    std::string transId;             // empty: any
+    std::string transId;  // empty: any
 };
 
 struct Refusal {
@@ -51,19 +51,20 @@ struct Refusal {
 };
 
 class Ledger {
-public:
+  public:
     Ledger();
 
     std::optional<AccountInfo> Account(const std::string& id) const;
     // The access token of account at now, as the program builds it (lower-case hex, this UTC
     // hour only); false for an unknown account.
     bool Authenticate(const std::string& account, const std::string& token, std::time_t now) const;
-    std::vector<Line> History(const std::string& account, const HistoryQuery& q) const;  // newest first
+    std::vector<Line> History(const std::string& account,
+                              const HistoryQuery& q) const;  // newest first
     std::variant<std::int64_t, Refusal> Transfer(const std::string& payer, const std::string& payee,
                                                  Cents amount, const std::string& memo,
                                                  std::time_t now);
 
-private:
+  private:
     std::int64_t Book(const std::string& payer, const std::string& payee, Cents amount,
                       const std::string& memo, std::time_t when);
 

@@ -16,7 +16,8 @@ using xml::Rule;
 
 const std::vector<Rule> kAuth = {{"AccountId", true}, {"Token", true}};
 const std::vector<Rule> kTransTypes = {{"TransType", true, true}};
-const std::vector<Rule> kTransfer = {{"ID", true}, {"Payee", true}, {"Amount", true}, {"Memo", true}};
+const std::vector<Rule> kTransfer = {
+    {"ID", true}, {"Payee", true}, {"Amount", true}, {"Memo", true}};
 const std::vector<Rule> kTransfers = {{"Transfer", true, false, &kTransfer}};
 
 std::vector<Rule> RequestRules(const std::string& type) {
@@ -67,13 +68,13 @@ bool Digits(const std::string& text) {
 }
 
 class Service {
-public:
+  public:
     std::string Answer(const httplib::Request& req) {
         const std::time_t now = std::time(nullptr);
         return "<Response>" + Body(req, now) + "</Response>";
     }
 
-private:
+  private:
     static std::string Bad(const std::string& why) { return Status("RequestError", why); }
 
     std::string Body(const httplib::Request& req, std::time_t now) {
@@ -114,7 +115,7 @@ private:
         q.from = *from;
         q.till = *till + 86399;
         for (const xml::Node* t : doc.Child("TransTypes")->Children("TransType")) {
-            static const std::set<std::string> kKnown = {"received", "sent", "fees",
+            static const std::set<std::string> kKnown = {"received",  "sent",     "fees",
                                                          "referrals", "deposits", "withdrawals"};
             if (!kKnown.count(t->text)) return Bad("Unknown TransType " + t->text);
             q.types.insert(t->text);
@@ -126,8 +127,8 @@ private:
         std::string out = kOk + "<Transactions>";
         for (const vm::Line& l : ledger_.History(account, q)) {
             out += "<Transaction>" + Element("TransId", std::to_string(l.transId)) +
-                   Element("Memo", l.memo) + Element("PaymentId", l.paymentId) +
-                   "<ToFromAccount>" + Element("AccountId", l.party) + Element("Name", l.partyName) +
+                   Element("Memo", l.memo) + Element("PaymentId", l.paymentId) + "<ToFromAccount>" +
+                   Element("AccountId", l.party) + Element("Name", l.partyName) +
                    "</ToFromAccount>" + Element("Timestamp", Utc(l.time, "%Y-%m-%d %H:%M:%S")) +
                    Element("Amount", vm::FormatCents(l.amount)) + Element("TransType", l.type) +
                    "</Transaction>";

@@ -31,9 +31,8 @@ std::string HistoryRow(const std::string& transaction) {
     const TextList t = Split(transaction, "~");
     std::string amount = FieldAt(t, 5);
     if (IsOutgoing(FieldAt(t, 6)) && (amount.empty() || amount[0] != '-')) amount = "-" + amount;
-    return JoinList({FieldAt(t, 4), FieldAt(t, 6), FieldAt(t, 3), amount, FieldAt(t, 0),
-                     FieldAt(t, 1)},
-                    "~");
+    return JoinList(
+        {FieldAt(t, 4), FieldAt(t, 6), FieldAt(t, 3), amount, FieldAt(t, 0), FieldAt(t, 1)}, "~");
 }
 
 TextList HistoryRows(const TextList& transactions) {

@@ -40,7 +40,7 @@ std::string ReceiptImageName(const std::string& row);
 }  // namespace vm
 
 class VmClient : public AccountClient {
-public:
+  public:
     // host: "host" or "host:port" of the interface.
     explicit VmClient(std::string host);
 
@@ -74,7 +74,7 @@ public:
     std::string GetAccountName(Transport& transport, const LoginFields& login,
                                const std::string& account, std::time_t now, ModalUi& ui);
 
-private:
+  private:
     std::string host_;
     vm::VmAnswer vm_;
     ParsedAnswer answer_;

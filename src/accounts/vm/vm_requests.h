@@ -15,7 +15,7 @@ namespace pw::vm {
 inline constexpr const char kEndpoint[] = "/vai.php?request_data=";
 
 // The six kinds of operation the history request always asks for, in order.
-inline constexpr const char* kTransTypes[] = {"received", "sent",     "fees",
+inline constexpr const char* kTransTypes[] = {"received",  "sent",     "fees",
                                               "referrals", "deposits", "withdrawals"};
 
 // MD5 (32 lower-case hex digits) of account + MD5(password) + pin + "%Y%m%d" + "%H", date and

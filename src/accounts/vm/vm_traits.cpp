@@ -15,9 +15,9 @@ const SystemTraits& VMoneyTraits() {
             {"UpdateDate", Align::Center, 150},
         };
         t.historyColumns = {
-            {"Date", Align::Center, 110},   {"TransType", Align::Center, 80},
+            {"Date", Align::Center, 110},    {"TransType", Align::Center, 80},
             {"From/To", Align::Center, 110}, {"Amount", Align::Right, 50},
-            {"Batch", Align::Center, 60},   {"Memo", Align::Left, 150},
+            {"Batch", Align::Center, 60},    {"Memo", Align::Left, 150},
         };
         t.balanceTableFile = "VMBalance.set";
         t.historyTableFile = "VMHistory.set";
