@@ -209,6 +209,8 @@ std::string Lower(std::string s) {
 }
 
 TEST_F(VmSandbox, StrictDocumentsOfBothInterfaces) {
+    // The tokens are good for the UTC hour they were built in: keep the table clear of its end.
+    while (std::time(nullptr) % 3600 > 3590) ::usleep(200000);
     const std::time_t now = std::time(nullptr);
     const LoginFields lrDemo{"U1234567", "demoapi", "demosecret"};
     HistoryFilter lrDates;
