@@ -218,7 +218,7 @@ TEST_F(LrSandbox, AnswersWriteDatesYearDayMonth) {
     EXPECT_TRUE(date == ydm(before) || date == ydm(after)) << date;
 }
 
-TEST_F(LrSandbox, TokenIsCheckedAsTheClientBuildsItInEitherCase) {
+TEST_F(LrSandbox, TokenIsCheckedExactlyAsTheClientBuildsIt) {
     const std::time_t now = std::time(nullptr);
     const auto balanceWithToken = [&](const std::string& token) {
         std::string doc = lr::BuildBalanceRequest(demo_, {"LRUSD"}, now);
@@ -231,7 +231,8 @@ TEST_F(LrSandbox, TokenIsCheckedAsTheClientBuildsItInEitherCase) {
     std::string token = lr::AuthToken(demo_.secret, now);
     EXPECT_TRUE(balanceWithToken(token));
     for (char& c : token) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    EXPECT_TRUE(balanceWithToken(token)) << "lower-case hex is the same token";
+    EXPECT_FALSE(balanceWithToken(token)) << "the client writes upper-case hex";
+    EXPECT_FALSE(balanceWithToken(lr::AuthToken(demo_.secret, now - 3600))) << "the hour has passed";
 
     std::tm utc{};
     gmtime_r(&now, &utc);

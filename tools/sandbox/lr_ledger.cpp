@@ -20,15 +20,6 @@ std::string TokenFor(const std::string& secret, std::time_t t) {
     return pw::PasswordHash(secret + buf);
 }
 
-bool SameHex(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 }  // namespace
 
 std::string FormatUnits(Units v) {
@@ -132,8 +123,7 @@ bool Ledger::Authenticate(const std::string& account, const std::string& apiName
     std::lock_guard lock(mutex_);
     const auto it = accounts_.find(account);
     if (it == accounts_.end() || it->second.apiName != apiName) return false;
-    return SameHex(token, TokenFor(it->second.secret, now)) ||
-           SameHex(token, TokenFor(it->second.secret, now - 3600));
+    return token == TokenFor(it->second.secret, now);
 }
 
 HistoryPage Ledger::History(const std::string& account, const HistoryQuery& q) const {

@@ -54,7 +54,8 @@ public:
     Ledger();  // the demo accounts with their seeded history
 
     std::optional<AccountInfo> Account(const std::string& id) const;
-    // Checks the API name and the token of account at now (this hour or the previous one).
+    // Checks the API name and the token of account at now: upper-case hex, as the program
+    // builds it, of this UTC hour only.
     bool Authenticate(const std::string& account, const std::string& apiName,
                       const std::string& token, std::time_t now) const;
     HistoryPage History(const std::string& account, const HistoryQuery& q) const;

@@ -8,13 +8,46 @@
 #include <variant>
 
 #include "lr_ledger.h"
-#include "lr_xml.h"
+#include "strict_xml.h"
 
 namespace sandbox {
 namespace {
 
 using lr::LrError;
-using lrxml::Element;
+using xml::Element;
+using xml::Node;
+using xml::Rule;
+
+const std::vector<Rule> kAuth = {{"ApiName", true}, {"Token", true}};
+const std::vector<Rule> kBalance = {{"CurrencyId", true}, {"AccountId", true}};
+const std::vector<Rule> kPager = {{"PageSize", true}, {"PageNumber", true}};
+const std::vector<Rule> kHistory = {
+    {"AccountId", true},        {"From"},      {"Till"},
+    {"CorrespondingAccountId"}, {"ReceiptId"}, {"Pager", false, false, &kPager}};
+const std::vector<Rule> kTransfer = {{"TransferId", true}, {"TransferType", true}, {"Payer", true},
+                                     {"Payee", true},      {"CurrencyId", true},   {"Amount", true},
+                                     {"Memo", true},       {"Anonymous", true}};
+const std::vector<Rule> kAccountName = {{"AccountId", true}, {"AccountToRetrieve", true}};
+
+// The children each request element may have.
+std::vector<Rule> RequestRules(const std::string& root) {
+    std::vector<Rule> r = {{"Auth", true, false, &kAuth}};
+    if (root == "BalanceRequest") r.push_back({"Balance", true, true, &kBalance});
+    if (root == "HistoryRequest") r.push_back({"History", true, false, &kHistory});
+    if (root == "TransferRequest") r.push_back({"Transfer", true, true, &kTransfer});
+    if (root == "AccountNameRequest") r.push_back({"AccountName", true, false, &kAccountName});
+    return r;
+}
+
+// The request stamp of an id: "%d%m%y%H%M%S" of a moment that exists.
+bool ValidStamp(const std::string& s) {
+    if (s.size() != 12) return false;
+    for (const char c : s)
+        if (c < '0' || c > '9') return false;
+    const auto two = [&s](std::size_t i) { return (s[i] - '0') * 10 + (s[i + 1] - '0'); };
+    return xml::ValidDate(2000 + two(4), two(2), two(0)) && two(6) < 24 && two(8) < 60 &&
+           two(10) < 60;
+}
 
 // Every date this interface writes, in the root's attribute and in the Date elements alike, is
 // year, day, month (the same order the history filters arrive in).
@@ -37,19 +70,19 @@ LrError BadData(const std::string& element) {
     return {301, "Invalid data format", element + " element is empty or contains invalid data"};
 }
 
-std::string Text(std::string_view xml, std::string_view name) {
-    const auto v = lrxml::Inner(xml, name);
-    return v ? lrxml::Unescape(*v) : std::string();
-}
-
 // "yyyy-dd-MM HH:mm:ss" (year, day, month) as UTC seconds.
 std::optional<std::time_t> YearDayMonth(const std::string& text) {
-    int y, d, m, hh, mm, ss;
-    char tail;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &y, &d, &m, &hh, &mm, &ss, &tail) != 6)
-        return std::nullopt;
-    if (m < 1 || m > 12 || d < 1 || d > 31 || hh > 23 || mm > 59 || ss > 59 || y < 1970)
-        return std::nullopt;
+    static constexpr char kShape[] = "dddd-dd-dd dd:dd:dd";
+    if (text.size() != sizeof kShape - 1) return std::nullopt;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (kShape[i] == 'd' ? (text[i] < '0' || text[i] > '9') : text[i] != kShape[i])
+            return std::nullopt;
+    const auto num = [&text](std::size_t at, std::size_t n) {
+        return std::stoi(text.substr(at, n));
+    };
+    const int y = num(0, 4), d = num(5, 2), m = num(8, 2), hh = num(11, 2), mm = num(14, 2),
+              ss = num(17, 2);
+    if (!xml::ValidDate(y, m, d) || hh > 23 || mm > 59 || ss > 59) return std::nullopt;
     std::tm tm{};
     tm.tm_year = y - 1900;
     tm.tm_mon = m - 1;
@@ -71,51 +104,62 @@ std::optional<int> Number(const std::string& text) {
 }
 
 class Service {
-public:
+  public:
     void Handle(const httplib::Request& req, httplib::Response& res, const char* request,
                 const char* response) {
         const std::time_t now = std::time(nullptr);
         std::string body;
         const std::string doc = req.has_param("req") ? req.get_param_value("req") : std::string();
-        std::string account;
-        if (const auto error = Authenticate(doc, request, now, account)) {
+        std::string account, why;
+        const auto root = xml::Parse(doc, why);
+        if (!root) {
+            body = ErrorXml({100, "Invalid request", "Malformed document: " + why});
+        } else if (const auto error = Authenticate(*root, request, now, account)) {
             body = ErrorXml(*error);
         } else {
             const std::string name = request;
-            if (name == "BalanceRequest") body = Balance(doc, account, now);
-            else if (name == "HistoryRequest") body = History(doc, account);
-            else if (name == "TransferRequest") body = Transfer(doc, account, now);
-            else body = AccountName(doc, account, now);
+            if (name == "BalanceRequest")
+                body = Balance(*root, account, now);
+            else if (name == "HistoryRequest")
+                body = History(*root->Child("History"), account);
+            else if (name == "TransferRequest")
+                body = Transfer(*root, account, now);
+            else
+                body = AccountName(*root->Child("AccountName"), account, now);
         }
         const std::string answer = std::string("<") + response + " id=\"" +
                                    std::to_string(nextId_++) + "\" date=\"" +
-                                   Utc(now, kDateFormat) + "\">" + body + "</" + response +
-                                   ">";
+                                   Utc(now, kDateFormat) + "\">" + body + "</" + response + ">";
         res.set_content(answer, "text/xml; charset=utf-8");
     }
 
-private:
-    std::optional<LrError> Authenticate(const std::string& doc, const char* root, std::time_t now,
+  private:
+    // The document's shape, its id ("account_stamp") and its authentication block.
+    std::optional<LrError> Authenticate(const Node& doc, const char* root, std::time_t now,
                                         std::string& account) const {
-        const auto id = lrxml::Attribute(doc, root, "id");
-        const auto auth = lrxml::Inner(doc, "Auth");
-        if (!id || !auth) return LrError{100, "Invalid request", std::string(root) + " is missing or malformed"};
-        const std::string idText = lrxml::Unescape(*id);
-        const std::size_t cut = idText.rfind('_');
-        account = idText.substr(0, cut == std::string::npos ? idText.size() : cut);
-        if (!ledger_.Authenticate(account, Text(*auth, "ApiName"), Text(*auth, "Token"), now))
+        const auto invalid = [root](const std::string& why) {
+            return LrError{100, "Invalid request", std::string(root) + ": " + why};
+        };
+        if (doc.name != root) return invalid("the document is a " + doc.name);
+        const std::string* id = doc.Attribute("id");
+        if (!id || doc.attributes.size() != 1) return invalid("the id attribute alone is expected");
+        if (const auto problem = xml::Check(doc, RequestRules(root))) return invalid(*problem);
+        const std::size_t cut = id->rfind('_');
+        if (cut == std::string::npos || cut == 0 || !ValidStamp(id->substr(cut + 1)))
+            return invalid("the id is not an account and a request stamp");
+        account = id->substr(0, cut);
+        const Node& auth = *doc.Child("Auth");
+        if (!ledger_.Authenticate(account, auth.ChildText("ApiName"), auth.ChildText("Token"), now))
             return LrError{201, "Authentication failed", "Invalid API name or security token"};
         return std::nullopt;
     }
 
-    std::string Balance(const std::string& doc, const std::string& account, std::time_t now) const {
+    std::string Balance(const Node& doc, const std::string& account, std::time_t now) const {
         const auto info = ledger_.Account(account);
-        const auto items = lrxml::All(doc, "Balance");
-        if (items.empty()) return ErrorXml(BadData("Balance"));
         std::string out;
-        for (const std::string_view item : items) {
-            const std::string currency = Text(item, "CurrencyId");
-            if (Text(item, "AccountId") != account) {
+        for (const Node* item : doc.Children("Balance")) {
+            const std::string currency = item->ChildText("CurrencyId");
+            if (item->ChildText("AccountId") != account) {
                 out += ErrorXml(BadData("AccountId"));
                 continue;
             }
@@ -145,27 +189,26 @@ private:
                Element("TransferType", "transfer") + Element("Payer", r.payer) +
                Element("Payee", r.payee) + Element("CurrencyId", r.currency) +
                Element("Amount", lr::FormatUnits(r.amount)) + Element("Memo", r.memo) +
-               Element("Anonymous", "false") + Element("Source", r.source) + "</Transfer></Receipt>";
+               Element("Anonymous", "false") + Element("Source", r.source) +
+               "</Transfer></Receipt>";
     }
 
-    std::string History(const std::string& doc, const std::string& account) const {
-        const auto history = lrxml::Inner(doc, "History");
-        if (!history) return ErrorXml(BadData("History"));
-        if (Text(*history, "AccountId") != account) return ErrorXml(BadData("AccountId"));
+    std::string History(const Node& history, const std::string& account) const {
+        if (history.ChildText("AccountId") != account) return ErrorXml(BadData("AccountId"));
         lr::HistoryQuery q;
-        if (const auto from = lrxml::Inner(*history, "From")) {
-            q.from = YearDayMonth(lrxml::Unescape(*from));
+        if (const Node* from = history.Child("From")) {
+            q.from = YearDayMonth(from->text);
             if (!q.from) return ErrorXml(BadData("From"));
         }
-        if (const auto till = lrxml::Inner(*history, "Till")) {
-            q.till = YearDayMonth(lrxml::Unescape(*till));
+        if (const Node* till = history.Child("Till")) {
+            q.till = YearDayMonth(till->text);
             if (!q.till) return ErrorXml(BadData("Till"));
         }
-        q.counterpart = Text(*history, "CorrespondingAccountId");
-        q.receiptId = Text(*history, "ReceiptId");
-        if (const auto pager = lrxml::Inner(*history, "Pager")) {
-            const auto size = Number(Text(*pager, "PageSize"));
-            const auto number = Number(Text(*pager, "PageNumber"));
+        q.counterpart = history.ChildText("CorrespondingAccountId");
+        q.receiptId = history.ChildText("ReceiptId");
+        if (const Node* pager = history.Child("Pager")) {
+            const auto size = Number(pager->ChildText("PageSize"));
+            const auto number = Number(pager->ChildText("PageNumber"));
             if (!size || *size < 1) return ErrorXml(BadData("PageSize"));
             if (!number || *number < 1) return ErrorXml(BadData("PageNumber"));
             q.pageSize = *size;
@@ -180,40 +223,44 @@ private:
         return out;
     }
 
-    std::string Transfer(const std::string& doc, const std::string& account, std::time_t now) {
-        const auto items = lrxml::All(doc, "Transfer");
-        if (items.empty()) return ErrorXml(BadData("Transfer"));
+    std::string Transfer(const Node& doc, const std::string& account, std::time_t now) {
         std::string out;
-        for (const std::string_view item : items) {
-            if (Text(item, "Payer") != account) {
-                out += ErrorXml(BadData("Payer"));
+        for (const Node* item : doc.Children("Transfer")) {
+            const char* bad = nullptr;
+            const auto amount = lr::ParseAmount(item->ChildText("Amount"));
+            const std::string anonymous = item->ChildText("Anonymous");
+            if (item->ChildText("Payer") != account)
+                bad = "Payer";
+            else if (item->ChildText("TransferType") != "transfer")
+                bad = "TransferType";
+            else if (anonymous != "true" && anonymous != "false")
+                bad = "Anonymous";
+            else if (!amount)
+                bad = "Amount";
+            if (bad) {
+                out += ErrorXml(BadData(bad));
                 continue;
             }
-            const auto amount = lr::ParseAmount(Text(item, "Amount"));
-            if (!amount) {
-                out += ErrorXml(BadData("Amount"));
-                continue;
-            }
-            const auto result = ledger_.Transfer(account, Text(item, "Payee"),
-                                                 Text(item, "CurrencyId"), *amount,
-                                                 Text(item, "Memo"), now);
-            if (const auto* e = std::get_if<LrError>(&result)) out += ErrorXml(*e);
-            else out += ReceiptXml(std::get<lr::Receipt>(result), account);
+            const auto result =
+                ledger_.Transfer(account, item->ChildText("Payee"), item->ChildText("CurrencyId"),
+                                 *amount, item->ChildText("Memo"), now);
+            if (const auto* e = std::get_if<LrError>(&result))
+                out += ErrorXml(*e);
+            else
+                out += ReceiptXml(std::get<lr::Receipt>(result), account);
         }
         return out;
     }
 
-    std::string AccountName(const std::string& doc, const std::string& account,
-                            std::time_t now) const {
-        const auto item = lrxml::Inner(doc, "AccountName");
-        if (!item) return ErrorXml(BadData("AccountName"));
-        const std::string wanted = Text(*item, "AccountToRetrieve");
+    std::string AccountName(const Node& item, const std::string& account, std::time_t now) const {
+        if (item.ChildText("AccountId") != account) return ErrorXml(BadData("AccountId"));
+        const std::string wanted = item.ChildText("AccountToRetrieve");
         const auto info = ledger_.Account(wanted);
-        if (!info) return ErrorXml({302, "Account not found", "Account " + wanted + " does not exist"});
+        if (!info)
+            return ErrorXml({302, "Account not found", "Account " + wanted + " does not exist"});
         return "<AccountName>" + Element("AccountId", account) +
-               Element("AccountToRetrieve", wanted) +
-               Element("Date", Utc(now, kDateFormat)) + Element("Name", info->name) +
-               "</AccountName>";
+               Element("AccountToRetrieve", wanted) + Element("Date", Utc(now, kDateFormat)) +
+               Element("Name", info->name) + "</AccountName>";
     }
 
     lr::Ledger ledger_;

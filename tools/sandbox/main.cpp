@@ -25,6 +25,7 @@
 #include "info_service.h"
 #include "lr_service.h"
 #include "test_routes.h"
+#include "vm_service.h"
 
 namespace {
 
@@ -117,6 +118,7 @@ int main(int argc, char** argv) {
     sandbox::RegisterInfoSite(http);
     sandbox::RegisterLibertyReserve(https);
     sandbox::RegisterEGold(https, http);
+    sandbox::RegisterVMoney(https);
 
     const int httpsPort = Bind(https, opt.httpsPort, "https");
     const int httpPort = Bind(http, opt.httpPort, "http");

@@ -1,6 +1,5 @@
 #include "accounts/lr/lr_requests.h"
 
-#include <array>
 #include <cstdio>
 
 #include "crypto/cipher.h"
@@ -8,37 +7,7 @@
 namespace pw::lr {
 namespace {
 
-std::string FormatTime(const char* format, const std::tm& tm) {
-    std::array<char, 64> buf{};
-    const std::size_t n = std::strftime(buf.data(), buf.size(), format, &tm);
-    return std::string(buf.data(), n);
-}
-
-std::tm Local(std::time_t t) {
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    return tm;
-}
-
-std::tm Utc(std::time_t t) {
-    std::tm tm{};
-    gmtime_r(&t, &tm);
-    return tm;
-}
-
-// "<name>value</name>" with the value escaped.
-std::string Element(const char* name, std::string_view value) {
-    std::string out;
-    out.reserve(value.size() + 32);
-    out += '<';
-    out += name;
-    out += '>';
-    out += XmlEscape(value);
-    out += "</";
-    out += name;
-    out += '>';
-    return out;
-}
+std::string Element(const char* name, std::string_view value) { return XmlElement(name, value); }
 
 // The request element with its id attribute and the authentication block.
 std::string Head(const char* root, const LoginFields& login, std::time_t now) {
@@ -61,47 +30,10 @@ std::string YearDayMonth(const Date& d) {
 
 }  // namespace
 
-std::string XmlEscape(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&apos;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
-
-std::string PercentEncode(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size() * 3);
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        const bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                                (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
-                                c == '~';
-        if (unreserved) {
-            out += ch;
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0x0F];
-        }
-    }
-    return out;
-}
-
-std::string RequestStamp(std::time_t now) { return FormatTime("%d%m%y%H%M%S", Local(now)); }
+std::string RequestStamp(std::time_t now) { return LocalText("%d%m%y%H%M%S", now); }
 
 std::string AuthToken(const std::string& secret, std::time_t now) {
-    const std::tm utc = Utc(now);
-    return PasswordHash(secret + ":" + FormatTime("%Y%m%d", utc) + ":" + FormatTime("%H", utc));
+    return PasswordHash(secret + ":" + UtcText("%Y%m%d:%H", now));
 }
 
 std::string BuildBalanceRequest(const LoginFields& login, const TextList& currencies,

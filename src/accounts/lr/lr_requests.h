@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "accounts/account_client.h"
+#include "accounts/request_text.h"
 #include "store/text_list.h"
 
 namespace pw::lr {
@@ -17,10 +18,8 @@ inline constexpr const char kHistoryPath[] = "/xml/history.aspx?req=";
 inline constexpr const char kTransferPath[] = "/xml/transfer.aspx?req=";
 inline constexpr const char kAccountNamePath[] = "/xml/accountname.aspx?req=";
 
-// & < > " ' as the five predefined entities; everything else unchanged.
-std::string XmlEscape(std::string_view text);
-// RFC 3986: A-Z a-z 0-9 - . _ ~ stay, every other byte becomes %XX (upper-case hex).
-std::string PercentEncode(std::string_view text);
+using pw::PercentEncode;
+using pw::XmlEscape;
 
 // Local time of now as "%d%m%y%H%M%S".
 std::string RequestStamp(std::time_t now);

@@ -1,0 +1,128 @@
+#include "accounts/vm/vm_client.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "accounts/tab_logic.h"
+#include "accounts/vm/vm_requests.h"
+#include "settings/keys.h"
+#include "settings/settings_store.h"
+
+namespace pw {
+namespace {
+
+const std::string& FieldAt(const TextList& f, std::size_t i) {
+    static const std::string blank = " ";
+    return i < f.size() ? f[i] : blank;
+}
+
+bool IsOutgoing(std::string type) {
+    std::transform(type.begin(), type.end(), type.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return type.find("fee") != std::string::npos || type.find("sent") != std::string::npos ||
+           type.find("withdraw") != std::string::npos;
+}
+
+}  // namespace
+
+namespace vm {
+
+std::string HistoryRow(const std::string& transaction) {
+    const TextList t = Split(transaction, "~");
+    std::string amount = FieldAt(t, 5);
+    if (IsOutgoing(FieldAt(t, 6)) && (amount.empty() || amount[0] != '-')) amount = "-" + amount;
+    return JoinList(
+        {FieldAt(t, 4), FieldAt(t, 6), FieldAt(t, 3), amount, FieldAt(t, 0), FieldAt(t, 1)}, "~");
+}
+
+TextList HistoryRows(const TextList& transactions) {
+    TextList rows;
+    rows.reserve(transactions.size());
+    for (const std::string& t : transactions) rows.push_back(HistoryRow(t));
+    return rows;
+}
+
+int HistoryProblem(const LoginFields& login, const HistoryFilter& filter) {
+    if (const int problem = LoginProblem(login, VMoneyTraits())) return problem;
+    if (filter.byBatch && filter.batch.empty()) return VMoneyTraits().msgNoBatch;
+    return 0;
+}
+
+std::string RecordText(const std::string& row, bool hide, int hideCount) {
+    const TextList f = Split(row, "~");
+    const auto at = [&f](std::size_t i) { return i < f.size() ? f[i] : std::string(); };
+    const std::string party = hide ? MaskCounterpart(at(2), hideCount) : at(2);
+    return "Date : " + at(0) + "\r\nTransType : " + at(1) + "\r\nFrom/To Account : " + party +
+           "\r\nAmount : " + at(3) + "\r\nBatch : " + at(4) + "\r\nMemo : " + at(5) + "\r\n";
+}
+
+std::string ReceiptImageName(const std::string& row) {
+    const TextList f = Split(row, "~");
+    return "VM_" + (f.size() > 4 ? f[4] : std::string()) + ".jpg";
+}
+
+}  // namespace vm
+
+VmClient::VmClient(std::string host) : host_(std::move(host)) {}
+
+const SystemTraits& VmClient::Traits() const { return VMoneyTraits(); }
+
+std::string VmClient::BalanceUrl(const LoginFields& login, std::time_t now) {
+    return vm::MakeUrl(host_, vm::BuildBalanceRequest(login, now));
+}
+
+std::string VmClient::HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int,
+                                 std::time_t now) {
+    return vm::MakeUrl(host_, vm::BuildHistoryRequest(login, filter, now));
+}
+
+std::string VmClient::TransferUrl(const LoginFields& login, const TextList& queue,
+                                  const std::function<bool()>& paymentCheck, std::time_t now) {
+    const std::string doc = vm::BuildTransferRequest(login, queue, paymentCheck, now);
+    return doc.empty() ? std::string() : vm::MakeUrl(host_, doc);
+}
+
+std::string VmClient::AccountStatusUrl(const LoginFields& login, const std::string& lookup,
+                                       std::time_t now) {
+    return vm::MakeUrl(host_, vm::BuildAccountStatusRequest(login, lookup, now));
+}
+
+void VmClient::Parse(const std::string& answer, bool) { Parse(answer, std::time(nullptr)); }
+
+void VmClient::Parse(const std::string& answer, std::time_t now) {
+    vm::ParseAnswer(answer, now, vm_);
+    answer_ = ParsedAnswer{};
+    answer_.errors = vm_.errors;
+    answer_.balanceRows = vm_.balances;
+    answer_.historyRows = vm::HistoryRows(vm_.transactions);
+}
+
+std::string VmClient::ErrorReport() const { return CodeMessageReport(vm_.errors); }
+
+bool VmClient::SendTransfer(Transport& transport, const LoginFields& login, const TextList& queue,
+                            const std::function<bool()>& paymentCheck, std::time_t now) {
+    const std::string url = TransferUrl(login, queue, paymentCheck, now);
+    if (url.empty()) return false;
+    Parse(transport.HttpsGet(url), now);
+    return true;
+}
+
+std::string VmClient::GetAccountName(Transport& transport, const LoginFields& login,
+                                     const std::string& account, std::time_t now, ModalUi& ui) {
+    if (account.empty()) return std::string();
+    Parse(transport.HttpsGet(AccountStatusUrl(login, account, now)), now);
+    if (!vm_.errors.empty()) ui.Message(ErrorReport());
+    return vm_.accountNames.empty() ? std::string() : vm_.accountNames.front();
+}
+
+std::string VMoneyHost(const SettingsStore& settings) {
+    const keys::SystemKeys& k = keys::KeysOf(2);
+    std::string host = settings.GetString(k.section, k.host, k.defaultHost);
+    return host.empty() ? std::string(k.defaultHost) : host;
+}
+
+std::unique_ptr<VmClient> MakeVMoneyClient(const SettingsStore& settings) {
+    return std::make_unique<VmClient>(VMoneyHost(settings));
+}
+
+}  // namespace pw

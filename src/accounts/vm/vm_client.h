@@ -1,0 +1,87 @@
+#pragma once
+// The V-Money client: request URLs from the login fields (Account ID, PIN, password), the
+// answer parser's lists turned into the rows of the tables, the record text, the transfer of
+// the first queued record and the account lookup.
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "accounts/account_client.h"
+#include "accounts/vm/vm_parser.h"
+#include "net/transport.h"
+#include "ui/base/modal_ui.h"
+
+namespace pw {
+
+class SettingsStore;
+
+// Prefix, columns, table files, labels (incl. "Pin number") and messages of the V-Money tab.
+const SystemTraits& VMoneyTraits();
+
+namespace vm {
+
+// Date, TransType, From/To, Amount, Batch, Memo from a raw transaction row. The amount gets a
+// "-" in front when the TransType in lower case holds "fee", "sent" or "withdraw" (an amount
+// that already starts with "-" keeps its one sign).
+std::string HistoryRow(const std::string& transaction);
+TextList HistoryRows(const TextList& transactions);
+
+// The first login or filter problem of the history as a string-table id (132 Account ID,
+// 140 PIN, 112 password, 117 batch ticked but empty), or 0.
+int HistoryProblem(const LoginFields& login, const HistoryFilter& filter);
+
+// The record view and clipboard text of a history row: "Date : %s\r\n" ... "Memo : %s\r\n",
+// the From/To account masked when hide is set.
+std::string RecordText(const std::string& row, bool hide, int hideCount);
+// "VM_<batch>.jpg"
+std::string ReceiptImageName(const std::string& row);
+
+}  // namespace vm
+
+class VmClient : public AccountClient {
+  public:
+    // host: "host" or "host:port" of the interface.
+    explicit VmClient(std::string host);
+
+    const SystemTraits& Traits() const override;
+    std::string BalanceUrl(const LoginFields& login, std::time_t now) override;
+    // The history is not paged: page is ignored.
+    std::string HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
+                           std::time_t now) override;
+    // Every answer replaces the lists (clear is not needed: nothing is paged).
+    void Parse(const std::string& answer, bool clear) override;
+    void Parse(const std::string& answer, std::time_t now);
+    const ParsedAnswer& Answer() const override { return answer_; }
+    std::vector<int> FurtherPages(const HistoryFilter&) const override { return {}; }
+    std::string ErrorReport() const override;
+
+    const vm::VmAnswer& Vm() const { return vm_; }
+    const std::string& Host() const { return host_; }
+
+    // The transfer URL for the first queued record; empty (send nothing) when the queue is
+    // empty or paymentCheck fails.
+    std::string TransferUrl(const LoginFields& login, const TextList& queue,
+                            const std::function<bool()>& paymentCheck, std::time_t now);
+    std::string AccountStatusUrl(const LoginFields& login, const std::string& lookup,
+                                 std::time_t now);
+    // Sends the transfer of the first queued record and parses the answer. False when nothing
+    // was sent.
+    bool SendTransfer(Transport& transport, const LoginFields& login, const TextList& queue,
+                      const std::function<bool()>& paymentCheck, std::time_t now);
+    // The first account name of the lookup answer, or empty. Empty input: empty, without a
+    // request. Errors of the answer are shown through ui as the error report.
+    std::string GetAccountName(Transport& transport, const LoginFields& login,
+                               const std::string& account, std::time_t now, ModalUi& ui);
+
+  private:
+    std::string host_;
+    vm::VmAnswer vm_;
+    ParsedAnswer answer_;
+};
+
+// "VMHost" of section "VM", or the built-in host when that is empty.
+std::string VMoneyHost(const SettingsStore& settings);
+std::unique_ptr<VmClient> MakeVMoneyClient(const SettingsStore& settings);
+
+}  // namespace pw

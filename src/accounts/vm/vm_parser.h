@@ -1,0 +1,31 @@
+#pragma once
+// The answer parser of the V-Money interface. It works on a copy of the whole answer: four
+// passes (Status, Balance, Transaction, AccountName) each take the first occurrence left in
+// the text and cut what they took out of it, until their opening marker is gone. Values are
+// kept as received; an empty or missing value is one space. An opening tag without its
+// closing tag yields " " (or, for a Balance or an AccountName, nothing) and is cut out, so
+// every pass ends.
+#include <ctime>
+#include <string>
+#include <string_view>
+
+#include "store/text_list.h"
+
+namespace pw::vm {
+
+struct VmAnswer {
+    TextList errors;        // Code~Message, only codes holding "Error", "Fail" or "Partial"
+    TextList balances;      // USD~value~update time (UTC, "%Y-%m-%d %H:%M:%S" of now)
+    TextList transactions;  // TransId~Memo~PaymentId~party~Timestamp~Amount~TransType
+    TextList accountNames;
+};
+
+// Empties out, then fills it from answer; an answer without "<Response>" gives nothing.
+void ParseAnswer(std::string_view answer, std::time_t now, VmAnswer& out);
+
+// The party of a "ToFromAccount" value: "Fee Account" alone, otherwise "account (name)".
+// Several parties are joined with ", " and no AccountId gives " ", so a transaction row always
+// has seven fields.
+std::string PartyOf(std::string toFromAccount);
+
+}  // namespace pw::vm
