@@ -21,6 +21,8 @@
 #include <vector>
 
 #include "certs.h"
+#include "ecu_service.h"
+#include "gdp_service.h"
 #include "lr_service.h"
 #include "test_routes.h"
 
@@ -113,6 +115,8 @@ int main(int argc, char** argv) {
         sandbox::RegisterTestRoutes(*s);
     sandbox::RegisterHomePage(http);
     sandbox::RegisterLibertyReserve(https);
+    sandbox::RegisterGdp(https);
+    sandbox::RegisterEcuMoney(https);
 
     const int httpsPort = Bind(https, opt.httpsPort, "https");
     const int httpPort = Bind(http, opt.httpPort, "http");
