@@ -68,6 +68,16 @@ TEST(EcuParser, ErrorsAndBalances) {
     }
 }
 
+TEST(EcuParser, ManyMarkersGiveTheFirstErrorsAndStillTheBalances) {
+    std::string markers;
+    for (int i = 0; i < 200000; ++i) markers += "ERROR ";
+    const ecu::Answer a = ecu::ParseAnswer(markers + "1/2", ecu::AnswerKind::Balance, kNow);
+    ASSERT_EQ(a.errors.size(), ecu::kMaxErrors);
+    EXPECT_EQ(a.errors.back(), markers.substr(6 * ecu::kMaxErrors) + "1/2");
+    EXPECT_EQ(a.balanceRows, (TextList{std::string("USD~1.00~") + kStamp,
+                                       std::string("EUR~2.00~") + kStamp}));
+}
+
 TEST(EcuClient, BalanceAndHistoryAnswers) {
     EcuClient client("h");
     client.Parse("ERROR Invalid login or password", true);

@@ -49,9 +49,23 @@ Answer ParseAnswer(std::string_view answer, AnswerKind kind, std::time_t now) {
     Answer out;
     std::string text(answer);
     static const std::string kMarker = "ERROR ";
-    for (std::size_t at = text.find(kMarker); at != std::string::npos; at = text.find(kMarker)) {
+    std::size_t at = text.find(kMarker);
+    for (; at != std::string::npos && out.errors.size() < kMaxErrors; at = text.find(kMarker)) {
         text.erase(at, kMarker.size());
         out.errors.push_back(text.empty() ? std::string(" ") : text);
+    }
+    if (at != std::string::npos) {
+        // Each error holds the whole rest of the answer: markers beyond the last error kept
+        // are only taken out, in one pass.
+        std::string rest;
+        rest.reserve(text.size());
+        std::size_t pos = 0;
+        for (; at != std::string::npos; at = text.find(kMarker, pos)) {
+            rest.append(text, pos, at - pos);
+            pos = at + kMarker.size();
+        }
+        rest.append(text, pos);
+        text = std::move(rest);
     }
     if (kind != AnswerKind::Balance) return out;
 

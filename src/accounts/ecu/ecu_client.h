@@ -32,13 +32,17 @@ std::string HistoryUrl(const std::string& host, const LoginFields& login);
 
 enum class AnswerKind { Balance, History };
 
+// Most errors one answer gives.
+inline constexpr std::size_t kMaxErrors = 10;
+
 struct Answer {
     TextList errors;       // one entry per "ERROR " marker
     TextList balanceRows;  // currency~value ("%.2f" through a 32-bit float)~update time
 };
 
 // Errors: for each "ERROR " marker, the marker is deleted and the whole remaining answer is
-// one error (" " when nothing remains). Balances (balance answers only): the remaining answer
+// one error (" " when nothing remains); after kMaxErrors errors the further markers are only
+// deleted, so time and memory stay linear in the answer. Balances (balance answers only): the remaining answer
 // split at "/"; with two pieces or more, piece k gives the row of currency k (USD, EUR);
 // pieces beyond the currencies are ignored.
 Answer ParseAnswer(std::string_view answer, AnswerKind kind, std::time_t now);
