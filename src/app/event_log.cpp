@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "net/scrub.h"
 #include "store/file_io.h"
 
 namespace pw {
@@ -22,7 +23,11 @@ void WriteLogLine(const std::string& dir, const std::string& message, std::time_
     std::tm local{};
     localtime_r(&now, &local);
     // The log is a trace only: a file that cannot be opened is passed over.
-    (void)AppendToFile(dir + "Purseward.log", FormatLogLine(local, message));
+    (void)AppendToFile(dir + "Purseward.log", FormatLogLine(local, message), /*ownerOnly=*/true);
+}
+
+std::string AnswerForLog(const std::string& answer, const std::vector<std::string>& secrets) {
+    return ScrubSecrets(answer, secrets);
 }
 
 }  // namespace pw

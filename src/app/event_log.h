@@ -1,12 +1,22 @@
 #pragma once
+// The event log: a trace of the GDP and ECUMoney exchanges. It holds the trace texts and the
+// answers of the interfaces, never a request URL (those carry the credentials), and no secret
+// an answer echoes back. Only the owner may read it.
 #include <ctime>
 #include <string>
+#include <vector>
 
 namespace pw {
 
 // Appends "dd/mm/yyyy hh:mm:ss" + two blanks + message + CR LF to <dir>Purseward.log. dir is
-// the program directory, or the base directory when ProgramPath is empty. Fails silently.
+// the program directory, or the base directory when ProgramPath is empty; an empty dir is the
+// current directory. The file is created readable by its owner alone, and a log with wider
+// rights is narrowed before the line goes in. Fails silently.
 void WriteLogLine(const std::string& dir, const std::string& message, std::time_t now);
+
+// The answer of an exchange as it goes into the log: every occurrence of each secret (pass
+// the forms it was sent in, see SecretForms) is replaced by "***"; the rest is unchanged.
+std::string AnswerForLog(const std::string& answer, const std::vector<std::string>& secrets);
 
 // The line as written, for a local time.
 std::string FormatLogLine(const std::tm& local, const std::string& message);

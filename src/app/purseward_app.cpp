@@ -100,6 +100,11 @@ void CPursewardApp::WriteLog(const std::string& message) const {
     WriteLogLine(ProgramDir(), message, clock_.Now());
 }
 
+void CPursewardApp::WriteLogAnswer(const std::string& answer,
+                                   const std::vector<std::string>& secrets) const {
+    WriteLog(AnswerForLog(answer, secrets));
+}
+
 void CPursewardApp::PrepareSettings(const LegacyProfile& profile) {
     settingsPresent = PresentAndNotEmpty(SettingsPath());
     if (!settingsPresent) {

@@ -61,6 +61,9 @@ public:
 
     // Appends one line to the event log.
     void WriteLog(const std::string& message) const;
+    // Logs the answer of an exchange with the secrets of its request masked (AnswerForLog).
+    // The request URL itself is never logged.
+    void WriteLogAnswer(const std::string& answer, const std::vector<std::string>& secrets) const;
 
     // Language lists, index-aligned.
     std::vector<std::string> languageNames;

@@ -125,9 +125,19 @@ bool ReadFileBounded(const std::string& path, std::size_t maxBytes, std::string&
     return true;
 }
 
-bool AppendToFile(const std::string& path, const std::string& data) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+bool AppendToFile(const std::string& path, const std::string& data, bool ownerOnly) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC,
+                          ownerOnly ? 0600 : 0644);
     if (fd < 0) return false;
+    if (ownerOnly) {
+        // A file made earlier with wider rights is narrowed before anything more goes in.
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 ||
+            ((st.st_mode & 077) != 0 && ::fchmod(fd, st.st_mode & 0700) != 0)) {
+            ::close(fd);
+            return false;
+        }
+    }
     const bool ok = WriteAllTo(fd, data);
     ::close(fd);
     return ok;

@@ -23,7 +23,9 @@ bool WriteFileAtomic(const std::string& path, const std::string& data, bool owne
 bool ReadFileBounded(const std::string& path, std::size_t maxBytes, std::string& out);
 
 // Appends data to the file, creating it when needed. False when it cannot be opened.
-bool AppendToFile(const std::string& path, const std::string& data);
+// ownerOnly creates the file 0600 and takes the group's and others' rights away from an
+// existing file before writing (nothing is written when that fails).
+bool AppendToFile(const std::string& path, const std::string& data, bool ownerOnly = false);
 
 // Creates the folder and its parents when missing. True when the folder exists afterwards.
 bool EnsureDirectory(const std::string& dir);

@@ -1,6 +1,8 @@
 #include "app/event_log.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "../store/temp_dir.h"
 
@@ -63,6 +65,52 @@ TEST(WriteLogLine, UnopenableFileIsPassedOverSilently) {
     std::filesystem::create_directory(dir / "Purseward.log");  // a folder in its place
     WriteLogLine(dir.Path(), "lost", 0);
     EXPECT_TRUE(std::filesystem::is_directory(dir / "Purseward.log"));
+}
+
+
+mode_t ModeOf(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 0777;
+}
+
+TEST(WriteLogLine, OnlyTheOwnerMayReadTheLog) {
+    TempDir dir;
+    const mode_t oldMask = ::umask(0);  // the rights come from the log, not the mask
+    WriteLogLine(dir.Path(), "first", 0);
+    EXPECT_EQ(ModeOf(dir / "Purseward.log"), 0600u);
+    // A log left readable by others is narrowed at the next line, and keeps its content.
+    ::chmod((dir / "Purseward.log").c_str(), 0664);
+    WriteLogLine(dir.Path(), "second", 0);
+    ::umask(oldMask);
+    EXPECT_EQ(ModeOf(dir / "Purseward.log"), 0600u);
+    EXPECT_EQ(ReadAll(dir / "Purseward.log"), StampOf(0) + "  first\r\n" + StampOf(0) + "  second\r\n");
+}
+
+TEST(WriteLogLine, EmptyDirectoryIsTheCurrentDirectory) {
+    TempDir dir;
+    const auto old = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    WriteLogLine("", "here", 0);
+    std::filesystem::current_path(old);
+    EXPECT_EQ(ReadAll(dir / "Purseward.log"), StampOf(0) + "  here\r\n");
+}
+
+TEST(AnswerForLog, MasksTheSecretsInEveryFormAndKeepsTheRest) {
+    const struct {
+        std::string answer;
+        std::vector<std::string> secrets;
+        std::string logged;
+    } cases[] = {
+        {"12.34/5.67", {"ecu pass#1", "ecu%20pass%231"}, "12.34/5.67"},
+        {"ERROR bad password ecu pass#1\r\nfor /sci/balance.pl?password=ecu%20pass%231",
+         {"ecu pass#1", "ecu%20pass%231"},
+         "ERROR bad password ***\r\nfor /sci/balance.pl?password=***"},
+        {"<error>k2k2</error>", {"k2"}, "<error>******</error>"},
+        {"<error>x</error>", {}, "<error>x</error>"},
+        {"<error>x</error>", {""}, "<error>x</error>"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(AnswerForLog(c.answer, c.secrets), c.logged) << c.answer;
 }
 
 }  // namespace

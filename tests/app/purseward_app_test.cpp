@@ -131,6 +131,10 @@ TEST_F(AppCoreTest, WriteLogGoesToTheProgramDirWithTheClockTime) {
     app.WriteLog("answer\r\nsecond line");
     EXPECT_EQ(ReadAll(programDir / "Purseward.log"),
               std::string(stamp) + "  answer\r\nsecond line\r\n");
+    app.WriteLogAnswer("<error>no key k+1</error>", {"k+1", "k%2B1"});
+    EXPECT_EQ(ReadAll(programDir / "Purseward.log"),
+              std::string(stamp) + "  answer\r\nsecond line\r\n" + stamp +
+                  "  <error>no key ***</error>\r\n");
     // The base directory's log is not touched any more.
     EXPECT_EQ(ReadAll(dir / "Purseward.log"),
               std::string(stamp) + "  OnBnClickedButton2:SendData\r\n");

@@ -23,6 +23,8 @@
 #include "certs.h"
 #include "eg_service.h"
 #include "info_service.h"
+#include "ecu_service.h"
+#include "gdp_service.h"
 #include "lr_service.h"
 #include "test_routes.h"
 #include "vm_service.h"
@@ -119,6 +121,8 @@ int main(int argc, char** argv) {
     sandbox::RegisterLibertyReserve(https);
     sandbox::RegisterEGold(https, http);
     sandbox::RegisterVMoney(https);
+    sandbox::RegisterGdp(https);
+    sandbox::RegisterEcuMoney(https);
 
     const int httpsPort = Bind(https, opt.httpsPort, "https");
     const int httpPort = Bind(http, opt.httpPort, "http");

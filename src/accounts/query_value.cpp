@@ -1,0 +1,32 @@
+#include "accounts/query_value.h"
+
+namespace pw {
+
+std::string QueryValue(std::string_view value) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(value.size());
+    for (const char ch : value) {
+        const auto c = static_cast<unsigned char>(ch);
+        const bool changesQuery = c == '&' || c == '=' || c == '#' || c == '+' || c == '%' ||
+                                  c <= 0x20 || c >= 0x7F;
+        if (changesQuery) {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0F];
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> SecretForms(const std::string& secret) {
+    if (secret.empty()) return {};
+    std::vector<std::string> forms{secret};
+    const std::string sent = QueryValue(secret);
+    if (sent != secret) forms.push_back(sent);
+    return forms;
+}
+
+}  // namespace pw
