@@ -22,6 +22,7 @@
 
 #include "certs.h"
 #include "lr_service.h"
+#include "pm_service.h"
 #include "test_routes.h"
 
 namespace {
@@ -113,6 +114,7 @@ int main(int argc, char** argv) {
         sandbox::RegisterTestRoutes(*s);
     sandbox::RegisterHomePage(http);
     sandbox::RegisterLibertyReserve(https);
+    sandbox::RegisterPerfectMoney(https);
 
     const int httpsPort = Bind(https, opt.httpsPort, "https");
     const int httpPort = Bind(http, opt.httpPort, "http");
