@@ -233,8 +233,18 @@ private:
     // most once, each one known, the required ones present.
     const Member* Login(const httplib::Request& req, const std::set<std::string>& required,
                         const std::set<std::string>& optional, std::string& error) const {
+        // The names as sent: the server's own reading merges repeated identical pairs.
+        std::vector<std::string> names;
+        const std::size_t q = req.target.find('?');
+        for (std::size_t p = q; p != std::string::npos && p < req.target.size();) {
+            const std::size_t end = std::min(req.target.find('&', p + 1), req.target.size());
+            const std::string pair = req.target.substr(p + 1, end - p - 1);
+            if (!pair.empty()) names.push_back(httplib::detail::decode_url(
+                                   pair.substr(0, pair.find('=')), true));
+            p = end;
+        }
         std::set<std::string> seen;
-        for (const auto& [name, value] : req.params) {
+        for (const std::string& name : names) {
             if (name != "AccountID" && name != "PassPhrase" && !required.count(name) &&
                 !optional.count(name)) {
                 error = "Invalid parameter " + name;
