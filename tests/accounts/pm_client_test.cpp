@@ -88,6 +88,16 @@ TEST(PmRequests, DateRules) {
     EXPECT_EQ(ticked.old, earlier);
     EXPECT_EQ(pm::OnAccountBoxClicked(false, ticked, today).shown, earlier);
 
+    HistoryFilter shown = Filter(earlier.from, earlier.to);
+    shown.byBatch = true;
+    const pm::HistoryForAccount h =
+        pm::ForAccountOfRow("d~U7654321 (Shop)~1.00~0~USD~5~m~p", shown, today);
+    EXPECT_TRUE(h.filter.byAccount && !h.filter.byBatch);
+    EXPECT_EQ(h.filter.counterpart, "U7654321 (Shop)");
+    EXPECT_EQ(h.filter.from, (Date{2007, 1, 1}));
+    EXPECT_EQ(h.filter.to, today);
+    EXPECT_EQ(h.dates.old, earlier);
+
     // The client's history request never asks from a day after today (UTC).
     PmClient client("h");
     const std::string url = client.HistoryUrl({"1", "", "p"}, Filter({2099, 5, 5}, {2099, 5, 5}), 0, kNow);
@@ -176,9 +186,10 @@ TEST(PmRows, HistoryRowsRecordTextAndTotals) {
     const Totals t = SumHistory(rows, PerfectMoneyTraits().historyAmountColumn);
     EXPECT_EQ(t.incomeCents, 2500);
     EXPECT_EQ(t.outcomeCents, 1005);
-    for (const auto& [text, cents] : std::vector<std::pair<std::string, std::int64_t>>{
+    for (const auto& [text, cents] : std::vector<std::pair<std::string, std::optional<std::int64_t>>>{
              {"0.10", 10}, {"1000000.10", 100000010}, {"-10.05", -1005}, {"7", 700},
-             {"1.234", -1}, {"1e3", -1}, {"", -1}, {" 1", -1}})
+             {"-0.01", -1}, {"1.234", std::nullopt}, {"1e3", std::nullopt}, {"", std::nullopt},
+             {" 1", std::nullopt}})
         EXPECT_EQ(pm::ExactCents(text), cents) << text;
 }
 

@@ -50,7 +50,7 @@ protected:
         for (const std::string& row : client_->Answer().balanceRows) {
             const TextList f = Split(row, "~");
             EXPECT_EQ(f.size(), 3u) << row;
-            out[f[0]] = pm::ExactCents(f[1]);
+            out[f[0]] = pm::ExactCents(f[1]).value_or(-999999);
         }
         return out;
     }

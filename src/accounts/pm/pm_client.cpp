@@ -45,15 +45,15 @@ std::string ReceiptImageName(const std::string& historyRow) {
 
 std::string AccountTag(const std::string& accountId) { return "PM_" + accountId; }
 
-std::int64_t ExactCents(const std::string& amount) {
+std::optional<std::int64_t> ExactCents(const std::string& amount) {
     std::string t = amount;
     const bool negative = !t.empty() && t[0] == '-';
     if (negative) t.erase(0, 1);
-    if (!IsPlainAmount(t)) return -1;
+    if (!IsPlainAmount(t)) return std::nullopt;
     const std::size_t dot = t.find('.');
     const std::string whole = dot == std::string::npos ? t : t.substr(0, dot);
     std::string frac = dot == std::string::npos ? "" : t.substr(dot + 1);
-    if (frac.size() > 2 || whole.size() > 15) return -1;
+    if (frac.size() > 2 || whole.size() > 15) return std::nullopt;
     frac.resize(2, '0');
     const std::int64_t v = (whole.empty() ? 0 : std::stoll(whole)) * 100 + std::stoll(frac);
     return negative ? -v : v;

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,8 +34,9 @@ std::string ReceiptImageName(const std::string& historyRow);
 // "PM_" and the member number.
 std::string AccountTag(const std::string& accountId);
 
-// A balance row's value in whole cents, exactly (nullopt-like -1 when not a plain amount).
-std::int64_t ExactCents(const std::string& amount);
+// An amount text ("-10.05", "7", "0.1") in whole cents, exactly; nullopt when it is not a
+// plain number of at most two decimals.
+std::optional<std::int64_t> ExactCents(const std::string& amount);
 
 }  // namespace pm
 

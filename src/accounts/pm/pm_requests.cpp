@@ -96,4 +96,17 @@ AccountBoxDates OnAccountBoxClicked(bool nowTicked, const AccountBoxDates& dates
     return {dates.old, dates.old};
 }
 
+HistoryForAccount ForAccountOfRow(const std::string& historyRow, const HistoryFilter& filter,
+                                  const Date& localToday) {
+    HistoryForAccount r;
+    r.dates = OnAccountBoxClicked(true, {{filter.from, filter.to}, {}}, localToday);
+    r.filter = filter;
+    r.filter.byAccount = true;
+    r.filter.counterpart = FieldAt(Split(historyRow, "~"), 1);
+    r.filter.byBatch = false;
+    r.filter.from = r.dates.shown.from;
+    r.filter.to = r.dates.shown.to;
+    return r;
+}
+
 }  // namespace pw::pm

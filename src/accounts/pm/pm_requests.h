@@ -56,4 +56,14 @@ struct AccountBoxDates {
 AccountBoxDates OnAccountBoxClicked(bool nowTicked, const AccountBoxDates& dates,
                                     const Date& localToday);
 
+// "Get history for account" of a history row: "PM-Account" ticked with the row's whole From/To
+// text, "PM-Batch #" cleared, the shown dates remembered as the old ones and the range set to
+// 1 January 2007 to today.
+struct HistoryForAccount {
+    HistoryFilter filter;
+    AccountBoxDates dates;
+};
+HistoryForAccount ForAccountOfRow(const std::string& historyRow, const HistoryFilter& filter,
+                                  const Date& localToday);
+
 }  // namespace pw::pm
