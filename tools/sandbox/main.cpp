@@ -26,6 +26,7 @@
 #include "ecu_service.h"
 #include "gdp_service.h"
 #include "lr_service.h"
+#include "pm_service.h"
 #include "test_routes.h"
 #include "vm_service.h"
 
@@ -123,6 +124,7 @@ int main(int argc, char** argv) {
     sandbox::RegisterVMoney(https);
     sandbox::RegisterGdp(https);
     sandbox::RegisterEcuMoney(https);
+    sandbox::RegisterPerfectMoney(https);
 
     const int httpsPort = Bind(https, opt.httpsPort, "https");
     const int httpPort = Bind(http, opt.httpPort, "http");

@@ -1,0 +1,114 @@
+#include "accounts/pm/pm_client.h"
+
+#include "accounts/pm/pm_requests.h"
+#include "settings/keys.h"
+#include "settings/settings_store.h"
+
+namespace pw {
+namespace pm {
+namespace {
+
+const std::string& FieldAt(const TextList& f, std::size_t i) {
+    static const std::string empty;
+    return i < f.size() ? f[i] : empty;
+}
+
+}  // namespace
+
+TextList HistoryRows(const TextList& csvRecords) {
+    TextList rows;
+    rows.reserve(csvRecords.size());
+    for (const std::string& record : csvRecords) {
+        const TextList f = Split(record, "~");
+        if (f.size() < 10) continue;
+        const std::string memo = JoinList(TextList(f.begin() + 9, f.end()), "~");
+        rows.push_back(JoinList({f[0], f[7], f[4], f[5], f[3], f[2], memo, f[8]}, "~"));
+    }
+    return rows;
+}
+
+std::string RecordText(const std::string& historyRow) {
+    TextList f = Split(historyRow, "~");
+    if (f.size() > 8) {  // a memo holding "~"
+        f[6] = JoinList(TextList(f.begin() + 6, f.end() - 1), "~");
+        f[7] = f.back();
+    }
+    return "Date : " + FieldAt(f, 0) + "\r\nFrom/To Account : " + FieldAt(f, 1) +
+           "\r\nAmount : " + FieldAt(f, 2) + "\r\nCurrency : " + FieldAt(f, 4) +
+           "\r\nBatch : " + FieldAt(f, 5) + "\r\nMemo : " + FieldAt(f, 6) +
+           "\r\nPayment ID : " + FieldAt(f, 7);
+}
+
+std::string ReceiptImageName(const std::string& historyRow) {
+    return "PM_" + FieldAt(Split(historyRow, "~"), 5) + ".jpg";
+}
+
+std::string AccountTag(const std::string& accountId) { return "PM_" + accountId; }
+
+std::optional<std::int64_t> ExactCents(const std::string& amount) {
+    std::string t = amount;
+    const bool negative = !t.empty() && t[0] == '-';
+    if (negative) t.erase(0, 1);
+    if (!IsPlainAmount(t)) return std::nullopt;
+    const std::size_t dot = t.find('.');
+    const std::string whole = dot == std::string::npos ? t : t.substr(0, dot);
+    std::string frac = dot == std::string::npos ? "" : t.substr(dot + 1);
+    if (frac.size() > 2 || whole.size() > 15) return std::nullopt;
+    frac.resize(2, '0');
+    const std::int64_t v = (whole.empty() ? 0 : std::stoll(whole)) * 100 + std::stoll(frac);
+    return negative ? -v : v;
+}
+
+}  // namespace pm
+
+PmClient::PmClient(std::string host) : host_(std::move(host)) {}
+
+const SystemTraits& PmClient::Traits() const { return PerfectMoneyTraits(); }
+
+std::string PmClient::BalanceUrl(const LoginFields& login, std::time_t) {
+    return pm::BalanceUrl(host_, login);
+}
+
+std::string PmClient::HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int,
+                                 std::time_t now) {
+    std::tm tm{};
+    gmtime_r(&now, &tm);
+    HistoryFilter f = filter;
+    f.from = pm::FromDateNotInFuture(filter.from, {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday});
+    return pm::HistoryUrl(host_, login, f);
+}
+
+std::string PmClient::TransferUrl(const LoginFields& login, const TextList& queue,
+                                  const std::function<bool()>& paymentCheck) {
+    return pm::TransferUrl(host_, login, queue, paymentCheck);
+}
+
+void PmClient::Parse(const std::string& answer, bool) {
+    pm::ParseAnswer(answer, std::time(nullptr), pm_);
+    answer_ = ParsedAnswer{};
+    answer_.errors = pm_.errors;
+    answer_.balanceRows = pm_.inputs;
+    answer_.historyRows = pm::HistoryRows(pm_.csv);
+}
+
+std::string PmClient::ErrorReport() const { return ErrorLineReport(pm_.errors); }
+
+bool PmClient::SendTransfer(Transport& transport, const LoginFields& login, const TextList& queue,
+                            const std::function<bool()>& paymentCheck) {
+    const std::string url = TransferUrl(login, queue, paymentCheck);
+    if (url.empty()) return false;
+    Parse(transport.HttpsGet(url), true);
+    return true;
+}
+
+std::string PerfectMoneyHost(const SettingsStore& settings) {
+    const keys::SystemKeys& k = keys::KeysOf(1);
+    std::string host = settings.GetString(k.section, k.host, k.defaultHost);
+    return host.empty() ? std::string(k.defaultHost) : host;
+}
+
+std::unique_ptr<PmClient> MakePerfectMoneyClient(const SettingsStore& settings) {
+    return std::make_unique<PmClient>(PerfectMoneyHost(settings));
+}
+
+}  // namespace pw

@@ -1,0 +1,75 @@
+#pragma once
+// The Perfect Money client: request URLs, the answer parser's lists, history rows and the
+// record text of a history row. No widgets.
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "accounts/account_client.h"
+#include "accounts/pm/pm_parser.h"
+#include "net/transport.h"
+
+namespace pw {
+
+class SettingsStore;
+
+// Prefix, columns, table files, labels and messages of the Perfect Money tab.
+const SystemTraits& PerfectMoneyTraits();
+
+namespace pm {
+
+// "Date", "From/To", "Amount", "Fee", "Currency", "Batch", "Memo", "PaymentID" from CSV
+// record fields 0, 7, 4, 5, 3, 2, 9, 8. A memo holding "~" stays one field (its parts are
+// joined again). Records of fewer than ten fields give no row.
+TextList HistoryRows(const TextList& csvRecords);
+
+// The clipboard, view and receipt text of a history row (the fee is not part of it).
+std::string RecordText(const std::string& historyRow);
+// "PM_<batch>.jpg"
+std::string ReceiptImageName(const std::string& historyRow);
+
+// "PM_" and the member number.
+std::string AccountTag(const std::string& accountId);
+
+// An amount text ("-10.05", "7", "0.1") in whole cents, exactly; nullopt when it is not a
+// plain number of at most two decimals.
+std::optional<std::int64_t> ExactCents(const std::string& amount);
+
+}  // namespace pm
+
+class PmClient : public AccountClient {
+public:
+    explicit PmClient(std::string host);
+
+    const SystemTraits& Traits() const override;
+    std::string BalanceUrl(const LoginFields& login, std::time_t now) override;
+    std::string HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
+                           std::time_t now) override;
+    void Parse(const std::string& answer, bool clear) override;
+    const ParsedAnswer& Answer() const override { return answer_; }
+    std::vector<int> FurtherPages(const HistoryFilter&) const override { return {}; }
+    std::string ErrorReport() const override;
+
+    const pm::PmAnswer& Pm() const { return pm_; }
+    const std::string& Host() const { return host_; }
+
+    std::string TransferUrl(const LoginFields& login, const TextList& queue,
+                            const std::function<bool()>& paymentCheck);
+    // Sends the first queued record and parses the answer. False when nothing was sent.
+    bool SendTransfer(Transport& transport, const LoginFields& login, const TextList& queue,
+                      const std::function<bool()>& paymentCheck);
+
+private:
+    std::string host_;
+    pm::PmAnswer pm_;
+    ParsedAnswer answer_;
+};
+
+// "PMHost" of section "PM", or the built-in host when that is empty.
+std::string PerfectMoneyHost(const SettingsStore& settings);
+std::unique_ptr<PmClient> MakePerfectMoneyClient(const SettingsStore& settings);
+
+}  // namespace pw

@@ -1,0 +1,31 @@
+#pragma once
+// The answer parser of the Perfect Money interface, one for all three answers: an answer that
+// begins with "Error:" is one error; a page with hidden inputs gives errors (the ERROR inputs)
+// and name~value~time rows; anything else is the history CSV.
+#include <ctime>
+#include <string>
+#include <string_view>
+
+#include "store/text_list.h"
+
+namespace pw::pm {
+
+struct PmAnswer {
+    TextList errors;  // error texts
+    TextList inputs;  // name~value~time ("%Y-%m-%d %H:%M:%S", UTC of now)
+    TextList csv;     // one "~"-joined record per history line, without the header
+};
+
+// Clears out and fills it from answer. A marker whose end is missing ends its pass; nothing
+// is cut at any length.
+void ParseAnswer(std::string_view answer, std::time_t now, PmAnswer& out);
+
+// The history records of a CSV text, header included: each record a line plus the following
+// lines that do not themselves hold ten fields (a memo may hold line breaks); line breaks
+// become blanks; fields 9 and on are the memo, joined by ","; a memo holding "Memo: " keeps
+// what follows it. Text after the last line feed is not read. Records of fewer than ten
+// fields are left out (the header is always dropped by ParseAnswer, whatever its form).
+// "No Records Found" anywhere: no records.
+TextList ReadCsvRecords(std::string_view csv, bool* firstWasDropped = nullptr);
+
+}  // namespace pw::pm
