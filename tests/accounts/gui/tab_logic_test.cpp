@@ -146,7 +146,7 @@ TEST(TabLogicFilter, CorrectionsAndStops) {
     HistoryFilter none;
     none.getLast = false;
     FilterCheck c = CheckHistoryFilter(none, t, true);
-    EXPECT_EQ(c.messages, std::vector<int>{114});
+    EXPECT_EQ(c.messages, std::vector<TabMessage>{114});
     EXPECT_TRUE(c.forcedGetLast);
     EXPECT_TRUE(none.getLast);
     EXPECT_FALSE(c.stop);
@@ -154,7 +154,7 @@ TEST(TabLogicFilter, CorrectionsAndStops) {
     HistoryFilter many;
     many.count = 60;
     c = CheckHistoryFilter(many, t, true);
-    EXPECT_EQ(c.messages, std::vector<int>{115});
+    EXPECT_EQ(c.messages, std::vector<TabMessage>{115});
     EXPECT_EQ(many.count, 50);
     HistoryFilter fifty;
     fifty.count = 50;
@@ -165,11 +165,11 @@ TEST(TabLogicFilter, CorrectionsAndStops) {
     byAccount.byAccount = true;
     byAccount.byBatch = true;
     c = CheckHistoryFilter(byAccount, t, true);
-    EXPECT_EQ(c.messages, std::vector<int>{116});
+    EXPECT_EQ(c.messages, std::vector<TabMessage>{116});
     EXPECT_TRUE(c.stop);
     byAccount.counterpart = "U1";
     c = CheckHistoryFilter(byAccount, t, true);
-    EXPECT_EQ(c.messages, std::vector<int>{117});
+    EXPECT_EQ(c.messages, std::vector<TabMessage>{117});
     EXPECT_TRUE(c.stop);
 
     // Without a "Get last" option nothing can be switched on.
@@ -178,6 +178,7 @@ TEST(TabLogicFilter, CorrectionsAndStops) {
     c = CheckHistoryFilter(noOption, t, false);
     EXPECT_FALSE(c.forcedGetLast);
     EXPECT_FALSE(noOption.getLast);
+    EXPECT_TRUE(c.messages.empty());  // 114 belongs to tabs with "Get last"
 }
 
 TEST(TabLogicDates, SettingsDatesDayMonthYear) {
