@@ -24,8 +24,9 @@ struct ColumnSpec {
     // How a cell shows its field: "%.Nf" reads the field as a number and shows it with N
     // decimals; anything else is put before the field's text (" " on most columns).
     std::string format = " ";
-    // Drawn bold, green on white above 0 and red on white otherwise.
+    // Drawn green on white when the field's number is above 0, red on white otherwise.
     bool colored = false;
+    bool bold = false;
 };
 
 // A message of the tab: a string-table number, or a fixed text of the system.

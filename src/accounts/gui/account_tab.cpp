@@ -88,11 +88,13 @@ void CAccountTab::FetchHistory(const LoginFields& login, const HistoryFilter& fi
 }
 
 void CAccountTab::Login() {
+    Step(TabStep::LoginStart, TakeLoginFields());
     const LoginFields login = TakeLoginFields();
     if (!CheckLogin(login)) return;
+    if (!Step(TabStep::LoginChecked, login)) return;
     SaveState();
     ++busy_;
-    if (Step(TabStep::LoginChecked, login) && Step(TabStep::BeforeBalance, login)) {
+    if (Step(TabStep::BeforeBalance, login)) {
         FetchBalance(login);
         if (Step(TabStep::BalanceAnswered, login)) {
             const ParsedAnswer answer = client_->Answer();
@@ -101,8 +103,10 @@ void CAccountTab::Login() {
                 ShowErrors();
             }
             if (!answer.balanceRows.empty()) {
+                Step(TabStep::BalanceRows, login);
                 SetBalanceRows(answer.balanceRows);
                 EnterLoggedIn(login.account);
+                Step(TabStep::BalanceShown, login);
             }
         }
     }
@@ -141,11 +145,12 @@ void CAccountTab::GetHistory() {
     // A corrected filter is shown, also when 116 or 117 then stops the request.
     if (!check.messages.empty() || !(filter == before)) ShowFilter(filter);
     if (check.stop) return;
-    UpdateFilterControls();
+    if (UpdateFiltersOnHistory()) UpdateFilterControls();
     filter = TakeFilter();
+    if (!Step(TabStep::HistoryChecked, login)) return;
     SaveState();
     ++busy_;
-    if (Step(TabStep::HistoryChecked, login) && Step(TabStep::BeforeHistory, login)) {
+    if (Step(TabStep::BeforeHistory, login)) {
         FetchHistory(login, filter);
         if (Step(TabStep::HistoryAnswered, login)) ShowHistoryAnswer(client_->Answer());
     }
@@ -172,10 +177,13 @@ void CAccountTab::EnterLoggedIn(const std::string& account) {
     host_.SetTabCaption(account);
     tag_ = host_.MakeTabTableName(account);
     LoadScheduleFile();
+    const LoginFields login = TakeLoginFields();
+    Step(TabStep::LoggedInTimers, login);
     if (traits_.full) {
         if (autoRefreshMinutes_ > 0) StartRefreshTimer();
         timer2_->Start(60000);
     }
+    Step(TabStep::LoggedInBanner, login);
     host_.ShowBanner();
 }
 

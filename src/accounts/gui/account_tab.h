@@ -33,15 +33,21 @@ class RowTableModel;
 // menu items and buttons of a feature are disabled.
 enum class TabFeature { SavedAccounts, Payment, MassPayment, Export, RecordView };
 
-// Fixed points of Login, RefreshBalance and GetHistory where a system may act (fetch more,
-// write trace lines) or stop the operation.
+// Fixed points of Login, RefreshBalance, GetHistory and of entering the logged-in state where a
+// system may act (fetch more, write trace lines). At the points marked "may stop" a false
+// from Step ends the operation there; elsewhere its value is not used.
 enum class TabStep {
-    LoginChecked,     // Login: the fields passed the checks; nothing sent yet
-    BeforeBalance,    // Login and RefreshBalance: before the balance request
-    BalanceAnswered,  // the balance answer is parsed, not yet shown
-    HistoryChecked,   // GetHistory: login and filter passed; nothing sent yet
-    BeforeHistory,    // before the first history request
-    HistoryAnswered,  // every page is parsed, not yet shown
+    LoginStart,       // Login: pressed, nothing checked yet
+    LoginChecked,     // Login: the fields passed the checks, the state is not saved; may stop
+    BeforeBalance,    // Login and RefreshBalance: before the balance request; may stop
+    BalanceAnswered,  // the balance answer is parsed, not yet shown; may stop
+    BalanceRows,      // Login: balance rows came back, before they are shown
+    LoggedInTimers,   // entering the logged-in state: schedule file loaded, timers next
+    LoggedInBanner,   // entering the logged-in state: the banner next
+    BalanceShown,     // Login: logged in and the balance table refilled
+    HistoryChecked,   // GetHistory: login and filter passed, the state not saved; may stop
+    BeforeHistory,    // before the first history request; may stop
+    HistoryAnswered,  // every page is parsed, not yet shown; may stop
 };
 
 class CAccountTab : public AccountTabWidget {
@@ -149,6 +155,8 @@ protected:
     virtual void SaveExtraState() {}
     // The LR tab applies UpdateFilterControls at every click on "Get last".
     virtual bool UpdateOnGetLastClick() const { return true; }
+    // GetHistory applies UpdateFilterControls before its request (GDP: only at start).
+    virtual bool UpdateFiltersOnHistory() const { return true; }
     // Batch numbers are digits on most systems.
     virtual bool BatchIsNumber() const { return true; }
     // The schedule check of the second timer (a later part supplies it).

@@ -70,16 +70,17 @@ std::string RowTableModel::Cell(const TextList& fields, int column) const {
 }
 
 QVariant RowTableModel::Decoration(const TextList& fields, int column, int role) const {
-    if (!columns_[static_cast<std::size_t>(column)].colored) return {};
+    const ColumnSpec& spec = columns_[static_cast<std::size_t>(column)];
+    if (role == Qt::FontRole && spec.bold) {
+        QFont font;
+        font.setBold(true);
+        return font;
+    }
+    if (!spec.colored) return {};
     const std::string value =
         static_cast<std::size_t>(column) < fields.size() ? fields[static_cast<std::size_t>(column)]
                                                          : std::string();
     switch (role) {
-        case Qt::FontRole: {
-            QFont font;
-            font.setBold(true);
-            return font;
-        }
         case Qt::ForegroundRole:
             return QBrush(IsIncome(value) ? QColor(0, 180, 0) : QColor(255, 0, 0));
         case Qt::BackgroundRole:

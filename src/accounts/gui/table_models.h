@@ -9,8 +9,8 @@
 
 namespace pw {
 
-// A table of "~"-joined rows shown in the format of each column; coloured columns are bold,
-// green on white above 0 and red on white otherwise. A system with other cells derives and
+// A table of "~"-joined rows shown in the format of each column; coloured columns are green on
+// white above 0 and red on white otherwise; bold columns are bold. A system with other cells derives and
 // overrides Cell or Decoration.
 class RowTableModel : public QAbstractTableModel {
     Q_OBJECT

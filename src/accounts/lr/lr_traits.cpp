@@ -16,7 +16,7 @@ const SystemTraits& LibertyReserveTraits() {
         };
         t.historyColumns = {
             {"Date", Align::Center, 110},     {"From/To", Align::Left, 110},
-            {"Amount", Align::Right, 50, "%.2f", true},
+            {"Amount", Align::Right, 50, "%.2f", true, true},
             {"Fee", Align::Right, 40, "%.2f"},
             {"Balance", Align::Right, 60, "%.2f"},    {"Currency", Align::Center, 60},
             {"Batch", Align::Center, 60},     {"Memo", Align::Left, 150},
