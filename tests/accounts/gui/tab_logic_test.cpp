@@ -1,6 +1,7 @@
 // The window-free logic of the account tab: cells, totals, the change notice, the copied
 // record, the filter corrections and the stored columns of saved accounts.
 #include "accounts/tab_logic.h"
+#include "ui/base/strings.h"
 
 #include <gtest/gtest.h>
 
@@ -57,6 +58,26 @@ TEST(TabLogicCells, MoneyColumnsFormattedOthersPrefixedWithASpace) {
     EXPECT_EQ(CellText(Split("LRUSD~16777217.01", "~"), 1, true), "16777217.01");
 }
 
+TEST(TabLogicCells, EveryColumnFormat) {
+    const struct {
+        const char* field;
+        const char* format;
+        const char* cell;
+    } cases[] = {
+        {"1.5", "%.6f", "1.500000"},        {"0.123456", "%.6f", "0.123456"},
+        {"46.65453", "%.4f", "46.6545"},    {"1350", "%.2f", "1350.00"},
+        {"-0.5", "%.2f", "-0.50"},          {"abc", "%.2f", "0.00"},
+        {"Gold", " ", " Gold"},             {"memo", "", "memo"},
+        {"7", "%d", "%d7"},                 {"7", "%.f", "%.f7"},  // not "%.Nf": text
+        {"7", "%.99f", "%.99f7"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CellText(TextList{c.field}, 0, std::string(c.format)), c.cell)
+            << c.field << " " << c.format;
+    EXPECT_EQ(NumberFormatDecimals("%.0f"), 0);
+    EXPECT_EQ(CellText(TextList{"2.5"}, 0, std::string("%.0f")), "2");
+}
+
 TEST(TabLogicTotals, IncomeOutcomeAndDifferenceInWholeCents) {
     const TextList rows = {"d~a~10.00", "d~a~-3.30", "d~a~0.00", "d~a~0.10", "d~a~0.20",
                            "short"};
@@ -100,6 +121,20 @@ TEST(TabLogicNotice, PositionsAreComparedNotCurrencies) {
     EXPECT_EQ(two.text, "Balance is changed [PM<U9>]\r\nLRUSD : 1/3\r\nLREUR : 2/4\r\n");
 }
 
+TEST(TabLogicNotice, TheSystemNamesTheComparedAndTheReportedField) {
+    const ChangeFields ouncesUsd{0, 1, 4};
+    const ChangeNotice n = BuildChangeNotice({"Gold~1.5~46.6545~900~1350.00~d"},
+                                             {"Gold~2~62.206~900~1800.00~d"}, "EG", "77",
+                                             ouncesUsd);
+    EXPECT_EQ(n.text, "Balance is changed [EG<77>]\r\nGold : 1350.00/1800.00\r\n");
+    // USD alone changed (a new price): Ounces are equal, nothing is reported.
+    EXPECT_FALSE(BuildChangeNotice({"Gold~2~x~900~1800.00"}, {"Gold~2~x~950~1900.00"}, "EG",
+                                   "77", ouncesUsd)
+                     .changed);
+    // Rows too short for the reported field are not compared.
+    EXPECT_FALSE(BuildChangeNotice({"Gold~1"}, {"Gold~2"}, "EG", "77", ouncesUsd).changed);
+}
+
 TEST(TabLogicRecord, CounterpartMasking) {
     EXPECT_EQ(MaskCounterpart("U1234567 (Name)", 3), "U1234*** (Name)");
     EXPECT_EQ(MaskCounterpart("U1234567 (John  Smith)", 1), "U123456* (John  Smith)");
@@ -121,6 +156,13 @@ TEST(TabLogicRecord, ClipboardTextOfARow) {
     EXPECT_EQ(RecordText("only", {}, true, 3),
               "Date : only\r\nFrom/To Account : \r\nAmount : \r\nCurrency : \r\nBatch : "
               "\r\nMemo : ");
+    // A system's own lines and trailer; only the masked lines are masked.
+    RecordFormat vm;
+    vm.lines = {{"Date", 0}, {"From/To Account", 1, true}, {"Batch", 6}, {"Memo", 1}};
+    vm.trailer = "\r\n";
+    EXPECT_EQ(RecordText(row, vm, true, 3),
+              "Date : 2009-03-05 10:00\r\nFrom/To Account : U1234*** (Name)\r\nBatch : 777\r\n"
+              "Memo : U1234567 (Name)\r\n");
     EXPECT_EQ(FirstWord("U1234567 (Name)"), "U1234567");
     EXPECT_EQ(FirstWord("U1"), "U1");
 }
@@ -133,6 +175,10 @@ TEST(TabLogicLogin, MessagesAndUnsafeAccounts) {
     EXPECT_EQ(LoginProblem({"U1", "api", "pw"}, t), 0);
     t.hasApiName = false;
     EXPECT_EQ(LoginProblem({"U1", "", "pw"}, t), 0);
+    t.msgNoSecret = "Enter the pass phrase.";
+    EXPECT_EQ(LoginProblem({"U1", "", ""}, t).Text(), "Enter the pass phrase.");
+    EXPECT_EQ(TabMessage(112).Text(), Str(112));
+    EXPECT_TRUE(LoginProblem({"U1", "", "pw"}, t).Empty());
 
     EXPECT_TRUE(IsSafeAccount("U1234567"));
     EXPECT_TRUE(IsSafeAccount("a.b"));
