@@ -244,5 +244,70 @@ TEST_F(SecondSystemTest, FeaturesStayDisabledUntilTheirHandlerIsSupplied) {
     EXPECT_FALSE(choose->isEnabled());
 }
 
+// A minimal tab whose history request changes no table: it traces its steps and keeps the
+// answer text (as the event log would).
+class TracingTab : public CAccountTab {
+public:
+    TracingTab(CPursewardApp& app, TabHost& host)
+        : CAccountTab(std::make_unique<ScriptedClient>(Traits()), app, host) {
+        Init();
+    }
+    static SystemTraits Traits() {
+        SystemTraits t = ScriptedTraits();
+        t.systemIndex = 5;
+        t.prefix = "ECU";
+        t.systemName = "ECU";
+        t.full = false;
+        t.hasApiName = false;
+        t.balanceTableFile = "ECUBalance.set";
+        t.historyTableFile = "ECUHistory.set";
+        return t;
+    }
+    ScriptedClient& Scripted() { return static_cast<ScriptedClient&>(Client()); }
+    std::vector<std::string> trace;
+
+protected:
+    bool Step(TabStep step, const LoginFields& login) override {
+        trace.push_back("step " + std::to_string(static_cast<int>(step)));
+        return CAccountTab::Step(step, login);
+    }
+    void FetchHistory(const LoginFields& login, const HistoryFilter& filter) override {
+        const std::string body = Request(Client().HistoryUrl(login, filter, 0, 0));
+        trace.push_back("answer " + body);
+        Client().Parse(body, RequestKind::History, true);
+    }
+    void ShowHistoryAnswer(const ParsedAnswer&) override {}
+};
+
+TEST(TracingTabTest, StepsInOrderAndAHistoryThatChangesNoTable) {
+    TabWorld w;
+    TracingTab tab(w.app, w.host);
+    tab.findChild<QLineEdit*>("accountEdit")->setText("E1");
+    tab.findChild<QLineEdit*>("secretEdit")->setText("pw");
+    w.host.answers.push_back("B:USD~3.00~d~E1\n");
+    tab.Login();
+    ASSERT_TRUE(tab.IsLoggedIn());
+    using S = TabStep;
+    std::vector<std::string> want;
+    for (S s : {S::LoginStart, S::LoginChecked, S::BeforeBalance, S::BalanceAnswered,
+                S::BalanceRows, S::LoggedInTimers, S::LoggedInBanner, S::BalanceShown})
+        want.push_back("step " + std::to_string(static_cast<int>(s)));
+    EXPECT_EQ(tab.trace, want);
+
+    tab.trace.clear();
+    w.host.answers.push_back("H:d~U1~5.00~0~5~USD~1~m~false~api\nE:1~shown nowhere\n");
+    tab.GetHistory();
+    want.clear();
+    for (S s : {S::HistoryChecked, S::BeforeHistory})
+        want.push_back("step " + std::to_string(static_cast<int>(s)));
+    want.push_back("answer H:d~U1~5.00~0~5~USD~1~m~false~api\nE:1~shown nowhere\n");
+    want.push_back("step " + std::to_string(static_cast<int>(S::HistoryAnswered)));
+    EXPECT_EQ(tab.trace, want);
+    EXPECT_TRUE(tab.HistoryRows().empty());
+    EXPECT_TRUE(w.ui.messages.empty());
+    EXPECT_EQ(tab.Scripted().kinds,
+              (std::vector<RequestKind>{RequestKind::Balance, RequestKind::History}));
+}
+
 }  // namespace
 }  // namespace pw::test
