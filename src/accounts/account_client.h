@@ -34,9 +34,9 @@ struct TabMessage {
     int id = 0;
     std::string text;
     TabMessage() = default;
-    TabMessage(int stringId) : id(stringId) {}                     // NOLINT: implicit
-    TabMessage(std::string fixed) : text(std::move(fixed)) {}      // NOLINT: implicit
-    TabMessage(const char* fixed) : text(fixed) {}                 // NOLINT: implicit
+    TabMessage(int stringId) : id(stringId) {}                 // NOLINT: implicit
+    TabMessage(std::string fixed) : text(std::move(fixed)) {}  // NOLINT: implicit
+    TabMessage(const char* fixed) : text(fixed) {}             // NOLINT: implicit
     bool Empty() const { return id == 0 && text.empty(); }
     // The string table's text of the number, or the fixed text.
     std::string Text() const;
@@ -46,8 +46,8 @@ struct TabMessage {
 // One line "<label> : <field>" of the text of a history record.
 struct RecordLine {
     std::string label;
-    int field = 0;         // 0-based field of the history row
-    bool masked = false;   // the "HideLastDigit" setting masks it
+    int field = 0;        // 0-based field of the history row
+    bool masked = false;  // the "HideLastDigit" setting masks it
 };
 // The text of a history record (clipboard, record view): the lines joined by "\r\n", then the
 // trailer.

@@ -79,8 +79,8 @@ std::string CellText(const TextList& fields, int column, const std::string& form
     const int decimals = NumberFormatDecimals(format);
     if (decimals < 0) return format + f;
     char buf[512];
-    auto res = std::to_chars(buf, buf + sizeof buf, ParseAmount(f), std::chars_format::fixed,
-                             decimals);
+    auto res =
+        std::to_chars(buf, buf + sizeof buf, ParseAmount(f), std::chars_format::fixed, decimals);
     if (res.ec != std::errc()) return std::string();
     return std::string(buf, res.ptr);
 }
@@ -182,8 +182,7 @@ bool IsSafeAccount(const std::string& account) {
 FilterCheck CheckHistoryFilter(HistoryFilter& filter, const SystemTraits& traits,
                                bool hasGetLast) {
     FilterCheck check;
-    if (hasGetLast && !filter.getLast && !filter.fromTo && !filter.byAccount &&
-        !filter.byBatch) {
+    if (hasGetLast && !filter.getLast && !filter.fromTo && !filter.byAccount && !filter.byBatch) {
         check.messages.push_back(114);
         filter.getLast = true;
         check.forcedGetLast = true;

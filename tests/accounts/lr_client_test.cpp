@@ -50,9 +50,11 @@ protected:
 
     // What the tab's GetHistory does with the client.
     void FetchHistory() {
-        client.Parse(net.HttpsGet(client.HistoryUrl(login, filter, 0, kNow)), RequestKind::Other, true);
+        client.Parse(net.HttpsGet(client.HistoryUrl(login, filter, 0, kNow)), RequestKind::Other,
+                     true);
         for (const int page : client.FurtherPages(filter))
-            client.Parse(net.HttpsGet(client.HistoryUrl(login, filter, page, kNow)), RequestKind::Other, false);
+            client.Parse(net.HttpsGet(client.HistoryUrl(login, filter, page, kNow)),
+                         RequestKind::Other, false);
     }
 };
 
@@ -126,25 +128,26 @@ TEST_F(LrClientTest, PagerThatAgreesOrIsShortAsksForNothingMore) {
     filter.batch = "1";
     client.Parse(History(Pager(50, 1, 1, 1)), RequestKind::Other, true);
     EXPECT_TRUE(client.FurtherPages(filter).empty());
-    client.Parse(History("<Pager><PageSize>50</PageSize><PageCount>3</PageCount></Pager>"), RequestKind::Other, true);
+    client.Parse(History("<Pager><PageSize>50</PageSize><PageCount>3</PageCount></Pager>"),
+                 RequestKind::Other, true);
     EXPECT_TRUE(client.FurtherPages(filter).empty());  // only two fields
     client.Parse(History(Pager(50, 4, 2, 1)), RequestKind::Other, true);
     EXPECT_EQ(client.FurtherPages(filter), (std::vector<int>{2, 3, 4}));
     // A page count from a broken server does not make the tab loop for ever.
     client.Parse(History("<Pager><PageSize>50</PageSize><PageCount>2000000000</PageCount>"
-                         "<PageNumber>1</PageNumber><TotalCount>1</TotalCount></Pager>"), RequestKind::Other,
-                 true);
+                         "<PageNumber>1</PageNumber><TotalCount>1</TotalCount></Pager>"),
+                 RequestKind::Other, true);
     EXPECT_EQ(client.FurtherPages(filter).size(), static_cast<std::size_t>(kLrMaxPages - 1));
     client.Parse(History("<Pager><PageSize>50</PageSize><PageCount>x</PageCount>"
-                         "<PageNumber>1</PageNumber><TotalCount>1</TotalCount></Pager>"), RequestKind::Other,
-                 true);
+                         "<PageNumber>1</PageNumber><TotalCount>1</TotalCount></Pager>"),
+                 RequestKind::Other, true);
     EXPECT_TRUE(client.FurtherPages(filter).empty());
 }
 
 TEST_F(LrClientTest, HistoryRowsFollowTheSignOfTheAmount) {
     client.Parse(History(Receipt("11", "-10.0000", "") + Receipt("12", "10.0000", "thanks") +
-                         Receipt("13", "0.005", "x")), RequestKind::Other,
-                 true);
+                         Receipt("13", "0.005", "x")),
+                 RequestKind::Other, true);
     const TextList& rows = client.Answer().historyRows;
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0],
@@ -174,11 +177,12 @@ TEST_F(LrClientTest, HistoryRowsSurviveShortRecords) {
 }
 
 TEST_F(LrClientTest, BalanceAndErrorsOfOneAnswer) {
-    client.Parse("<BalanceResponse id=\"3\" date=\"2011-06-12 17:52:21\"><Balance><CurrencyId>LRUSD"
-                 "</CurrencyId><AccountId>U1234567</AccountId><Date>2011-12-06 17:52:21</Date>"
-                 "<Value>1000.5000</Value></Balance><Error><Code>12</Code><Text>Partly</Text>"
-                 "<Description>d</Description></Error></BalanceResponse>", RequestKind::Other,
-                 true);
+    client.Parse(
+        "<BalanceResponse id=\"3\" date=\"2011-06-12 17:52:21\"><Balance><CurrencyId>LRUSD"
+        "</CurrencyId><AccountId>U1234567</AccountId><Date>2011-12-06 17:52:21</Date>"
+        "<Value>1000.5000</Value></Balance><Error><Code>12</Code><Text>Partly</Text>"
+        "<Description>d</Description></Error></BalanceResponse>",
+        RequestKind::Other, true);
     EXPECT_EQ(client.Answer().balanceRows,
               (TextList{"LRUSD~1000.5000~2011-12-06 17:52:21~U1234567"}));
     EXPECT_EQ(client.Answer().errors, (TextList{"12~Partly~d"}));

@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QToolButton>
 #include <QTableView>
+#include <QToolButton>
 #include <algorithm>
 #include <climits>
 
@@ -75,8 +75,7 @@ void CAccountTab::FetchBalance(const LoginFields& login) {
 void CAccountTab::FetchHistory(const LoginFields& login, const HistoryFilter& filter) {
     WaitCursor wait;
     Clock& clock = app_.GetClock();
-    RequestAndParse(RequestKind::History, client_->HistoryUrl(login, filter, 0, clock.Now()),
-                    true);
+    RequestAndParse(RequestKind::History, client_->HistoryUrl(login, filter, 0, clock.Now()), true);
     if (filter.getLast) return;
     const std::vector<int> pages = client_->FurtherPages(filter);
     for (std::size_t i = 0; i < pages.size() && i < kMaxFurtherPages; ++i) {
@@ -123,9 +122,9 @@ void CAccountTab::RefreshBalance() {
             const ParsedAnswer answer = client_->Answer();
             if (!answer.errors.empty()) ShowErrors();
             if (!answer.balanceRows.empty()) {
-                const ChangeNotice notice = BuildChangeNotice(
-                    balance_.rows, answer.balanceRows, traits_.prefix, login.account,
-                    traits_.change);
+                const ChangeNotice notice =
+                    BuildChangeNotice(balance_.rows, answer.balanceRows, traits_.prefix,
+                                      login.account, traits_.change);
                 if (!notice.text.empty()) host_.NotifyUser(notice.text);
                 SetBalanceRows(answer.balanceRows);
                 if (notice.changed) GetHistory();

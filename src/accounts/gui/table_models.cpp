@@ -77,9 +77,9 @@ QVariant RowTableModel::Decoration(const TextList& fields, int column, int role)
         return font;
     }
     if (!spec.colored) return {};
-    const std::string value =
-        static_cast<std::size_t>(column) < fields.size() ? fields[static_cast<std::size_t>(column)]
-                                                         : std::string();
+    const std::string value = static_cast<std::size_t>(column) < fields.size()
+                                  ? fields[static_cast<std::size_t>(column)]
+                                  : std::string();
     switch (role) {
         case Qt::ForegroundRole:
             return QBrush(IsIncome(value) ? QColor(0, 180, 0) : QColor(255, 0, 0));

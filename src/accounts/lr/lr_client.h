@@ -62,10 +62,9 @@ public:
     // The name of account, or empty. Empty input: empty, without a request. Errors of the
     // answer are shown through ui as the error report.
     std::string GetAccountName(Transport& transport, const LoginFields& login,
-                               const std::string& account, std::time_t now,
-                               ModalUi& ui) override;
+                               const std::string& account, std::time_t now, ModalUi& ui) override;
 
-private:
+  private:
     void SyncAnswer(bool clear);
 
     std::string host_;

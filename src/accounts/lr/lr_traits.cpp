@@ -15,12 +15,16 @@ const SystemTraits& LibertyReserveTraits() {
             {"UpdateDate", Align::Center, 150},
         };
         t.historyColumns = {
-            {"Date", Align::Center, 110},     {"From/To", Align::Left, 110},
+            {"Date", Align::Center, 110},
+            {"From/To", Align::Left, 110},
             {"Amount", Align::Right, 50, "%.2f", true, true},
             {"Fee", Align::Right, 40, "%.2f"},
-            {"Balance", Align::Right, 60, "%.2f"},    {"Currency", Align::Center, 60},
-            {"Batch", Align::Center, 60},     {"Memo", Align::Left, 150},
-            {"Anonymous", Align::Center, 70}, {"Source", Align::Center, 50},
+            {"Balance", Align::Right, 60, "%.2f"},
+            {"Currency", Align::Center, 60},
+            {"Batch", Align::Center, 60},
+            {"Memo", Align::Left, 150},
+            {"Anonymous", Align::Center, 70},
+            {"Source", Align::Center, 50},
         };
         // The Liberty Reserve tables keep the plain names, without the system prefix.
         t.balanceTableFile = "Balance.set";

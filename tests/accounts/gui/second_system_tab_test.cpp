@@ -3,6 +3,8 @@
 // that is not the amount, its own record text, a price request before the balance request, a
 // filter corrected without a message, a fixed-text message, and features that stay disabled
 // until a handler is supplied.
+#include <gtest/gtest.h>
+
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QBrush>
@@ -13,7 +15,6 @@
 #include <QLineEdit>
 #include <QTableView>
 #include <QToolButton>
-#include <gtest/gtest.h>
 #include <tuple>
 
 #include "tab_fixture.h"
@@ -54,13 +55,13 @@ SystemTraits MetalTraits() {
 
 // The prices answer is "x,<price>,<price>..."; the client keeps them for its balance rows.
 class MetalClient : public ScriptedClient {
-public:
+  public:
     MetalClient() : ScriptedClient(MetalTraits()) {}
     TextList prices;
 };
 
 class MetalTab : public CAccountTab {
-public:
+  public:
     MetalTab(CPursewardApp& app, TabHost& host)
         : CAccountTab(std::make_unique<MetalClient>(), app, host) {
         Init();
@@ -68,7 +69,7 @@ public:
     MetalClient& Metal() { return static_cast<MetalClient&>(Client()); }
     using CAccountTab::HasFeature;
 
-protected:
+  protected:
     // The prices are fetched over plain HTTP once, before the first balance request.
     bool Step(TabStep step, const LoginFields& login) override {
         if (step != TabStep::LoginChecked || !Metal().prices.empty())
@@ -94,7 +95,7 @@ protected:
 };
 
 class SecondSystemTest : public ::testing::Test {
-protected:
+  protected:
     SecondSystemTest() : tab(w.app, w.host) {}
     std::string Cell(const char* view, int row, int col, int role = Qt::DisplayRole) {
         QAbstractItemModel* m = tab.findChild<QTableView*>(view)->model();
@@ -152,8 +153,8 @@ TEST_F(SecondSystemTest, PricesAreFetchedBeforeTheBalanceAndCellsUseTheColumnFor
     EXPECT_TRUE(Data("historyTable", 0, 2, Qt::FontRole).value<QFont>().bold());
     EXPECT_FALSE(Data("historyTable", 0, 3, Qt::ForegroundRole).isValid());
     EXPECT_EQ(Cell("historyTable", 0, 4), "m");
-    EXPECT_EQ(tab.TotalsText(), Str(144) + " : 450.00 -=- " + Str(145) + " : 0.00 -=- " +
-                                    Str(146) + " : 450.00");
+    EXPECT_EQ(tab.TotalsText(),
+              Str(144) + " : 450.00 -=- " + Str(145) + " : 0.00 -=- " + Str(146) + " : 450.00");
 
     // ChangeAccount of the system also forgets the prices: the next login asks again.
     tab.RunCommand(TabCommand::ChangeAccount);
@@ -247,7 +248,7 @@ TEST_F(SecondSystemTest, FeaturesStayDisabledUntilTheirHandlerIsSupplied) {
 // A minimal tab whose history request changes no table: it traces its steps and keeps the
 // answer text (as the event log would).
 class TracingTab : public CAccountTab {
-public:
+  public:
     TracingTab(CPursewardApp& app, TabHost& host)
         : CAccountTab(std::make_unique<ScriptedClient>(Traits()), app, host) {
         Init();
@@ -266,7 +267,7 @@ public:
     ScriptedClient& Scripted() { return static_cast<ScriptedClient&>(Client()); }
     std::vector<std::string> trace;
 
-protected:
+  protected:
     bool Step(TabStep step, const LoginFields& login) override {
         trace.push_back("step " + std::to_string(static_cast<int>(step)));
         return CAccountTab::Step(step, login);

@@ -103,7 +103,7 @@ public:
     int scheduleChecks = 0;
     std::vector<TabFeature> featureRuns;
 
-protected:
+  protected:
     void ScheduleCheck() override { ++scheduleChecks; }
 };
 

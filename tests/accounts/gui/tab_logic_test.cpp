@@ -1,11 +1,12 @@
 // The window-free logic of the account tab: cells, totals, the change notice, the copied
 // record, the filter corrections and the stored columns of saved accounts.
 #include "accounts/tab_logic.h"
-#include "ui/base/strings.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
+
+#include "ui/base/strings.h"
 
 namespace pw {
 namespace {
@@ -64,11 +65,16 @@ TEST(TabLogicCells, EveryColumnFormat) {
         const char* format;
         const char* cell;
     } cases[] = {
-        {"1.5", "%.6f", "1.500000"},        {"0.123456", "%.6f", "0.123456"},
-        {"46.65453", "%.4f", "46.6545"},    {"1350", "%.2f", "1350.00"},
-        {"-0.5", "%.2f", "-0.50"},          {"abc", "%.2f", "0.00"},
-        {"Gold", " ", " Gold"},             {"memo", "", "memo"},
-        {"7", "%d", "%d7"},                 {"7", "%.f", "%.f7"},  // not "%.Nf": text
+        {"1.5", "%.6f", "1.500000"},
+        {"0.123456", "%.6f", "0.123456"},
+        {"46.65453", "%.4f", "46.6545"},
+        {"1350", "%.2f", "1350.00"},
+        {"-0.5", "%.2f", "-0.50"},
+        {"abc", "%.2f", "0.00"},
+        {"Gold", " ", " Gold"},
+        {"memo", "", "memo"},
+        {"7", "%d", "%d7"},
+        {"7", "%.f", "%.f7"},  // not "%.Nf": text
         {"7", "%.99f", "%.99f7"},
     };
     for (const auto& c : cases)
@@ -123,14 +129,13 @@ TEST(TabLogicNotice, PositionsAreComparedNotCurrencies) {
 
 TEST(TabLogicNotice, TheSystemNamesTheComparedAndTheReportedField) {
     const ChangeFields ouncesUsd{0, 1, 4};
-    const ChangeNotice n = BuildChangeNotice({"Gold~1.5~46.6545~900~1350.00~d"},
-                                             {"Gold~2~62.206~900~1800.00~d"}, "EG", "77",
-                                             ouncesUsd);
+    const ChangeNotice n = BuildChangeNotice(
+        {"Gold~1.5~46.6545~900~1350.00~d"}, {"Gold~2~62.206~900~1800.00~d"}, "EG", "77", ouncesUsd);
     EXPECT_EQ(n.text, "Balance is changed [EG<77>]\r\nGold : 1350.00/1800.00\r\n");
     // USD alone changed (a new price): Ounces are equal, nothing is reported.
-    EXPECT_FALSE(BuildChangeNotice({"Gold~2~x~900~1800.00"}, {"Gold~2~x~950~1900.00"}, "EG",
-                                   "77", ouncesUsd)
-                     .changed);
+    EXPECT_FALSE(
+        BuildChangeNotice({"Gold~2~x~900~1800.00"}, {"Gold~2~x~950~1900.00"}, "EG", "77", ouncesUsd)
+            .changed);
     // Rows too short for the reported field are not compared.
     EXPECT_FALSE(BuildChangeNotice({"Gold~1"}, {"Gold~2"}, "EG", "77", ouncesUsd).changed);
 }
