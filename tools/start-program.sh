@@ -6,6 +6,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 home="${PURSEWARD_HOME:-$HOME/.local/share/Purseward}"
 https_port="${PURSEWARD_SANDBOX_HTTPS_PORT:-18443}"
 http_port="${PURSEWARD_SANDBOX_HTTP_PORT:-18080}"
+eg_port="${PURSEWARD_SANDBOX_EG_PORT:-18444}"
 
 mkdir -p "$home/Set" "$home/Ref" "$home/Sample" "$home/Sound" "$home/Language" "$home/sandbox"
 cp -f "$here/res/sound/notify.wav" "$home/Sound/notify.wav"
@@ -22,7 +23,7 @@ sed -e "s|@EXEC@|$here/tools/start-program.sh $build|" "$here/res/purseward.desk
 # The local simulator of the payment systems, unless one already listens.
 if ! (exec 3<>"/dev/tcp/127.0.0.1/$https_port") 2>/dev/null; then
   nohup "$build/tools/sandbox/purseward-sandbox" --dir "$home/sandbox" \
-    --https-port "$https_port" --http-port "$http_port" --expired-port 0 --wronghost-port 0 \
+    --https-port "$https_port" --http-port "$http_port" --expired-port 0 --wronghost-port 0 --eg-port "$eg_port" \
     --keep-running < /dev/null > "$home/sandbox/sandbox.log" 2>&1 &
   for _ in $(seq 1 50); do
     grep -q '^ready' "$home/sandbox/sandbox.log" 2>/dev/null && break
@@ -33,7 +34,7 @@ fi
 # A fresh data folder gets its first-run settings, pointed at the simulator.
 if [ ! -s "$home/Set/Purseward.ini" ]; then
   "$build/tools/firstrun/purseward-firstrun" "$home" "127.0.0.1:$https_port" \
-    "127.0.0.1:$http_port" "$home/sandbox/ca.pem"
+    "127.0.0.1:$http_port" "$home/sandbox/ca.pem" "127.0.0.1:$eg_port"
 fi
 
 cd "$home"

@@ -1,6 +1,10 @@
 #include "accounts/account_client.h"
 
+#include "ui/base/strings.h"
+
 namespace pw {
+
+std::string TabMessage::Text() const { return id != 0 ? Str(id) : text; }
 
 std::string CodeMessageReport(const TextList& errors) {
     std::string out;

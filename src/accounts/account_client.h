@@ -1,8 +1,10 @@
 #pragma once
 // The per-system hooks of the account tab. The tab frame is written once; each payment
 // system supplies its traits (section keys, columns, messages, currencies) and a client that
-// builds requests and parses answers. No widgets here.
+// builds requests and parses answers. No widgets here. src/accounts/README.md says what a new
+// system supplies and which steps of the tab it may override.
 #include <ctime>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,12 +12,57 @@
 
 namespace pw {
 
+class ModalUi;
+class Transport;
+
 enum class Align { Left, Center, Right };
 
 struct ColumnSpec {
     std::string name;
     Align align;
     int defaultWidth;
+    // How a cell shows its field: "%.Nf" reads the field as a number and shows it with N
+    // decimals; anything else is put before the field's text (" " on most columns).
+    std::string format = " ";
+    // Drawn green on white when the field's number is above 0, red on white otherwise.
+    bool colored = false;
+    bool bold = false;
+};
+
+// A message of the tab: a string-table number, or a fixed text of the system.
+struct TabMessage {
+    int id = 0;
+    std::string text;
+    TabMessage() = default;
+    TabMessage(int stringId) : id(stringId) {}                 // NOLINT: implicit
+    TabMessage(std::string fixed) : text(std::move(fixed)) {}  // NOLINT: implicit
+    TabMessage(const char* fixed) : text(fixed) {}             // NOLINT: implicit
+    bool Empty() const { return id == 0 && text.empty(); }
+    // The string table's text of the number, or the fixed text.
+    std::string Text() const;
+    friend bool operator==(const TabMessage&, const TabMessage&) = default;
+};
+
+// One line "<label> : <field>" of the text of a history record.
+struct RecordLine {
+    std::string label;
+    int field = 0;        // 0-based field of the history row
+    bool masked = false;  // the "HideLastDigit" setting masks it
+};
+// The text of a history record (clipboard, record view): the lines joined by "\r\n", then the
+// trailer.
+struct RecordFormat {
+    std::vector<RecordLine> lines = {{"Date", 0},   {"From/To Account", 1, true},
+                                     {"Amount", 2}, {"Currency", 5},
+                                     {"Batch", 6},  {"Memo", 7}};
+    std::string trailer;
+};
+
+// Which fields of a balance row the change notice compares and reports.
+struct ChangeFields {
+    int currency = 0;  // must be equal in the old and the new row
+    int compare = 1;   // a different text here is a change
+    int report = 1;    // shown "cur : old/new"
 };
 
 struct Date {
@@ -40,6 +87,7 @@ struct HistoryFilter {
     std::string counterpart;
     bool byBatch = false;
     std::string batch;
+    friend bool operator==(const HistoryFilter&, const HistoryFilter&) = default;
 };
 
 struct SystemTraits {
@@ -52,9 +100,10 @@ struct SystemTraits {
     TextList currencies;
     // Captions of the login fields and the filter labels.
     std::string accountLabel, apiNameLabel, secretLabel, counterpartLabel, batchLabel;
-    // Validation messages (string ids).
-    int msgNoAccount = 110, msgNoApiName = 111, msgNoSecret = 112;
-    int msgNoCounterpart = 116, msgNoBatch = 117;
+    // Validation messages: string-table numbers or fixed texts of the system.
+    TabMessage msgNoAccount = 110, msgNoApiName = 111, msgNoSecret = 112;
+    TabMessage msgNoCounterpart = 116, msgNoBatch = 117;
+    // The second login field (API name, store, PIN) exists; the secret field always does.
     bool hasApiName = true;
     // Schedule file records.
     int scheduleFieldCount = 8;
@@ -62,11 +111,14 @@ struct SystemTraits {
     // Index of the "Amount" column and of the "From/To" column of a history row.
     int historyAmountColumn = 2;
     int historyCounterpartColumn = 1;
-    // Columns of a history row shown with "%.2f".
-    std::vector<int> moneyColumns;
-    // Index of the "Value" column of a balance row, and how many fields are shown.
-    int balanceValueColumn = 1;
+    // The text of a history record.
+    RecordFormat record;
+    // The fields of a balance row the change notice compares and reports.
+    ChangeFields change;
 };
+
+// Which request an answer belongs to; a client may parse each one differently.
+enum class RequestKind { Balance, History, Transfer, AccountName, Other };
 
 // What one parse of one or more answers yielded.
 struct ParsedAnswer {
@@ -85,8 +137,8 @@ public:
     virtual std::string BalanceUrl(const LoginFields& login, std::time_t now) = 0;
     virtual std::string HistoryUrl(const LoginFields& login, const HistoryFilter& filter,
                                    int page, std::time_t now) = 0;
-    // Parses one answer; clear=false appends (later history pages).
-    virtual void Parse(const std::string& answer, bool clear) = 0;
+    // Parses one answer of a request of the kind; clear=false appends (later history pages).
+    virtual void Parse(const std::string& answer, RequestKind kind, bool clear) = 0;
     virtual const ParsedAnswer& Answer() const = 0;
 
     // Page numbers to fetch after the first page (empty: none).
@@ -94,6 +146,22 @@ public:
 
     // The error report of the last parse: one line per error.
     virtual std::string ErrorReport() const = 0;
+
+    // The transfer request for the first queued payment record; empty (send nothing) when
+    // paymentCheck fails or the system has no transfer. Its answer is parsed as
+    // RequestKind::Transfer.
+    virtual std::string TransferUrl(const LoginFields& /*login*/, const TextList& /*queue*/,
+                                    const std::function<bool()>& /*paymentCheck*/,
+                                    std::time_t /*now*/) {
+        return {};
+    }
+    // The name of an account, "" when the system has no lookup or the account is empty.
+    // Errors of the answer are shown through ui.
+    virtual std::string GetAccountName(Transport& /*transport*/, const LoginFields& /*login*/,
+                                       const std::string& /*account*/, std::time_t /*now*/,
+                                       ModalUi& /*ui*/) {
+        return {};
+    }
 };
 
 // "Code : %s, Message : %s \n" per entry (LR, VM).

@@ -62,11 +62,31 @@ std::int64_t ToCents(const std::string& text) {
     return static_cast<std::int64_t>(std::llround(v));
 }
 
-std::string CellText(const TextList& fields, int column, bool money) {
+int NumberFormatDecimals(const std::string& format) {
+    if (format.size() < 4 || format.compare(0, 2, "%.") != 0 || format.back() != 'f') return -1;
+    int n = 0;
+    for (std::size_t i = 2; i + 1 < format.size(); ++i) {
+        if (format[i] < '0' || format[i] > '9') return -1;
+        n = n * 10 + (format[i] - '0');
+        if (n > 20) return -1;
+    }
+    return n;
+}
+
+std::string CellText(const TextList& fields, int column, const std::string& format) {
     if (column < 0 || static_cast<std::size_t>(column) >= fields.size()) return std::string();
     const std::string& f = fields[static_cast<std::size_t>(column)];
-    if (money) return FormatMoney(ParseAmount(f));
-    return " " + f;
+    const int decimals = NumberFormatDecimals(format);
+    if (decimals < 0) return format + f;
+    char buf[512];
+    auto res =
+        std::to_chars(buf, buf + sizeof buf, ParseAmount(f), std::chars_format::fixed, decimals);
+    if (res.ec != std::errc()) return std::string();
+    return std::string(buf, res.ptr);
+}
+
+std::string CellText(const TextList& fields, int column, bool money) {
+    return CellText(fields, column, std::string(money ? "%.2f" : " "));
 }
 
 bool IsIncome(const std::string& amountText) { return ParseAmount(amountText) > 0.0; }
@@ -93,18 +113,25 @@ std::string TotalsLine(const Totals& totals) {
 }
 
 ChangeNotice BuildChangeNotice(const TextList& oldRows, const TextList& newRows,
-                               const std::string& prefix, const std::string& account) {
+                               const std::string& prefix, const std::string& account,
+                               const ChangeFields& fields) {
     ChangeNotice notice;
+    const int highest = std::max({fields.currency, fields.compare, fields.report});
+    if (std::min({fields.currency, fields.compare, fields.report}) < 0) return notice;
+    const auto need = static_cast<std::size_t>(highest) + 1;
+    const auto cur = static_cast<std::size_t>(fields.currency);
+    const auto cmp = static_cast<std::size_t>(fields.compare);
+    const auto rep = static_cast<std::size_t>(fields.report);
     const std::size_t n = std::min(oldRows.size(), newRows.size());
     for (std::size_t i = 0; i < n; ++i) {
         const TextList o = Split(oldRows[i], kSep);
         const TextList w = Split(newRows[i], kSep);
-        if (o.size() < 2 || w.size() < 2) continue;
-        if (o[0] != w[0] || o[1] == w[1]) continue;
+        if (o.size() < need || w.size() < need) continue;
+        if (o[cur] != w[cur] || o[cmp] == w[cmp]) continue;
         if (!notice.changed)
             notice.text = Str(113) + " [" + prefix + "<" + account + ">]\r\n";
         notice.changed = true;
-        notice.text += w[0] + " : " + o[1] + "/" + w[1] + "\r\n";
+        notice.text += w[cur] + " : " + o[rep] + "/" + w[rep] + "\r\n";
     }
     return notice;
 }
@@ -118,28 +145,31 @@ std::string MaskCounterpart(const std::string& counterpart, int hideCount) {
     return JoinList(words, " ");
 }
 
-std::string RecordText(const std::string& row, const RecordLayout& layout, bool hide,
+std::string RecordText(const std::string& row, const RecordFormat& format, bool hide,
                        int hideCount) {
     const TextList f = Split(row, kSep);
     auto field = [&f](int i) {
         return i >= 0 && static_cast<std::size_t>(i) < f.size() ? f[static_cast<std::size_t>(i)]
                                                               : std::string();
     };
-    std::string counterpart = field(layout.counterpart);
-    if (hide) counterpart = MaskCounterpart(counterpart, hideCount);
-    return "Date : " + field(layout.date) + "\r\n" + "From/To Account : " + counterpart +
-           "\r\n" + "Amount : " + field(layout.amount) + "\r\n" +
-           "Currency : " + field(layout.currency) + "\r\n" + "Batch : " + field(layout.batch) +
-           "\r\n" + "Memo : " + field(layout.memo);
+    std::string out;
+    for (std::size_t i = 0; i < format.lines.size(); ++i) {
+        const RecordLine& line = format.lines[i];
+        std::string value = field(line.field);
+        if (hide && line.masked) value = MaskCounterpart(value, hideCount);
+        if (i > 0) out += "\r\n";
+        out += line.label + " : " + value;
+    }
+    return out + format.trailer;
 }
 
 std::string FirstWord(const std::string& text) { return text.substr(0, text.find(' ')); }
 
-int LoginProblem(const LoginFields& login, const SystemTraits& traits) {
+TabMessage LoginProblem(const LoginFields& login, const SystemTraits& traits) {
     if (login.account.empty()) return traits.msgNoAccount;
     if (traits.hasApiName && login.apiName.empty()) return traits.msgNoApiName;
     if (login.secret.empty()) return traits.msgNoSecret;
-    return 0;
+    return {};
 }
 
 bool IsSafeAccount(const std::string& account) {
@@ -152,12 +182,10 @@ bool IsSafeAccount(const std::string& account) {
 FilterCheck CheckHistoryFilter(HistoryFilter& filter, const SystemTraits& traits,
                                bool hasGetLast) {
     FilterCheck check;
-    if (!filter.getLast && !filter.fromTo && !filter.byAccount && !filter.byBatch) {
+    if (hasGetLast && !filter.getLast && !filter.fromTo && !filter.byAccount && !filter.byBatch) {
         check.messages.push_back(114);
-        if (hasGetLast) {
-            filter.getLast = true;
-            check.forcedGetLast = true;
-        }
+        filter.getLast = true;
+        check.forcedGetLast = true;
     }
     if (filter.count > 50) {
         check.messages.push_back(115);

@@ -24,9 +24,14 @@ std::string FormatCents(std::int64_t cents);
 // The amount of a text in whole cents, rounded half away from zero.
 std::int64_t ToCents(const std::string& text);
 
-// The text of one cell: "%.2f" of the field for money columns, otherwise a space and the
-// field. A field the row does not have gives an empty cell.
+// The text of one cell in a column's format: "%.Nf" shows the field read as a number with N
+// decimals (C locale, double precision); any other format is put before the field's text.
+// A field the row does not have gives an empty cell.
+std::string CellText(const TextList& fields, int column, const std::string& format);
+// "%.2f" for money columns, otherwise a space and the field.
 std::string CellText(const TextList& fields, int column, bool money);
+// The number of decimals of a "%.Nf" format, or -1 for a text format.
+int NumberFormatDecimals(const std::string& format);
 
 // Income and outcome of the history rows: the amount column summed in whole cents, so the
 // sums are exact. An amount above 0 is income; any other amount adds its negation to the
@@ -48,24 +53,23 @@ struct ChangeNotice {
     std::string text;
     bool changed = false;
 };
+// fields: which fields are the currency, the compared value and the reported value.
 ChangeNotice BuildChangeNotice(const TextList& oldRows, const TextList& newRows,
-                               const std::string& prefix, const std::string& account);
+                               const std::string& prefix, const std::string& account,
+                               const ChangeFields& fields = {});
 
-// Which fields of a history row the copied record shows (0-based).
-struct RecordLayout {
-    int date = 0, counterpart = 1, amount = 2, currency = 5, batch = 6, memo = 7;
-};
 // "U1234567 (Name)" with hideCount 3 gives "U1234*** (Name)". A count above the length of the
 // first word masks the whole word; a count below 1 leaves the text as it is.
 std::string MaskCounterpart(const std::string& counterpart, int hideCount);
-// The clipboard text of a history row; hide: the "HideLastDigit" setting.
-std::string RecordText(const std::string& row, const RecordLayout& layout, bool hide,
+// The text of a history row (clipboard, record view) in the system's record format; hide: the
+// "HideLastDigit" setting, applied to the masked lines.
+std::string RecordText(const std::string& row, const RecordFormat& format, bool hide,
                        int hideCount);
 // The first word (up to the first space) of a text.
 std::string FirstWord(const std::string& text);
 
-// The first login problem as a string-table id (account, API name, secret missing), or 0.
-int LoginProblem(const LoginFields& login, const SystemTraits& traits);
+// The first login problem (account, API name, secret missing), or an empty message.
+TabMessage LoginProblem(const LoginFields& login, const SystemTraits& traits);
 
 // An account that may become part of a file name (the schedule file is named after it):
 // no "/", "\", "..", NUL or other control character. An empty account is not judged here.
@@ -74,11 +78,12 @@ extern const char kUnsafeAccountMessage[];
 
 // The corrections and stops of the history filter before a request.
 struct FilterCheck {
-    std::vector<int> messages;  // string ids to show, in order
+    std::vector<TabMessage> messages;  // to show, in order; a silent correction adds none
     bool stop = false;          // 116 or 117: nothing is sent
     bool forcedGetLast = false; // 114: "Get last" was switched on
 };
-// hasGetLast: the tab offers the "Get last" option; without it 114 is not corrected.
+// hasGetLast: the tab offers the "Get last" option; only then is a filter without any option
+// switched to it with 114.
 FilterCheck CheckHistoryFilter(HistoryFilter& filter, const SystemTraits& traits,
                                bool hasGetLast);
 

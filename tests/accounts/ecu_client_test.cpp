@@ -80,10 +80,10 @@ TEST(EcuParser, ManyMarkersGiveTheFirstErrorsAndStillTheBalances) {
 
 TEST(EcuClient, BalanceAndHistoryAnswers) {
     EcuClient client("h");
-    client.Parse("ERROR Invalid login or password", true);
+    client.Parse("ERROR Invalid login or password", RequestKind::Balance, true);
     EXPECT_EQ(client.ErrorReport(), "Error : Invalid login or password \n");
     EXPECT_TRUE(client.Answer().balanceRows.empty());
-    client.Parse("1/2", true);
+    client.Parse("1/2", RequestKind::Balance, true);
     EXPECT_EQ(client.Answer().balanceRows.size(), 2u);
     EXPECT_TRUE(client.Answer().errors.empty());
     client.ParseHistory("1/2");

@@ -242,12 +242,12 @@ TEST(EgClient, RecordTextAndChangeNotice) {
 TEST(EgClient, ParseFillsTheFrameAnswer) {
     EgClient client("eg", "eg");
     client.SetClock([] { return kNow; });
-    client.Parse("<input type=hidden name=Gold_Ounces value=\"1.5\">", true);
+    client.Parse("<input type=hidden name=Gold_Ounces value=\"1.5\">", RequestKind::Balance, true);
     EXPECT_EQ(client.Answer().balanceRows, TextList{Row("Gold", "1.5", "46.6545", "", "0.00")});
-    client.Parse("h\nD,T,1,Gold,-1,2,,3.00,USD,3.00,m\nshort\n", true);
+    client.Parse("h\nD,T,1,Gold,-1,2,,3.00,USD,3.00,m\nshort\n", RequestKind::History, true);
     EXPECT_TRUE(client.Answer().balanceRows.empty());
     EXPECT_EQ(client.Answer().historyRows, TextList{"D~T~Gold~-1~-3.00~2~USD~3.00~1~m"});
-    client.Parse("<input type=hidden name=ERROR value=\"No\">", true);
+    client.Parse("<input type=hidden name=ERROR value=\"No\">", RequestKind::Balance, true);
     EXPECT_EQ(client.ErrorReport(), "Error : No \n");
     EXPECT_TRUE(client.FurtherPages(HistoryFilter{}).empty());
 }

@@ -34,7 +34,7 @@ protected:
         std::filesystem::create_directories(dir_);
         settings_ = std::make_unique<SettingsStore>((dir_ / "Purseward.ini").string(), "");
         settings_->WriteString("Setting", "CACertFile", sandbox_->CaPath());
-        settings_->WriteString("EG", "EGHost", sandbox_->HttpsHost());
+        settings_->WriteString("EG", "EGHost", sandbox_->EgHost());
         settings_->WriteString("EG", "EGPriceHost", sandbox_->HttpHost());
         TransportHooks hooks;
         hooks.showMessage = [this](const std::string& m) { shown_.push_back(m); };
@@ -48,7 +48,7 @@ protected:
 
     // Ounces by metal after a balance request of who.
     std::map<std::string, std::string> Ounces(const LoginFields& who) {
-        client_->Parse(transport_->HttpsGet(client_->BalanceUrl(who, 0)), true);
+        client_->Parse(transport_->HttpsGet(client_->BalanceUrl(who, 0)), RequestKind::Balance, true);
         EXPECT_TRUE(client_->Answer().errors.empty()) << client_->ErrorReport();
         std::map<std::string, std::string> out;
         for (const std::string& row : client_->Answer().balanceRows) out[Split(row, "~")[0]] = Split(row, "~")[1];
@@ -56,7 +56,7 @@ protected:
     }
 
     const TextList& History(const LoginFields& who, const HistoryFilter& f) {
-        client_->Parse(transport_->HttpsGet(client_->HistoryUrl(who, f, 0, 0)), true);
+        client_->Parse(transport_->HttpsGet(client_->HistoryUrl(who, f, 0, 0)), RequestKind::History, true);
         EXPECT_TRUE(client_->Answer().errors.empty()) << client_->ErrorReport();
         return client_->Answer().historyRows;
     }
@@ -84,7 +84,7 @@ test::Sandbox* EgSandbox::sandbox_ = nullptr;
 
 TEST_F(EgSandbox, PricesAndLogin) {
     EXPECT_EQ(client_->Prices(), (TextList{"900.00", "12.50", "1100.00", "200.00"}));
-    client_->Parse(transport_->HttpsGet(client_->BalanceUrl(demo_, 0)), true);
+    client_->Parse(transport_->HttpsGet(client_->BalanceUrl(demo_, 0)), RequestKind::Balance, true);
     const TextList& rows = client_->Answer().balanceRows;
     ASSERT_EQ(rows.size(), 4u) << client_->ErrorReport();
     const char* want[][5] = {{"Gold", "1.500000", "46.6545", "900.00", "1350.00"},
@@ -163,7 +163,7 @@ TEST_F(EgSandbox, SpendMovesMetalAndAppearsInBothHistories) {
 }
 
 TEST_F(EgSandbox, StrictServerRefusesWithErrorInputs) {
-    const std::string host = "https://" + sandbox_->HttpsHost();
+    const std::string host = "https://" + sandbox_->EgHost();
     const std::string bal = host + "/acct/balance.asp?AccountID=1234567";
     const std::string hist = host + "/acct/historycsv.asp?AccountID=1234567&PassPhrase=demopass1"
                              "&endmonth=1&endday=31&endyear=2009&paymentsreceived=1&paymentsmade=1"
@@ -189,7 +189,7 @@ TEST_F(EgSandbox, StrictServerRefusesWithErrorInputs) {
         {"insufficient", spend + "&Payee_Account=7654321&Amount=999999&WORTH_OF=Gold", "Insufficient funds"},
     };
     for (const auto& c : cases) {
-        client_->Parse(transport_->HttpsGet(c.url), true);
+        client_->Parse(transport_->HttpsGet(c.url), RequestKind::Other, true);
         ASSERT_FALSE(client_->Answer().errors.empty()) << c.name;
         EXPECT_EQ(client_->Answer().errors.front(), c.error) << c.name;
         EXPECT_TRUE(client_->Answer().balanceRows.empty()) << c.name;
@@ -199,7 +199,7 @@ TEST_F(EgSandbox, StrictServerRefusesWithErrorInputs) {
     // The history and spend requests spell it "PassPhrase"; "Passphrase" there is refused.
     std::string url = client_->HistoryUrl(demo_, Range({2009, 1, 1}, {2009, 1, 2}), 0, 0);
     url.replace(url.find("PassPhrase"), 10, "Passphrase");
-    client_->Parse(transport_->HttpsGet(url), true);
+    client_->Parse(transport_->HttpsGet(url), RequestKind::History, true);
     EXPECT_EQ(client_->Answer().errors.front(), "Unknown parameter Passphrase");
     EXPECT_EQ(Ounces(demo_).at("Gold"), "1.500000");  // nothing moved
     EXPECT_TRUE(shown_.empty());

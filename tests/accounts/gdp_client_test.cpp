@@ -98,10 +98,10 @@ TEST(GdpParser, EndsOnLongRunsOfUnclosedTags) {
 
 TEST(GdpClient, ReportsErrorsAndReplacesRowsOnEveryParse) {
     GdpClient client("h");
-    client.Parse("<error>Invalid account or API key</error><error>Second</error>", true);
+    client.Parse("<error>Invalid account or API key</error><error>Second</error>", RequestKind::Balance, true);
     EXPECT_EQ(client.ErrorReport(),
               "Error : Invalid account or API key \nError : Second \n");
-    client.Parse("<balance><GBP>9</GBP></balance>", false);
+    client.Parse("<balance><GBP>9</GBP></balance>", RequestKind::Balance, false);
     EXPECT_TRUE(client.Answer().errors.empty());
     ASSERT_EQ(client.Answer().balanceRows.size(), 1u);
     EXPECT_EQ(Split(client.Answer().balanceRows[0], "~")[0], "GBP");

@@ -72,12 +72,12 @@ protected:
 test::Sandbox* GdpEcuSandbox::sandbox_ = nullptr;
 
 TEST_F(GdpEcuSandbox, GdpBalancesFollowTheCurrencyList) {
-    gdp_->Parse(transport_->HttpsGet(gdp_->BalanceUrl(gdpDemo_, 0)), true);
+    gdp_->Parse(transport_->HttpsGet(gdp_->BalanceUrl(gdpDemo_, 0)), RequestKind::Balance, true);
     EXPECT_TRUE(gdp_->Answer().errors.empty()) << gdp_->ErrorReport();
     EXPECT_EQ(Values(gdp_->Answer()), (TextList{"USD~125.50", "EUR~40.00", "GBP~7.25"}));
 
     // This account's answer holds GBP before USD and no EUR element.
-    gdp_->Parse(transport_->HttpsGet(gdp_->BalanceUrl({"GDP2002", "ST-88", "k2"}, 0)), true);
+    gdp_->Parse(transport_->HttpsGet(gdp_->BalanceUrl({"GDP2002", "ST-88", "k2"}, 0)), RequestKind::Balance, true);
     EXPECT_EQ(Values(gdp_->Answer()), (TextList{"USD~3.10", "GBP~99.99"}));
 }
 
@@ -96,7 +96,7 @@ TEST_F(GdpEcuSandbox, GdpRefusesWrongCredentialsAndUnknownParameters) {
          "Unknown method"},
     };
     for (const auto& c : cases) {
-        gdp_->Parse(transport_->HttpsGet(c.url), true);
+        gdp_->Parse(transport_->HttpsGet(c.url), RequestKind::Balance, true);
         EXPECT_EQ(gdp_->Answer().errors, TextList{c.error}) << c.url;
         EXPECT_TRUE(gdp_->Answer().balanceRows.empty()) << c.url;
     }
@@ -109,7 +109,7 @@ TEST_F(GdpEcuSandbox, GdpHistoryAnswers) {
 }
 
 TEST_F(GdpEcuSandbox, EcuBalancesAndErrors) {
-    ecu_->Parse(transport_->HttpsGet(ecu_->BalanceUrl(ecuDemo_, 0)), true);
+    ecu_->Parse(transport_->HttpsGet(ecu_->BalanceUrl(ecuDemo_, 0)), RequestKind::Balance, true);
     EXPECT_TRUE(ecu_->Answer().errors.empty()) << ecu_->ErrorReport();
     EXPECT_EQ(Values(ecu_->Answer()), (TextList{"USD~12.34", "EUR~5.67"}));
 
@@ -123,7 +123,7 @@ TEST_F(GdpEcuSandbox, EcuBalancesAndErrors) {
         {ecu::BalanceUrl(h, ecuDemo_) + "&login=E2000200", "Parameter login is given twice"},
     };
     for (const auto& c : cases) {
-        ecu_->Parse(transport_->HttpsGet(c.url), true);
+        ecu_->Parse(transport_->HttpsGet(c.url), RequestKind::Balance, true);
         EXPECT_EQ(ecu_->Answer().errors, TextList{c.error}) << c.url;
         EXPECT_TRUE(ecu_->Answer().balanceRows.empty()) << c.url;
     }

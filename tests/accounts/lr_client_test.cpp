@@ -50,9 +50,11 @@ protected:
 
     // What the tab's GetHistory does with the client.
     void FetchHistory() {
-        client.Parse(net.HttpsGet(client.HistoryUrl(login, filter, 0, kNow)), true);
+        client.Parse(net.HttpsGet(client.HistoryUrl(login, filter, 0, kNow)), RequestKind::Other,
+                     true);
         for (const int page : client.FurtherPages(filter))
-            client.Parse(net.HttpsGet(client.HistoryUrl(login, filter, page, kNow)), false);
+            client.Parse(net.HttpsGet(client.HistoryUrl(login, filter, page, kNow)),
+                         RequestKind::Other, false);
     }
 };
 
@@ -82,7 +84,9 @@ TEST_F(LrClientTest, TraitsOfTheTab) {
     EXPECT_EQ(t.batchLabel, "LR-Batch #");
     EXPECT_EQ(t.scheduleFieldCount, 8);
     EXPECT_EQ(t.scheduleDueField, 4);
-    EXPECT_EQ(t.moneyColumns, (std::vector<int>{2, 3, 4}));
+    for (std::size_t i = 0; i < t.historyColumns.size(); ++i)
+        EXPECT_EQ(t.historyColumns[i].format, i >= 2 && i <= 4 ? "%.2f" : " ") << i;
+    EXPECT_EQ(t.balanceColumns[1].format, "%.2f");
 }
 
 TEST_F(LrClientTest, GetLastFetchesOnePageWhateverThePagerSays) {
@@ -122,27 +126,28 @@ TEST_F(LrClientTest, PagerThatAgreesOrIsShortAsksForNothingMore) {
     filter.getLast = false;
     filter.byBatch = true;
     filter.batch = "1";
-    client.Parse(History(Pager(50, 1, 1, 1)), true);
+    client.Parse(History(Pager(50, 1, 1, 1)), RequestKind::Other, true);
     EXPECT_TRUE(client.FurtherPages(filter).empty());
-    client.Parse(History("<Pager><PageSize>50</PageSize><PageCount>3</PageCount></Pager>"), true);
+    client.Parse(History("<Pager><PageSize>50</PageSize><PageCount>3</PageCount></Pager>"),
+                 RequestKind::Other, true);
     EXPECT_TRUE(client.FurtherPages(filter).empty());  // only two fields
-    client.Parse(History(Pager(50, 4, 2, 1)), true);
+    client.Parse(History(Pager(50, 4, 2, 1)), RequestKind::Other, true);
     EXPECT_EQ(client.FurtherPages(filter), (std::vector<int>{2, 3, 4}));
     // A page count from a broken server does not make the tab loop for ever.
     client.Parse(History("<Pager><PageSize>50</PageSize><PageCount>2000000000</PageCount>"
                          "<PageNumber>1</PageNumber><TotalCount>1</TotalCount></Pager>"),
-                 true);
+                 RequestKind::Other, true);
     EXPECT_EQ(client.FurtherPages(filter).size(), static_cast<std::size_t>(kLrMaxPages - 1));
     client.Parse(History("<Pager><PageSize>50</PageSize><PageCount>x</PageCount>"
                          "<PageNumber>1</PageNumber><TotalCount>1</TotalCount></Pager>"),
-                 true);
+                 RequestKind::Other, true);
     EXPECT_TRUE(client.FurtherPages(filter).empty());
 }
 
 TEST_F(LrClientTest, HistoryRowsFollowTheSignOfTheAmount) {
     client.Parse(History(Receipt("11", "-10.0000", "") + Receipt("12", "10.0000", "thanks") +
                          Receipt("13", "0.005", "x")),
-                 true);
+                 RequestKind::Other, true);
     const TextList& rows = client.Answer().historyRows;
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0],
@@ -172,16 +177,17 @@ TEST_F(LrClientTest, HistoryRowsSurviveShortRecords) {
 }
 
 TEST_F(LrClientTest, BalanceAndErrorsOfOneAnswer) {
-    client.Parse("<BalanceResponse id=\"3\" date=\"2011-06-12 17:52:21\"><Balance><CurrencyId>LRUSD"
-                 "</CurrencyId><AccountId>U1234567</AccountId><Date>2011-12-06 17:52:21</Date>"
-                 "<Value>1000.5000</Value></Balance><Error><Code>12</Code><Text>Partly</Text>"
-                 "<Description>d</Description></Error></BalanceResponse>",
-                 true);
+    client.Parse(
+        "<BalanceResponse id=\"3\" date=\"2011-06-12 17:52:21\"><Balance><CurrencyId>LRUSD"
+        "</CurrencyId><AccountId>U1234567</AccountId><Date>2011-12-06 17:52:21</Date>"
+        "<Value>1000.5000</Value></Balance><Error><Code>12</Code><Text>Partly</Text>"
+        "<Description>d</Description></Error></BalanceResponse>",
+        RequestKind::Other, true);
     EXPECT_EQ(client.Answer().balanceRows,
               (TextList{"LRUSD~1000.5000~2011-12-06 17:52:21~U1234567"}));
     EXPECT_EQ(client.Answer().errors, (TextList{"12~Partly~d"}));
     EXPECT_EQ(client.ErrorReport(), "Code : 12, Message : Partly \n");
-    client.Parse("", true);  // a failed transport call
+    client.Parse("", RequestKind::Other, true);  // a failed transport call
     EXPECT_TRUE(client.Answer().balanceRows.empty());
     EXPECT_TRUE(client.Answer().errors.empty());
     EXPECT_EQ(client.ErrorReport(), "");

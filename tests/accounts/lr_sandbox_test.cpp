@@ -69,7 +69,8 @@ protected:
 
     // Balances by currency after a login of who.
     std::map<std::string, long long> Balances(const LoginFields& who) {
-        client_->Parse(transport_->HttpsGet(client_->BalanceUrl(who, std::time(nullptr))), true);
+        client_->Parse(transport_->HttpsGet(client_->BalanceUrl(who, std::time(nullptr))),
+                       RequestKind::Other, true);
         EXPECT_TRUE(client_->Answer().errors.empty()) << client_->ErrorReport();
         std::map<std::string, long long> out;
         for (const std::string& row : client_->Answer().balanceRows) {
@@ -83,9 +84,11 @@ protected:
     // What the tab's GetHistory does.
     const TextList& FetchHistory(const LoginFields& who, const HistoryFilter& filter) {
         const std::time_t now = std::time(nullptr);
-        client_->Parse(transport_->HttpsGet(client_->HistoryUrl(who, filter, 0, now)), true);
+        client_->Parse(transport_->HttpsGet(client_->HistoryUrl(who, filter, 0, now)),
+                       RequestKind::Other, true);
         for (const int page : client_->FurtherPages(filter))
-            client_->Parse(transport_->HttpsGet(client_->HistoryUrl(who, filter, page, now)), false);
+            client_->Parse(transport_->HttpsGet(client_->HistoryUrl(who, filter, page, now)),
+                           RequestKind::Other, false);
         return client_->Answer().historyRows;
     }
 
@@ -116,13 +119,15 @@ TEST_F(LrSandbox, WrongSecretOrApiNameIsRefusedWithAnError) {
     for (const LoginFields& bad : {LoginFields{"U1234567", "demoapi", "wrong"},
                                    LoginFields{"U1234567", "other", "demosecret"},
                                    LoginFields{"U0000000", "demoapi", "demosecret"}}) {
-        client_->Parse(transport_->HttpsGet(client_->BalanceUrl(bad, std::time(nullptr))), true);
+        client_->Parse(transport_->HttpsGet(client_->BalanceUrl(bad, std::time(nullptr))),
+                       RequestKind::Other, true);
         EXPECT_TRUE(client_->Answer().balanceRows.empty());
         ASSERT_EQ(client_->Answer().errors.size(), 1u);
         EXPECT_EQ(client_->ErrorReport(), "Code : 201, Message : Authentication failed \n");
     }
     // The token of two hours ago no longer opens the account.
-    client_->Parse(transport_->HttpsGet(client_->BalanceUrl(demo_, std::time(nullptr) - 7300)), true);
+    client_->Parse(transport_->HttpsGet(client_->BalanceUrl(demo_, std::time(nullptr) - 7300)),
+                   RequestKind::Other, true);
     EXPECT_EQ(client_->Answer().errors.size(), 1u);
 }
 
@@ -225,7 +230,7 @@ TEST_F(LrSandbox, TokenIsCheckedExactlyAsTheClientBuildsIt) {
         const std::size_t at = doc.find("<Token>") + 7;
         doc.replace(at, doc.find("</Token>") - at, token);
         client_->Parse(transport_->HttpsGet(lr::MakeUrl(client_->Host(), lr::kBalancePath, doc)),
-                       true);
+                       RequestKind::Other, true);
         return client_->Answer().balanceRows.size() == 1 && client_->Answer().errors.empty();
     };
     std::string token = lr::AuthToken(demo_.secret, now);
@@ -316,7 +321,8 @@ TEST_F(LrSandbox, AccountNames) {
 
 TEST_F(LrSandbox, UnreachableServerGivesEmptyListsAndOneMessage) {
     LrClient gone("127.0.0.1:1");
-    gone.Parse(transport_->HttpsGet(gone.BalanceUrl(demo_, std::time(nullptr))), true);
+    gone.Parse(transport_->HttpsGet(gone.BalanceUrl(demo_, std::time(nullptr))), RequestKind::Other,
+               true);
     EXPECT_TRUE(gone.Answer().balanceRows.empty());
     EXPECT_TRUE(gone.Answer().errors.empty());
     EXPECT_EQ(shown_.size(), 1u);

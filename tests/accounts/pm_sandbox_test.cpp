@@ -44,7 +44,7 @@ protected:
     void TearDown() override { std::filesystem::remove_all(dir_); }
 
     std::map<std::string, std::int64_t> Balances(const LoginFields& who) {
-        client_->Parse(transport_->HttpsGet(client_->BalanceUrl(who, std::time(nullptr))), true);
+        client_->Parse(transport_->HttpsGet(client_->BalanceUrl(who, std::time(nullptr))), RequestKind::Balance, true);
         EXPECT_TRUE(client_->Answer().errors.empty()) << client_->ErrorReport();
         std::map<std::string, std::int64_t> out;
         for (const std::string& row : client_->Answer().balanceRows) {
@@ -57,14 +57,14 @@ protected:
 
     TextList History(const HistoryFilter& f) {
         client_->Parse(transport_->HttpsGet(client_->HistoryUrl(demo_, f, 0, std::time(nullptr))),
-                       true);
+                       RequestKind::History, true);
         EXPECT_TRUE(client_->Answer().errors.empty()) << client_->ErrorReport();
         return client_->Answer().historyRows;
     }
 
     // The error report of a raw query on path.
     std::string Refusal(const std::string& pathAndQuery) {
-        client_->Parse(transport_->HttpsGet(sandbox_->HttpsUrl(pathAndQuery)), true);
+        client_->Parse(transport_->HttpsGet(sandbox_->HttpsUrl(pathAndQuery)), RequestKind::Other, true);
         EXPECT_TRUE(client_->Answer().balanceRows.empty() && client_->Answer().historyRows.empty())
             << pathAndQuery;
         return client_->ErrorReport();
@@ -202,7 +202,7 @@ TEST_F(PmSandbox, RefusalsAreErrorAnswers) {
     // An empty range is not an error.
     client_->Parse(transport_->HttpsGet(sandbox_->HttpsUrl("/acct/historycsv.asp?" + who + range +
                                                            "5&endyear=2000")),
-                   true);
+                   RequestKind::History, true);
     EXPECT_TRUE(client_->Answer().errors.empty() && client_->Answer().historyRows.empty());
 }
 

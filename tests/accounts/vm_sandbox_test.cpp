@@ -310,7 +310,7 @@ TEST_F(VmSandbox, StrictDocumentsOfBothInterfaces) {
                 EXPECT_EQ(Split(client_->Answer().errors[0], "~")[0], c.code) << c.what;
             }
         } else {
-            lr.Parse(transport_->HttpsGet(lr::MakeUrl(lr.Host(), c.path, c.doc)), true);
+            lr.Parse(transport_->HttpsGet(lr::MakeUrl(lr.Host(), c.path, c.doc)), RequestKind::Balance, true);
             const bool data =
                 !lr.Lr().balances.empty() || !lr.Lr().pagers.empty() || !lr.Lr().receipts.empty();
             EXPECT_EQ(lr.Answer().errors.empty() && data, c.accepted)

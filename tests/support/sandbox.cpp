@@ -45,7 +45,8 @@ void Sandbox::Start() {
                                  std::to_string(options_.httpsPort), "--http-port",
                                  std::to_string(options_.httpPort), "--expired-port",
                                  std::to_string(options_.expiredPort), "--wronghost-port",
-                                 std::to_string(options_.wrongHostPort)},
+                                 std::to_string(options_.wrongHostPort), "--eg-port",
+                                 std::to_string(options_.egPort)},
         io);
 
     const auto deadline = std::chrono::steady_clock::now() + options_.startTimeout;
@@ -63,8 +64,9 @@ void Sandbox::Start() {
         else if (name == "http") http_ = port;
         else if (name == "expired") expired_ = port;
         else if (name == "wronghost") wrongHost_ = port;
+        else if (name == "eg") eg_ = port;
     }
-    if (!ready || !https_ || !http_ || !expired_ || !wrongHost_) {
+    if (!ready || !https_ || !http_ || !expired_ || !wrongHost_ || !eg_) {
         child_.reset();
         throw std::runtime_error("purseward-sandbox did not get ready: " + options_.program);
     }
@@ -80,12 +82,14 @@ void Sandbox::Restart() {
     options_.httpPort = http_;
     options_.expiredPort = expired_;
     options_.wrongHostPort = wrongHost_;
+    options_.egPort = eg_;
     Start();
 }
 
 std::string Sandbox::CaPath() const { return options_.dir + "/ca.pem"; }
 
 std::string Sandbox::HttpsHost() const { return "127.0.0.1:" + std::to_string(https_); }
+std::string Sandbox::EgHost() const { return "127.0.0.1:" + std::to_string(eg_); }
 std::string Sandbox::HttpHost() const { return "127.0.0.1:" + std::to_string(http_); }
 
 std::string Sandbox::HttpsUrl(const std::string& p) const { return "https://" + HttpsHost() + p; }

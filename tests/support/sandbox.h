@@ -13,6 +13,8 @@
 //   HttpPort       plain HTTP (pages fetched with HttpGet)
 //   ExpiredPort    HTTPS with an expired certificate from the same authority
 //   WrongHostPort  HTTPS with a certificate for "wrong.example" from the same authority
+//   EgPort         HTTPS like HttpsPort, with e-gold's account interface (its paths are those
+//                  of Perfect Money, which lives on HttpsPort)
 // All four also answer the transport test routes (/test/status/<code>, /test/big?bytes=N,
 // /test/zero, /test/slow?ms=N, /test/stall?ms=N, /test/cut, /test/echo; see
 // tools/sandbox/test_routes.h).
@@ -40,6 +42,7 @@ public:
         int httpPort = 0;
         int expiredPort = 0;
         int wrongHostPort = 0;
+        int egPort = 0;
         std::chrono::milliseconds startTimeout{20000};
     };
 
@@ -53,6 +56,7 @@ public:
     int HttpPort() const { return http_; }
     int ExpiredPort() const { return expired_; }
     int WrongHostPort() const { return wrongHost_; }
+    int EgPort() const { return eg_; }
 
     // The state folder and the authority's certificate in it ("<dir>/ca.pem").
     const std::string& Dir() const { return options_.dir; }
@@ -61,6 +65,7 @@ public:
     // "127.0.0.1:<port>", the form the host settings take.
     std::string HttpsHost() const;
     std::string HttpHost() const;
+    std::string EgHost() const;  // e-gold's "127.0.0.1:<port>"
 
     // "https://127.0.0.1:<port>" + pathAndQuery (which starts with "/"); likewise for the
     // other listeners ("http://" for HttpUrl).
@@ -88,6 +93,7 @@ private:
     int http_ = 0;
     int expired_ = 0;
     int wrongHost_ = 0;
+    int eg_ = 0;
 };
 
 }  // namespace pw::test

@@ -1,7 +1,7 @@
 // Prepares a fresh data folder for the program: writes the first-run settings file (as the
 // program itself does on its first start, with no earlier version to take values from) and
 // points the payment-system hosts at the local simulator.
-//   purseward-firstrun <data folder> <https host:port> <http host:port> <CA file>
+//   purseward-firstrun <data folder> <https host:port> <http host:port> <CA file> [<e-gold host:port>]
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -21,8 +21,8 @@ struct EmptyProfile : pw::LegacyProfile {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: %s <data folder> <https host:port> <http host:port> <CA file>\n",
+    if (argc != 5 && argc != 6) {
+        std::fprintf(stderr, "usage: %s <data folder> <https host:port> <http host:port> <CA file> [<e-gold host:port>]\n",
                      argv[0]);
         return 2;
     }
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     std::vector<pw::IniEdit> edits;
     for (int i = 0; i < 6; ++i) {
         const auto& k = pw::keys::KeysOf(i);
-        edits.push_back({k.section, k.host, argv[2]});
+        edits.push_back({k.section, k.host, i == 3 && argc == 6 ? argv[5] : argv[2]});
     }
     edits.push_back({"EG", "EGPriceHost", argv[3]});
     edits.push_back({pw::keys::kSetting, pw::keys::kInfoSite, std::string("http://") + argv[3]});

@@ -1,11 +1,11 @@
 // purseward-sandbox: a local stand-in for the payment interfaces, on 127.0.0.1 only.
 //
 //   purseward-sandbox --dir <folder> [--https-port N] [--http-port N] [--expired-port N]
-//                     [--wronghost-port N] [--keep-running]
+//                     [--wronghost-port N] [--eg-port N] [--keep-running]
 //
 // The folder keeps the state (certificates first). Port 0, the default, takes any free port.
 // On start one line per listener goes to stdout ("https=<port>", "http=<port>",
-// "expired=<port>", "wronghost=<port>"), then "ready". The program runs until it is killed or,
+// "expired=<port>", "wronghost=<port>", "eg=<port>"), then "ready". The program runs until it is killed or,
 // unless --keep-running is given, until its standard input reaches end of file, so a parent
 // that dies never leaves it behind.
 #include <httplib.h>
@@ -38,6 +38,7 @@ struct Options {
     int httpPort = 0;
     int expiredPort = 0;
     int wrongHostPort = 0;
+    int egPort = 0;
     bool keepRunning = false;
 };
 
@@ -45,7 +46,7 @@ struct Options {
     std::fprintf(stderr,
                  "purseward-sandbox: %s\n"
                  "usage: purseward-sandbox --dir <folder> [--https-port N] [--http-port N]\n"
-                 "       [--expired-port N] [--wronghost-port N] [--keep-running]\n",
+                 "       [--expired-port N] [--wronghost-port N] [--eg-port N] [--keep-running]\n",
                  why);
     std::exit(2);
 }
@@ -72,6 +73,7 @@ Options Parse(int argc, char** argv) {
         else if (a == "--http-port") o.httpPort = PortValue(v);
         else if (a == "--expired-port") o.expiredPort = PortValue(v);
         else if (a == "--wronghost-port") o.wrongHostPort = PortValue(v);
+        else if (a == "--eg-port") o.egPort = PortValue(v);
         else Usage(("unknown option " + a).c_str());
     }
     if (o.dir.empty()) Usage("--dir is required");
@@ -112,6 +114,8 @@ int main(int argc, char** argv) {
     httplib::Server http;
     httplib::SSLServer expired(certs.expired.get(), certs.serverKey.get());
     httplib::SSLServer wrongHost(certs.wrongHost.get(), certs.serverKey.get());
+    // e-gold's account interface uses the same paths as Perfect Money's on a host of its own.
+    httplib::SSLServer egHttps(certs.good.get(), certs.serverKey.get());
 
     for (httplib::Server* s : {static_cast<httplib::Server*>(&https), &http,
                                static_cast<httplib::Server*>(&expired),
@@ -120,7 +124,7 @@ int main(int argc, char** argv) {
     sandbox::RegisterHomePage(http);
     sandbox::RegisterInfoSite(http);
     sandbox::RegisterLibertyReserve(https);
-    sandbox::RegisterEGold(https, http);
+    sandbox::RegisterEGold(egHttps, http);
     sandbox::RegisterVMoney(https);
     sandbox::RegisterGdp(https);
     sandbox::RegisterEcuMoney(https);
@@ -130,15 +134,17 @@ int main(int argc, char** argv) {
     const int httpPort = Bind(http, opt.httpPort, "http");
     const int expiredPort = Bind(expired, opt.expiredPort, "expired");
     const int wrongHostPort = Bind(wrongHost, opt.wrongHostPort, "wronghost");
+    const int egPort = Bind(egHttps, opt.egPort, "eg");
 
     std::vector<std::thread> threads;
     for (httplib::Server* s : {static_cast<httplib::Server*>(&https), &http,
                                static_cast<httplib::Server*>(&expired),
-                               static_cast<httplib::Server*>(&wrongHost)})
+                               static_cast<httplib::Server*>(&wrongHost),
+                               static_cast<httplib::Server*>(&egHttps)})
         threads.emplace_back([s] { s->listen_after_bind(); });
 
-    std::printf("https=%d\nhttp=%d\nexpired=%d\nwronghost=%d\nready\n", httpsPort, httpPort,
-                expiredPort, wrongHostPort);
+    std::printf("https=%d\nhttp=%d\nexpired=%d\nwronghost=%d\neg=%d\nready\n", httpsPort, httpPort,
+                expiredPort, wrongHostPort, egPort);
     std::fflush(stdout);
 
     if (opt.keepRunning) {

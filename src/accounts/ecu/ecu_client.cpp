@@ -93,8 +93,11 @@ std::string EcuClient::HistoryUrl(const LoginFields& login, const HistoryFilter&
     return ecu::HistoryUrl(host_, login);
 }
 
-void EcuClient::Parse(const std::string& answer, bool) {
-    Take(ecu::ParseAnswer(answer, ecu::AnswerKind::Balance, std::time(nullptr)));
+void EcuClient::Parse(const std::string& answer, RequestKind kind, bool) {
+    Take(ecu::ParseAnswer(answer,
+                          kind == RequestKind::History ? ecu::AnswerKind::History
+                                                       : ecu::AnswerKind::Balance,
+                          std::time(nullptr)));
 }
 
 void EcuClient::ParseHistory(const std::string& answer) {

@@ -61,7 +61,7 @@ public:
     std::string HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
                            std::time_t now) override;
     // Parses a balance answer.
-    void Parse(const std::string& answer, bool clear) override;
+    void Parse(const std::string& answer, RequestKind kind, bool clear) override;
     // Parses a history answer: errors only.
     void ParseHistory(const std::string& answer);
     const ParsedAnswer& Answer() const override { return answer_; }

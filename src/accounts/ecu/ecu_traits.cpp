@@ -36,8 +36,6 @@ const SystemTraits& EcuTraits() {
         t.hasApiName = false;
         t.historyAmountColumn = 2;
         t.historyCounterpartColumn = 1;
-        t.moneyColumns = {2, 3, 4};
-        t.balanceValueColumn = 1;
         return t;
     }();
     return traits;

@@ -114,7 +114,7 @@ std::string EgClient::HistoryUrl(const LoginFields& login, const HistoryFilter& 
     return eg::HistoryUrl(host_, login, filter);
 }
 
-void EgClient::Parse(const std::string& answer, bool) {
+void EgClient::Parse(const std::string& answer, RequestKind, bool) {
     eg::ParseAnswer(answer, prices_, clock_(), eg_);
     answer_ = ParsedAnswer{};
     answer_.errors = eg_.errors;
@@ -139,7 +139,7 @@ bool EgClient::SendTransfer(Transport& transport, const LoginFields& login,
                             const TextList& queue, const std::function<bool()>& paymentCheck) {
     const std::string url = TransferUrl(login, queue, paymentCheck);
     if (url.empty()) return false;
-    Parse(transport.HttpsGet(url), true);
+    Parse(transport.HttpsGet(url), RequestKind::Transfer, true);
     return true;
 }
 

@@ -39,8 +39,6 @@ const SystemTraits& EGoldTraits() {
         t.scheduleDueField = eg::kDue;
         t.historyAmountColumn = 4;
         t.historyCounterpartColumn = 5;
-        t.moneyColumns = {4, 7};
-        t.balanceValueColumn = 4;
         return t;
     }();
     return traits;

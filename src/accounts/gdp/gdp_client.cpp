@@ -111,7 +111,7 @@ std::string GdpClient::HistoryUrl(const LoginFields& login, const HistoryFilter&
     return gdp::HistoryUrl(host_, login);
 }
 
-void GdpClient::Parse(const std::string& answer, bool) {
+void GdpClient::Parse(const std::string& answer, RequestKind, bool) {
     gdp::Answer parsed = gdp::ParseAnswer(answer, std::time(nullptr));
     answer_ = ParsedAnswer{};
     answer_.errors = std::move(parsed.errors);

@@ -69,7 +69,7 @@ public:
     std::string HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
                            std::time_t now) override;
     // Parses a balance answer (the history answer is only logged).
-    void Parse(const std::string& answer, bool clear) override;
+    void Parse(const std::string& answer, RequestKind kind, bool clear) override;
     const ParsedAnswer& Answer() const override { return answer_; }
     std::vector<int> FurtherPages(const HistoryFilter&) const override { return {}; }
     std::string ErrorReport() const override;

@@ -37,8 +37,6 @@ const SystemTraits& GdpTraits() {
         t.hasApiName = true;
         t.historyAmountColumn = 2;
         t.historyCounterpartColumn = 1;
-        t.moneyColumns = {2, 3, 4};
-        t.balanceValueColumn = 1;
         return t;
     }();
     return traits;

@@ -4,7 +4,9 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTableView>
+#include <QToolButton>
 #include <algorithm>
 #include <climits>
 
@@ -58,23 +60,58 @@ void CAccountTab::Init() {
 
 void CAccountTab::ShowErrors() { Ui().Message(client_->ErrorReport()); }
 
+bool CAccountTab::Step(TabStep, const LoginFields&) { return true; }
+
+std::string CAccountTab::Request(const std::string& url, bool https) {
+    RequestScope wait(host_, traits_.systemName);
+    return https ? host_.HttpsGet(url) : host_.HttpGet(url);
+}
+
+void CAccountTab::RequestAndParse(RequestKind kind, const std::string& url, bool clear) {
+    const std::string body = Request(url);
+    client_->Parse(body, kind, clear);
+}
+
+void CAccountTab::FetchBalance(const LoginFields& login) {
+    RequestAndParse(RequestKind::Balance, client_->BalanceUrl(login, app_.GetClock().Now()), true);
+}
+
+void CAccountTab::FetchHistory(const LoginFields& login, const HistoryFilter& filter) {
+    WaitCursor wait;
+    Clock& clock = app_.GetClock();
+    RequestAndParse(RequestKind::History, client_->HistoryUrl(login, filter, 0, clock.Now()), true);
+    if (filter.getLast) return;
+    const std::vector<int> pages = client_->FurtherPages(filter);
+    for (std::size_t i = 0; i < pages.size() && i < kMaxFurtherPages; ++i) {
+        const std::string body = Request(client_->HistoryUrl(login, filter, pages[i], clock.Now()));
+        // A failed page ends the series; the user has been told once.
+        if (body.empty()) break;
+        client_->Parse(body, RequestKind::History, false);
+    }
+}
+
 void CAccountTab::Login() {
+    Step(TabStep::LoginStart, TakeLoginFields());
     const LoginFields login = TakeLoginFields();
     if (!CheckLogin(login)) return;
+    if (!Step(TabStep::LoginChecked, login)) return;
     SaveState();
     ++busy_;
-    {
-        RequestScope wait(host_, traits_.systemName);
-        client_->Parse(host_.HttpsGet(client_->BalanceUrl(login, app_.GetClock().Now())), true);
-    }
-    const ParsedAnswer answer = client_->Answer();
-    if (!answer.errors.empty()) {
-        SetLoginControlsEnabled(true);
-        ShowErrors();
-    }
-    if (!answer.balanceRows.empty()) {
-        SetBalanceRows(answer.balanceRows);
-        EnterLoggedIn(login.account);
+    if (Step(TabStep::BeforeBalance, login)) {
+        FetchBalance(login);
+        if (Step(TabStep::BalanceAnswered, login)) {
+            const ParsedAnswer answer = client_->Answer();
+            if (!answer.errors.empty()) {
+                SetLoginControlsEnabled(true);
+                ShowErrors();
+            }
+            if (!answer.balanceRows.empty()) {
+                Step(TabStep::BalanceRows, login);
+                SetBalanceRows(answer.balanceRows);
+                EnterLoggedIn(login.account);
+                Step(TabStep::BalanceShown, login);
+            }
+        }
     }
     --busy_;
 }
@@ -83,18 +120,20 @@ void CAccountTab::RefreshBalance() {
     SaveState();
     const LoginFields login = TakeLoginFields();
     ++busy_;
-    {
-        RequestScope wait(host_, traits_.systemName);
-        client_->Parse(host_.HttpsGet(client_->BalanceUrl(login, app_.GetClock().Now())), true);
-    }
-    const ParsedAnswer answer = client_->Answer();
-    if (!answer.errors.empty()) ShowErrors();
-    if (!answer.balanceRows.empty()) {
-        const ChangeNotice notice =
-            BuildChangeNotice(balance_.rows, answer.balanceRows, traits_.prefix, login.account);
-        if (!notice.text.empty()) host_.NotifyUser(notice.text);
-        SetBalanceRows(answer.balanceRows);
-        if (notice.changed) GetHistory();
+    if (Step(TabStep::BeforeBalance, login)) {
+        FetchBalance(login);
+        if (Step(TabStep::BalanceAnswered, login)) {
+            const ParsedAnswer answer = client_->Answer();
+            if (!answer.errors.empty()) ShowErrors();
+            if (!answer.balanceRows.empty()) {
+                const ChangeNotice notice =
+                    BuildChangeNotice(balance_.rows, answer.balanceRows, traits_.prefix,
+                                      login.account, traits_.change);
+                if (!notice.text.empty()) host_.NotifyUser(notice.text);
+                SetBalanceRows(answer.balanceRows);
+                if (notice.changed) GetHistory();
+            }
+        }
     }
     --busy_;
 }
@@ -103,42 +142,36 @@ void CAccountTab::GetHistory() {
     const LoginFields login = TakeLoginFields();
     if (!CheckLogin(login)) return;
     HistoryFilter filter = TakeFilter();
+    const HistoryFilter before = filter;
     const FilterCheck check = CheckFilter(filter);
-    for (int id : check.messages) Ui().Message(Str(id));
-    // A count corrected to 50 is shown even when 116 or 117 then stops the request.
-    if (!check.messages.empty()) ShowFilter(filter);
+    for (const TabMessage& m : check.messages) Ui().Message(m.Text());
+    // A corrected filter is shown, also when 116 or 117 then stops the request.
+    if (!check.messages.empty() || !(filter == before)) ShowFilter(filter);
     if (check.stop) return;
-    UpdateFilterControls();
+    if (UpdateFiltersOnHistory()) UpdateFilterControls();
     filter = TakeFilter();
+    if (!Step(TabStep::HistoryChecked, login)) return;
     SaveState();
     ++busy_;
-    {
-        RequestScope wait(host_, traits_.systemName);
-        Clock& clock = app_.GetClock();
-        client_->Parse(host_.HttpsGet(client_->HistoryUrl(login, filter, 0, clock.Now())), true);
-        if (!filter.getLast) {
-            const std::vector<int> pages = client_->FurtherPages(filter);
-            for (std::size_t i = 0; i < pages.size() && i < kMaxFurtherPages; ++i) {
-                const std::string body =
-                    host_.HttpsGet(client_->HistoryUrl(login, filter, pages[i], clock.Now()));
-                // A failed page ends the series; the user has been told once.
-                if (body.empty()) break;
-                client_->Parse(body, false);
-            }
-        }
+    if (Step(TabStep::BeforeHistory, login)) {
+        FetchHistory(login, filter);
+        if (Step(TabStep::HistoryAnswered, login)) ShowHistoryAnswer(client_->Answer());
     }
-    const ParsedAnswer answer = client_->Answer();
+    --busy_;
+}
+
+void CAccountTab::ShowHistoryAnswer(const ParsedAnswer& parsed) {
+    const ParsedAnswer answer = parsed;  // the message box may run code that parses again
     if (!answer.errors.empty()) {
         if (!loggedIn_) SetLoginControlsEnabled(true);
         ShowErrors();
     }
     if (!answer.historyRows.empty()) {
         SetHistoryRows(answer.historyRows);
-        if (!loggedIn_) EnterLoggedIn(login.account);
+        if (!loggedIn_) EnterLoggedIn(TakeLoginFields().account);
     } else if (answer.errors.empty()) {
         SetHistoryRows({});
     }
-    --busy_;
 }
 
 void CAccountTab::EnterLoggedIn(const std::string& account) {
@@ -147,10 +180,13 @@ void CAccountTab::EnterLoggedIn(const std::string& account) {
     host_.SetTabCaption(account);
     tag_ = host_.MakeTabTableName(account);
     LoadScheduleFile();
+    const LoginFields login = TakeLoginFields();
+    Step(TabStep::LoggedInTimers, login);
     if (traits_.full) {
         if (autoRefreshMinutes_ > 0) StartRefreshTimer();
         timer2_->Start(60000);
     }
+    Step(TabStep::LoggedInBanner, login);
     host_.ShowBanner();
 }
 
@@ -230,13 +266,18 @@ void CAccountTab::CopyAccountNumber() {
     QApplication::clipboard()->setText(accountEdit_->text());
 }
 
-void CAccountTab::CopyRecord() {
+std::string CAccountTab::SelectedRecordText() const {
     const std::string* row = historyModel_->RowAt(selectedHistoryRow_);
-    if (row == nullptr) return;
+    if (row == nullptr) return std::string();
     const bool hide = app_.GetInt(keys::kSetting, keys::kHideLastDigit, keys::kDefHideLastDigit) != 0;
     const int count =
         app_.GetInt(keys::kSetting, keys::kHideLastDigitValue, keys::kDefHideLastDigitValue);
-    QApplication::clipboard()->setText(Q(RecordText(*row, HistoryRecordLayout(), hide, count)));
+    return RecordText(*row, traits_.record, hide, count);
+}
+
+void CAccountTab::CopyRecord() {
+    if (historyModel_->RowAt(selectedHistoryRow_) == nullptr) return;
+    QApplication::clipboard()->setText(Q(SelectedRecordText()));
 }
 
 void CAccountTab::GetHistoryForAccount() {
@@ -260,28 +301,50 @@ std::vector<MenuItem> CAccountTab::BalanceMenu() const {
     s.rowSelected = balanceModel_->RowAt(selectedBalanceRow_) != nullptr;
     s.loggedIn = loggedIn_;
     s.autoRefreshMinutes = autoRefreshMinutes_;
+    s.payment = HasFeature(TabFeature::Payment);
+    s.massPayment = HasFeature(TabFeature::MassPayment);
     return BalanceMenuItems(s);
 }
 
 std::vector<MenuItem> CAccountTab::HistoryMenu() const {
     const std::string* row = historyModel_->RowAt(selectedHistoryRow_);
-    if (row == nullptr) return HistoryMenuItems(nullptr);
+    const bool exportOn = HasFeature(TabFeature::Export);
+    if (row == nullptr) return HistoryMenuItems(nullptr, exportOn);
     const TextList f = Split(*row, "~");
     const auto c = static_cast<std::size_t>(traits_.historyCounterpartColumn);
     const std::string counterpart = c < f.size() ? f[c] : std::string();
-    return HistoryMenuItems(&counterpart);
+    return HistoryMenuItems(&counterpart, exportOn);
+}
+
+void CAccountTab::SetFeature(TabFeature feature, std::function<void()> handler) {
+    if (handler)
+        features_[feature] = std::move(handler);
+    else
+        features_.erase(feature);
+    if (feature == TabFeature::SavedAccounts && chooseButton_ != nullptr)
+        chooseButton_->setEnabled(loginButton_->isEnabled() && HasFeature(feature));
+}
+
+bool CAccountTab::HasFeature(TabFeature feature) const {
+    return traits_.full && features_.count(feature) != 0;
+}
+
+void CAccountTab::RunFeature(TabFeature feature) {
+    if (!HasFeature(feature)) return;
+    const auto it = features_.find(feature);
+    if (it != features_.end()) it->second();
 }
 
 void CAccountTab::RunCommand(TabCommand command) {
     switch (command) {
         case TabCommand::Refresh: RefreshBalance(); break;
         case TabCommand::AutoRefresh: SetAutoRefresh(); break;
-        case TabCommand::MakePayment: MakePayment(); break;
-        case TabCommand::MakeMassPayment: MakeMassPayment(); break;
+        case TabCommand::MakePayment: RunFeature(TabFeature::Payment); break;
+        case TabCommand::MakeMassPayment: RunFeature(TabFeature::MassPayment); break;
         case TabCommand::CopyAccountNumber: CopyAccountNumber(); break;
         case TabCommand::ChangeAccount: ChangeAccount(); break;
         case TabCommand::CopyRecord: CopyRecord(); break;
-        case TabCommand::ExportCsv: ExportHistory(); break;
+        case TabCommand::ExportCsv: RunFeature(TabFeature::Export); break;
         case TabCommand::HistoryForAccount: GetHistoryForAccount(); break;
         case TabCommand::None: break;
     }

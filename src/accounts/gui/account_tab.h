@@ -3,6 +3,8 @@
 // tables, the history filter, auto-refresh and the schedule check timers, and on full tabs the
 // context menus. The system's client supplies requests, answers and traits; a system's tab
 // derives from this class and overrides the few steps that differ.
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -24,9 +26,29 @@ class QToolButton;
 
 namespace pw {
 
-class BalanceModel;
-class HistoryModel;
 class ModalUi;
+class RowTableModel;
+
+// Features of a full tab that later parts build. Until a handler is supplied (SetFeature) the
+// menu items and buttons of a feature are disabled.
+enum class TabFeature { SavedAccounts, Payment, MassPayment, Export, RecordView };
+
+// Fixed points of Login, RefreshBalance, GetHistory and of entering the logged-in state where a
+// system may act (fetch more, write trace lines). At the points marked "may stop" a false
+// from Step ends the operation there; elsewhere its value is not used.
+enum class TabStep {
+    LoginStart,       // Login: pressed, nothing checked yet
+    LoginChecked,     // Login: the fields passed the checks, the state is not saved; may stop
+    BeforeBalance,    // Login and RefreshBalance: before the balance request; may stop
+    BalanceAnswered,  // the balance answer is parsed, not yet shown; may stop
+    BalanceRows,      // Login: balance rows came back, before they are shown
+    LoggedInTimers,   // entering the logged-in state: schedule file loaded, timers next
+    LoggedInBanner,   // entering the logged-in state: the banner next
+    BalanceShown,     // Login: logged in and the balance table refilled
+    HistoryChecked,   // GetHistory: login and filter passed, the state not saved; may stop
+    BeforeHistory,    // before the first history request; may stop
+    HistoryAnswered,  // every page is parsed, not yet shown; may stop
+};
 
 class CAccountTab : public AccountTabWidget {
     Q_OBJECT
@@ -45,17 +67,29 @@ public:
     void Login();
     void RefreshBalance();
     void GetHistory();
-    void UpdateFilterControls();
-    void ChangeAccount();
+    // Enables the filter options for the ticked ones ("Get last" disables the others).
+    virtual void UpdateFilterControls();
+    // Back to the login fields: empties the tables, stops the timers.
+    virtual void ChangeAccount();
     void SetAutoRefresh();
     void CopyAccountNumber();
     void CopyRecord();
-    void GetHistoryForAccount();
+    // Fills the counterpart filter from the selected history row and fetches its history.
+    virtual void GetHistoryForAccount();
 
     // Context menus: the items for the current state, and running a chosen command.
-    std::vector<MenuItem> BalanceMenu() const;
-    std::vector<MenuItem> HistoryMenu() const;
+    virtual std::vector<MenuItem> BalanceMenu() const;
+    virtual std::vector<MenuItem> HistoryMenu() const;
     void RunCommand(TabCommand command);
+
+    // A later part enables a feature by supplying its handler (nullptr disables it again).
+    // The handlers read SelectedBalanceRow / SelectedHistoryRow.
+    void SetFeature(TabFeature feature, std::function<void()> handler);
+    virtual bool HasFeature(TabFeature feature) const;
+    int SelectedBalanceRow() const { return selectedBalanceRow_; }
+    int SelectedHistoryRow() const { return selectedHistoryRow_; }
+    // The record text of the selected history row in the system's format, or "" for none.
+    std::string SelectedRecordText() const;
     // What a right-click or a double-click on a table records (-1: none).
     void SelectBalanceRow(int row) { selectedBalanceRow_ = row; }
     void SelectHistoryRow(int row) { selectedHistoryRow_ = row; }
@@ -80,15 +114,40 @@ public:
     HistoryFilter CurrentFilter() const { return TakeFilter(); }
 
 protected:
-    // Hooks of the systems.
+    // ---- Steps a system may extend ----
+    // Called at each fixed point with the login fields; false stops the operation there
+    // (what was shown stays). Default: nothing, true.
+    virtual bool Step(TabStep step, const LoginFields& login);
+    // Sends the balance request and parses its answer.
+    virtual void FetchBalance(const LoginFields& login);
+    // Sends the history request and the further pages and parses the answers.
+    virtual void FetchHistory(const LoginFields& login, const HistoryFilter& filter);
+    // Shows the parsed history answer: the rows, or empties the table when there are no rows
+    // and no errors. A system whose history request changes no table overrides it.
+    virtual void ShowHistoryAnswer(const ParsedAnswer& answer);
+    // A request through the main window with the wait cursor ("" when it failed).
+    std::string Request(const std::string& url, bool https = true);
+    // Request, then the client parses the answer as kind.
+    void RequestAndParse(RequestKind kind, const std::string& url, bool clear);
+    void SetBalanceRows(const TextList& rows);
+    void SetHistoryRows(const TextList& rows);
+    void EnterLoggedIn(const std::string& account);
+    HistoryFilter TakeFilter() const;
+    void ShowFilter(const HistoryFilter& filter);
+    Date Today() const;
+
+    // ---- Fields ----
     // Extra login fields after the standard ones (row: the next free grid row).
     virtual void AddExtraLoginFields(QGridLayout* grid, int row);
     virtual LoginFields TakeLoginFields() const;
     virtual void ShowLoginFields(const LoginFields& login);
     // The first login problem as a message text, or empty.
     virtual std::string LoginMessage(const LoginFields& login) const;
+    // Corrects the filter (with or without a message) or stops the request. A corrected
+    // filter is shown before the request.
     virtual FilterCheck CheckFilter(HistoryFilter& filter) const;
-    virtual RecordLayout HistoryRecordLayout() const { return {}; }
+    // Extra filter options below the standard ones (row: the next free grid row).
+    virtual void AddExtraFilterControls(QGridLayout* grid, int row);
     // Fills the login fields from a saved-account row (split at "~").
     virtual void FillFromSavedRow(const TextList& fields);
     // Extra settings of a system, read after and written after the common ones.
@@ -96,15 +155,14 @@ protected:
     virtual void SaveExtraState() {}
     // The LR tab applies UpdateFilterControls at every click on "Get last".
     virtual bool UpdateOnGetLastClick() const { return true; }
+    // GetHistory applies UpdateFilterControls before its request (GDP: only at start).
+    virtual bool UpdateFiltersOnHistory() const { return true; }
     // Batch numbers are digits on most systems.
     virtual bool BatchIsNumber() const { return true; }
-    // Later issues: the saved-account list, payments, export, record view, schedule check.
-    virtual void ChooseSavedAccount() {}
-    virtual void MakePayment() {}
-    virtual void MakeMassPayment() {}
-    virtual void ExportHistory() {}
-    virtual void OpenHistoryRecord(int /*row*/) {}
+    // The schedule check of the second timer (a later part supplies it).
     virtual void ScheduleCheck() {}
+    // Runs the handler of a feature; nothing when none is supplied.
+    void RunFeature(TabFeature feature);
 
     CPursewardApp& App() { return app_; }
     TabHost& Host() { return host_; }
@@ -113,37 +171,7 @@ protected:
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
-    void BuildControls();
-    void BuildTables();
-    void SetLoginControlsEnabled(bool enabled);
-    void EnterLoggedIn(const std::string& account);
-    void LoadScheduleFile();
-    void StartRefreshTimer();
-    void SetBalanceRows(const TextList& rows);
-    void SetHistoryRows(const TextList& rows);
-    HistoryFilter TakeFilter() const;
-    void ShowFilter(const HistoryFilter& filter);
-    // Checks the login fields and the account; shows the message and returns false.
-    bool CheckLogin(const LoginFields& login);
-    void ShowErrors();
-    void OnRefreshTimer();
-    void BalanceContextMenu(const QPoint& pos);
-    void HistoryContextMenu(const QPoint& pos);
-    std::vector<std::string> SavedAccountKeys() const;
-    int SettingsInt(const char* key, int def) const;
-    std::string SettingsString(const char* key, const std::string& def) const;
-    void WriteSettingsInt(const char* key, int value);
-    void WriteSettingsString(const char* key, const std::string& value);
-    Date Today() const;
-
-    std::unique_ptr<AccountClient> client_;
-    CPursewardApp& app_;
-    TabHost& host_;
-    const SystemTraits& traits_;
-    const keys::SystemKeys& keys_;
-
-    // Controls.
+    // Controls, for the overrides of the systems.
     QLineEdit* accountEdit_ = nullptr;
     QLineEdit* apiNameEdit_ = nullptr;
     QLineEdit* secretEdit_ = nullptr;
@@ -162,8 +190,32 @@ private:
     QLineEdit* batchEdit_ = nullptr;
     QPushButton* historyButton_ = nullptr;
     QLineEdit* totalsEdit_ = nullptr;
-    BalanceModel* balanceModel_ = nullptr;
-    HistoryModel* historyModel_ = nullptr;
+    RowTableModel* balanceModel_ = nullptr;
+    RowTableModel* historyModel_ = nullptr;
+
+private:
+    void BuildControls();
+    void BuildTables();
+    void SetLoginControlsEnabled(bool enabled);
+    void LoadScheduleFile();
+    void StartRefreshTimer();
+    // Checks the login fields and the account; shows the message and returns false.
+    bool CheckLogin(const LoginFields& login);
+    void ShowErrors();
+    void OnRefreshTimer();
+    void BalanceContextMenu(const QPoint& pos);
+    void HistoryContextMenu(const QPoint& pos);
+    std::vector<std::string> SavedAccountKeys() const;
+    int SettingsInt(const char* key, int def) const;
+    std::string SettingsString(const char* key, const std::string& def) const;
+    void WriteSettingsInt(const char* key, int value);
+    void WriteSettingsString(const char* key, const std::string& value);
+
+    std::unique_ptr<AccountClient> client_;
+    CPursewardApp& app_;
+    TabHost& host_;
+    const SystemTraits& traits_;
+    const keys::SystemKeys& keys_;
 
     // State.
     TextList savedAccounts_;
@@ -175,6 +227,7 @@ private:
     std::string tag_;
     TextList schedule_, dueTimes_;
     std::unique_ptr<Clock::Timer> timer1_, timer2_;
+    std::map<TabFeature, std::function<void()>> features_;
 };
 
 }  // namespace pw

@@ -63,6 +63,7 @@ void CAccountTab::BuildControls() {
     chooseButton_->setAccessibleName(QStringLiteral("Choose saved account"));
     chooseButton_->setToolTip(QStringLiteral("Choose saved account"));
     chooseButton_->setVisible(traits_.full);
+    chooseButton_->setEnabled(HasFeature(TabFeature::SavedAccounts));
 
     auto* login = new QGridLayout;
     int col = 0;
@@ -149,7 +150,8 @@ void CAccountTab::BuildControls() {
     fl->addWidget(counterpartEdit_, 2, 1, 1, 2);
     fl->addWidget(batchCheck_, 3, 0);
     fl->addWidget(batchEdit_, 3, 1, 1, 2);
-    fl->addWidget(historyButton_, 4, 0, 1, 3);
+    AddExtraFilterControls(fl, 4);
+    fl->addWidget(historyButton_, fl->rowCount(), 0, 1, 3);
     // Options the system's settings do not have are not offered.
     for (QWidget* w : {static_cast<QWidget*>(getLastCheck_), static_cast<QWidget*>(countEdit_),
                        static_cast<QWidget*>(operations)})
@@ -192,7 +194,8 @@ void CAccountTab::BuildControls() {
     for (QLineEdit* e : {accountEdit_, apiNameEdit_, secretEdit_})
         connect(e, &QLineEdit::returnPressed, this, [this] { Login(); });
     connect(historyButton_, &QPushButton::clicked, this, [this] { GetHistory(); });
-    connect(chooseButton_, &QToolButton::clicked, this, [this] { ChooseSavedAccount(); });
+    connect(chooseButton_, &QToolButton::clicked, this,
+            [this] { RunFeature(TabFeature::SavedAccounts); });
     connect(getLastCheck_, &QCheckBox::clicked, this, [this] {
         if (UpdateOnGetLastClick()) UpdateFilterControls();
     });
@@ -205,17 +208,18 @@ void CAccountTab::BuildControls() {
         connect(balanceView_, &QAbstractItemView::doubleClicked, this,
                 [this](const QModelIndex& i) {
                     selectedBalanceRow_ = i.row();
-                    MakePayment();
+                    RunFeature(TabFeature::Payment);
                 });
         connect(historyView_, &QAbstractItemView::doubleClicked, this,
                 [this](const QModelIndex& i) {
                     selectedHistoryRow_ = i.row();
-                    OpenHistoryRecord(i.row());
+                    RunFeature(TabFeature::RecordView);
                 });
     }
 }
 
 void CAccountTab::AddExtraLoginFields(QGridLayout*, int) {}
+void CAccountTab::AddExtraFilterControls(QGridLayout*, int) {}
 
 void CAccountTab::BuildTables() {
     const std::string setDir = app_.ProgramDir() + "Set/";
@@ -236,8 +240,8 @@ void CAccountTab::BuildTables() {
             view->horizontalHeader()->resizeSection(static_cast<int>(i), w);
         }
     };
-    balanceModel_ = new BalanceModel(traits_, this);
-    historyModel_ = new HistoryModel(traits_, this);
+    balanceModel_ = new RowTableModel(traits_.balanceColumns, this);
+    historyModel_ = new RowTableModel(traits_.historyColumns, this);
     build(balance_, traits_.balanceTableFile, traits_.balanceColumns, balanceView_,
           balanceModel_);
     build(history_, traits_.historyTableFile, traits_.historyColumns, historyView_,
@@ -255,9 +259,10 @@ bool CAccountTab::eventFilter(QObject* watched, QEvent* event) {
 
 void CAccountTab::SetLoginControlsEnabled(bool enabled) {
     for (QWidget* w : {static_cast<QWidget*>(accountEdit_), static_cast<QWidget*>(apiNameEdit_),
-                       static_cast<QWidget*>(secretEdit_), static_cast<QWidget*>(loginButton_),
-                       static_cast<QWidget*>(chooseButton_)})
+                       static_cast<QWidget*>(secretEdit_), static_cast<QWidget*>(loginButton_)})
         w->setEnabled(enabled);
+    // The saved-account chooser only once its part supplies the list.
+    chooseButton_->setEnabled(enabled && HasFeature(TabFeature::SavedAccounts));
 }
 
 }  // namespace pw

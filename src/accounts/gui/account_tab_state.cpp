@@ -135,8 +135,7 @@ void CAccountTab::ShowLoginFields(const LoginFields& login) {
 }
 
 std::string CAccountTab::LoginMessage(const LoginFields& login) const {
-    const int id = LoginProblem(login, traits_);
-    return id == 0 ? std::string() : Str(id);
+    return LoginProblem(login, traits_).Text();
 }
 
 FilterCheck CAccountTab::CheckFilter(HistoryFilter& filter) const {

@@ -13,8 +13,8 @@ std::vector<MenuItem> BalanceMenuItems(const BalanceMenuState& s) {
         {TabCommand::Refresh, "Refresh\tF5", true, false, false},
         {TabCommand::AutoRefresh, AutoRefreshItemText(s.autoRefreshMinutes), true, true,
          s.autoRefreshMinutes > 0},
-        {TabCommand::MakePayment, "Make Payment ...", row, false, false},
-        {TabCommand::MakeMassPayment, "Make MassPayment ...", row, false, false},
+        {TabCommand::MakePayment, "Make Payment ...", row && s.payment, false, false},
+        {TabCommand::MakeMassPayment, "Make MassPayment ...", row && s.massPayment, false, false},
         {TabCommand::None, "", true, false, false},
         {TabCommand::CopyAccountNumber, "Copy Account Number", row, false, false},
         {TabCommand::None, "", true, false, false},
@@ -22,14 +22,20 @@ std::vector<MenuItem> BalanceMenuItems(const BalanceMenuState& s) {
     };
 }
 
-std::vector<MenuItem> HistoryMenuItems(const std::string* counterpart) {
+std::vector<MenuItem> HistoryMenuItems(const std::string* counterpart, bool exportOn) {
     const bool row = counterpart != nullptr;
     return {
         {TabCommand::CopyRecord, "Copy current record", row, false, false},
         {TabCommand::None, "", true, false, false},
-        {TabCommand::ExportCsv, "Export to *.CSV ...", row, false, false},
+        {TabCommand::ExportCsv, "Export to *.CSV ...", row && exportOn, false, false},
         {TabCommand::HistoryForAccount, HistoryForAccountItemText(counterpart), row, false, false},
     };
+}
+
+MenuItem* FindItem(std::vector<MenuItem>& items, TabCommand command) {
+    for (MenuItem& item : items)
+        if (item.command == command) return &item;
+    return nullptr;
 }
 
 QMenu* BuildMenu(const std::vector<MenuItem>& items, QWidget* parent) {

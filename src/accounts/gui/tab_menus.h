@@ -36,11 +36,16 @@ struct BalanceMenuState {
     bool rowSelected = false;
     bool loggedIn = false;
     int autoRefreshMinutes = 0;
+    bool payment = false;      // a payment handler is supplied
+    bool massPayment = false;  // a mass payment handler is supplied
 };
 std::vector<MenuItem> BalanceMenuItems(const BalanceMenuState& state);
 
-// counterpart: the "From/To" field of the selected history row, or nullptr for none.
-std::vector<MenuItem> HistoryMenuItems(const std::string* counterpart);
+// counterpart: the "From/To" field of the selected history row, or nullptr for none;
+// exportOn: an export handler is supplied.
+std::vector<MenuItem> HistoryMenuItems(const std::string* counterpart, bool exportOn);
+// The item of a command in items, or nullptr.
+MenuItem* FindItem(std::vector<MenuItem>& items, TabCommand command);
 
 // A menu with one action per item (the command in the action's data).
 QMenu* BuildMenu(const std::vector<MenuItem>& items, QWidget* parent);

@@ -3,7 +3,6 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
-#include <algorithm>
 
 #include "accounts/tab_logic.h"
 
@@ -66,39 +65,24 @@ QVariant RowTableModel::headerData(int section, Qt::Orientation orientation, int
     return {};
 }
 
-QVariant RowTableModel::Decoration(const TextList&, int, int) const { return {}; }
-
-BalanceModel::BalanceModel(const SystemTraits& traits, QObject* parent)
-    : RowTableModel(traits.balanceColumns, parent), valueColumn_(traits.balanceValueColumn) {}
-
-std::string BalanceModel::Cell(const TextList& fields, int column) const {
-    return CellText(fields, column, column == valueColumn_);
+std::string RowTableModel::Cell(const TextList& fields, int column) const {
+    return CellText(fields, column, columns_[static_cast<std::size_t>(column)].format);
 }
 
-HistoryModel::HistoryModel(const SystemTraits& traits, QObject* parent)
-    : RowTableModel(traits.historyColumns, parent),
-      moneyColumns_(traits.moneyColumns),
-      amountColumn_(traits.historyAmountColumn) {}
-
-std::string HistoryModel::Cell(const TextList& fields, int column) const {
-    const bool money =
-        std::find(moneyColumns_.begin(), moneyColumns_.end(), column) != moneyColumns_.end();
-    return CellText(fields, column, money);
-}
-
-QVariant HistoryModel::Decoration(const TextList& fields, int column, int role) const {
-    if (column != amountColumn_) return {};
-    const std::string amount =
-        static_cast<std::size_t>(column) < fields.size() ? fields[static_cast<std::size_t>(column)]
-                                                         : std::string();
+QVariant RowTableModel::Decoration(const TextList& fields, int column, int role) const {
+    const ColumnSpec& spec = columns_[static_cast<std::size_t>(column)];
+    if (role == Qt::FontRole && spec.bold) {
+        QFont font;
+        font.setBold(true);
+        return font;
+    }
+    if (!spec.colored) return {};
+    const std::string value = static_cast<std::size_t>(column) < fields.size()
+                                  ? fields[static_cast<std::size_t>(column)]
+                                  : std::string();
     switch (role) {
-        case Qt::FontRole: {
-            QFont font;
-            font.setBold(true);
-            return font;
-        }
         case Qt::ForegroundRole:
-            return QBrush(IsIncome(amount) ? QColor(0, 180, 0) : QColor(255, 0, 0));
+            return QBrush(IsIncome(value) ? QColor(0, 180, 0) : QColor(255, 0, 0));
         case Qt::BackgroundRole:
             return QBrush(QColor(255, 255, 255));
         default:

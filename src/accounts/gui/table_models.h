@@ -9,10 +9,13 @@
 
 namespace pw {
 
+// A table of "~"-joined rows shown in the format of each column; coloured columns are green on
+// white above 0 and red on white otherwise; bold columns are bold. A system with other cells derives and
+// overrides Cell or Decoration.
 class RowTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    RowTableModel(std::vector<ColumnSpec> columns, QObject* parent = nullptr);
+    explicit RowTableModel(std::vector<ColumnSpec> columns, QObject* parent = nullptr);
 
     void SetRows(const TextList& rows);
     const TextList& Rows() const { return rows_; }
@@ -27,42 +30,13 @@ public:
 
 protected:
     // The shown text of a cell and its extra roles (font, colours); fields: the split row.
-    virtual std::string Cell(const TextList& fields, int column) const = 0;
+    virtual std::string Cell(const TextList& fields, int column) const;
     virtual QVariant Decoration(const TextList& fields, int column, int role) const;
 
 private:
     std::vector<ColumnSpec> columns_;
     TextList rows_;
     std::vector<TextList> fields_;
-};
-
-// Balance rows: the "Value" column as "%.2f", the others a space and the field.
-class BalanceModel : public RowTableModel {
-    Q_OBJECT
-public:
-    BalanceModel(const SystemTraits& traits, QObject* parent = nullptr);
-
-protected:
-    std::string Cell(const TextList& fields, int column) const override;
-
-private:
-    int valueColumn_;
-};
-
-// History rows: money columns as "%.2f", the amount cell bold, green on white above 0 and
-// red on white otherwise.
-class HistoryModel : public RowTableModel {
-    Q_OBJECT
-public:
-    HistoryModel(const SystemTraits& traits, QObject* parent = nullptr);
-
-protected:
-    std::string Cell(const TextList& fields, int column) const override;
-    QVariant Decoration(const TextList& fields, int column, int role) const override;
-
-private:
-    std::vector<int> moneyColumns_;
-    int amountColumn_;
 };
 
 }  // namespace pw

@@ -71,7 +71,7 @@ std::string LrClient::AccountNameUrl(const LoginFields& login, const std::string
                        lr::BuildAccountNameRequest(login, account, now));
 }
 
-void LrClient::Parse(const std::string& answer, bool clear) {
+void LrClient::Parse(const std::string& answer, RequestKind, bool clear) {
     lr::ParseAnswer(answer, clear, lr_);
     SyncAnswer(clear);
 }
@@ -108,14 +108,14 @@ bool LrClient::SendTransfer(Transport& transport, const LoginFields& login, cons
                             const std::function<bool()>& paymentCheck, std::time_t now) {
     const std::string url = TransferUrl(login, queue, paymentCheck, now);
     if (url.empty()) return false;
-    Parse(transport.HttpsGet(url), true);
+    Parse(transport.HttpsGet(url), RequestKind::Transfer, true);
     return true;
 }
 
 std::string LrClient::GetAccountName(Transport& transport, const LoginFields& login,
                                      const std::string& account, std::time_t now, ModalUi& ui) {
     if (account.empty()) return std::string();
-    Parse(transport.HttpsGet(AccountNameUrl(login, account, now)), true);
+    Parse(transport.HttpsGet(AccountNameUrl(login, account, now)), RequestKind::AccountName, true);
     if (!lr_.errors.empty()) ui.Message(ErrorReport());
     if (lr_.accountNames.empty()) return std::string();
     return FieldAt(Split(lr_.accountNames.front(), "~"), 2);

@@ -35,7 +35,8 @@ public:
     std::string BalanceUrl(const LoginFields& login, std::time_t now) override;
     std::string HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
                            std::time_t now) override;
-    void Parse(const std::string& answer, bool clear) override;
+    // Liberty Reserve answers name themselves by their root element; the kind is not needed.
+    void Parse(const std::string& answer, RequestKind kind, bool clear) override;
     const ParsedAnswer& Answer() const override { return answer_; }
     // After page 0 without "Get last": pages 2..PageCount when PageCount and PageNumber of
     // the first pager entry differ as text.
@@ -49,7 +50,7 @@ public:
     // The transfer URL for the queued payment records; empty (send nothing) when
     // paymentCheck fails.
     std::string TransferUrl(const LoginFields& login, const TextList& queue,
-                            const std::function<bool()>& paymentCheck, std::time_t now);
+                            const std::function<bool()>& paymentCheck, std::time_t now) override;
     std::string AccountNameUrl(const LoginFields& login, const std::string& account,
                                std::time_t now);
 
@@ -61,9 +62,9 @@ public:
     // The name of account, or empty. Empty input: empty, without a request. Errors of the
     // answer are shown through ui as the error report.
     std::string GetAccountName(Transport& transport, const LoginFields& login,
-                               const std::string& account, std::time_t now, ModalUi& ui);
+                               const std::string& account, std::time_t now, ModalUi& ui) override;
 
-private:
+  private:
     void SyncAnswer(bool clear);
 
     std::string host_;

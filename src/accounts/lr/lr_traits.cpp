@@ -11,15 +11,20 @@ const SystemTraits& LibertyReserveTraits() {
         t.full = true;
         t.balanceColumns = {
             {"Currency", Align::Center, 60},
-            {"Value", Align::Right, 80},
+            {"Value", Align::Right, 80, "%.2f"},
             {"UpdateDate", Align::Center, 150},
         };
         t.historyColumns = {
-            {"Date", Align::Center, 110},     {"From/To", Align::Left, 110},
-            {"Amount", Align::Right, 50},     {"Fee", Align::Right, 40},
-            {"Balance", Align::Right, 60},    {"Currency", Align::Center, 60},
-            {"Batch", Align::Center, 60},     {"Memo", Align::Left, 150},
-            {"Anonymous", Align::Center, 70}, {"Source", Align::Center, 50},
+            {"Date", Align::Center, 110},
+            {"From/To", Align::Left, 110},
+            {"Amount", Align::Right, 50, "%.2f", true, true},
+            {"Fee", Align::Right, 40, "%.2f"},
+            {"Balance", Align::Right, 60, "%.2f"},
+            {"Currency", Align::Center, 60},
+            {"Batch", Align::Center, 60},
+            {"Memo", Align::Left, 150},
+            {"Anonymous", Align::Center, 70},
+            {"Source", Align::Center, 50},
         };
         // The Liberty Reserve tables keep the plain names, without the system prefix.
         t.balanceTableFile = "Balance.set";
@@ -41,8 +46,9 @@ const SystemTraits& LibertyReserveTraits() {
         t.scheduleDueField = 4;
         t.historyAmountColumn = 2;
         t.historyCounterpartColumn = 1;
-        t.moneyColumns = {2, 3, 4};
-        t.balanceValueColumn = 1;
+        // Date, From/To (masked), Amount, Currency, Batch, Memo: the default record text.
+        t.record = RecordFormat{};
+        t.change = ChangeFields{0, 1, 1};
         return t;
     }();
     return traits;

@@ -83,7 +83,7 @@ std::string PmClient::TransferUrl(const LoginFields& login, const TextList& queu
     return pm::TransferUrl(host_, login, queue, paymentCheck);
 }
 
-void PmClient::Parse(const std::string& answer, bool) {
+void PmClient::Parse(const std::string& answer, RequestKind, bool) {
     pm::ParseAnswer(answer, std::time(nullptr), pm_);
     answer_ = ParsedAnswer{};
     answer_.errors = pm_.errors;
@@ -97,7 +97,7 @@ bool PmClient::SendTransfer(Transport& transport, const LoginFields& login, cons
                             const std::function<bool()>& paymentCheck) {
     const std::string url = TransferUrl(login, queue, paymentCheck);
     if (url.empty()) return false;
-    Parse(transport.HttpsGet(url), true);
+    Parse(transport.HttpsGet(url), RequestKind::Transfer, true);
     return true;
 }
 

@@ -48,7 +48,7 @@ public:
     std::string BalanceUrl(const LoginFields& login, std::time_t now) override;
     std::string HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
                            std::time_t now) override;
-    void Parse(const std::string& answer, bool clear) override;
+    void Parse(const std::string& answer, RequestKind kind, bool clear) override;
     const ParsedAnswer& Answer() const override { return answer_; }
     std::vector<int> FurtherPages(const HistoryFilter&) const override { return {}; }
     std::string ErrorReport() const override;

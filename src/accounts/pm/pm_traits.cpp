@@ -38,8 +38,6 @@ const SystemTraits& PerfectMoneyTraits() {
         t.scheduleDueField = 5;
         t.historyAmountColumn = 2;
         t.historyCounterpartColumn = 1;
-        t.moneyColumns = {2, 3};
-        t.balanceValueColumn = 1;
         return t;
     }();
     return traits;

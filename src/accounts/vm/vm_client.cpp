@@ -42,8 +42,8 @@ TextList HistoryRows(const TextList& transactions) {
     return rows;
 }
 
-int HistoryProblem(const LoginFields& login, const HistoryFilter& filter) {
-    if (const int problem = LoginProblem(login, VMoneyTraits())) return problem;
+TabMessage HistoryProblem(const LoginFields& login, const HistoryFilter& filter) {
+    if (TabMessage problem = LoginProblem(login, VMoneyTraits()); !problem.Empty()) return problem;
     if (filter.byBatch && filter.batch.empty()) return VMoneyTraits().msgNoBatch;
     return 0;
 }
@@ -87,7 +87,7 @@ std::string VmClient::AccountStatusUrl(const LoginFields& login, const std::stri
     return vm::MakeUrl(host_, vm::BuildAccountStatusRequest(login, lookup, now));
 }
 
-void VmClient::Parse(const std::string& answer, bool) { Parse(answer, std::time(nullptr)); }
+void VmClient::Parse(const std::string& answer, RequestKind, bool) { Parse(answer, std::time(nullptr)); }
 
 void VmClient::Parse(const std::string& answer, std::time_t now) {
     vm::ParseAnswer(answer, now, vm_);

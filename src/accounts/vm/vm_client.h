@@ -29,7 +29,7 @@ TextList HistoryRows(const TextList& transactions);
 
 // The first login or filter problem of the history as a string-table id (132 Account ID,
 // 140 PIN, 112 password, 117 batch ticked but empty), or 0.
-int HistoryProblem(const LoginFields& login, const HistoryFilter& filter);
+TabMessage HistoryProblem(const LoginFields& login, const HistoryFilter& filter);
 
 // The record view and clipboard text of a history row: "Date : %s\r\n" ... "Memo : %s\r\n",
 // the From/To account masked when hide is set.
@@ -50,7 +50,7 @@ class VmClient : public AccountClient {
     std::string HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
                            std::time_t now) override;
     // Every answer replaces the lists (clear is not needed: nothing is paged).
-    void Parse(const std::string& answer, bool clear) override;
+    void Parse(const std::string& answer, RequestKind kind, bool clear) override;
     void Parse(const std::string& answer, std::time_t now);
     const ParsedAnswer& Answer() const override { return answer_; }
     std::vector<int> FurtherPages(const HistoryFilter&) const override { return {}; }

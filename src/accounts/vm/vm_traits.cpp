@@ -38,8 +38,6 @@ const SystemTraits& VMoneyTraits() {
         t.scheduleDueField = 4;
         t.historyAmountColumn = 3;
         t.historyCounterpartColumn = 2;
-        t.moneyColumns = {3};
-        t.balanceValueColumn = 1;
         return t;
     }();
     return traits;

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include "accounts/gui/account_tab_api.h"
@@ -52,6 +53,18 @@ TEST_F(LrTabTest, TheFactoryMakesTheLibertyReserveTabAndPlaceholdersForTheOthers
         EXPECT_EQ(dynamic_cast<CAccountTab*>(other.get()), nullptr);
         EXPECT_EQ(other->SystemIndex(), i);
     }
+}
+
+TEST_F(LrTabTest, FeaturesNotBuiltYetAreDisabled) {
+    auto tab = MakeTab(w.host);
+    EXPECT_FALSE(tab->findChild<QToolButton*>("chooseButton")->isEnabled());
+    tab->SelectBalanceRow(0);
+    std::vector<MenuItem> items = tab->BalanceMenu();
+    EXPECT_FALSE(FindItem(items, TabCommand::MakePayment)->enabled);
+    EXPECT_FALSE(FindItem(items, TabCommand::MakeMassPayment)->enabled);
+    for (TabFeature f : {TabFeature::SavedAccounts, TabFeature::Payment, TabFeature::MassPayment,
+                         TabFeature::Export, TabFeature::RecordView})
+        EXPECT_FALSE(tab->HasFeature(f));
 }
 
 TEST_F(LrTabTest, ACapturedErrorAnswerIsShownInOneMessage) {

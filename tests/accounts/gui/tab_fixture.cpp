@@ -39,7 +39,8 @@ std::string ScriptedClient::HistoryUrl(const LoginFields& login, const HistoryFi
     return url;
 }
 
-void ScriptedClient::Parse(const std::string& answer, bool clear) {
+void ScriptedClient::Parse(const std::string& answer, RequestKind kind, bool clear) {
+    kinds.push_back(kind);
     if (clear) answer_ = ParsedAnswer{};
     std::istringstream in(answer);
     std::string line;

@@ -32,7 +32,8 @@ public:
     std::string BalanceUrl(const LoginFields& login, std::time_t now) override;
     std::string HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
                            std::time_t now) override;
-    void Parse(const std::string& answer, bool clear) override;
+    void Parse(const std::string& answer, RequestKind kind, bool clear) override;
+    std::vector<RequestKind> kinds;  // of every parse, in order
     const ParsedAnswer& Answer() const override { return answer_; }
     std::vector<int> FurtherPages(const HistoryFilter& filter) const override;
     std::string ErrorReport() const override { return CodeMessageReport(answer_.errors); }
@@ -93,16 +94,21 @@ private:
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& data);
 
-// A tab on the scripted client that counts the schedule checks.
+// A tab on the scripted client that counts the schedule checks and the runs of the features
+// (all supplied, as on a finished tab).
 class TestTab : public CAccountTab {
 public:
     TestTab(CPursewardApp& app, TabHost& host)
         : CAccountTab(std::make_unique<ScriptedClient>(), app, host) {
+        for (TabFeature f : {TabFeature::SavedAccounts, TabFeature::Payment,
+                             TabFeature::MassPayment, TabFeature::Export, TabFeature::RecordView})
+            SetFeature(f, [this, f] { featureRuns.push_back(f); });
         Init();
     }
     int scheduleChecks = 0;
+    std::vector<TabFeature> featureRuns;
 
-protected:
+  protected:
     void ScheduleCheck() override { ++scheduleChecks; }
 };
 

@@ -6,6 +6,8 @@
 
 #include <clocale>
 
+#include "ui/base/strings.h"
+
 namespace pw {
 namespace {
 
@@ -57,6 +59,31 @@ TEST(TabLogicCells, MoneyColumnsFormattedOthersPrefixedWithASpace) {
     EXPECT_EQ(CellText(Split("LRUSD~16777217.01", "~"), 1, true), "16777217.01");
 }
 
+TEST(TabLogicCells, EveryColumnFormat) {
+    const struct {
+        const char* field;
+        const char* format;
+        const char* cell;
+    } cases[] = {
+        {"1.5", "%.6f", "1.500000"},
+        {"0.123456", "%.6f", "0.123456"},
+        {"46.65453", "%.4f", "46.6545"},
+        {"1350", "%.2f", "1350.00"},
+        {"-0.5", "%.2f", "-0.50"},
+        {"abc", "%.2f", "0.00"},
+        {"Gold", " ", " Gold"},
+        {"memo", "", "memo"},
+        {"7", "%d", "%d7"},
+        {"7", "%.f", "%.f7"},  // not "%.Nf": text
+        {"7", "%.99f", "%.99f7"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CellText(TextList{c.field}, 0, std::string(c.format)), c.cell)
+            << c.field << " " << c.format;
+    EXPECT_EQ(NumberFormatDecimals("%.0f"), 0);
+    EXPECT_EQ(CellText(TextList{"2.5"}, 0, std::string("%.0f")), "2");
+}
+
 TEST(TabLogicTotals, IncomeOutcomeAndDifferenceInWholeCents) {
     const TextList rows = {"d~a~10.00", "d~a~-3.30", "d~a~0.00", "d~a~0.10", "d~a~0.20",
                            "short"};
@@ -100,6 +127,19 @@ TEST(TabLogicNotice, PositionsAreComparedNotCurrencies) {
     EXPECT_EQ(two.text, "Balance is changed [PM<U9>]\r\nLRUSD : 1/3\r\nLREUR : 2/4\r\n");
 }
 
+TEST(TabLogicNotice, TheSystemNamesTheComparedAndTheReportedField) {
+    const ChangeFields ouncesUsd{0, 1, 4};
+    const ChangeNotice n = BuildChangeNotice(
+        {"Gold~1.5~46.6545~900~1350.00~d"}, {"Gold~2~62.206~900~1800.00~d"}, "EG", "77", ouncesUsd);
+    EXPECT_EQ(n.text, "Balance is changed [EG<77>]\r\nGold : 1350.00/1800.00\r\n");
+    // USD alone changed (a new price): Ounces are equal, nothing is reported.
+    EXPECT_FALSE(
+        BuildChangeNotice({"Gold~2~x~900~1800.00"}, {"Gold~2~x~950~1900.00"}, "EG", "77", ouncesUsd)
+            .changed);
+    // Rows too short for the reported field are not compared.
+    EXPECT_FALSE(BuildChangeNotice({"Gold~1"}, {"Gold~2"}, "EG", "77", ouncesUsd).changed);
+}
+
 TEST(TabLogicRecord, CounterpartMasking) {
     EXPECT_EQ(MaskCounterpart("U1234567 (Name)", 3), "U1234*** (Name)");
     EXPECT_EQ(MaskCounterpart("U1234567 (John  Smith)", 1), "U123456* (John  Smith)");
@@ -121,6 +161,13 @@ TEST(TabLogicRecord, ClipboardTextOfARow) {
     EXPECT_EQ(RecordText("only", {}, true, 3),
               "Date : only\r\nFrom/To Account : \r\nAmount : \r\nCurrency : \r\nBatch : "
               "\r\nMemo : ");
+    // A system's own lines and trailer; only the masked lines are masked.
+    RecordFormat vm;
+    vm.lines = {{"Date", 0}, {"From/To Account", 1, true}, {"Batch", 6}, {"Memo", 1}};
+    vm.trailer = "\r\n";
+    EXPECT_EQ(RecordText(row, vm, true, 3),
+              "Date : 2009-03-05 10:00\r\nFrom/To Account : U1234*** (Name)\r\nBatch : 777\r\n"
+              "Memo : U1234567 (Name)\r\n");
     EXPECT_EQ(FirstWord("U1234567 (Name)"), "U1234567");
     EXPECT_EQ(FirstWord("U1"), "U1");
 }
@@ -133,6 +180,10 @@ TEST(TabLogicLogin, MessagesAndUnsafeAccounts) {
     EXPECT_EQ(LoginProblem({"U1", "api", "pw"}, t), 0);
     t.hasApiName = false;
     EXPECT_EQ(LoginProblem({"U1", "", "pw"}, t), 0);
+    t.msgNoSecret = "Enter the pass phrase.";
+    EXPECT_EQ(LoginProblem({"U1", "", ""}, t).Text(), "Enter the pass phrase.");
+    EXPECT_EQ(TabMessage(112).Text(), Str(112));
+    EXPECT_TRUE(LoginProblem({"U1", "", "pw"}, t).Empty());
 
     EXPECT_TRUE(IsSafeAccount("U1234567"));
     EXPECT_TRUE(IsSafeAccount("a.b"));
@@ -146,7 +197,7 @@ TEST(TabLogicFilter, CorrectionsAndStops) {
     HistoryFilter none;
     none.getLast = false;
     FilterCheck c = CheckHistoryFilter(none, t, true);
-    EXPECT_EQ(c.messages, std::vector<int>{114});
+    EXPECT_EQ(c.messages, std::vector<TabMessage>{114});
     EXPECT_TRUE(c.forcedGetLast);
     EXPECT_TRUE(none.getLast);
     EXPECT_FALSE(c.stop);
@@ -154,7 +205,7 @@ TEST(TabLogicFilter, CorrectionsAndStops) {
     HistoryFilter many;
     many.count = 60;
     c = CheckHistoryFilter(many, t, true);
-    EXPECT_EQ(c.messages, std::vector<int>{115});
+    EXPECT_EQ(c.messages, std::vector<TabMessage>{115});
     EXPECT_EQ(many.count, 50);
     HistoryFilter fifty;
     fifty.count = 50;
@@ -165,11 +216,11 @@ TEST(TabLogicFilter, CorrectionsAndStops) {
     byAccount.byAccount = true;
     byAccount.byBatch = true;
     c = CheckHistoryFilter(byAccount, t, true);
-    EXPECT_EQ(c.messages, std::vector<int>{116});
+    EXPECT_EQ(c.messages, std::vector<TabMessage>{116});
     EXPECT_TRUE(c.stop);
     byAccount.counterpart = "U1";
     c = CheckHistoryFilter(byAccount, t, true);
-    EXPECT_EQ(c.messages, std::vector<int>{117});
+    EXPECT_EQ(c.messages, std::vector<TabMessage>{117});
     EXPECT_TRUE(c.stop);
 
     // Without a "Get last" option nothing can be switched on.
@@ -178,6 +229,7 @@ TEST(TabLogicFilter, CorrectionsAndStops) {
     c = CheckHistoryFilter(noOption, t, false);
     EXPECT_FALSE(c.forcedGetLast);
     EXPECT_FALSE(noOption.getLast);
+    EXPECT_TRUE(c.messages.empty());  // 114 belongs to tabs with "Get last"
 }
 
 TEST(TabLogicDates, SettingsDatesDayMonthYear) {
