@@ -136,6 +136,8 @@ private:
     void WriteSettingsInt(const char* key, int value);
     void WriteSettingsString(const char* key, const std::string& value);
     Date Today() const;
+    // While the state is saved, the settings writes collect here and are stored as one.
+    class SettingsBatch* saving_ = nullptr;
 
     std::unique_ptr<AccountClient> client_;
     CPursewardApp& app_;
