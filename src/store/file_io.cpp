@@ -70,7 +70,16 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool WriteFileAtomic(const std::string& path, const std::string& data, bool ownerOnly) {
+// A file that is a symbolic link is saved at the place it points to: the link stays.
+std::string WriteTarget(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(path, ec)) return path;
+    const std::filesystem::path target = std::filesystem::weakly_canonical(path, ec);
+    return ec ? path : target.string();
+}
+
+bool WriteFileAtomic(const std::string& givenPath, const std::string& data, bool ownerOnly) {
+    const std::string path = WriteTarget(givenPath);
     const std::string dir = DirectoryOf(path);
     if (!EnsureDirectory(dir)) return false;
     std::string tmpl = path + ".XXXXXX";
