@@ -47,6 +47,9 @@ int RunPurseward(int argc, char** argv) {
         return AutoRefreshDialog::Ask(parent, value);
     });
 
+    // Without the cipher every secret would read empty and every secret write be lost.
+    if (!CheckCipherAtStart(ui)) return 1;
+
     CPursewardApp app(baseDir, ui, SystemClock());
     app.ScanLanguages();
     const QtLegacyProfile profile;
