@@ -72,6 +72,10 @@ public:
     void SetSavedAccounts(const TextList& rows) { savedAccounts_ = rows; }
     const TextList& ScheduleList() const { return schedule_; }
     const TextList& DueTimeList() const { return dueTimes_; }
+    // Stores the schedule list in the account's schedule file. Refused, with a message naming
+    // the file, when that file could not be read whole: saving would lose what it holds.
+    bool SaveScheduleFile();
+    bool ScheduleUnreadable() const { return scheduleUnreadable_; }
     int AutoRefreshMinutes() const { return autoRefreshMinutes_; }
     const Clock::Timer& RefreshTimer() const { return *timer1_; }
     const Clock::Timer& ScheduleTimer() const { return *timer2_; }
@@ -176,6 +180,7 @@ private:
     int busy_ = 0;  // requests running (a message box of one may be open)
     std::string tag_;
     TextList schedule_, dueTimes_;
+    bool scheduleUnreadable_ = false;  // the schedule file is there but was not read whole
     std::unique_ptr<Clock::Timer> timer1_, timer2_;
 };
 

@@ -20,6 +20,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <filesystem>
 
 #include "accounts/gui/auto_refresh_dialog.h"
 #include "store/file_io.h"
@@ -119,6 +120,36 @@ TEST_F(AccountTabTest, LoginLoadsTheScheduleFileOfTheAccount) {
     LogIn();
     EXPECT_EQ(tab->ScheduleList(), (TextList{records[0], records[1]}));
     EXPECT_EQ(tab->DueTimeList(), (TextList{"39877.5", "39878.5"}));
+}
+
+// A schedule file that could not be read whole is never saved over: the tab keeps that and
+// refuses the save with a message naming the file.
+TEST_F(AccountTabTest, AScheduleFileNotReadWholeIsNeverSavedOver) {
+    const std::string path = ScheduleFilePath(w.app.ProgramDir(), "LR_U1234567");
+    struct Case {
+        const char* name;
+        bool tooLarge;
+    };
+    for (const Case& c : {Case{"read whole", false}, Case{"too large", true}}) {
+        tab = std::make_unique<TestTab>(w.app, w.host);
+        ASSERT_TRUE(SaveSchedule(w.app.ProgramDir(), "LR_U1234567",
+                                 {"U7~1.00~m~1~39877.5~0~LRUSD~0"}));
+        if (c.tooLarge) std::filesystem::resize_file(path, kScheduleFileMaxBytes + 1);
+        const auto sizeBefore = std::filesystem::file_size(path);
+        const std::size_t messages = w.ui.messages.size();
+        LogIn();
+        EXPECT_EQ(tab->ScheduleUnreadable(), c.tooLarge) << c.name;
+        EXPECT_EQ(tab->SaveScheduleFile(), !c.tooLarge) << c.name;
+        if (c.tooLarge) {
+            EXPECT_EQ(std::filesystem::file_size(path), sizeBefore);
+            ASSERT_EQ(w.ui.messages.size(), messages + 1);
+            EXPECT_NE(w.ui.messages.back().find(path), std::string::npos) << w.ui.messages.back();
+        } else {
+            EXPECT_EQ(w.ui.messages.size(), messages);
+            EXPECT_EQ(LoadSchedule(w.app.ProgramDir(), "LR_U1234567", 8, 4).records.size(), 1u);
+        }
+        tab->ChangeAccount();
+    }
 }
 
 TEST_F(AccountTabTest, MissingLoginFieldsStopBeforeAnythingIsSent) {
