@@ -116,7 +116,8 @@ void SettingsBatch::WriteSecretWithKey(const std::string& section, const std::st
     std::string hex;
     if (!SettingsStore::TrySecretText(value, keyText, hex)) {
         if (failure_ == Failure::kNone) {
-            failure_ = Failure::kSecretTooLong;
+            failure_ = value.size() > kMaxPlainBytes ? Failure::kSecretTooLong
+                                                     : Failure::kNoCipher;
             failedSection_ = section;
             failedKey_ = key;
         }

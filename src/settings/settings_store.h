@@ -70,7 +70,7 @@ private:
 // the file stays as it was. The plain texts of secrets are not kept.
 class SettingsBatch {
 public:
-    enum class Failure { kNone, kSecretTooLong, kNotWritten };
+    enum class Failure { kNone, kSecretTooLong, kNoCipher, kNotWritten };
 
     explicit SettingsBatch(const SettingsStore& store) : store_(store) {}
     SettingsBatch(const SettingsBatch&) = delete;
@@ -88,7 +88,7 @@ public:
     // True when everything was stored (an empty change stores nothing and succeeds).
     bool Commit();
     Failure Failed() const { return failure_; }
-    // The section and key of the value that could not be stored (kSecretTooLong).
+    // The section and key of the secret that could not be enciphered.
     const std::string& FailedSection() const { return failedSection_; }
     const std::string& FailedKey() const { return failedKey_; }
 

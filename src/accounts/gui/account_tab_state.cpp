@@ -22,6 +22,8 @@ std::string SaveFailureMessage(const std::string& section, const SettingsBatch& 
     std::string text = "The settings of [" + section + "] were not saved, the old ones still hold: ";
     if (batch.Failed() == SettingsBatch::Failure::kSecretTooLong)
         return text + batch.FailedKey() + " is too long to be stored enciphered.";
+    if (batch.Failed() == SettingsBatch::Failure::kNoCipher)
+        return text + batch.FailedKey() + " could not be enciphered.";
     return text + "the settings file could not be written.";
 }
 
