@@ -7,8 +7,19 @@
 #include <ctime>
 
 #include "app/event_log.h"
+#include "crypto/cipher.h"
 
 namespace pw {
+
+bool CheckCipherAtStart(ModalUi& ui) {
+    const std::string missing = MissingCipherComponent();
+    if (missing.empty()) return true;
+    ui.Message("Purseward cannot start: " + missing +
+               " could not be loaded, so the saved passwords and accounts cannot be read. "
+               "Install it (on Debian the package libssl3) or set OPENSSL_MODULES to its "
+               "folder. Nothing was changed.");
+    return false;
+}
 namespace {
 
 CPursewardApp* g_instance = nullptr;

@@ -16,6 +16,11 @@
 
 namespace pw {
 
+// Start-up stops here when the crypto library lacks what the cipher needs: without it every
+// secret would read empty and be written back empty. Shows a message naming what is missing
+// and returns false.
+bool CheckCipherAtStart(ModalUi& ui);
+
 class CPursewardApp {
 public:
     // baseDir: the working directory with a trailing "/".

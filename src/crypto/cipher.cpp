@@ -85,6 +85,14 @@ unsigned char PairValue(char a, char b) {
 
 }  // namespace
 
+std::string MissingCipherComponent() {
+    CryptoContext& cc = Context();
+    if (!cc.ctx) return "the OpenSSL library context";
+    if (!cc.legacyProvider || !cc.rc2) return "the OpenSSL legacy provider (RC2 cipher)";
+    if (!cc.defaultProvider || !cc.md5 || !cc.sha256) return "the OpenSSL default provider";
+    return std::string();
+}
+
 std::string HexUpper(const std::string& bytes) {
     static const char digits[] = "0123456789ABCDEF";
     std::string out;

@@ -18,6 +18,11 @@ bool Encipher(const std::string& plain, const std::string& key, std::string& out
 // longer than 512 bytes, what the earlier 512-byte pieces yielded).
 bool Decipher(const std::string& hex, const std::string& key, std::string& out);
 
+// What of the crypto library could not be loaded ("the OpenSSL legacy provider (RC2)", ...),
+// or empty when the cipher works. Without it no secret can be read or written: the program
+// must not start.
+std::string MissingCipherComponent();
+
 // SHA-256 of the bytes of text as 64 upper-case hex digits.
 std::string PasswordHash(const std::string& text);
 

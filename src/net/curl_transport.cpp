@@ -31,18 +31,47 @@ void GlobalInit() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+std::string UrlPart(CURLU* u, CURLUPart part, unsigned flags = 0) {
+    char* text = nullptr;
+    std::string out;
+    if (curl_url_get(u, part, &text, flags) == CURLUE_OK && text) out = text;
+    curl_free(text);
+    return out;
+}
+
+// Only what may stand in a request line as it is: printable ASCII without blanks; a fragment
+// never goes on the wire.
+bool WireSafe(const std::string& url) {
+    for (const char c : url)
+        if (c <= ' ' || c >= 0x7F || c == '#') return false;
+    return true;
+}
+
 // Parses "scheme://server[:port]/object?query". The scheme is replaced by the one the
 // operation uses (https or http), so the port defaults to 443 or 80 unless the URL names one;
-// credentials in the server part are dropped. Null when the URL cannot be parsed.
+// credentials in the server part are dropped. The object and query go out exactly as given
+// (nothing encoded, no "." or ".." segments resolved). Null when the URL cannot be parsed or
+// cannot go on the wire unchanged.
 UrlPtr ParseUrl(const std::string& url, bool secure) {
     const size_t sep = url.find("://");
     if (sep == std::string::npos || sep == 0 || sep + 3 >= url.size() || url[sep + 3] == '/')
         return nullptr;
+    if (!WireSafe(url)) return nullptr;
     UrlPtr u(curl_url());
     if (!u) return nullptr;
     if (curl_url_set(u.get(), CURLUPART_URL, url.c_str(),
-                     CURLU_NON_SUPPORT_SCHEME | CURLU_URLENCODE) != CURLUE_OK)
+                     CURLU_NON_SUPPORT_SCHEME | CURLU_PATH_AS_IS) != CURLUE_OK)
         return nullptr;
+    // The request target curl will send must be the one the URL holds.
+    const size_t objectStart = url.find_first_of("/?", sep + 3);
+    std::string object = objectStart == std::string::npos ? "/" : url.substr(objectStart);
+    if (object.front() == '?') object.insert(0, "/");
+    const std::string query = UrlPart(u.get(), CURLUPART_QUERY);
+    const std::string target = UrlPart(u.get(), CURLUPART_PATH) +
+                               (query.empty() && object.find('?') == std::string::npos
+                                    ? std::string()
+                                    : "?" + query);
+    if (target != object) return nullptr;
     char* host = nullptr;
     const bool hasHost = curl_url_get(u.get(), CURLUPART_HOST, &host, 0) == CURLUE_OK && host &&
                          *host != '\0';
@@ -54,14 +83,6 @@ UrlPtr ParseUrl(const std::string& url, bool secure) {
         curl_url_set(u.get(), CURLUPART_FRAGMENT, nullptr, 0) != CURLUE_OK)
         return nullptr;
     return u;
-}
-
-std::string UrlPart(CURLU* u, CURLUPart part) {
-    char* text = nullptr;
-    std::string out;
-    if (curl_url_get(u, part, &text, 0) == CURLUE_OK && text) out = text;
-    curl_free(text);
-    return out;
 }
 
 // What one call collects while curl runs.
@@ -239,7 +260,7 @@ std::string CurlTransport::Get(const std::string& url, bool secure, TransferCont
         bool ok = Set(h, CURLOPT_CURLU, parsed.get()) && Set(h, CURLOPT_HTTPGET, 1L) &&
                   Set(h, CURLOPT_NOSIGNAL, 1L) && Set(h, CURLOPT_ERRORBUFFER, errorText) &&
                   Set(h, CURLOPT_PROTOCOLS_STR, "http,https") &&
-                  Set(h, CURLOPT_FOLLOWLOCATION, 0L) &&
+                  Set(h, CURLOPT_FOLLOWLOCATION, 0L) && Set(h, CURLOPT_PATH_AS_IS, 1L) &&
                   Set(h, CURLOPT_USERAGENT, agent.c_str()) &&
                   Set(h, CURLOPT_CONNECTTIMEOUT_MS,
                       static_cast<long>(timeouts_.connect.count())) &&
@@ -256,7 +277,9 @@ std::string CurlTransport::Get(const std::string& url, bool secure, TransferCont
             ok = Set(h, CURLOPT_SSL_CTX_FUNCTION, OnSslContext) &&
                  Set(h, CURLOPT_SSL_CTX_DATA, static_cast<const ExtraAuthorities*>(&extra));
         if (ok && !proxy.empty()) {
-            ok = Set(h, CURLOPT_PROXY, proxy.c_str()) && Set(h, CURLOPT_PROXYAUTH, CURLAUTH_ANY);
+            // A proxy given as a host alone listens on port 80.
+            ok = Set(h, CURLOPT_PROXY, proxy.c_str()) && Set(h, CURLOPT_PROXYPORT, 80L) &&
+                 Set(h, CURLOPT_PROXYAUTH, CURLAUTH_ANY);
             if (ok && !proxyUser.empty() && !Set(h, CURLOPT_PROXYUSERNAME, proxyUser.c_str()) &&
                 hooks_.showMessage)
                 hooks_.showMessage("Failed to set proxy user name.");

@@ -37,15 +37,17 @@ struct LineRef {
 class LineWalker {
 public:
     explicit LineWalker(std::string_view buf) : buf_(buf) {}
+    // A line ends at CR LF, LF, or a CR alone (files from old editors).
     bool Next(LineRef& line) {
         if (pos_ >= buf_.size()) return false;
         line.start = pos_;
-        const std::size_t nl = buf_.find('\n', pos_);
-        if (nl == std::string_view::npos) {
+        const std::size_t end = buf_.find_first_of("\r\n", pos_);
+        if (end == std::string_view::npos) {
             line.contentEnd = line.next = buf_.size();
         } else {
-            line.next = nl + 1;
-            line.contentEnd = (nl > pos_ && buf_[nl - 1] == '\r') ? nl - 1 : nl;
+            line.contentEnd = end;
+            const bool crlf = buf_[end] == '\r' && end + 1 < buf_.size() && buf_[end + 1] == '\n';
+            line.next = end + (crlf ? 2 : 1);
         }
         pos_ = line.next;
         return true;
@@ -107,10 +109,32 @@ bool ValidEdit(const IniEdit& e) {
     return true;
 }
 
-const char kEol[] = "\r\n";
+// A file saved by some editors starts with the UTF-8 byte-order mark: it is not part of the
+// first line, and a rewrite keeps it.
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+bool TakeBom(std::string& buf) {
+    if (buf.compare(0, kBom.size(), kBom) != 0) return false;
+    buf.erase(0, kBom.size());
+    return true;
+}
+
+// New lines end as the file's lines do: CR LF unless the file uses a CR alone.
+std::string_view EolOf(const std::string& buf) {
+    const std::size_t end = buf.find_first_of("\r\n");
+    if (end != std::string::npos && buf[end] == '\r' &&
+        (end + 1 == buf.size() || buf[end + 1] != '\n'))
+        return "\r";
+    return "\r\n";
+}
+
+bool EndsWithLineEnd(const std::string& buf) {
+    return !buf.empty() && (buf.back() == '\n' || buf.back() == '\r');
+}
 
 // Applies one edit to the file text.
 void ApplyEdit(std::string& buf, const IniEdit& e) {
+    const std::string eol(EolOf(buf));
     const std::string line = e.key + "=" + EncodeValue(e.value);
     LineWalker walker(buf);
     LineRef ref;
@@ -137,12 +161,12 @@ void ApplyEdit(std::string& buf, const IniEdit& e) {
     std::string add;
     if (insertAt == std::string::npos) {
         insertAt = buf.size();
-        if (!buf.empty() && buf.back() != '\n') add += kEol;
-        add += "[" + e.section + "]" + kEol;
-    } else if (insertAt == buf.size() && !buf.empty() && buf.back() != '\n') {
-        add += kEol;  // the last line had no line end
+        if (!buf.empty() && !EndsWithLineEnd(buf)) add += eol;
+        add += "[" + e.section + "]" + eol;
+    } else if (insertAt == buf.size() && !buf.empty() && !EndsWithLineEnd(buf)) {
+        add += eol;  // the last line had no line end
     }
-    add += line + kEol;
+    add += line + eol;
     buf.insert(insertAt, add);
 }
 
@@ -162,6 +186,7 @@ bool IniRead(const std::string& path, const std::string& section, const std::str
     value.clear();
     std::string buf;
     if (!ReadFileBounded(path, kIniMaxBytes, buf)) return false;
+    TakeBom(buf);
     LineWalker walker(buf);
     LineRef ref;
     bool inSection = false;
@@ -191,7 +216,9 @@ bool IniWriteMany(const std::string& path, const std::vector<IniEdit>& edits, bo
         if (!ValidEdit(e)) return false;
     std::string buf;
     if (!LoadForWrite(path, buf)) return false;
+    const bool bom = TakeBom(buf);
     for (const IniEdit& e : edits) ApplyEdit(buf, e);
+    if (bom) buf.insert(0, kBom);
     if (buf.size() > kIniMaxBytes) return false;
     return WriteFileAtomic(path, buf, ownerOnly);
 }
@@ -200,6 +227,7 @@ std::vector<std::string> IniSections(const std::string& path) {
     std::vector<std::string> out;
     std::string buf;
     if (!ReadFileBounded(path, kIniMaxBytes, buf)) return out;
+    TakeBom(buf);
     std::unordered_set<std::string> seen;  // lower-cased names
     LineWalker walker(buf);
     LineRef ref;

@@ -17,6 +17,10 @@ constexpr int kMsgWrongPassword = 151;
 constexpr std::size_t kKeyFileMaxBytes = 64 * 1024;
 constexpr char kNewKeySuffix[] = ".new";
 
+std::string NotChanged(const std::string& what) {
+    return "The passwords were not changed: " + what + ". The old passwords still hold.";
+}
+
 // Wipes the password texts it holds when it goes out of scope.
 class Wiper {
 public:
@@ -147,11 +151,17 @@ bool Passwords::ChangePasswords(const std::string& oldRun, const std::string& ol
         }
     } wipeEdits{edits, plain};
 
+    auto fail = [this](const std::string& what) {
+        ui_.Message(NotChanged(what));
+        return false;
+    };
     std::string newPass2;
-    if (!SettingsStore::TrySecretText(newPay, newRun, newPass2)) return false;
+    if (!SettingsStore::TrySecretText(newPay, newRun, newPass2))
+        return fail("the payment password is too long to be enciphered");
     const std::string newCheck = CheckValue(newRun, newPay);
     const std::string newMaster = MasterKey(newRun, newPay);
-    if (newCheck.empty() || newMaster.empty()) return false;
+    if (newCheck.empty() || newMaster.empty())
+        return fail("the passwords are too long to be enciphered");
     edits.push_back({kSetting, kPass2, newPass2});
     edits.push_back({kSetting, kPass1, newRun.empty() ? std::string() : PasswordHash(newRun)});
     edits.push_back({kSetting, kCheck, newCheck});
@@ -168,17 +178,22 @@ bool Passwords::ChangePasswords(const std::string& oldRun, const std::string& ol
         if (ok) edits.push_back({section, key, hex});
         return ok;
     };
+    auto tooLong = [&fail](const std::string& section, const std::string& key) {
+        return fail("the saved value " + key + " of [" + section +
+                    "] is too long to be enciphered");
+    };
     for (int i = 0; i < static_cast<int>(kPrefixes.size()); ++i)
         for (const std::string& key : CredentialKeys(i))
-            if (!reencipher(kPrefixes[i], key)) return false;
-    if (!reencipher(kSetting, kProxyPass)) return false;
+            if (!reencipher(kPrefixes[i], key)) return tooLong(kPrefixes[i], key);
+    if (!reencipher(kSetting, kProxyPass)) return tooLong(kSetting, kProxyPass);
 
     // 8. The new master key goes beside the old one first; the settings are then saved in
     // one piece, and only then does the new key file replace the old one.
-    if (!WriteFileAtomic(newKeyFile, newMaster, true)) return false;
+    if (!WriteFileAtomic(newKeyFile, newMaster, true))
+        return fail("the key file " + newKeyFile + " could not be written");
     if (!store_.WriteMany(edits)) {
         std::remove(newKeyFile.c_str());
-        return false;
+        return fail("the settings file " + store_.Path() + " could not be saved");
     }
     store_.SetUnlockPassword(newRun);
     storedPass2_ = newPass2;

@@ -96,6 +96,47 @@ bool SettingsStore::WriteMany(const std::vector<IniEdit>& edits) const {
     return IniWriteMany(path_, edits);
 }
 
+void SettingsBatch::WriteInt(const std::string& section, const std::string& key,
+                             int32_t value) {
+    edits_.push_back({section, key, std::to_string(value)});
+}
+
+void SettingsBatch::WriteString(const std::string& section, const std::string& key,
+                                const std::string& value) {
+    edits_.push_back({section, key, value});
+}
+
+void SettingsBatch::WriteSecret(const std::string& section, const std::string& key,
+                                const std::string& value) {
+    WriteSecretWithKey(section, key, value, store_.UnlockPassword());
+}
+
+void SettingsBatch::WriteSecretWithKey(const std::string& section, const std::string& key,
+                                       const std::string& value, const std::string& keyText) {
+    std::string hex;
+    if (!SettingsStore::TrySecretText(value, keyText, hex)) {
+        if (failure_ == Failure::kNone) {
+            failure_ = value.size() > kMaxPlainBytes ? Failure::kSecretTooLong
+                                                     : Failure::kNoCipher;
+            failedSection_ = section;
+            failedKey_ = key;
+        }
+        return;
+    }
+    edits_.push_back({section, key, std::move(hex)});
+}
+
+bool SettingsBatch::Commit() {
+    if (failure_ != Failure::kNone) return false;
+    if (edits_.empty()) return true;
+    if (!store_.WriteMany(edits_)) {
+        failure_ = Failure::kNotWritten;
+        return false;
+    }
+    edits_.clear();
+    return true;
+}
+
 std::string SettingsStore::SecretText(const std::string& value, const std::string& keyText) {
     std::string hex;
     TrySecretText(value, keyText, hex);

@@ -64,6 +64,41 @@ private:
     std::string unlock_;
 };
 
+// Several settings values changed as one: the writes are collected, secrets enciphered as
+// they come, and Commit stores them all with one read and one atomic save of the file. When
+// one value cannot be stored (a secret too long to encipher) the whole change is refused and
+// the file stays as it was. The plain texts of secrets are not kept.
+class SettingsBatch {
+public:
+    enum class Failure { kNone, kSecretTooLong, kNoCipher, kNotWritten };
+
+    explicit SettingsBatch(const SettingsStore& store) : store_(store) {}
+    SettingsBatch(const SettingsBatch&) = delete;
+    SettingsBatch& operator=(const SettingsBatch&) = delete;
+
+    void WriteInt(const std::string& section, const std::string& key, int32_t value);
+    void WriteString(const std::string& section, const std::string& key,
+                     const std::string& value);
+    void WriteSecret(const std::string& section, const std::string& key,
+                     const std::string& value);
+    void WriteSecretWithKey(const std::string& section, const std::string& key,
+                            const std::string& value, const std::string& keyText);
+
+    std::size_t Size() const { return edits_.size(); }
+    // True when everything was stored (an empty change stores nothing and succeeds).
+    bool Commit();
+    Failure Failed() const { return failure_; }
+    // The section and key of the secret that could not be enciphered.
+    const std::string& FailedSection() const { return failedSection_; }
+    const std::string& FailedKey() const { return failedKey_; }
+
+private:
+    const SettingsStore& store_;
+    std::vector<IniEdit> edits_;
+    Failure failure_ = Failure::kNone;
+    std::string failedSection_, failedKey_;
+};
+
 // C rule for leading digits, as atoi does (no overflow trap: out-of-range values clamp).
 int32_t ParseLeadingInt(const std::string& text);
 

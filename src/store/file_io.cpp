@@ -70,13 +70,47 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool WriteFileAtomic(const std::string& path, const std::string& data, bool ownerOnly) {
+namespace {
+
+// A file that is a symbolic link is saved at the place it points to: the link stays.
+std::string WriteTarget(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(path, ec)) return path;
+    const std::filesystem::path target = std::filesystem::weakly_canonical(path, ec);
+    return ec ? path : target.string();
+}
+
+// The new content of "name" is written to "name.pwsave-XXXXXX" first.
+constexpr char kTempInfix[] = ".pwsave-";
+constexpr std::size_t kTempRandom = 6;
+
+// Removes the temporary files an interrupted save of path left behind.
+void RemoveLeftovers(const std::string& path) {
+    const std::string dir = DirectoryOf(path);
+    const std::string prefix = path.substr(dir.size()) + kTempInfix;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.empty() ? "." : dir, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() != prefix.size() + kTempRandom || name.compare(0, prefix.size(), prefix))
+            continue;
+        std::error_code typeEc;
+        if (entry.is_regular_file(typeEc) && !entry.is_symlink(typeEc))
+            std::filesystem::remove(entry.path(), typeEc);
+    }
+}
+
+}  // namespace
+
+bool WriteFileAtomic(const std::string& givenPath, const std::string& data, bool ownerOnly) {
+    const std::string path = WriteTarget(givenPath);
     const std::string dir = DirectoryOf(path);
     if (!EnsureDirectory(dir)) return false;
-    std::string tmpl = path + ".XXXXXX";
+    RemoveLeftovers(path);
+    std::string tmpl = path + kTempInfix + std::string(kTempRandom, 'X');
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
+    // Not inherited by programs started while the save runs.
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0) return false;
     const std::string tmp(name.data());
     bool ok = ::fchmod(fd, ownerOnly ? 0600 : 0644) == 0;

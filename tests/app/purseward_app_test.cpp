@@ -2,6 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <cstdlib>
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "../store/temp_dir.h"
@@ -30,6 +33,31 @@ protected:
     ScriptedUi ui;
     ManualClock clock{kNow};
 };
+
+// Without the crypto library's legacy provider no secret can be read or written: start-up
+// stops with a message naming it, and no secret is written (as empty or otherwise).
+TEST_F(AppCoreTest, AMissingCipherProviderStopsTheStart) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    std::filesystem::create_directories(dir / "modules");
+    WriteRaw(Ini(), "[LR]\r\nLRPass=old\r\n");
+    EXPECT_EXIT(
+        {
+            // Before the first use of the cipher in this (fresh) process.
+            ::setenv("OPENSSL_MODULES", (dir / "modules").c_str(), 1);
+            ScriptedUi child;
+            if (CheckCipherAtStart(child)) std::_Exit(2);
+            if (child.messages.size() != 1 ||
+                child.messages[0].find("legacy provider") == std::string::npos)
+                std::_Exit(3);
+            const SettingsStore store(Ini(), "");
+            if (store.TryWriteSecret("LR", "LRPass", "new")) std::_Exit(4);
+            if (ReadAll(Ini()) != "[LR]\r\nLRPass=old\r\n") std::_Exit(5);
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_TRUE(CheckCipherAtStart(ui));
+    EXPECT_TRUE(ui.messages.empty());
+}
 
 TEST_F(AppCoreTest, PathsAndInstance) {
     {

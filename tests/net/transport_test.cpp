@@ -116,6 +116,32 @@ TEST_F(TransportTest, SendsTheUserAgentsAndTheQueryUnchanged) {
     EXPECT_THAT(plain, HasSubstr("via: \n")) << "no proxy configured";
 }
 
+// The request line carries the URL as the client built it; a URL that could only go out
+// altered (encoded, without its fragment) is refused before any traffic.
+TEST_F(TransportTest, TheRequestLineCarriesTheUrlUnchangedOrNothingIsSent) {
+    struct Case {
+        std::string object;
+        bool sent;
+    };
+    const Case cases[] = {
+        {"/test/echo?a=%7e&b=~&c=x%2Fy&d=a/../b", true},
+        {"/test/echo?q=a b", false},
+        {"/test/echo?q=\xC3\xA9", false},
+        {"/test/echo?q=1#part", false},
+        {"/test/echo?q=\x01", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.object);
+        const std::string answer = T().HttpGet(Box().HttpUrl(c.object));
+        if (c.sent) {
+            EXPECT_THAT(answer, HasSubstr("request: GET " + c.object + " HTTP/1.1\n"));
+        } else {
+            EXPECT_EQ(answer, "-=Error=- : AfxParseURL Error");
+        }
+    }
+    EXPECT_EQ(Sent(), static_cast<float>(Box().HttpUrl(cases[0].object).size()));
+}
+
 TEST_F(TransportTest, LargeAndBinaryBodiesArriveWhole) {
     TrustSandbox();
     const size_t n = 3 * 1024 * 1024 + 17;

@@ -139,6 +139,40 @@ TEST_F(IniTest, LinefeedFileKeepsItsOwnLineEnds) {
     EXPECT_EQ(Read("A", "y"), "2");
 }
 
+// Files from other editors: a byte-order mark at the start, a CR alone as the line end, a
+// settings file that is a symbolic link. Each is read, and a write changes only its key.
+TEST_F(IniTest, HandEditedFilesAreReadAndRewrittenInTheirOwnForm) {
+    const std::string bom = "\xEF\xBB\xBF";
+    struct Case {
+        const char* name;
+        std::string text, afterWrite;
+    };
+    const Case cases[] = {
+        {"byte-order mark", bom + "[Setting]\r\nPass1=abc\r\n",
+         bom + "[Setting]\r\nPass1=abc\r\nNew=1\r\n"},
+        {"CR alone", "[Setting]\rPass1=abc\r[LR]\rX=1\r",
+         "[Setting]\rPass1=abc\rNew=1\r[LR]\rX=1\r"},
+        {"mark and CR alone", bom + "[Setting]\rPass1=abc",
+         bom + "[Setting]\rPass1=abc\rNew=1\r"},
+    };
+    for (const Case& c : cases) {
+        Spill(path, c.text);
+        EXPECT_EQ(Read("Setting", "Pass1"), "abc") << c.name;
+        EXPECT_EQ(IniSections(path).front(), "Setting") << c.name;
+        ASSERT_TRUE(IniWrite(path, "Setting", "New", "1")) << c.name;
+        EXPECT_EQ(Slurp(path), c.afterWrite) << c.name;
+    }
+    // Through a symbolic link: the target changes, the link stays a link.
+    const std::string target = dir / "elsewhere/real.ini";
+    Spill(target, "[Setting]\r\nPass1=abc\r\n");
+    std::filesystem::remove(path);
+    std::filesystem::create_symlink(target, path);
+    ASSERT_TRUE(IniWrite(path, "Setting", "New", "1"));
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_EQ(Slurp(target), "[Setting]\r\nPass1=abc\r\nNew=1\r\n");
+    EXPECT_EQ(Read("Setting", "New"), "1");
+}
+
 TEST_F(IniTest, NewFileAndFolderAreCreatedOwnerOnly) {
     ASSERT_FALSE(std::filesystem::exists(dir / "Set"));
     ASSERT_TRUE(IniWrite(path, "Setting", "k", "v"));

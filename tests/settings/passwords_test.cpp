@@ -333,7 +333,6 @@ TEST_F(PasswordsTest, FailedSaveChangesNothing) {
     EXPECT_FALSE(std::filesystem::exists(keyFile + ".new"));
     EXPECT_EQ(store.UnlockPassword(), "");
     EXPECT_EQ(passwords.StoredPass2(), "");
-    EXPECT_TRUE(ui.messages.empty());
 
     // Nothing can be saved at all.
     {
@@ -346,6 +345,43 @@ TEST_F(PasswordsTest, FailedSaveChangesNothing) {
     // The file is still usable and the change goes through afterwards.
     ASSERT_TRUE(passwords.ChangePasswords("", "", "run", "pay"));
     EXPECT_EQ(store.GetSecret("LR", "LRPass"), "lr-secret");
+}
+
+// Whatever step fails, the user is told what failed and that the old passwords hold.
+TEST_F(PasswordsTest, EveryFailedStepSaysSoAndChangesNothing) {
+    store.WriteSecret("LR", "LRPass", "lr-secret");
+    const std::string before = Slurp(settings), keyBefore = Slurp(keyFile);
+    struct Case {
+        const char* name;
+        int failingWrite;  // 1: the new key file, 2: the settings; 0: none
+        std::string newPay;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"settings not saved", 2, "pay", "the settings file"},
+        {"key file not written", 1, "pay", "the key file"},
+        {"payment password too long", 0, std::string(kMaxPlainBytes + 1, 'p'), "too long"},
+    };
+    for (const Case& c : cases) {
+        ui.messages.clear();
+        int saves = 0;
+        SetWriteFunctionForTest([&](int fd, const char* data, std::size_t size) -> long {
+            if (++saves == c.failingWrite) {
+                errno = ENOSPC;
+                return -1;
+            }
+            return static_cast<long>(::write(fd, data, size));
+        });
+        EXPECT_FALSE(passwords.ChangePasswords("", "", "run", c.newPay)) << c.name;
+        SetWriteFunctionForTest(WriteFunction());
+        EXPECT_EQ(Slurp(settings), before) << c.name;
+        EXPECT_EQ(Slurp(keyFile), keyBefore) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(keyFile + ".new")) << c.name;
+        EXPECT_EQ(store.UnlockPassword(), "") << c.name;
+        ASSERT_EQ(ui.messages.size(), 1u) << c.name;
+        EXPECT_NE(ui.messages[0].find(c.says), std::string::npos) << ui.messages[0];
+        EXPECT_NE(ui.messages[0].find("old passwords still hold"), std::string::npos);
+    }
 }
 
 TEST_F(PasswordsTest, PaymentPasswordTooLongToEncipherAbortsTheChange) {

@@ -4,9 +4,11 @@
 
 #include <climits>
 #include <filesystem>
+#include <unistd.h>
 
 #include "crypto/cipher.h"
 #include "settings/keys.h"
+#include "store/file_io.h"
 #include "settings_test_util.h"
 
 namespace pw {
@@ -181,6 +183,46 @@ TEST(Keys, FilterKeysOfTheSystems) {
     for (int i = 0; i < 6; ++i) {
         if (i == 1) continue;
         EXPECT_STREQ(keys::KeysOf(i).filterDateFromOld, "");
+    }
+}
+
+// Several values as one change: one atomic save, or nothing at all.
+TEST_F(StoreTest, ABatchIsOneSaveOrNothing) {
+    Spill(path, "[LR]\r\nLRAccount=old\r\nFilterBatch=7\r\n");
+    const std::string before = Slurp(path);
+    struct Case {
+        const char* name;
+        std::size_t secretBytes;
+        bool stored;
+    };
+    for (const Case& c : {Case{"fits", kMaxPlainBytes, true},
+                          Case{"one byte too long", kMaxPlainBytes + 1, false}}) {
+        Spill(path, before);
+        int saves = 0;
+        SetWriteFunctionForTest([&saves](int fd, const char* data, std::size_t size) {
+            ++saves;
+            return static_cast<long>(::write(fd, data, size));
+        });
+        SettingsBatch batch(store);
+        batch.WriteString("LR", "FilterBatch", "123");
+        batch.WriteInt("LR", "CheckBatch", 1);
+        batch.WriteSecret("LR", "LRAccount", std::string(c.secretBytes, 'U'));
+        batch.WriteSecretWithKey("LR", "LRPass", "pw", "other key");
+        const bool stored = batch.Commit();
+        SetWriteFunctionForTest({});
+        EXPECT_EQ(stored, c.stored) << c.name;
+        if (c.stored) {
+            EXPECT_EQ(saves, 1) << c.name;
+            EXPECT_EQ(store.GetString("LR", "FilterBatch"), "123");
+            EXPECT_EQ(store.GetInt("LR", "CheckBatch", 0), 1);
+            EXPECT_EQ(store.GetSecret("LR", "LRAccount"), std::string(c.secretBytes, 'U'));
+            EXPECT_EQ(store.GetSecretWithKey("LR", "LRPass", "other key"), "pw");
+        } else {
+            EXPECT_EQ(saves, 0) << c.name;
+            EXPECT_EQ(Slurp(path), before) << c.name;
+            EXPECT_EQ(batch.Failed(), SettingsBatch::Failure::kSecretTooLong);
+            EXPECT_EQ(batch.FailedSection() + "/" + batch.FailedKey(), "LR/LRAccount");
+        }
     }
 }
 

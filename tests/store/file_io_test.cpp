@@ -1,5 +1,6 @@
 #include "store/file_io.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -80,6 +81,34 @@ TEST_F(FileIoTest, FailingWriteKeepsOldFileAndLeavesNoTemporary) {
     });
     EXPECT_TRUE(WriteFileAtomic(path, "new content", false));
     EXPECT_EQ(ReadAll(path), "new content");
+}
+
+// The temporary files of an interrupted save go at the next save of that file; other files
+// stay. The file being written is not inherited by child processes.
+TEST_F(FileIoTest, LeftoversOfAnInterruptedSaveGoAndTheTemporaryIsCloseOnExec) {
+    const std::string path = dir / "Set/Purseward.ini";
+    struct Entry {
+        const char* name;
+        bool removed;
+    };
+    const Entry entries[] = {{"Purseward.ini.pwsave-a1B2c3", true},
+                             {"Purseward.ini.pwsave-ZZZZZZ", true},
+                             {"Purseward.ini.pwsave-toolong", false},
+                             {"Other.ini.pwsave-a1B2c3", false},
+                             {"Purseward.ini.backup", false},
+                             {"Purseward.key.new", false}};
+    for (const Entry& e : entries) WriteRaw(dir / ("Set/" + std::string(e.name)), "old");
+    bool closeOnExec = false;
+    SetWriteFunctionForTest([&](int fd, const char* data, std::size_t size) {
+        closeOnExec = (::fcntl(fd, F_GETFD) & FD_CLOEXEC) != 0;
+        return static_cast<long>(::write(fd, data, size));
+    });
+    ASSERT_TRUE(WriteFileAtomic(path, "new", true));
+    EXPECT_TRUE(closeOnExec);
+    for (const Entry& e : entries)
+        EXPECT_EQ(std::filesystem::exists(dir / ("Set/" + std::string(e.name))), !e.removed)
+            << e.name;
+    EXPECT_EQ(ReadAll(path), "new");
 }
 
 TEST_F(FileIoTest, UnwritableFolderFailsCleanly) {

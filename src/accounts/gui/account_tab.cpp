@@ -193,11 +193,27 @@ void CAccountTab::EnterLoggedIn(const std::string& account) {
 void CAccountTab::LoadScheduleFile() {
     schedule_.clear();
     dueTimes_.clear();
+    scheduleUnreadable_ = false;
     if (tag_.empty()) return;
     ScheduleLoad load = LoadSchedule(app_.ProgramDir(), tag_, traits_.scheduleFieldCount,
                                      traits_.scheduleDueField);
     schedule_ = std::move(load.records);
     dueTimes_ = std::move(load.dueTimes);
+    scheduleUnreadable_ = load.unreadable;
+}
+
+bool CAccountTab::SaveScheduleFile() {
+    if (tag_.empty()) return false;
+    const std::string path = ScheduleFilePath(app_.ProgramDir(), tag_);
+    if (scheduleUnreadable_) {
+        Ui().Message("The schedule file " + path +
+                     " could not be read whole; it is not saved over, so nothing it holds is "
+                     "lost.");
+        return false;
+    }
+    if (SaveSchedule(app_.ProgramDir(), tag_, schedule_)) return true;
+    Ui().Message("The schedule file " + path + " could not be written.");
+    return false;
 }
 
 void CAccountTab::StartRefreshTimer() {
@@ -236,6 +252,7 @@ void CAccountTab::ChangeAccount() {
     tag_ = host_.MakeTabTableName("");
     schedule_.clear();
     dueTimes_.clear();
+    scheduleUnreadable_ = false;
     timer1_->Stop();
     timer2_->Stop();
 }

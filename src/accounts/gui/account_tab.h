@@ -106,6 +106,10 @@ public:
     void SetSavedAccounts(const TextList& rows) { savedAccounts_ = rows; }
     const TextList& ScheduleList() const { return schedule_; }
     const TextList& DueTimeList() const { return dueTimes_; }
+    // Stores the schedule list in the account's schedule file. Refused, with a message naming
+    // the file, when that file could not be read whole: saving would lose what it holds.
+    bool SaveScheduleFile();
+    bool ScheduleUnreadable() const { return scheduleUnreadable_; }
     int AutoRefreshMinutes() const { return autoRefreshMinutes_; }
     const Clock::Timer& RefreshTimer() const { return *timer1_; }
     const Clock::Timer& ScheduleTimer() const { return *timer2_; }
@@ -210,6 +214,8 @@ private:
     std::string SettingsString(const char* key, const std::string& def) const;
     void WriteSettingsInt(const char* key, int value);
     void WriteSettingsString(const char* key, const std::string& value);
+    // While the state is saved, the settings writes collect here and are stored as one.
+    class SettingsBatch* saving_ = nullptr;
 
     std::unique_ptr<AccountClient> client_;
     CPursewardApp& app_;
@@ -226,6 +232,7 @@ private:
     int busy_ = 0;  // requests running (a message box of one may be open)
     std::string tag_;
     TextList schedule_, dueTimes_;
+    bool scheduleUnreadable_ = false;  // the schedule file is there but was not read whole
     std::unique_ptr<Clock::Timer> timer1_, timer2_;
     std::map<TabFeature, std::function<void()>> features_;
 };

@@ -8,12 +8,26 @@
 #include "accounts/gui/account_tab.h"
 #include "accounts/gui/account_tab_util.h"
 #include "app/purseward_app.h"
+#include "settings/settings_store.h"
 #include "ui/base/modal_ui.h"
 #include "ui/base/strings.h"
 
 namespace pw {
 
 using namespace tabutil;
+
+namespace {
+
+std::string SaveFailureMessage(const std::string& section, const SettingsBatch& batch) {
+    std::string text = "The settings of [" + section + "] were not saved, the old ones still hold: ";
+    if (batch.Failed() == SettingsBatch::Failure::kSecretTooLong)
+        return text + batch.FailedKey() + " is too long to be stored enciphered.";
+    if (batch.Failed() == SettingsBatch::Failure::kNoCipher)
+        return text + batch.FailedKey() + " could not be enciphered.";
+    return text + "the settings file could not be written.";
+}
+
+}  // namespace
 
 int CAccountTab::SettingsInt(const char* key, int def) const {
     return Has(key) ? app_.GetInt(keys_.section, key, def) : def;
@@ -22,10 +36,14 @@ std::string CAccountTab::SettingsString(const char* key, const std::string& def)
     return Has(key) ? app_.GetString(keys_.section, key, def) : def;
 }
 void CAccountTab::WriteSettingsInt(const char* key, int value) {
-    if (Has(key)) app_.WriteInt(keys_.section, key, value);
+    if (!Has(key)) return;
+    if (saving_) saving_->WriteInt(keys_.section, key, value);
+    else app_.WriteInt(keys_.section, key, value);
 }
 void CAccountTab::WriteSettingsString(const char* key, const std::string& value) {
-    if (Has(key)) app_.WriteString(keys_.section, key, value);
+    if (!Has(key)) return;
+    if (saving_) saving_->WriteString(keys_.section, key, value);
+    else app_.WriteString(keys_.section, key, value);
 }
 
 Date CAccountTab::Today() const {
@@ -95,14 +113,17 @@ void CAccountTab::LoadState() {
 
 void CAccountTab::SaveState() {
     if (accountEdit_ == nullptr) return;  // not initialised
+    // The tab's section is one change: stored whole, or not at all.
+    SettingsBatch batch(app_.Settings());
+    saving_ = &batch;
     const std::vector<std::string> keys = SavedAccountKeys();
     const TextList columns = ColumnsFromSavedRows(savedAccounts_, keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i)
-        app_.WriteSecret(keys_.section, keys[i], columns[i]);
+        batch.WriteSecret(keys_.section, keys[i], columns[i]);
 
     const HistoryFilter f = TakeFilter();
     if (Has(keys_.accountLast))
-        app_.WriteSecret(keys_.section, keys_.accountLast, TakeLoginFields().account);
+        batch.WriteSecret(keys_.section, keys_.accountLast, TakeLoginFields().account);
     WriteSettingsInt(keys_.checkGetLast, f.getLast ? 1 : 0);
     WriteSettingsInt(keys_.filterLastOperCount, f.count);
     WriteSettingsInt(keys_.checkFromToDate, f.fromTo ? 1 : 0);
@@ -114,6 +135,8 @@ void CAccountTab::SaveState() {
     WriteSettingsString(keys_.filterBatch, f.batch);
     WriteSettingsInt(keys_.autoRefresh, autoRefreshMinutes_);
     SaveExtraState();
+    saving_ = nullptr;
+    if (!batch.Commit()) Ui().Message(SaveFailureMessage(keys_.section, batch));
 
     auto widthOf = [](QTableView* v) {
         return [v](int i) { return i < v->model()->columnCount() ? v->columnWidth(i) : 0; };

@@ -9,6 +9,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTableView>
 #include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTabWidget>
@@ -49,6 +54,7 @@ std::string Format(const std::tm& tm, const char* format) {
 
 QLineEdit* StatusField(const QString& accessibleName, QWidget* parent) {
     auto* field = new QLineEdit(parent);
+    field->setObjectName(accessibleName);
     field->setReadOnly(true);
     field->setAlignment(Qt::AlignCenter);
     field->setAccessibleName(accessibleName);
@@ -60,7 +66,7 @@ QLineEdit* StatusField(const QString& accessibleName, QWidget* parent) {
 }  // namespace
 
 CPursewardDlg::CPursewardDlg(CPursewardApp& app, MainWindowOptions options, QWidget* parent)
-    : QWidget(parent, Qt::Window), app_(app), options_(std::move(options)) {
+    : QMainWindow(parent), app_(app), options_(std::move(options)) {
     if (!options_.trayAvailable) options_.trayAvailable = [] {
         return QSystemTrayIcon::isSystemTrayAvailable();
     };
@@ -104,14 +110,16 @@ CPursewardDlg::CPursewardDlg(CPursewardApp& app, MainWindowOptions options, QWid
     trafficField_->setText(Q(TrafficText(traffic_)));
 
     // The banner strip is placed here once it is built.
-    bannerArea_ = new QWidget(this);
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralArea"));
+    bannerArea_ = new QWidget(central);
     bannerArea_->setObjectName(QStringLiteral("bannerArea"));
     bannerArea_->hide();
     bannerView_ = new CBannerView(options_.openUrl, bannerArea_);
     (new QVBoxLayout(bannerArea_))->addWidget(bannerView_);
     bannerArea_->layout()->setContentsMargins(0, 0, 0, 0);
 
-    tabs_ = new QTabWidget(this);
+    tabs_ = new QTabWidget(central);
     tabs_->setAccessibleName(QStringLiteral("Accounts"));
     tabs_->tabBar()->setAccessibleName(QStringLiteral("Payment systems"));
     tabs_->setIconSize(kTabBadgeSize);
@@ -119,17 +127,25 @@ CPursewardDlg::CPursewardDlg(CPursewardApp& app, MainWindowOptions options, QWid
     // "TabMenu" belongs to the current tab's header (ContextMenu events of the tab bar).
     tabs_->tabBar()->installEventFilter(this);
 
-    auto* status = new QHBoxLayout;
-    status->addWidget(clockField_);
-    status->addWidget(ipField_);
-    status->addWidget(trafficField_);
-    auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(menuBar_);
+    auto* layout = new QVBoxLayout(central);
     layout->addWidget(bannerArea_);
     layout->addWidget(tabs_, 1);
-    layout->addLayout(status);
+    setMenuBar(menuBar_);
+    setCentralWidget(central);
+    statusBar()->setSizeGripEnabled(true);
+    for (QLineEdit* field : {clockField_, ipField_, trafficField_}) {
+        // Wide enough to read the text it starts with.
+        QStyleOptionFrame option;
+        option.initFrom(field);
+        option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+        const QSize text(field->fontMetrics().horizontalAdvance(field->text()) + 8,
+                         field->fontMetrics().height());
+        field->setMinimumWidth(
+            field->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, field).width());
+        statusBar()->addWidget(field, 1);
+    }
     progress_ = new RequestProgress(this);
-    status->addWidget(progress_);
+    statusBar()->addWidget(progress_);
     waiter_ = new RequestWaiter(*this, *progress_);
     // The tray menu can be triggered without input to our windows: it waits as well.
     connect(waiter_, &RequestWaiter::WaitStarted, iconMenu_, [this] {
@@ -160,8 +176,10 @@ CPursewardDlg::CPursewardDlg(CPursewardApp& app, MainWindowOptions options, QWid
     }
     fixedTabCount_ = tabs_->count();
 
-    resize(662, 475);
+    resize(ReadableSize());
     RestoreWindowPlacement(*this, QString::fromLatin1(kMainWindowPlacement));
+    // A stored placement smaller than what can be read grows to it.
+    if (!isMaximized()) resize(size().expandedTo(ReadableSize()));
 
     clockTimer_ = app_.GetClock().CreateTimer([this] { RefreshClock(); });
 }
@@ -282,6 +300,40 @@ void CPursewardDlg::KeepStatusLineLast() {
     QWidget::setTabOrder(last, clockField_);
     QWidget::setTabOrder(clockField_, ipField_);
     QWidget::setTabOrder(ipField_, trafficField_);
+}
+
+QSize CPursewardDlg::ReadableSize() {
+    // While the size is measured, the tables offer the width of all their columns (and room
+    // for the vertical scroll bar they get once they fill), and the tab bar that of all its
+    // tabs.
+    std::vector<std::pair<QTableView*, QAbstractScrollArea::SizeAdjustPolicy>> views;
+    int scrollBar = 0;
+    for (QTableView* view : tabs_->findChildren<QTableView*>()) {
+        views.push_back({view, view->sizeAdjustPolicy()});
+        view->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+        scrollBar = std::max(scrollBar, view->verticalScrollBar()->sizeHint().width());
+    }
+    tabs_->setUsesScrollButtons(false);
+    // Layouts keep the sizes they measured, nested ones too.
+    auto forgetSizes = [this] {
+        const std::function<void(QLayout*)> forget = [&forget](QLayout* l) {
+            l->invalidate();
+            for (int i = 0; i < l->count(); ++i)
+                if (QLayout* nested = l->itemAt(i)->layout()) forget(nested);
+        };
+        for (QWidget* w : findChildren<QWidget*>()) {
+            w->updateGeometry();
+            if (w->layout()) forget(w->layout());
+        }
+        forget(layout());
+    };
+    forgetSizes();
+    QSize hint = sizeHint();
+    tabs_->setUsesScrollButtons(true);
+    for (auto& [view, policy] : views) view->setSizeAdjustPolicy(policy);
+    forgetSizes();
+    hint.rwidth() += scrollBar;
+    return hint.expandedTo(QSize(662, 475));
 }
 
 std::string CPursewardDlg::TabPrefix(int index) const {
@@ -473,13 +525,13 @@ bool CPursewardDlg::eventFilter(QObject* watched, QEvent* event) {
         ShowTabMenu(menuEvent->pos(), menuEvent->reason() == QContextMenuEvent::Keyboard);
         return true;
     }
-    return QWidget::eventFilter(watched, event);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // ---- window events ----
 
 void CPursewardDlg::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
+    QMainWindow::showEvent(event);
     if (shownOnce_) return;
     shownOnce_ = true;
     clockTimer_->Start(kClockPeriodMs);
@@ -498,7 +550,7 @@ void CPursewardDlg::showEvent(QShowEvent* event) {
 }
 
 void CPursewardDlg::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
+    QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange) return;
     // Minimising sends the window to the tray, but only when there is a tray to come back from.
     if (isMinimized() && tray_ && !hiddenInTray_) HideToTray();

@@ -2,8 +2,8 @@
 // The main window: one account tab per enabled payment system, the status line (clock,
 // current IP, traffic), the menus, the tray icon, and the services the tabs call back into.
 #include <QIcon>
+#include <QMainWindow>
 #include <QUrl>
-#include <QWidget>
 #include <array>
 #include <atomic>
 #include <functional>
@@ -52,7 +52,7 @@ struct MainWindowOptions {
 // Group of the window placement in the per-user profile.
 inline constexpr const char kMainWindowPlacement[] = "PursewardWnd";
 
-class CPursewardDlg : public QWidget, public TabHost {
+class CPursewardDlg : public QMainWindow, public TabHost {
     Q_OBJECT
 public:
     explicit CPursewardDlg(CPursewardApp& app, MainWindowOptions options = {},
@@ -126,6 +126,9 @@ private:
     void BuildTray();
     void AddSystemTab(int systemIndex);
     void KeepStatusLineLast();
+    // The opening size: the stored placement, the window's own size and the size at which
+    // every tab header, column title and status text can be read, whichever is larger.
+    QSize ReadableSize();
     void RefreshClock();
     void HideToTray();
     void RestoreFromTray();

@@ -8,71 +8,74 @@
 #include <unistd.h>
 
 namespace pw {
+namespace {
+
+QString RuntimeDir() {
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty()) dir = QDir::tempPath();
+    return dir;
+}
+
+}  // namespace
 
 QString InstanceName() {
     return QStringLiteral("%1-%2").arg(QString::fromLatin1(kInstanceMutexName)).arg(getuid());
 }
 
-SingleInstance::SingleInstance(QString name, QString lockDir)
-    : name_(std::move(name)), lockDir_(std::move(lockDir)) {}
+SingleInstance::SingleInstance(QString name, QString runtimeDir)
+    : name_(std::move(name)), dir_(runtimeDir.isEmpty() ? RuntimeDir() : std::move(runtimeDir)) {}
 
 SingleInstance::~SingleInstance() {
     if (server_) server_->close();
 }
 
-QString SingleInstance::LockPath() const { return lockDir_ + QLatin1Char('/') + name_ + ".lock"; }
-
-bool SingleInstance::Acquire(std::function<bool()> activate) {
-    if (lockDir_.isEmpty()) {
-        lockDir_ = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-        if (lockDir_.isEmpty()) lockDir_ = QDir::tempPath();
-    }
-    QDir().mkpath(lockDir_);
-    lock_ = std::make_unique<QLockFile>(LockPath());
+bool SingleInstance::Acquire() {
+    QDir().mkpath(dir_);
+    auto lock = std::make_unique<QLockFile>(LockPath());
     // Held for the whole run: only the lock of a process that no longer runs is stale.
-    lock_->setStaleLockTime(0);
-    if (!lock_->tryLock(0)) {
-        lock_.reset();
-        return false;
-    }
-    primary_ = true;
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) return false;
+    lock_ = std::move(lock);
+    return true;
+}
+
+bool SingleInstance::Listen(std::function<void()> activate) {
+    if (!lock_ || server_) return false;
     activate_ = std::move(activate);
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
-    // A socket left behind by a crashed instance would block the name.
-    QLocalServer::removeServer(name_);
+    // A socket left behind by a crashed instance would block the name; the lock says it is
+    // ours now.
+    QLocalServer::removeServer(SocketPath());
     connect(server_, &QLocalServer::newConnection, this, &SingleInstance::OnConnection);
-    server_->listen(name_);
-    return true;
+    return server_->listen(SocketPath());
 }
 
 void SingleInstance::OnConnection() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        // The later start may be gone already; what it wrote is still there.
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Serve(socket); });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
-            if (!socket->canReadLine()) return;
-            const QByteArray request = socket->readLine().trimmed();
-            QByteArray answer = kAnswerNoWindow;
-            if (request == kRequestActivate && activate_ && activate_()) answer = kAnswerShown;
-            socket->write(answer + '\n');
-            socket->flush();
-            socket->disconnectFromServer();
-        });
+        Serve(socket);
     }
 }
 
-bool SingleInstance::AskRunningToActivate(int timeoutMs) const {
-    QLocalSocket socket;
-    socket.connectToServer(name_);
-    if (!socket.waitForConnected(timeoutMs)) return false;
-    socket.write(QByteArray(kRequestActivate) + '\n');
-    if (!socket.waitForBytesWritten(timeoutMs)) return false;
-    QByteArray answer;
-    while (!answer.contains('\n')) {
-        if (!socket.waitForReadyRead(timeoutMs)) break;
-        answer += socket.readAll();
+void SingleInstance::Serve(QLocalSocket* socket) {
+    while (socket->canReadLine()) {
+        if (socket->readLine().trimmed() == kRequestActivate && activate_) activate_();
     }
-    return answer.trimmed() == kAnswerShown;
+    if (socket->bytesAvailable() > 256) socket->abort();  // no request is that long
+}
+
+bool SingleInstance::AskRunningToActivate(int connectTimeoutMs) const {
+    QLocalSocket socket;
+    socket.connectToServer(SocketPath());
+    if (!socket.waitForConnected(connectTimeoutMs)) return false;
+    // The request waits in the socket until the running instance reads it.
+    socket.write(QByteArray(kRequestActivate) + '\n');
+    socket.waitForBytesWritten(connectTimeoutMs);
+    socket.disconnectFromServer();
+    return true;
 }
 
 }  // namespace pw

@@ -26,16 +26,10 @@ int RunPurseward(int argc, char** argv) {
     // the confirmed close ends the run.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // Single instance. The running instance answers once its main window exists; before that
-    // (at its password prompt) this start goes on as an instance of its own.
-    QPointer<CPursewardDlg> window;
+    // Single instance. The running instance listens once its main window is shown; before
+    // that (at its password prompt) this start goes on as an instance of its own.
     SingleInstance instance(InstanceName());
-    const bool first = instance.Acquire([&window] {
-        if (!window) return false;
-        window->BringToFront();
-        return true;
-    });
-    if (!first && instance.AskRunningToActivate(1000)) return 0;
+    if (!instance.Acquire() && instance.AskRunningToActivate()) return 0;
 
     const std::string baseDir = QDir::currentPath().toStdString() + "/";
 
@@ -46,6 +40,9 @@ int RunPurseward(int argc, char** argv) {
     ui.SetNumberPrompt([](QWidget* parent, const std::string&, const std::string&, int value) {
         return AutoRefreshDialog::Ask(parent, value);
     });
+
+    // Without the cipher every secret would read empty and every secret write be lost.
+    if (!CheckCipherAtStart(ui)) return 1;
 
     CPursewardApp app(baseDir, ui, SystemClock());
     app.ScanLanguages();
@@ -59,12 +56,14 @@ int RunPurseward(int argc, char** argv) {
     app.Pw().SetStoredPass2(app.GetString(keys::kSetting, keys::kPass2, ""));
 
     CPursewardDlg dialog(app);
-    window = &dialog;
+    QPointer<CPursewardDlg> window(&dialog);
     QObject::connect(&dialog, &CPursewardDlg::Closed, &qapp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     dialog.show();
+    if (instance.IsPrimary()) instance.Listen([window] {
+        if (window) window->BringToFront();
+    });
     QApplication::exec();
-    window = nullptr;
     return 0;
 }
 

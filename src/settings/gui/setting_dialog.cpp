@@ -248,8 +248,8 @@ void CSetting::accept() {
 
     // 1. The old passwords are those shown; the new ones and everything else come from the
     // controls.
-    const std::string newRun = S(runPass_->text());
-    const std::string newPay = S(payPass_->text());
+    std::string newRun = S(runPass_->text());
+    std::string newPay = S(payPass_->text());
 
     // 2. The values in the file before this OK.
     std::array<int32_t, 4> oldEnable{};
@@ -273,6 +273,8 @@ void CSetting::accept() {
     // 5. Passwords, through the master-key procedure.
     if (newRun != shownRun_ || newPay != shownPay_)
         app_.Pw().ChangePasswords(shownRun_, shownPay_, newRun, newPay);
+    WipeString(newRun);
+    WipeString(newPay);
 
     // 6. Proxy; its password under the unlock password step 5 may just have changed.
     app_.WriteString(keys::kSetting, keys::kProxyServer,

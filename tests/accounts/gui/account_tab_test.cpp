@@ -17,8 +17,13 @@
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <climits>
+#include <filesystem>
 
 #include "accounts/gui/auto_refresh_dialog.h"
+#include "store/file_io.h"
 #include "store/schedule_file.h"
 #include "tab_fixture.h"
 #include "ui/base/strings.h"
@@ -115,6 +120,36 @@ TEST_F(AccountTabTest, LoginLoadsTheScheduleFileOfTheAccount) {
     LogIn();
     EXPECT_EQ(tab->ScheduleList(), (TextList{records[0], records[1]}));
     EXPECT_EQ(tab->DueTimeList(), (TextList{"39877.5", "39878.5"}));
+}
+
+// A schedule file that could not be read whole is never saved over: the tab keeps that and
+// refuses the save with a message naming the file.
+TEST_F(AccountTabTest, AScheduleFileNotReadWholeIsNeverSavedOver) {
+    const std::string path = ScheduleFilePath(w.app.ProgramDir(), "LR_U1234567");
+    struct Case {
+        const char* name;
+        bool tooLarge;
+    };
+    for (const Case& c : {Case{"read whole", false}, Case{"too large", true}}) {
+        tab = std::make_unique<TestTab>(w.app, w.host);
+        ASSERT_TRUE(SaveSchedule(w.app.ProgramDir(), "LR_U1234567",
+                                 {"U7~1.00~m~1~39877.5~0~LRUSD~0"}));
+        if (c.tooLarge) std::filesystem::resize_file(path, kScheduleFileMaxBytes + 1);
+        const auto sizeBefore = std::filesystem::file_size(path);
+        const std::size_t messages = w.ui.messages.size();
+        LogIn();
+        EXPECT_EQ(tab->ScheduleUnreadable(), c.tooLarge) << c.name;
+        EXPECT_EQ(tab->SaveScheduleFile(), !c.tooLarge) << c.name;
+        if (c.tooLarge) {
+            EXPECT_EQ(std::filesystem::file_size(path), sizeBefore);
+            ASSERT_EQ(w.ui.messages.size(), messages + 1);
+            EXPECT_NE(w.ui.messages.back().find(path), std::string::npos) << w.ui.messages.back();
+        } else {
+            EXPECT_EQ(w.ui.messages.size(), messages);
+            EXPECT_EQ(LoadSchedule(w.app.ProgramDir(), "LR_U1234567", 8, 4).records.size(), 1u);
+        }
+        tab->ChangeAccount();
+    }
 }
 
 TEST_F(AccountTabTest, MissingLoginFieldsStopBeforeAnythingIsSent) {
@@ -691,6 +726,46 @@ TEST_F(AccountTabTest, DatesSinceTheLastVisit) {
     EXPECT_EQ(Find<QDateEdit>("fromDate")->date(), QDate(2009, 2, 28));
     EXPECT_EQ(Find<QDateEdit>("toDate")->date(), QDate(2009, 3, 5));
     EXPECT_EQ(Find<QDateEdit>("fromDate")->displayFormat(), "dd/MM/yyyy");
+}
+
+// The tab's section is saved with one rewrite of the settings file, or, when one value
+// cannot be stored, not at all and with a message.
+TEST_F(AccountTabTest, TheSectionIsSavedInOneRewriteOrNotAtAll) {
+    const std::string ini = w.dir.Path() + "Set/Purseward.ini";
+    struct Case {
+        std::size_t accountBytes;
+        int rewrites;
+        bool stored;
+    };
+    for (const Case& c : {Case{8, 1, true}, Case{600, 0, false}}) {
+        tab = std::make_unique<TestTab>(w.app, w.host);
+        w.app.WriteString("LR", "FilterBatch", "old");
+        const std::string before = ReadFile(ini);
+        const std::size_t messages = w.ui.messages.size();
+        Edit("accountEdit")->setText(QString(static_cast<int>(c.accountBytes), 'U'));
+        Edit("batchEdit")->setText("123");
+        int rewrites = 0;
+        SetWriteFunctionForTest([&rewrites](int fd, const char* data, std::size_t size) {
+            char target[PATH_MAX] = {};
+            const std::string link = "/proc/self/fd/" + std::to_string(fd);
+            if (::readlink(link.c_str(), target, sizeof target - 1) > 0 &&
+                std::string(target).find("Purseward.ini") != std::string::npos)
+                ++rewrites;
+            return static_cast<long>(::write(fd, data, size));
+        });
+        tab->SaveState();
+        SetWriteFunctionForTest({});
+        EXPECT_EQ(rewrites, c.rewrites) << c.accountBytes;
+        if (c.stored) {
+            EXPECT_EQ(w.app.GetString("LR", "FilterBatch"), "123");
+            EXPECT_EQ(w.ui.messages.size(), messages);
+        } else {
+            EXPECT_EQ(ReadFile(ini), before);
+            ASSERT_EQ(w.ui.messages.size(), messages + 1);
+            EXPECT_NE(w.ui.messages.back().find("LRAccountLast"), std::string::npos)
+                << w.ui.messages.back();
+        }
+    }
 }
 
 TEST_F(AccountTabTest, ColumnWidthsDefaultSaveAndReload) {

@@ -14,6 +14,11 @@
 #include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QHeaderView>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTableView>
 #include <ctime>
 #include <thread>
 
@@ -22,6 +27,8 @@
 #include "settings/gui/setting_dialog.h"
 #endif
 #include "shell_fixture.h"
+#include <QScrollBar>
+
 #include "ui/window_placement.h"
 
 namespace pw::test {
@@ -253,7 +260,7 @@ TEST_F(MainWindowTest, NoToCloseProgramLeavesEverythingYesSavesAndCloses) {
     bool closed = false;
     QObject::connect(w.get(), &CPursewardDlg::Closed, [&] { closed = true; });
     w->show();
-    w->setGeometry(40, 50, 700, 500);
+    w->setGeometry(40, 50, 900, 600);
     Action(*w, "actExit")->trigger();
     ASSERT_EQ(ui_.messages.size(), 1u);
     EXPECT_EQ(ui_.messages[0], "Close Program ?");
@@ -279,13 +286,13 @@ TEST_F(MainWindowTest, NoToCloseProgramLeavesEverythingYesSavesAndCloses) {
     profile.sync();
     EXPECT_EQ(profile.value("PursewardWnd/Left").toInt(), 40);
     EXPECT_EQ(profile.value("PursewardWnd/Top").toInt(), 50);
-    EXPECT_EQ(profile.value("PursewardWnd/Right").toInt(), 740);
-    EXPECT_EQ(profile.value("PursewardWnd/Bottom").toInt(), 550);
+    EXPECT_EQ(profile.value("PursewardWnd/Right").toInt(), 940);
+    EXPECT_EQ(profile.value("PursewardWnd/Bottom").toInt(), 650);
     EXPECT_EQ(profile.value("PursewardWnd/State").toInt(), 1);
 
-    // The next window comes back where this one was.
+    // The next window comes back where this one was (a placement larger than it needs).
     auto next = MakeWindow();
-    EXPECT_EQ(next->geometry(), QRect(40, 50, 700, 500));
+    EXPECT_EQ(next->geometry(), QRect(40, 50, 900, 600));
 }
 
 TEST_F(MainWindowTest, ClockShowsUtcAndMovesWithTheMinuteTimer) {
@@ -458,6 +465,55 @@ TEST_F(MainWindowTest, EveryFocusableControlHasAnAccessibleName) {
     EXPECT_EQ(lastFocusable(), status);
     w->OpenNewTab();
     EXPECT_EQ(lastFocusable(), status);
+}
+
+// Assistive technologies see a top-level frame with a menu bar and a status bar; it opens
+// where every tab header, column title and status text can be read, whatever was stored.
+TEST_F(MainWindowTest, OpensAsAFrameWhereEveryHeaderAndStatusTextCanBeRead) {
+    WriteSettings("Enable_GDP=1\nEnable_ECU=1\n");
+    realTabs_ = true;
+    for (const QRect stored : {QRect(), QRect(10, 10, 300, 200)}) {
+        QSettings profile(QString::fromLatin1(kProfileOrganization),
+                          QString::fromLatin1(kProfileApplication));
+        profile.remove(QString::fromLatin1(kMainWindowPlacement));
+        if (stored.isValid()) {
+            profile.beginGroup(QString::fromLatin1(kMainWindowPlacement));
+            profile.setValue("Left", stored.left());
+            profile.setValue("Top", stored.top());
+            profile.setValue("Right", stored.right());
+            profile.setValue("Bottom", stored.bottom());
+            profile.endGroup();
+        }
+        profile.sync();
+        auto w = MakeWindow();
+        w->show();
+        QApplication::processEvents();
+        QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(w.get());
+        ASSERT_NE(frame, nullptr);
+        EXPECT_EQ(frame->role(), QAccessible::Window);
+        auto* statusBar = w->findChild<QStatusBar*>();
+        EXPECT_TRUE(statusBar && statusBar->isAncestorOf(w->TrafficField()));
+        EXPECT_GE(w->width(), 662);
+        EXPECT_GE(w->height(), 475);
+        QTabBar* bar = w->Tabs()->tabBar();
+        ASSERT_EQ(bar->count(), 6);
+        EXPECT_LE(bar->tabRect(5).right(), bar->width()) << "ECU header";
+        const auto views = w->Tabs()->widget(0)->findChildren<QTableView*>();
+        ASSERT_EQ(views.size(), 2);
+        for (QTableView* view : views) {
+            const QHeaderView* header = view->horizontalHeader();
+            const int last = header->count() - 1;
+            EXPECT_LE(header->sectionViewportPosition(last) + header->sectionSize(last),
+                      view->viewport()->width() - view->verticalScrollBar()->sizeHint().width())
+                << view->objectName().toStdString();
+        }
+        for (QLineEdit* field : {w->ClockField(), w->IpField(), w->TrafficField()}) {
+            const int frameWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+            EXPECT_LE(field->fontMetrics().horizontalAdvance(field->text()) + 4,
+                      field->width() - 2 * frameWidth)
+                << field->text().toStdString();
+        }
+    }
 }
 
 TEST_F(MainWindowTest, TabMenuOpensOnlyOverTheCurrentTabsHeader) {

@@ -74,6 +74,7 @@ protected:
     std::vector<std::pair<QString, QString>> balloons_;  // title, text
     std::vector<QString> sounds_;
     std::vector<QUrl> opened_;
+    bool realTabs_ = false;  // the program's own tab pages instead of recording stand-ins
 };
 
 }  // namespace pw::test
