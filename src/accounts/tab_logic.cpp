@@ -109,28 +109,14 @@ ChangeNotice BuildChangeNotice(const TextList& oldRows, const TextList& newRows,
     return notice;
 }
 
-std::string MaskCounterpart(const std::string& counterpart, int hideCount) {
-    if (hideCount < 1) return counterpart;
-    TextList words = Split(counterpart, " ");
-    std::string& first = words[0];
-    const std::size_t n = std::min(first.size(), static_cast<std::size_t>(hideCount));
-    first = first.substr(0, first.size() - n) + std::string(n, '*');
-    return JoinList(words, " ");
-}
-
 std::string RecordText(const std::string& row, const RecordLayout& layout, bool hide,
                        int hideCount) {
-    const TextList f = Split(row, kSep);
-    auto field = [&f](int i) {
-        return i >= 0 && static_cast<std::size_t>(i) < f.size() ? f[static_cast<std::size_t>(i)]
-                                                              : std::string();
-    };
-    std::string counterpart = field(layout.counterpart);
-    if (hide) counterpart = MaskCounterpart(counterpart, hideCount);
-    return "Date : " + field(layout.date) + "\r\n" + "From/To Account : " + counterpart +
-           "\r\n" + "Amount : " + field(layout.amount) + "\r\n" +
-           "Currency : " + field(layout.currency) + "\r\n" + "Batch : " + field(layout.batch) +
-           "\r\n" + "Memo : " + field(layout.memo);
+    RecordDescription d = LibertyReserveRecord();
+    const int fields[] = {layout.date, layout.counterpart, layout.amount,
+                          layout.currency, layout.batch, layout.memo};
+    for (std::size_t i = 0; i < d.lines.size(); ++i) d.lines[i].fields = {fields[i]};
+    d.counterpartField = layout.counterpart;
+    return RenderRecord(d, row, Masking{hide, hideCount});
 }
 
 std::string FirstWord(const std::string& text) { return text.substr(0, text.find(' ')); }

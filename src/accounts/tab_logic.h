@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "accounts/account_client.h"
+#include "accounts/record_text.h"
 #include "store/text_list.h"
 
 namespace pw {
@@ -55,10 +56,8 @@ ChangeNotice BuildChangeNotice(const TextList& oldRows, const TextList& newRows,
 struct RecordLayout {
     int date = 0, counterpart = 1, amount = 2, currency = 5, batch = 6, memo = 7;
 };
-// "U1234567 (Name)" with hideCount 3 gives "U1234*** (Name)". A count above the length of the
-// first word masks the whole word; a count below 1 leaves the text as it is.
-std::string MaskCounterpart(const std::string& counterpart, int hideCount);
-// The clipboard text of a history row; hide: the "HideLastDigit" setting.
+// The clipboard text of a history row in the Liberty Reserve layout (RenderRecord with these
+// fields); hide: the "HideLastDigit" setting.
 std::string RecordText(const std::string& row, const RecordLayout& layout, bool hide,
                        int hideCount);
 // The first word (up to the first space) of a text.

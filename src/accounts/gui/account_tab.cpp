@@ -9,6 +9,8 @@
 #include <climits>
 
 #include "accounts/gui/account_tab_util.h"
+#include "accounts/gui/history_view.h"
+#include "accounts/history_export.h"
 #include "accounts/gui/table_models.h"
 #include "accounts/gui/wait_cursor.h"
 #include "accounts/tab_host.h"
@@ -237,6 +239,21 @@ void CAccountTab::CopyRecord() {
     const int count =
         app_.GetInt(keys::kSetting, keys::kHideLastDigitValue, keys::kDefHideLastDigitValue);
     QApplication::clipboard()->setText(Q(RecordText(*row, HistoryRecordLayout(), hide, count)));
+}
+
+void CAccountTab::ExportHistory() {
+    ExportHistoryTo(Ui(), app_.ProgramDir(), traits_.prefix, Today(), history_.columnNames,
+                    history_.rows);
+}
+
+void CAccountTab::OpenHistoryRecord(int row) {
+    const std::string* text = historyModel_->RowAt(row);
+    const RecordDescription* description = RecordDescriptionOf(traits_.systemIndex);
+    if (text == nullptr || description == nullptr) return;
+    const Masking masking{
+        app_.GetInt(keys::kSetting, keys::kHideLastDigit, keys::kDefHideLastDigit) != 0,
+        app_.GetInt(keys::kSetting, keys::kHideLastDigitValue, keys::kDefHideLastDigitValue)};
+    ShowHistoryRecord(this, Ui(), *description, *text, masking);
 }
 
 void CAccountTab::GetHistoryForAccount() {

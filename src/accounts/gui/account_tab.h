@@ -102,8 +102,9 @@ protected:
     virtual void ChooseSavedAccount() {}
     virtual void MakePayment() {}
     virtual void MakeMassPayment() {}
-    virtual void ExportHistory() {}
-    virtual void OpenHistoryRecord(int /*row*/) {}
+    // The CSV export and the record dialog (history_export.h, history_view.h).
+    virtual void ExportHistory();
+    virtual void OpenHistoryRecord(int row);
     virtual void ScheduleCheck() {}
 
     CPursewardApp& App() { return app_; }

@@ -103,7 +103,7 @@ TEST(TabLogicNotice, PositionsAreComparedNotCurrencies) {
 TEST(TabLogicRecord, CounterpartMasking) {
     EXPECT_EQ(MaskCounterpart("U1234567 (Name)", 3), "U1234*** (Name)");
     EXPECT_EQ(MaskCounterpart("U1234567 (John  Smith)", 1), "U123456* (John  Smith)");
-    EXPECT_EQ(MaskCounterpart("U12", 10), "***");
+    EXPECT_EQ(MaskCounterpart("U12", 10), "**********");  // shorter than N: N asterisks
     EXPECT_EQ(MaskCounterpart("U1234567 (Name)", 0), "U1234567 (Name)");
     EXPECT_EQ(MaskCounterpart("U1234567", -4), "U1234567");
     EXPECT_EQ(MaskCounterpart("", 3), "");
