@@ -34,13 +34,16 @@ CHistoryView::CHistoryView(ModalUi& ui, std::string recordText, std::string imag
     edit_->setTabChangesFocus(true);
     // Keyboard users can still move through the text and select it.
     edit_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    edit_->setObjectName(QStringLiteral("recordEdit"));
     edit_->setAccessibleName(QStringLiteral("Record"));
     // The edit shows lines; the copied text keeps its CR LF.
     edit_->setPlainText(Q(recordText_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 
     copyButton_ = new QPushButton(QStringLiteral("Copy to Clipboard"), this);
+    copyButton_->setObjectName(QStringLiteral("copyButton"));
     copyButton_->setAccessibleName(QStringLiteral("Copy to Clipboard"));
     saveButton_ = new QPushButton(QStringLiteral("Save Screenshot"), this);
+    saveButton_->setObjectName(QStringLiteral("saveButton"));
     saveButton_->setAccessibleName(QStringLiteral("Save Screenshot"));
     connect(copyButton_, &QPushButton::clicked, this, [this] { CopyToClipboard(); });
     connect(saveButton_, &QPushButton::clicked, this, [this] { SaveScreenshot(); });
