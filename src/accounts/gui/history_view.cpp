@@ -71,8 +71,8 @@ void CHistoryView::CopyToClipboard() {
     if (QClipboard* clipboard = QApplication::clipboard()) clipboard->setText(Q(recordText_));
 }
 
-QImage CHistoryView::GrabWindowImage() const {
-    const QWidget* w = window();
+QImage CHistoryView::GrabWindowImage() {
+    QWidget* w = window();
     // Only X11 lets a program read the screen, frame and caption included; elsewhere
     // (Wayland, offscreen) the dialog draws itself.
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
@@ -84,7 +84,7 @@ QImage CHistoryView::GrabWindowImage() const {
             if (!shot.isNull()) return shot.toImage();
         }
     }
-    return const_cast<QWidget*>(w)->grab().toImage();
+    return w->grab().toImage();
 }
 
 std::string ReceiptFailedMessage(const std::string& path, const std::string& reason) {

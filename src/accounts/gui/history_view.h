@@ -28,7 +28,7 @@ public:
     void SaveScreenshot();
     // The dialog's whole window as it is shown: with frame and caption where the window
     // system lets them be read from the screen, else the dialog's own rendering.
-    QImage GrabWindowImage() const;
+    QImage GrabWindowImage();
 
     const std::string& RecordText() const { return recordText_; }
     const std::string& ImageName() const { return imageName_; }
