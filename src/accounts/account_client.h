@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "accounts/record_text.h"
 #include "store/text_list.h"
 
 namespace pw {
@@ -41,21 +42,6 @@ struct TabMessage {
     // The string table's text of the number, or the fixed text.
     std::string Text() const;
     friend bool operator==(const TabMessage&, const TabMessage&) = default;
-};
-
-// One line "<label> : <field>" of the text of a history record.
-struct RecordLine {
-    std::string label;
-    int field = 0;        // 0-based field of the history row
-    bool masked = false;  // the "HideLastDigit" setting masks it
-};
-// The text of a history record (clipboard, record view): the lines joined by "\r\n", then the
-// trailer.
-struct RecordFormat {
-    std::vector<RecordLine> lines = {{"Date", 0},   {"From/To Account", 1, true},
-                                     {"Amount", 2}, {"Currency", 5},
-                                     {"Batch", 6},  {"Memo", 7}};
-    std::string trailer;
 };
 
 // Which fields of a balance row the change notice compares and reports.
@@ -112,7 +98,7 @@ struct SystemTraits {
     int historyAmountColumn = 2;
     int historyCounterpartColumn = 1;
     // The text of a history record.
-    RecordFormat record;
+    RecordDescription record;
     // The fields of a balance row the change notice compares and reports.
     ChangeFields change;
 };

@@ -136,31 +136,9 @@ ChangeNotice BuildChangeNotice(const TextList& oldRows, const TextList& newRows,
     return notice;
 }
 
-std::string MaskCounterpart(const std::string& counterpart, int hideCount) {
-    if (hideCount < 1) return counterpart;
-    TextList words = Split(counterpart, " ");
-    std::string& first = words[0];
-    const std::size_t n = std::min(first.size(), static_cast<std::size_t>(hideCount));
-    first = first.substr(0, first.size() - n) + std::string(n, '*');
-    return JoinList(words, " ");
-}
-
-std::string RecordText(const std::string& row, const RecordFormat& format, bool hide,
+std::string RecordText(const std::string& row, const RecordDescription& description, bool hide,
                        int hideCount) {
-    const TextList f = Split(row, kSep);
-    auto field = [&f](int i) {
-        return i >= 0 && static_cast<std::size_t>(i) < f.size() ? f[static_cast<std::size_t>(i)]
-                                                              : std::string();
-    };
-    std::string out;
-    for (std::size_t i = 0; i < format.lines.size(); ++i) {
-        const RecordLine& line = format.lines[i];
-        std::string value = field(line.field);
-        if (hide && line.masked) value = MaskCounterpart(value, hideCount);
-        if (i > 0) out += "\r\n";
-        out += line.label + " : " + value;
-    }
-    return out + format.trailer;
+    return RenderRecord(description, row, Masking{hide, hideCount});
 }
 
 std::string FirstWord(const std::string& text) { return text.substr(0, text.find(' ')); }

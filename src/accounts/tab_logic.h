@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "accounts/account_client.h"
+#include "accounts/record_text.h"
 #include "store/text_list.h"
 
 namespace pw {
@@ -58,12 +59,9 @@ ChangeNotice BuildChangeNotice(const TextList& oldRows, const TextList& newRows,
                                const std::string& prefix, const std::string& account,
                                const ChangeFields& fields = {});
 
-// "U1234567 (Name)" with hideCount 3 gives "U1234*** (Name)". A count above the length of the
-// first word masks the whole word; a count below 1 leaves the text as it is.
-std::string MaskCounterpart(const std::string& counterpart, int hideCount);
 // The text of a history row (clipboard, record view) in the system's record format; hide: the
-// "HideLastDigit" setting, applied to the masked lines.
-std::string RecordText(const std::string& row, const RecordFormat& format, bool hide,
+// "HideLastDigit" setting, applied to the counterpart.
+std::string RecordText(const std::string& row, const RecordDescription& description, bool hide,
                        int hideCount);
 // The first word (up to the first space) of a text.
 std::string FirstWord(const std::string& text);

@@ -102,7 +102,9 @@ std::optional<std::string> QtModalUi::OpenFileName(const std::string& title,
 std::optional<std::string> QtModalUi::SaveFileName(const std::string& title,
                                                    const std::string& suggested,
                                                    const std::string& filter) {
-    return Picked(QFileDialog::getSaveFileName(DialogParent(), Q(title), Q(suggested), Q(filter)));
+    // The default options ask before an existing file is replaced; there is no read-only box.
+    return Picked(QFileDialog::getSaveFileName(DialogParent(), Q(title), Q(suggested), Q(filter),
+                                               nullptr, QFileDialog::Options()));
 }
 
 }  // namespace pw

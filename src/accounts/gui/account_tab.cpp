@@ -11,6 +11,8 @@
 #include <climits>
 
 #include "accounts/gui/account_tab_util.h"
+#include "accounts/gui/history_view.h"
+#include "accounts/history_export.h"
 #include "accounts/gui/table_models.h"
 #include "accounts/gui/wait_cursor.h"
 #include "accounts/tab_host.h"
@@ -54,6 +56,11 @@ void CAccountTab::Init() {
     LoadState();
     BuildTables();
     SetHistoryRows({});
+    // The export and the record dialog need only the history rows and the record format.
+    if (!traits_.record.lines.empty()) {
+        SetFeature(TabFeature::Export, [this] { ExportHistory(); });
+        SetFeature(TabFeature::RecordView, [this] { OpenHistoryRecord(selectedHistoryRow_); });
+    }
 }
 
 // ---- Requests ----------------------------------------------------------------------------
@@ -295,6 +302,20 @@ std::string CAccountTab::SelectedRecordText() const {
 void CAccountTab::CopyRecord() {
     if (historyModel_->RowAt(selectedHistoryRow_) == nullptr) return;
     QApplication::clipboard()->setText(Q(SelectedRecordText()));
+}
+
+void CAccountTab::ExportHistory() {
+    ExportHistoryTo(Ui(), app_.ProgramDir(), traits_.prefix, Today(), history_.columnNames,
+                    history_.rows);
+}
+
+void CAccountTab::OpenHistoryRecord(int row) {
+    const std::string* text = historyModel_->RowAt(row);
+    if (text == nullptr || traits_.record.lines.empty()) return;
+    const Masking masking{
+        app_.GetInt(keys::kSetting, keys::kHideLastDigit, keys::kDefHideLastDigit) != 0,
+        app_.GetInt(keys::kSetting, keys::kHideLastDigitValue, keys::kDefHideLastDigitValue)};
+    ShowHistoryRecord(this, Ui(), traits_.record, *text, masking);
 }
 
 void CAccountTab::GetHistoryForAccount() {

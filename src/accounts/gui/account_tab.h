@@ -163,6 +163,9 @@ protected:
     virtual bool UpdateFiltersOnHistory() const { return true; }
     // Batch numbers are digits on most systems.
     virtual bool BatchIsNumber() const { return true; }
+    // The CSV export and the record dialog of a history row (features of the full tabs).
+    void ExportHistory();
+    void OpenHistoryRecord(int row);
     // The schedule check of the second timer (a later part supplies it).
     virtual void ScheduleCheck() {}
     // Runs the handler of a feature; nothing when none is supplied.

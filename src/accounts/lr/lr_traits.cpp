@@ -47,7 +47,7 @@ const SystemTraits& LibertyReserveTraits() {
         t.historyAmountColumn = 2;
         t.historyCounterpartColumn = 1;
         // Date, From/To (masked), Amount, Currency, Batch, Memo: the default record text.
-        t.record = RecordFormat{};
+        t.record = LibertyReserveRecord();
         t.change = ChangeFields{0, 1, 1};
         return t;
     }();

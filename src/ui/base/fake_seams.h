@@ -19,6 +19,7 @@ public:
     std::deque<std::optional<std::string>> masterKeys;  // empty: cancelled
     std::deque<std::optional<int>> numbers;
     std::deque<std::optional<std::string>> openNames, saveNames;
+    std::vector<std::string> saveSuggested;  // the proposed name of every SaveFileName
     int passwordPrompts = 0, masterKeyPrompts = 0;
 
     void Message(const std::string& text) override { messages.push_back(text); }
@@ -41,8 +42,9 @@ public:
                                             const std::string&) override {
         return Pop(openNames, std::optional<std::string>());
     }
-    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
+    std::optional<std::string> SaveFileName(const std::string&, const std::string& suggested,
                                             const std::string&) override {
+        saveSuggested.push_back(suggested);
         return Pop(saveNames, std::optional<std::string>());
     }
 

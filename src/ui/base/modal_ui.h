@@ -21,7 +21,10 @@ public:
     // when cancelled. The validation loop belongs to the caller.
     virtual std::optional<int> PromptNumber(const std::string& caption, const std::string& label,
                                             int value) = 0;
-    // File dialogs; nullopt when cancelled. filter as "CSV files (*.csv)".
+    // File dialogs; nullopt when cancelled. filter as "CSV files (*.csv)", empty for none.
+    // SaveFileName asks before it lets an existing file be replaced (No keeps the dialog
+    // open) and adds no extension; suggested may be a full path or a bare name (the dialog
+    // then starts in the current folder).
     virtual std::optional<std::string> OpenFileName(const std::string& title,
                                                     const std::string& dir,
                                                     const std::string& filter) = 0;

@@ -55,16 +55,17 @@ TEST_F(LrTabTest, TheFactoryMakesTheLibertyReserveTabAndPlaceholdersForTheOthers
     }
 }
 
-TEST_F(LrTabTest, FeaturesNotBuiltYetAreDisabled) {
+TEST_F(LrTabTest, FeaturesNotBuiltYetAreDisabledExportAndRecordViewAreBuilt) {
     auto tab = MakeTab(w.host);
     EXPECT_FALSE(tab->findChild<QToolButton*>("chooseButton")->isEnabled());
     tab->SelectBalanceRow(0);
     std::vector<MenuItem> items = tab->BalanceMenu();
     EXPECT_FALSE(FindItem(items, TabCommand::MakePayment)->enabled);
     EXPECT_FALSE(FindItem(items, TabCommand::MakeMassPayment)->enabled);
-    for (TabFeature f : {TabFeature::SavedAccounts, TabFeature::Payment, TabFeature::MassPayment,
-                         TabFeature::Export, TabFeature::RecordView})
+    for (TabFeature f : {TabFeature::SavedAccounts, TabFeature::Payment, TabFeature::MassPayment})
         EXPECT_FALSE(tab->HasFeature(f));
+    EXPECT_TRUE(tab->HasFeature(TabFeature::Export));
+    EXPECT_TRUE(tab->HasFeature(TabFeature::RecordView));
 }
 
 TEST_F(LrTabTest, ACapturedErrorAnswerIsShownInOneMessage) {

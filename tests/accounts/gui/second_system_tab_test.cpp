@@ -47,8 +47,10 @@ SystemTraits MetalTraits() {
     t.counterpartLabel = "EG-Account";
     t.historyAmountColumn = 2;
     t.historyCounterpartColumn = 3;
-    t.record.lines = {{"Date", 0}, {"From/To Account", 3, true}, {"Weight", 1}, {"Memo", 4}};
-    t.record.trailer = "\r\n";
+    t.record.lines = {{"Date : %s", {0}}, {"From/To Account : %s", {3}}, {"Weight : %s", {1}},
+                      {"Memo : %s", {4}}};
+    t.record.counterpartField = 3;
+    t.record.endsWithLineBreak = true;
     t.change = ChangeFields{0, 1, 3};  // compares Ounces, reports USD
     return t;
 }
@@ -218,7 +220,7 @@ TEST_F(SecondSystemTest, FeaturesStayDisabledUntilTheirHandlerIsSupplied) {
     EXPECT_TRUE(FindItem(balance, TabCommand::CopyAccountNumber)->enabled);  // a row is selected
     EXPECT_FALSE(FindItem(balance, TabCommand::MakePayment)->enabled);
     EXPECT_FALSE(FindItem(balance, TabCommand::MakeMassPayment)->enabled);
-    EXPECT_FALSE(FindItem(history, TabCommand::ExportCsv)->enabled);
+    EXPECT_TRUE(FindItem(history, TabCommand::ExportCsv)->enabled);  // a record format: export
     EXPECT_TRUE(FindItem(history, TabCommand::CopyRecord)->enabled);
     tab.RunCommand(TabCommand::MakePayment);  // nothing to run, nothing happens
     EXPECT_TRUE(w.ui.messages.empty());

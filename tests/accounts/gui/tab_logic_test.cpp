@@ -143,7 +143,7 @@ TEST(TabLogicNotice, TheSystemNamesTheComparedAndTheReportedField) {
 TEST(TabLogicRecord, CounterpartMasking) {
     EXPECT_EQ(MaskCounterpart("U1234567 (Name)", 3), "U1234*** (Name)");
     EXPECT_EQ(MaskCounterpart("U1234567 (John  Smith)", 1), "U123456* (John  Smith)");
-    EXPECT_EQ(MaskCounterpart("U12", 10), "***");
+    EXPECT_EQ(MaskCounterpart("U12", 10), "**********");  // shorter than N: N asterisks
     EXPECT_EQ(MaskCounterpart("U1234567 (Name)", 0), "U1234567 (Name)");
     EXPECT_EQ(MaskCounterpart("U1234567", -4), "U1234567");
     EXPECT_EQ(MaskCounterpart("", 3), "");
@@ -152,22 +152,23 @@ TEST(TabLogicRecord, CounterpartMasking) {
 TEST(TabLogicRecord, ClipboardTextOfARow) {
     const std::string row =
         "2009-03-05 10:00~U1234567 (Name)~-10.00~0.10~90.00~LRUSD~777~rent~false~api";
-    EXPECT_EQ(RecordText(row, {}, true, 3),
+    EXPECT_EQ(RecordText(row, LibertyReserveRecord(), true, 3),
               "Date : 2009-03-05 10:00\r\nFrom/To Account : U1234*** (Name)\r\n"
               "Amount : -10.00\r\nCurrency : LRUSD\r\nBatch : 777\r\nMemo : rent");
-    EXPECT_EQ(RecordText(row, {}, false, 3).substr(25, 40),
+    EXPECT_EQ(RecordText(row, LibertyReserveRecord(), false, 3).substr(25, 40),
               "From/To Account : U1234567 (Name)\r\nAmoun");
     // A short row gives empty fields, not a fault.
-    EXPECT_EQ(RecordText("only", {}, true, 3),
+    EXPECT_EQ(RecordText("only", LibertyReserveRecord(), true, 3),
               "Date : only\r\nFrom/To Account : \r\nAmount : \r\nCurrency : \r\nBatch : "
               "\r\nMemo : ");
-    // A system's own lines and trailer; only the masked lines are masked.
-    RecordFormat vm;
-    vm.lines = {{"Date", 0}, {"From/To Account", 1, true}, {"Batch", 6}, {"Memo", 1}};
-    vm.trailer = "\r\n";
+    // A system's own lines and trailer; only the counterpart field is masked.
+    RecordDescription vm;
+    vm.lines = {{"Date : %s", {0}}, {"From/To Account : %s", {1}}, {"Batch : %s", {6}},
+                {"Memo : %s", {7}}};
+    vm.endsWithLineBreak = true;
     EXPECT_EQ(RecordText(row, vm, true, 3),
               "Date : 2009-03-05 10:00\r\nFrom/To Account : U1234*** (Name)\r\nBatch : 777\r\n"
-              "Memo : U1234567 (Name)\r\n");
+              "Memo : rent\r\n");
     EXPECT_EQ(FirstWord("U1234567 (Name)"), "U1234567");
     EXPECT_EQ(FirstWord("U1"), "U1");
 }

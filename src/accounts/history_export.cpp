@@ -1,0 +1,49 @@
+#include "accounts/history_export.h"
+
+#include <cstdio>
+
+#include "store/file_io.h"
+#include "ui/base/modal_ui.h"
+#include "ui/base/strings.h"
+
+namespace pw {
+
+std::string ExportFileName(const std::string& programDir, const std::string& prefix,
+                           const Date& today) {
+    char date[32];
+    std::snprintf(date, sizeof date, "%4d%02d%02d", today.year, today.month, today.day);
+    return programDir + prefix + "History_" + date + ".csv";
+}
+
+std::string HistoryCsv(const TextList& columnNames, const TextList& rows) {
+    std::string out = JoinList(columnNames, ";") + "\r\n";
+    // A row's "~"-separated fields joined with ";" is the row with each "~" replaced.
+    for (const std::string& row : rows) out += JoinList(Split(row, "~"), ";") + "\r\n";
+    return out;
+}
+
+std::string ExportCompleteMessage(const std::string& path) {
+    return " " + Str(120) + ".\r\n " + Str(121) + " " + path + " " + Str(122) + ".";
+}
+
+std::string ExportFailedMessage(const std::string& path) {
+    return " The history could not be exported.\r\n " + Str(121) + " " + path +
+           " could not be written.";
+}
+
+bool WriteHistoryCsv(const std::string& path, const TextList& columnNames, const TextList& rows) {
+    return WriteFileAtomic(path, HistoryCsv(columnNames, rows), false);
+}
+
+void ExportHistoryTo(ModalUi& ui, const std::string& programDir, const std::string& prefix,
+                     const Date& today, const TextList& columnNames, const TextList& rows) {
+    const std::optional<std::string> path =
+        ui.SaveFileName("Save As", ExportFileName(programDir, prefix, today), "");
+    if (!path || path->empty()) return;
+    if (WriteHistoryCsv(*path, columnNames, rows))
+        ui.Message(ExportCompleteMessage(*path));
+    else
+        ui.Message(ExportFailedMessage(*path));
+}
+
+}  // namespace pw
