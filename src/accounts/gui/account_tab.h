@@ -98,8 +98,10 @@ protected:
     virtual bool UpdateOnGetLastClick() const { return true; }
     // Batch numbers are digits on most systems.
     virtual bool BatchIsNumber() const { return true; }
-    // Later issues: the saved-account list, payments, export, record view, schedule check.
-    virtual void ChooseSavedAccount() {}
+    // Opens the saved account list on this tab's rows (full tabs of LR, PM, VM, EG); a row
+    // chosen there fills the login fields by its save flag.
+    virtual void ChooseSavedAccount();
+    // Later issues: payments, export, record view, schedule check.
     virtual void MakePayment() {}
     virtual void MakeMassPayment() {}
     virtual void ExportHistory() {}

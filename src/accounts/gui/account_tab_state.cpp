@@ -8,6 +8,8 @@
 #include "accounts/gui/account_tab.h"
 #include "accounts/gui/account_tab_util.h"
 #include "app/purseward_app.h"
+#include "refs/gui/saved_account_dialogs.h"
+#include "refs/saved_accounts.h"
 #include "ui/base/modal_ui.h"
 #include "ui/base/strings.h"
 
@@ -95,10 +97,12 @@ void CAccountTab::LoadState() {
 
 void CAccountTab::SaveState() {
     if (accountEdit_ == nullptr) return;  // not initialised
-    const std::vector<std::string> keys = SavedAccountKeys();
-    const TextList columns = ColumnsFromSavedRows(savedAccounts_, keys.size());
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        app_.WriteSecret(keys_.section, keys[i], columns[i]);
+    // The columns of the list are written together; a list too long to store (a hand-edited
+    // file) leaves what is stored as it is.
+    SavedAccountKind storage;
+    storage.section = keys_.section;
+    storage.keys = SavedAccountKeys();
+    WriteSavedAccounts(app_.Settings(), storage, savedAccounts_);
 
     const HistoryFilter f = TakeFilter();
     if (Has(keys_.accountLast))
@@ -157,6 +161,13 @@ void CAccountTab::FillFromSavedRow(const TextList& fields) {
     login.apiName = Has(keys_.apiName) ? field(keys_.apiName) : (saved ? field(keys_.pin) : "");
     login.secret = saved ? field(keys_.pass) : std::string();
     ShowLoginFields(login);
+}
+
+void CAccountTab::ChooseSavedAccount() {
+    if (!traits_.full || !HasSavedAccountList(traits_.systemIndex)) return;
+    const int chosen = OpenSavedAccountList(this, traits_.systemIndex, savedAccounts_, app_);
+    if (chosen >= 0 && static_cast<std::size_t>(chosen) < savedAccounts_.size())
+        FillFromSavedRow(Split(savedAccounts_[static_cast<std::size_t>(chosen)], "~"));
 }
 
 HistoryFilter CAccountTab::TakeFilter() const {
