@@ -1,6 +1,7 @@
 #pragma once
 // The Liberty Reserve tab: the account tab on the Liberty Reserve client.
 #include <memory>
+#include <string>
 
 #include "accounts/gui/account_tab.h"
 
@@ -18,6 +19,9 @@ public:
                        QWidget* parent = nullptr);
 
     LrClient& Lr();
+    // The holder's name of an account, asked with this tab's login ("Get Name" of the
+    // reference list editors); empty for an empty account or a failed request.
+    std::string GetAccountName(const std::string& account);
 };
 
 }  // namespace pw

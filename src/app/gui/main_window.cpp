@@ -17,12 +17,14 @@
 #include <ctime>
 
 #include "accounts/gui/account_tab_api.h"
+#include "accounts/gui/liberty_reserve_tab.h"
 #include "app/gui/about_dialog.h"
 #include "app/gui/notify.h"
 #include "app/gui/program_dir.h"
 #include "app/gui/request_wait.h"
 #include "app/gui/tab_badges.h"
 #include "app/purseward_app.h"
+#include "refs/gui/ref_dialogs.h"
 #include "settings/keys.h"
 #include "ui/base/strings.h"
 #include "ui/window_placement.h"
@@ -207,6 +209,7 @@ void CPursewardDlg::BuildMenus() {
         referenceActions_.push_back({memo, i});
     }
     connect(referenceMenu_, &QMenu::aboutToShow, this, &CPursewardDlg::UpdateReferenceMenu);
+    connect(this, &CPursewardDlg::ReferenceBookRequested, this, &CPursewardDlg::OpenReferenceBook);
 
     tabMenu_ = new QMenu(QStringLiteral("TabMenu"), this);
     auto* openTab = tabMenu_->addAction(QStringLiteral("Open new &Tab"));
@@ -432,6 +435,19 @@ void CPursewardDlg::OpenAbout() {
 void CPursewardDlg::OpenSettings() {
     CSetting dialog(app_, app_.Ui(), this);
     dialog.exec();
+}
+
+void CPursewardDlg::OpenReferenceBook(int systemIndex, bool memo) {
+    if (systemIndex < 0 || systemIndex > 3) return;
+    // "Get Name" asks the first Liberty Reserve tab, and only after its login.
+    NameLookup lookup;
+    if (RefEditorFor(RefListOf(systemIndex, memo).file) == 1) {
+        if (auto* lr = qobject_cast<CLibertyReserveDlg*>(firstTabs_[0])) {
+            lookup.enabled = !lr->BalanceRows().empty();
+            lookup.query = [lr](const std::string& account) { return lr->GetAccountName(account); };
+        }
+    }
+    CRef::Manage(this, RefListOf(systemIndex, memo), app_.ProgramDir(), app_.Ui(), lookup);
 }
 
 void CPursewardDlg::UpdateTabMenu() {
