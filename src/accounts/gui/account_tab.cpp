@@ -1,4 +1,5 @@
 #include "accounts/gui/account_tab.h"
+#include "net/transport.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -64,6 +65,27 @@ void CAccountTab::Init() {
 }
 
 // ---- Requests ----------------------------------------------------------------------------
+
+namespace {
+// The host's requests as a transport, for the client calls that take one.
+class HostTransport : public Transport {
+public:
+    explicit HostTransport(TabHost& host) : host_(host) {}
+    std::string HttpsGet(const std::string& url) override { return host_.HttpsGet(url); }
+    std::string HttpGet(const std::string& url) override { return host_.HttpGet(url); }
+
+private:
+    TabHost& host_;
+};
+}  // namespace
+
+std::string CAccountTab::LookUpAccountName(const std::string& account) {
+    if (account.empty()) return std::string();
+    HostTransport transport(host_);
+    RequestScope wait(host_, traits_.systemName);
+    return client_->GetAccountName(transport, TakeLoginFields(), account, app_.GetClock().Now(),
+                                   Ui());
+}
 
 void CAccountTab::ShowErrors() { Ui().Message(client_->ErrorReport()); }
 

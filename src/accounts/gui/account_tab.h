@@ -104,6 +104,11 @@ public:
     const TextList& SavedAccounts() const { return savedAccounts_; }
     // The saved-account list replaces the rows (written with the next SaveState).
     void SetSavedAccounts(const TextList& rows) { savedAccounts_ = rows; }
+    // Fills the login fields from saved row index by its save flag (nothing for no row).
+    void FillFromSavedAccount(int index);
+    // The name of an account through the system's lookup, with the tab's login fields; ""
+    // when the system has none or the account is empty.
+    std::string LookUpAccountName(const std::string& account);
     const TextList& ScheduleList() const { return schedule_; }
     const TextList& DueTimeList() const { return dueTimes_; }
     // Stores the schedule list in the account's schedule file. Refused, with a message naming

@@ -181,6 +181,11 @@ void CAccountTab::FillFromSavedRow(const TextList& fields) {
     ShowLoginFields(login);
 }
 
+void CAccountTab::FillFromSavedAccount(int index) {
+    if (index >= 0 && static_cast<std::size_t>(index) < savedAccounts_.size())
+        FillFromSavedRow(Split(savedAccounts_[static_cast<std::size_t>(index)], "~"));
+}
+
 HistoryFilter CAccountTab::TakeFilter() const {
     HistoryFilter f;
     f.getLast = getLastCheck_->isChecked() && Has(keys_.checkGetLast);

@@ -1,6 +1,7 @@
 #include "accounts/gui/liberty_reserve_tab.h"
 
 #include "accounts/lr/lr_client.h"
+#include "accounts/tab_host.h"
 #include "app/purseward_app.h"
 
 namespace pw {

@@ -1,6 +1,7 @@
 #pragma once
 // The Liberty Reserve tab: the account tab on the Liberty Reserve client.
 #include <memory>
+#include <string>
 
 #include "accounts/gui/account_tab.h"
 

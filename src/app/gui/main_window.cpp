@@ -22,6 +22,7 @@
 #include <ctime>
 
 #include "accounts/gui/account_tab_api.h"
+#include "accounts/gui/account_tab.h"
 #include "app/gui/about_dialog.h"
 #include "app/gui/notify.h"
 #include "app/gui/program_dir.h"
@@ -30,6 +31,8 @@
 #include "app/purseward_app.h"
 #include "info/gui/banner_service.h"
 #include "info/gui/banner_view.h"
+#include "refs/gui/ref_dialogs.h"
+#include "refs/gui/saved_account_dialogs.h"
 #include "settings/keys.h"
 #include "ui/base/strings.h"
 #include "ui/window_placement.h"
@@ -234,6 +237,7 @@ void CPursewardDlg::BuildMenus() {
         referenceActions_.push_back({memo, i});
     }
     connect(referenceMenu_, &QMenu::aboutToShow, this, &CPursewardDlg::UpdateReferenceMenu);
+    connect(this, &CPursewardDlg::ReferenceBookRequested, this, &CPursewardDlg::OpenReferenceBook);
 
     tabMenu_ = new QMenu(QStringLiteral("TabMenu"), this);
     auto* openTab = tabMenu_->addAction(QStringLiteral("Open new &Tab"));
@@ -273,6 +277,7 @@ void CPursewardDlg::BuildTray() {
 
 void CPursewardDlg::AddSystemTab(int systemIndex) {
     AccountTabWidget* page = options_.createTab(systemIndex, app_, *this, tabs_);
+    if (auto* tab = qobject_cast<CAccountTab*>(page)) InstallSavedAccountList(*tab, app_);
     const QString name = Q(SystemName(systemIndex));
     page->setAccessibleName(name);
     const int index = tabs_->addTab(page, QIcon(TabBadge(systemIndex)), QString());
@@ -496,6 +501,22 @@ void CPursewardDlg::OpenAbout() {
 void CPursewardDlg::OpenSettings() {
     CSetting dialog(app_, app_.Ui(), this);
     dialog.exec();
+}
+
+void CPursewardDlg::OpenReferenceBook(int systemIndex, bool memo) {
+    if (systemIndex < 0 || systemIndex > 3) return;
+    // "Get Name" asks the first tab of the system, and only after its login.
+    NameLookup lookup;
+    const int editor = RefEditorFor(RefListOf(systemIndex, memo).file);
+    if (editor == 1 || editor == 4) {  // the payee lists of LR and V-Money
+        if (auto* tab = qobject_cast<CAccountTab*>(firstTabs_[systemIndex])) {
+            lookup.enabled = !tab->BalanceRows().empty();
+            lookup.query = [tab](const std::string& account) {
+                return tab->LookUpAccountName(account);
+            };
+        }
+    }
+    CRef::Manage(this, RefListOf(systemIndex, memo), app_.ProgramDir(), app_.Ui(), lookup);
 }
 
 void CPursewardDlg::UpdateTabMenu() {

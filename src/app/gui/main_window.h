@@ -77,6 +77,8 @@ public:
     void CloseCurrentTab(); // "Close current Tab"
     void OpenAbout();       // "About..."
     void OpenSettings();    // "Settings"
+    // "Reference Books": the payee or memo list of a system (0..3) as manager.
+    void OpenReferenceBook(int systemIndex, bool memo);
     // A later start of the program: show, restore and raise the window and its active dialog.
     void BringToFront();
 

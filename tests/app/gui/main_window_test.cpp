@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QSystemTrayIcon>
 #include <QTabBar>
@@ -135,9 +136,19 @@ TEST_F(MainWindowTest, ReferenceBooksAreEnabledOnlyForEnabledSystems) {
         asked = s;
         memo = m;
     });
+    // The list opens as manager with its caption; closing it writes its file below Ref/.
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        if (auto* dlg = QApplication::activeModalWidget()) {
+            caption = dlg->windowTitle();
+            dlg->close();
+        }
+    });
     Action(*w, "actRefPMMemo")->trigger();
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(memo);
+    EXPECT_EQ(caption, "Reference: Memo for PM-payments");
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(w->ProgramDir()) + "Ref/PMMemo.ini"));
 }
 
 TEST_F(MainWindowTest, OpenedTabsCanBeClosedFixedOnesCannot) {
