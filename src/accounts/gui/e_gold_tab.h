@@ -14,7 +14,7 @@ class EgClient;
 
 class CEGoldDlg : public CAccountTab {
     Q_OBJECT
-public:
+  public:
     // The client's hosts come from "EGHost" and "EGPriceHost" of the settings.
     CEGoldDlg(CPursewardApp& app, TabHost& host, QWidget* parent = nullptr);
     // With a client made by the caller (tests).
@@ -31,10 +31,10 @@ public:
     void GetHistoryForAccount() override;
     std::vector<MenuItem> HistoryMenu() const override;
 
-protected:
+  protected:
     bool Step(TabStep step, const LoginFields& login) override;
 
-private:
+  private:
     // The From/To field of the selected history row ("" when none is selected).
     std::string SelectedCounterpart() const;
     // Set when a login found the price list empty; the prices are fetched once its state is

@@ -1,6 +1,8 @@
 // The e-gold tab on the real e-gold client: its own steps against a scripted main window (the
 // price page before the first balance, the date range that always applies, the account filter
 // and its message), then whole sessions against the sandbox over HTTPS and plain HTTP.
+#include <gtest/gtest.h>
+
 #include <QAbstractItemModel>
 #include <QBrush>
 #include <QCheckBox>
@@ -11,7 +13,6 @@
 #include <QTableView>
 #include <QTest>
 #include <ctime>
-#include <gtest/gtest.h>
 
 #include "accounts/eg/eg_client.h"
 #include "accounts/gui/account_tab_api.h"
@@ -33,11 +34,12 @@ const char kCsv[] =
     "1/2/2009 10:11:12,Payment Received,40000001,Gold,0.500000,7654321,Payee Shop,450.00,USD,"
     "900.00,Invoice 17\n"
     "3/4/2009 8:00:00,Fee,40000002,Gold,-0.001000,,,0.90,USD,900.00,Fee\n";
-const char kNoCounterpart[] = "You are checked option for select on EG-number, but don't entered it";
+const char kNoCounterpart[] =
+    "You are checked option for select on EG-number, but don't entered it";
 
 // Tells the requests sent over plain HTTP apart from the others.
 class PlainHost : public ScriptedHost {
-public:
+  public:
     std::vector<std::string> plain;
     std::function<void()> atPlain;
     std::string HttpGet(const std::string& url) override {
@@ -48,7 +50,7 @@ public:
 };
 
 class EgTabTest : public ::testing::Test {
-protected:
+  protected:
     EgTabTest() : tab(w.app, host) {}
     std::string Cell(const char* view, int row, int col, int role = Qt::DisplayRole) {
         QAbstractItemModel* m = tab.findChild<QTableView*>(view)->model();
@@ -82,37 +84,44 @@ TEST_F(EgTabTest, ALoginWithoutPricesFetchesThemPlainAfterSavingThenTheBalance) 
     tab.Login();
     ASSERT_TRUE(tab.IsLoggedIn());
     EXPECT_EQ(savedAtPrices, "1234567");
-    EXPECT_EQ(host.plain, std::vector<std::string>{"http://www.e-gold.com/unsecure/metaldata.asp?LATEST=1"});
+    EXPECT_EQ(host.plain,
+              std::vector<std::string>{"http://www.e-gold.com/unsecure/metaldata.asp?LATEST=1"});
     ASSERT_EQ(host.urls.size(), 2u);
-    EXPECT_EQ(host.urls[1], "https://www.e-gold.com/acct/balance.asp?AccountID=1234567&Passphrase=demopass1");
-    const char* cells[2][6] = {{" Gold", "1.500000", "46.6545", " 900.00", "1350.00", " 2009-03-05 12:00:00"},
-                               {" Silver", "0.123456", "3.8399", " 12.50", "1.54", " 2009-03-05 12:00:00"}};
+    EXPECT_EQ(host.urls[1],
+              "https://www.e-gold.com/acct/balance.asp?AccountID=1234567&Passphrase=demopass1");
+    const char* cells[2][6] = {
+        {" Gold", "1.500000", "46.6545", " 900.00", "1350.00", " 2009-03-05 12:00:00"},
+        {" Silver", "0.123456", "3.8399", " 12.50", "1.54", " 2009-03-05 12:00:00"}};
     for (int r = 0; r < 2; ++r)
         for (int c = 0; c < 6; ++c) EXPECT_EQ(Cell("balanceTable", r, c), cells[r][c]) << r << c;
 
     // A refresh asks no prices; the notice compares the Ounces and reports the USD, and the
     // history is fetched.
-    host.answers = {"<input type=hidden name=Gold_Ounces value=\"1.400000\">"
-                    "<input type=hidden name=Silver_Ounces value=\"0.123456\">",
-                    kCsv};
+    host.answers = {
+        "<input type=hidden name=Gold_Ounces value=\"1.400000\">"
+        "<input type=hidden name=Silver_Ounces value=\"0.123456\">",
+        kCsv};
     tab.RefreshBalance();
     EXPECT_EQ(host.plain.size(), 1u);
     ASSERT_EQ(host.notices.size(), 1u);
     EXPECT_EQ(host.notices[0], Str(113) + " [EG<1234567>]\r\nGold : 1350.00/1260.00\r\n");
     ASSERT_EQ(host.urls.size(), 4u);
-    EXPECT_EQ(host.urls[3].rfind("https://www.e-gold.com/acct/historycsv.asp?AccountID=1234567", 0), 0u);
+    EXPECT_EQ(host.urls[3].rfind("https://www.e-gold.com/acct/historycsv.asp?AccountID=1234567", 0),
+              0u);
     EXPECT_EQ(tab.HistoryRows().size(), 2u);
 
     // Change Account forgets the prices: the next login asks again, and an error answer is
     // reported in one message with the login fields open.
     tab.RunCommand(TabCommand::ChangeAccount);
     EXPECT_TRUE(tab.Eg().Prices().empty());
-    host.answers = {"x,901.00", "<input type=hidden name=ERROR value=\"Invalid AccountID or PassPhrase\">"};
+    host.answers = {"x,901.00",
+                    "<input type=hidden name=ERROR value=\"Invalid AccountID or PassPhrase\">"};
     w.ui.messages.clear();
     tab.Login();
     EXPECT_EQ(host.plain.size(), 2u);
     EXPECT_EQ(tab.Eg().Prices(), TextList{"901.00"});
-    EXPECT_EQ(w.ui.messages, std::vector<std::string>{"Error : Invalid AccountID or PassPhrase \n"});
+    EXPECT_EQ(w.ui.messages,
+              std::vector<std::string>{"Error : Invalid AccountID or PassPhrase \n"});
     EXPECT_FALSE(tab.IsLoggedIn());
     EXPECT_TRUE(tab.findChild<QLineEdit*>("accountEdit")->isEnabled());
 }
@@ -153,7 +162,8 @@ TEST_F(EgTabTest, TheDateRangeAlwaysAppliesAndEachFilterGoesIntoTheRequest) {
         {false, "", true, "", Str(117), ""},
         {false, "", false, "", "", "&desc=1"},
         {true, "7654321", false, "", "", "&counterfilter=7654321&desc=1"},
-        {true, "7654321", true, "40000008", "", "&counterfilter=7654321&batchfilter=40000008&desc=1"},
+        {true, "7654321", true, "40000008", "",
+         "&counterfilter=7654321&batchfilter=40000008&desc=1"},
         {false, "", true, "40000003", "", "&batchfilter=40000003&desc=1"},
     };
     for (const auto& c : cases) {
@@ -166,7 +176,8 @@ TEST_F(EgTabTest, TheDateRangeAlwaysAppliesAndEachFilterGoesIntoTheRequest) {
         host.answers = {kCsv};
         tab.GetHistory();
         EXPECT_EQ(w.ui.messages, c.message.empty() ? std::vector<std::string>{}
-                                                   : std::vector<std::string>{c.message}) << c.tail;
+                                                   : std::vector<std::string>{c.message})
+            << c.tail;
         EXPECT_EQ(host.urls, c.tail.empty() ? std::vector<std::string>{}
                                             : std::vector<std::string>{head + c.tail});
         EXPECT_TRUE(fromTo->isChecked() && !fromTo->isEnabled());
@@ -178,8 +189,10 @@ TEST_F(EgTabTest, TheDateRangeAlwaysAppliesAndEachFilterGoesIntoTheRequest) {
     EXPECT_EQ(Cell("historyTable", 0, 0), " 01/02/2009 10:11:12");
     EXPECT_EQ(Cell("historyTable", 1, 3), "-0.001000");
     EXPECT_EQ(Cell("historyTable", 1, 4), "-0.90");
-    EXPECT_EQ(Data("historyTable", 1, 3, Qt::ForegroundRole).value<QBrush>().color(), QColor(255, 0, 0));
-    EXPECT_EQ(Data("historyTable", 0, 4, Qt::ForegroundRole).value<QBrush>().color(), QColor(0, 180, 0));
+    EXPECT_EQ(Data("historyTable", 1, 3, Qt::ForegroundRole).value<QBrush>().color(),
+              QColor(255, 0, 0));
+    EXPECT_EQ(Data("historyTable", 0, 4, Qt::ForegroundRole).value<QBrush>().color(),
+              QColor(0, 180, 0));
     EXPECT_FALSE(Data("historyTable", 0, 3, Qt::FontRole).isValid());
     EXPECT_TRUE(Data("historyTable", 0, 4, Qt::FontRole).value<QFont>().bold());
     EXPECT_EQ(tab.TotalsText(),
@@ -205,7 +218,8 @@ TEST_F(EgTabTest, HistoryForAccountNeedsACounterpartAndTheRecordIsEGolds) {
 
     tab.SelectHistoryRow(0);
     items = tab.HistoryMenu();
-    EXPECT_EQ(FindItem(items, TabCommand::HistoryForAccount)->text, Str(147) + " 7654321 (Payee Shop)");
+    EXPECT_EQ(FindItem(items, TabCommand::HistoryForAccount)->text,
+              Str(147) + " 7654321 (Payee Shop)");
     w.app.WriteInt("Setting", "HideLastDigit", 1);
     w.app.WriteInt("Setting", "HideLastDigitValue", 3);
     EXPECT_EQ(tab.SelectedRecordText(),
@@ -231,7 +245,7 @@ TEST_F(EgTabTest, TheFactoryMakesTheEGoldTab) {
 
 // A main window whose requests go through the real transport.
 class TransportHost : public ScriptedHost {
-public:
+  public:
     explicit TransportHost(Transport& t) : transport(t) {}
     std::string HttpsGet(const std::string& url) override {
         urls.push_back(url);
@@ -245,7 +259,7 @@ public:
 };
 
 class EgTabSandbox : public ::testing::Test {
-protected:
+  protected:
     EgTabSandbox() {
         w.clock.Set(std::time(nullptr));
         w.app.WriteString("Setting", "CACertFile", sandbox.CaPath());
@@ -315,9 +329,9 @@ TEST_F(EgTabSandbox, LogInEveryFilterAndARefreshAfterASpendFromThePayee) {
 
     // The payee spends 9.00 USD worth of gold (0.01 oz) to the demo account.
     std::unique_ptr<EgClient> payee = MakeEGoldClient(w.app.Settings());
-    const std::string url = payee->TransferUrl({"7654321", "", "payeepass2"},
-                                               {"1234567~9.00~e2e spend~P-7~no~~no~Gold~no"},
-                                               nullptr, w.clock.Now());
+    const std::string url =
+        payee->TransferUrl({"7654321", "", "payeepass2"},
+                           {"1234567~9.00~e2e spend~P-7~no~~no~Gold~no"}, nullptr, w.clock.Now());
     payee->Parse(transport->HttpsGet(url), RequestKind::Transfer, true);
     ASSERT_TRUE(payee->Answer().errors.empty()) << payee->ErrorReport();
 
@@ -345,7 +359,8 @@ TEST_F(EgTabSandbox, LogInEveryFilterAndARefreshAfterASpendFromThePayee) {
 
 TEST_F(EgTabSandbox, AWrongPassPhraseIsReportedAndTheLoginFieldsStayOpen) {
     Login("1234567", "wrong");
-    EXPECT_EQ(w.ui.messages, std::vector<std::string>{"Error : Invalid AccountID or PassPhrase \n"});
+    EXPECT_EQ(w.ui.messages,
+              std::vector<std::string>{"Error : Invalid AccountID or PassPhrase \n"});
     EXPECT_FALSE(tab->IsLoggedIn());
     EXPECT_TRUE(tab->findChild<QLineEdit*>("secretEdit")->isEnabled());
     EXPECT_EQ(tab->Eg().Prices().size(), 4u);  // kept: the next login asks none
