@@ -1,5 +1,6 @@
 // The e-gold client without a network: request URLs byte for byte, the answer parser over many
-// answers, the price line, history rows and cells with their float rules, record text, notice.
+// answers, the price line, history rows with their float rules; the traits' cells, record
+// text and notice.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +8,7 @@
 #include "accounts/eg/eg_client.h"
 #include "accounts/eg/eg_parser.h"
 #include "accounts/eg/eg_requests.h"
+#include "accounts/tab_logic.h"
 
 namespace pw {
 namespace {
@@ -52,20 +54,6 @@ TEST(EgRequests, UrlsByteForByte) {
               "https://eg/acct/confirm.asp?AccountID=1234567&PassPhrase=demopass1"
               "&Payee_Account=7654321&Amount=&PAY_IN=1&WORTH_OF=&Memo=&IGNORE_RATE_CHANGE=y"
               "&PAYMENT_ID=");
-}
-
-TEST(EgRequests, OnlyBytesThatChangeTheQueryAreEncoded) {
-    const struct { std::string in, out; } cases[] = {
-        {"1234567", "1234567"},
-        {"Rent-Jan_2009.(ok)~!*'/?:;@$,", "Rent-Jan_2009.(ok)~!*'/?:;@$,"},
-        {"a&b=c#d+e%f g", "a%26b%3Dc%23d%2Be%25f%20g"},
-        {"\t\r\n\x7f", "%09%0D%0A%7F"},
-        {"caf\xc3\xa9", "caf%C3%A9"},
-        {"", ""},
-    };
-    for (const auto& c : cases) EXPECT_EQ(eg::QueryValue(c.in), c.out) << c.in;
-    const std::string longMemo(5000, 'm');
-    EXPECT_EQ(eg::QueryValue(longMemo), longMemo);
 }
 
 TEST(EgRequests, PriceHostFallsBackToTheInterfaceHostOnPort80) {
@@ -192,38 +180,33 @@ TEST(EgParser, DatesAndHistoryRows) {
     EXPECT_EQ(t.outcomeCents, 45000);
 }
 
-TEST(EgClient, CellsFollowTheColumnFormats) {
-    const eg::EgTraits& t = eg::Traits();
-    ASSERT_EQ(t.balanceFormats.size(), EGoldTraits().balanceColumns.size());
-    ASSERT_EQ(t.historyFormats.size(), EGoldTraits().historyColumns.size());
+TEST(EgClient, TraitsGiveTheCellsTheNoticeAndTheMessages) {
+    const SystemTraits& t = EGoldTraits();
     const TextList bal = Split(Row("Gold", "0.123456", "3.8399", "900.00", "111.11"), "~");
     const char* balWant[] = {" Gold", "0.123456", "3.8399", " 900.00", "111.11", " 2009-03-05 14:59:59"};
-    for (std::size_t i = 0; i < bal.size(); ++i)
-        EXPECT_EQ(eg::FormatCell(bal, i, t.balanceFormats[i]), balWant[i]) << i;
+    ASSERT_EQ(t.balanceColumns.size(), std::size(balWant));
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(CellText(bal, i, t.balanceColumns[static_cast<std::size_t>(i)].format), balWant[i]) << i;
     const TextList hist = Split("D~T~Gold~-0.5~-450~A (B)~USD~912.345~77~M", "~");
     const char* histWant[] = {" D", " T", " Gold", "-0.500000", "-450.00", " A (B)", " USD", "912.35", " 77", " M"};
-    for (std::size_t i = 0; i < hist.size(); ++i)
-        EXPECT_EQ(eg::FormatCell(hist, i, t.historyFormats[i]), histWant[i]) << i;
-    EXPECT_EQ(eg::FormatCell(hist, 10, t.historyFormats[0]), "");
-    EXPECT_TRUE(t.historyFormats[3].coloured && !t.historyFormats[3].bold);
-    EXPECT_TRUE(t.historyFormats[4].coloured && t.historyFormats[4].bold);
-    EXPECT_EQ(std::string(t.noCounterpartMessage),
+    ASSERT_EQ(t.historyColumns.size(), std::size(histWant));
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(CellText(hist, i, t.historyColumns[static_cast<std::size_t>(i)].format), histWant[i]) << i;
+    for (std::size_t i = 0; i < 10; ++i) {
+        EXPECT_EQ(t.historyColumns[i].colored, i == 3 || i == 4) << i;
+        EXPECT_EQ(t.historyColumns[i].bold, i == 4) << i;
+    }
+    EXPECT_EQ(t.msgNoCounterpart.Text(),
               "You are checked option for select on EG-number, but don't entered it");
-    EXPECT_EQ(EGoldTraits().balanceTableFile, "EGBalance.set");
-    EXPECT_EQ(EGoldTraits().historyTableFile, "EGHistory.set");
-}
+    EXPECT_EQ(t.msgNoAccount, TabMessage(132));
+    EXPECT_EQ(RenderRecord(t.record, "d~Spend~Gold~0.5~450~7654321 (Shop)~USD~900~77~m", {true, 3}),
+              "Date : d\r\nPayment Type : Spend\r\nFrom/To Account : 7654*** (Shop)\r\n"
+              "Weight : 0.5 oz Gold\r\nAmount : 450\r\nCurrency : USD\r\nBatch : 77\r\nMemo : m");
 
-TEST(EgClient, RecordTextAndChangeNotice) {
-    const std::string row = "01/02/2009 10:11:12~Payment Made~Gold~-0.5~-450.00~5550001 (Third)~USD~900.00~77~Rent";
-    EXPECT_EQ(eg::RecordText(row, true, 3),
-              "Date : 01/02/2009 10:11:12\r\nPayment Type : Payment Made\r\n"
-              "From/To Account : 5550*** (Third)\r\nWeight : -0.5 oz Gold\r\nAmount : -450.00\r\n"
-              "Currency : USD\r\nBatch : 77\r\nMemo : Rent");
-    EXPECT_NE(eg::RecordText(row, false, 3).find("5550001 (Third)"), std::string::npos);
-
+    // The notice compares the Ounces as text, position by position, and reports the USD.
     const TextList old = {Row("Gold", "1.500000", "", "", "1350.00"), Row("Silver", "2", "", "", "25.00")};
     const struct { TextList now; std::string text; } cases[] = {
-        {{Row("Gold", "1.5", "", "", "1350.00"), Row("Silver", "2.000", "", "", "25.00")}, ""},
+        {{Row("Gold", "1.500000", "", "", "1351.00"), Row("Silver", "2", "", "", "25.00")}, ""},
         {{Row("Gold", "1.400000", "", "", "1260.00"), Row("Silver", "2", "", "", "25.00")},
          "Balance is changed [EG<1234567>]\r\nGold : 1350.00/1260.00\r\n"},
         {{Row("Silver", "9", "", "", "1"), Row("Gold", "9", "", "", "2")}, ""},  // order swapped
@@ -231,12 +214,10 @@ TEST(EgClient, RecordTextAndChangeNotice) {
         {{}, ""},
     };
     for (const auto& c : cases) {
-        const ChangeNotice n = eg::BuildNotice(old, c.now, "1234567");
+        const ChangeNotice n = BuildChangeNotice(old, c.now, t.prefix, "1234567", t.change);
         EXPECT_EQ(n.text, c.text);
         EXPECT_EQ(n.changed, !c.text.empty());
     }
-    EXPECT_TRUE(eg::SameDecimal("-0.0", "0"));
-    EXPECT_FALSE(eg::SameDecimal("0.1000001", "0.1"));
 }
 
 TEST(EgClient, ParseFillsTheFrameAnswer) {
@@ -244,6 +225,15 @@ TEST(EgClient, ParseFillsTheFrameAnswer) {
     client.SetClock([] { return kNow; });
     client.Parse("<input type=hidden name=Gold_Ounces value=\"1.5\">", RequestKind::Balance, true);
     EXPECT_EQ(client.Answer().balanceRows, TextList{Row("Gold", "1.5", "46.6545", "", "0.00")});
+    client.ReadPrices("stamp,900.00");
+    client.Parse("<input type=hidden name=Gold_Ounces value=\"1.5\">", RequestKind::Balance, true);
+    EXPECT_EQ(client.Answer().balanceRows, TextList{Row("Gold", "1.5", "46.6545", "900.00", "1350.00")});
+    // The payment parts reach the transfer request through the frame's interface.
+    AccountClient& frame = client;
+    EXPECT_EQ(frame.TransferUrl(kLogin, {"7654321~1.00~m~P1~no~~no~Gold~no"}, nullptr, kNow),
+              "https://eg/acct/confirm.asp?AccountID=1234567&PassPhrase=demopass1"
+              "&Payee_Account=7654321&Amount=1.00&PAY_IN=1&WORTH_OF=Gold&Memo=m"
+              "&IGNORE_RATE_CHANGE=y&PAYMENT_ID=P1");
     client.Parse("h\nD,T,1,Gold,-1,2,,3.00,USD,3.00,m\nshort\n", RequestKind::History, true);
     EXPECT_TRUE(client.Answer().balanceRows.empty());
     EXPECT_EQ(client.Answer().historyRows, TextList{"D~T~Gold~-1~-3.00~2~USD~3.00~1~m"});

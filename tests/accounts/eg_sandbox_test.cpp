@@ -42,7 +42,7 @@ protected:
         hooks.notifyUser = [this](const std::string& m) { shown_.push_back(m); };
         transport_ = std::make_unique<CurlTransport>(*settings_, counter_, hooks);
         client_ = MakeEGoldClient(*settings_);
-        client_->LoadPrices(*transport_);
+        client_->ReadPrices(transport_->HttpGet(client_->PriceUrl()));
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
 

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "accounts/query_value.h"
+
 namespace pw::eg {
 namespace {
 
@@ -27,23 +29,6 @@ const std::string& FieldAt(const TextList& f, std::size_t i) {
 const TextList& Metals() {
     static const TextList metals = {"Gold", "Silver", "Platinum", "Palladium"};
     return metals;
-}
-
-std::string QueryValue(std::string_view value) {
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(value.size());
-    for (const char ch : value) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c <= 0x20 || c >= 0x7F || c == '&' || c == '=' || c == '#' || c == '+' || c == '%') {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        } else {
-            out += ch;
-        }
-    }
-    return out;
 }
 
 std::string PriceHost(const std::string& egHost, const std::string& priceHost) {

@@ -4,7 +4,6 @@
 // change the meaning of the query, which are percent-encoded.
 #include <functional>
 #include <string>
-#include <string_view>
 
 #include "accounts/account_client.h"
 #include "store/text_list.h"
@@ -18,10 +17,6 @@ inline constexpr const char kPricePath[] = "/unsecure/metaldata.asp?LATEST=1";
 
 // "Gold", "Silver", "Platinum", "Palladium": the metal at index k has price k.
 const TextList& Metals();
-
-// "&", "=", "#", "+", "%", the blank, control bytes and bytes above 0x7E become %XX
-// (upper-case hex); every other byte stays as typed.
-std::string QueryValue(std::string_view value);
 
 // The host of the price page: priceHost when set, otherwise the host of egHost (without its
 // port), so the page is asked on port 80.

@@ -10,16 +10,25 @@ const SystemTraits& EGoldTraits() {
         t.systemName = "e-gold";
         t.full = true;
         t.balanceColumns = {
-            {"Metal", Align::Center, 50}, {"Ounces", Align::Right, 60},
-            {"Grams", Align::Right, 60},  {"Rate", Align::Right, 50},
-            {"USD", Align::Right, 50},    {"UpdateDate", Align::Center, 110},
+            {"Metal", Align::Center, 50},
+            {"Ounces", Align::Right, 60, "%.6f"},
+            {"Grams", Align::Right, 60, "%.4f"},
+            {"Rate", Align::Right, 50},
+            {"USD", Align::Right, 50, "%.2f"},
+            {"UpdateDate", Align::Center, 110},
         };
+        // Weight and Amount are green above 0 and red otherwise, on white; Amount is bold.
         t.historyColumns = {
-            {"Date", Align::Left, 100},     {"Type", Align::Left, 110},
-            {"E-Metal", Align::Center, 50}, {"Weight", Align::Right, 70},
-            {"Amount", Align::Right, 50},   {"From/To", Align::Left, 110},
-            {"Currency", Align::Center, 60}, {"Rate", Align::Right, 50},
-            {"Batch", Align::Center, 50},   {"Memo", Align::Left, 150},
+            {"Date", Align::Left, 100},
+            {"Type", Align::Left, 110},
+            {"E-Metal", Align::Center, 50},
+            {"Weight", Align::Right, 70, "%.6f", true, false},
+            {"Amount", Align::Right, 50, "%.2f", true, true},
+            {"From/To", Align::Left, 110},
+            {"Currency", Align::Center, 60},
+            {"Rate", Align::Right, 50, "%.2f"},
+            {"Batch", Align::Center, 50},
+            {"Memo", Align::Left, 150},
         };
         t.balanceTableFile = "EGBalance.set";
         t.historyTableFile = "EGHistory.set";
@@ -31,7 +40,8 @@ const SystemTraits& EGoldTraits() {
         t.batchLabel = "EG-Batch #";
         t.msgNoAccount = 132;
         t.msgNoSecret = 112;
-        t.msgNoCounterpart = 0;  // no string-table text: eg::Traits().noCounterpartMessage
+        // The string table has no text for e-gold's account filter.
+        t.msgNoCounterpart = "You are checked option for select on EG-number, but don't entered it";
         t.msgNoBatch = 117;
         t.hasApiName = false;
         // payee, amount, memo, payment id, scheduled, due time, send again, metal, failed mark
@@ -39,23 +49,12 @@ const SystemTraits& EGoldTraits() {
         t.scheduleDueField = eg::kDue;
         t.historyAmountColumn = 4;
         t.historyCounterpartColumn = 5;
+        t.record = EGoldRecord();
+        // A change of the Ounces of a metal is reported with the old and new USD.
+        t.change = ChangeFields{0, 1, 4};
         return t;
     }();
     return traits;
 }
 
-namespace eg {
-
-const EgTraits& Traits() {
-    static const EgTraits traits = [] {
-        EgTraits t;
-        t.balanceFormats = {{""}, {"%.6f"}, {"%.4f"}, {""}, {"%.2f"}, {""}};
-        t.historyFormats = {{""},           {""}, {""}, {"%.6f", true, false},
-                            {"%.2f", true, true}, {""}, {""}, {"%.2f"}, {""}, {""}};
-        return t;
-    }();
-    return traits;
-}
-
-}  // namespace eg
 }  // namespace pw

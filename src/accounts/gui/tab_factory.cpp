@@ -1,4 +1,5 @@
 #include "accounts/gui/account_tab_api.h"
+#include "accounts/gui/e_gold_tab.h"
 #include "accounts/gui/liberty_reserve_tab.h"
 
 namespace pw {
@@ -6,6 +7,7 @@ namespace pw {
 AccountTabWidget* CreateAccountTab(int systemIndex, CPursewardApp& app, TabHost& host,
                                    QWidget* parent) {
     if (systemIndex == 0) return new CLibertyReserveDlg(app, host, parent);
+    if (systemIndex == 3) return new CEGoldDlg(app, host, parent);
     return new AccountTabWidget(systemIndex, parent);
 }
 
