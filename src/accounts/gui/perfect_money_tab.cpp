@@ -34,9 +34,7 @@ CPerfectMoneyDlg::CPerfectMoneyDlg(std::unique_ptr<PmClient> client, CPursewardA
 PmClient& CPerfectMoneyDlg::Pm() { return static_cast<PmClient&>(Client()); }
 
 Date CPerfectMoneyDlg::UtcToday() const {
-    const std::time_t now = clock_.Now();
-    std::tm tm{};
-    gmtime_r(&now, &tm);
+    const std::tm tm = clock_.UtcNow();
     return Date{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
 }
 
