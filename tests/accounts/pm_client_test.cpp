@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "accounts/pm/pm_client.h"
 #include "accounts/pm/pm_parser.h"
@@ -67,12 +68,12 @@ TEST(PmRequests, UrlsByteForByte) {
 }
 
 TEST(PmRequests, QueryValueChangesOnlyWhatWouldChangeTheQuery) {
-    EXPECT_EQ(pm::QueryValue("U123-4_5.6~(x)/!*'"), "U123-4_5.6~(x)/!*'");
-    EXPECT_EQ(pm::QueryValue("a&b=c#d+e%f g"), "a%26b%3Dc%23d%2Be%25f%20g");
-    EXPECT_EQ(pm::QueryValue("\t\x7f\xc3\xa9"), "%09%7F%C3%A9");
+    EXPECT_EQ(QueryValue("U123-4_5.6~(x)/!*'"), "U123-4_5.6~(x)/!*'");
+    EXPECT_EQ(QueryValue("a&b=c#d+e%f g"), "a%26b%3Dc%23d%2Be%25f%20g");
+    EXPECT_EQ(QueryValue("\t\x7f\xc3\xa9"), "%09%7F%C3%A9");
     // A long memo goes out whole.
     const std::string memo(600, 'm');
-    EXPECT_EQ(pm::QueryValue(memo), memo);
+    EXPECT_EQ(QueryValue(memo), memo);
 }
 
 TEST(PmRequests, DateRules) {
@@ -149,6 +150,8 @@ TEST(PmParser, Answers) {
         {"Error: later is not an error", "h,h,h,h,h,h,h,h,h,h\n1,2,3,4,5,6,7,8,9,Error: x\n", {},
          {}, {"1~2~3~4~5~6~7~8~9~Error: x "}},
         {"Error: later in a page", "<p>Error: x</p>", {}, {}, {}},
+        {"a tilde splits no field", "h,h,h,h,h,h,h,h,h,h\n1,2,3,4,5,6,7,8,P~9,a~b\n", {}, {},
+         {"1~2~3~4~5~6~7~8~P-9~a-b "}},
     };
     for (const Case& c : cases) {
         pm::PmAnswer a;
@@ -173,14 +176,16 @@ TEST(PmRows, HistoryRowsRecordTextAndTotals) {
                           "d2~Spend~500002~USD~-10.05~0.05~U1~U7~~memo~with~tildes",
                           "d3~too~few"};
     const TextList rows = pm::HistoryRows(csv);
+    // A memo that still holds "~" cannot move the payment ID out of its column.
     ASSERT_EQ(rows, (TextList{"d1~U1~25.00~0.13~USD~500001~a, b~INV-1",
-                              "d2~U7~-10.05~0.05~USD~500002~memo~with~tildes~"}));
-    EXPECT_EQ(pm::RecordText(rows[0]),
+                              "d2~U7~-10.05~0.05~USD~500002~memo-with-tildes~"}));
+    const RecordDescription& record = PerfectMoneyTraits().record;
+    EXPECT_EQ(RenderRecord(record, rows[0], {}),
               "Date : d1\r\nFrom/To Account : U1\r\nAmount : 25.00\r\nCurrency : USD\r\n"
               "Batch : 500001\r\nMemo : a, b\r\nPayment ID : INV-1");
-    EXPECT_NE(pm::RecordText(rows[1]).find("Memo : memo~with~tildes\r\nPayment ID : "),
+    EXPECT_NE(RenderRecord(record, rows[1], {}).find("Memo : memo-with-tildes\r\nPayment ID : "),
               std::string::npos);
-    EXPECT_EQ(pm::ReceiptImageName(rows[0]), "PM_500001.jpg");
+    EXPECT_EQ(ReceiptImageName(record, rows[0]), "PM_500001.jpg");
     EXPECT_EQ(pm::AccountTag("1234567"), "PM_1234567");
 
     const Totals t = SumHistory(rows, PerfectMoneyTraits().historyAmountColumn);
@@ -206,6 +211,19 @@ TEST(PmTraits, ColumnsFilesAndMessages) {
     EXPECT_EQ(LoginProblem({"1", "", ""}, t), 112);
     EXPECT_TRUE(LoginProblem({"1", "", "p"}, t).Empty());
     EXPECT_EQ(t.msgNoCounterpart, 133);
+    EXPECT_EQ(t.msgNoBatch, 117);
+    // Formats and colours: only the numbers have "%.2f"; Amount alone is coloured and bold.
+    std::vector<std::tuple<std::string, bool, bool>> history, balance;
+    for (const ColumnSpec& c : t.historyColumns) history.emplace_back(c.format, c.colored, c.bold);
+    for (const ColumnSpec& c : t.balanceColumns) balance.emplace_back(c.format, c.colored, c.bold);
+    using F = std::tuple<std::string, bool, bool>;
+    const F text{" ", false, false}, number{"%.2f", false, false};
+    EXPECT_EQ(history, (std::vector<F>{text, text, {"%.2f", true, true}, number, text, text,
+                                       text, text}));
+    EXPECT_EQ(balance, (std::vector<F>{text, number, text}));
+    EXPECT_EQ(t.record.prefix, "PM");
+    EXPECT_EQ(t.record.lines.size(), 7u);
+    EXPECT_FALSE(t.hasApiName);
 }
 
 TEST(PmClient, TransferSendsOnlyTheFirstRecord) {

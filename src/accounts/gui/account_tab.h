@@ -180,6 +180,12 @@ protected:
     TabHost& Host() { return host_; }
     ModalUi& Ui();
     const keys::SystemKeys& Keys() const { return keys_; }
+    // Values of the tab's section; a key the system does not have reads as def and is not
+    // written. Written inside SaveState, they are part of its one atomic save.
+    int SettingsInt(const char* key, int def) const;
+    std::string SettingsString(const char* key, const std::string& def) const;
+    void WriteSettingsInt(const char* key, int value);
+    void WriteSettingsString(const char* key, const std::string& value);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -218,10 +224,6 @@ private:
     void BalanceContextMenu(const QPoint& pos);
     void HistoryContextMenu(const QPoint& pos);
     std::vector<std::string> SavedAccountKeys() const;
-    int SettingsInt(const char* key, int def) const;
-    std::string SettingsString(const char* key, const std::string& def) const;
-    void WriteSettingsInt(const char* key, int value);
-    void WriteSettingsString(const char* key, const std::string& value);
     // While the state is saved, the settings writes collect here and are stored as one.
     class SettingsBatch* saving_ = nullptr;
 

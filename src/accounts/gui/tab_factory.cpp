@@ -1,12 +1,14 @@
 #include "accounts/gui/account_tab_api.h"
 #include "accounts/gui/e_gold_tab.h"
 #include "accounts/gui/liberty_reserve_tab.h"
+#include "accounts/gui/perfect_money_tab.h"
 
 namespace pw {
 
 AccountTabWidget* CreateAccountTab(int systemIndex, CPursewardApp& app, TabHost& host,
                                    QWidget* parent) {
     if (systemIndex == 0) return new CLibertyReserveDlg(app, host, parent);
+    if (systemIndex == 1) return new CPerfectMoneyDlg(app, host, parent);
     if (systemIndex == 3) return new CEGoldDlg(app, host, parent);
     return new AccountTabWidget(systemIndex, parent);
 }

@@ -6,41 +6,16 @@
 
 namespace pw {
 namespace pm {
-namespace {
-
-const std::string& FieldAt(const TextList& f, std::size_t i) {
-    static const std::string empty;
-    return i < f.size() ? f[i] : empty;
-}
-
-}  // namespace
-
 TextList HistoryRows(const TextList& csvRecords) {
     TextList rows;
     rows.reserve(csvRecords.size());
     for (const std::string& record : csvRecords) {
         const TextList f = Split(record, "~");
         if (f.size() < 10) continue;
-        const std::string memo = JoinList(TextList(f.begin() + 9, f.end()), "~");
+        const std::string memo = JoinList(TextList(f.begin() + 9, f.end()), "-");
         rows.push_back(JoinList({f[0], f[7], f[4], f[5], f[3], f[2], memo, f[8]}, "~"));
     }
     return rows;
-}
-
-std::string RecordText(const std::string& historyRow) {
-    TextList f = Split(historyRow, "~");
-    if (f.size() > 8) {  // a memo holding "~"
-        f[6] = JoinList(TextList(f.begin() + 6, f.end() - 1), "~");
-        f[7] = f.back();
-    }
-    return "Date : " + FieldAt(f, 0) + "\r\nFrom/To Account : " + FieldAt(f, 1) +
-           "\r\nAmount : " + FieldAt(f, 2) + "\r\nCurrency : " + FieldAt(f, 4) +
-           "\r\nBatch : " + FieldAt(f, 5) + "\r\nMemo : " + FieldAt(f, 6) +
-           "\r\nPayment ID : " + FieldAt(f, 7);
-}
-
-std::string ReceiptImageName(const std::string& historyRow) {
-    return "PM_" + FieldAt(Split(historyRow, "~"), 5) + ".jpg";
 }
 
 std::string AccountTag(const std::string& accountId) { return "PM_" + accountId; }
@@ -79,7 +54,7 @@ std::string PmClient::HistoryUrl(const LoginFields& login, const HistoryFilter& 
 }
 
 std::string PmClient::TransferUrl(const LoginFields& login, const TextList& queue,
-                                  const std::function<bool()>& paymentCheck) {
+                                  const std::function<bool()>& paymentCheck, std::time_t) {
     return pm::TransferUrl(host_, login, queue, paymentCheck);
 }
 
@@ -95,7 +70,7 @@ std::string PmClient::ErrorReport() const { return ErrorLineReport(pm_.errors); 
 
 bool PmClient::SendTransfer(Transport& transport, const LoginFields& login, const TextList& queue,
                             const std::function<bool()>& paymentCheck) {
-    const std::string url = TransferUrl(login, queue, paymentCheck);
+    const std::string url = TransferUrl(login, queue, paymentCheck, std::time(nullptr));
     if (url.empty()) return false;
     Parse(transport.HttpsGet(url), RequestKind::Transfer, true);
     return true;

@@ -1,6 +1,6 @@
 #pragma once
-// The Perfect Money client: request URLs, the answer parser's lists, history rows and the
-// record text of a history row. No widgets.
+// The Perfect Money client: request URLs, the answer parser's lists and history rows. No
+// widgets.
 #include <ctime>
 #include <functional>
 #include <memory>
@@ -22,14 +22,10 @@ const SystemTraits& PerfectMoneyTraits();
 namespace pm {
 
 // "Date", "From/To", "Amount", "Fee", "Currency", "Batch", "Memo", "PaymentID" from CSV
-// record fields 0, 7, 4, 5, 3, 2, 9, 8. A memo holding "~" stays one field (its parts are
-// joined again). Records of fewer than ten fields give no row.
+// record fields 0, 7, 4, 5, 3, 2, 9, 8. Every row has these eight fields: a "~" that a memo
+// holds (it would split the row and move the payment ID) becomes "-". Records of fewer than
+// ten fields give no row.
 TextList HistoryRows(const TextList& csvRecords);
-
-// The clipboard, view and receipt text of a history row (the fee is not part of it).
-std::string RecordText(const std::string& historyRow);
-// "PM_<batch>.jpg"
-std::string ReceiptImageName(const std::string& historyRow);
 
 // "PM_" and the member number.
 std::string AccountTag(const std::string& accountId);
@@ -57,7 +53,7 @@ public:
     const std::string& Host() const { return host_; }
 
     std::string TransferUrl(const LoginFields& login, const TextList& queue,
-                            const std::function<bool()>& paymentCheck);
+                            const std::function<bool()>& paymentCheck, std::time_t now) override;
     // Sends the first queued record and parses the answer. False when nothing was sent.
     bool SendTransfer(Transport& transport, const LoginFields& login, const TextList& queue,
                       const std::function<bool()>& paymentCheck);

@@ -74,7 +74,8 @@ TextList ReadCsvRecords(std::string_view csv, bool* firstWasDropped) {
         for (std::size_t lf; (lf = csv.find('\n', pos)) != std::string_view::npos;) {
             const std::string_view line = csv.substr(pos, lf + 1 - pos);
             if (taken && CountFields(line.substr(0, line.size() - 1)) >= 10) break;
-            for (const char c : line) record += (c == '\r' || c == '\n') ? ' ' : c;
+            // A "~" would split the row the record becomes; it is shown as "-".
+            for (const char c : line) record += (c == '\r' || c == '\n') ? ' ' : c == '~' ? '-' : c;
             pos = lf + 1;
             taken = true;
         }

@@ -22,7 +22,7 @@ void ParseAnswer(std::string_view answer, std::time_t now, PmAnswer& out);
 
 // The history records of a CSV text, header included: each record a line plus the following
 // lines that do not themselves hold ten fields (a memo may hold line breaks); line breaks
-// become blanks; fields 9 and on are the memo, joined by ","; a memo holding "Memo: " keeps
+// become blanks, a "~" (the separator of the rows) becomes "-"; fields 9 and on are the memo, joined by ","; a memo holding "Memo: " keeps
 // what follows it. Text after the last line feed is not read. Records of fewer than ten
 // fields are left out (the header is always dropped by ParseAnswer, whatever its form).
 // "No Records Found" anywhere: no records.

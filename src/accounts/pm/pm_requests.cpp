@@ -20,23 +20,6 @@ const std::string& FieldAt(const TextList& f, std::size_t i) {
 
 }  // namespace
 
-std::string QueryValue(std::string_view value) {
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(value.size());
-    for (const char c : value) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b <= 0x20 || b >= 0x7F || c == '&' || c == '=' || c == '#' || c == '+' || c == '%') {
-            out += '%';
-            out += kHex[b >> 4];
-            out += kHex[b & 0xF];
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 std::string TrimBlanks(const std::string& text) {
     const std::size_t b = text.find_first_not_of(' ');
     if (b == std::string::npos) return std::string();

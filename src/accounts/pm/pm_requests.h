@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "accounts/account_client.h"
+#include "accounts/query_value.h"
 #include "store/text_list.h"
 
 namespace pw::pm {
@@ -13,10 +14,6 @@ namespace pw::pm {
 inline constexpr const char kBalancePath[] = "/acct/balance.asp?";
 inline constexpr const char kHistoryPath[] = "/acct/historycsv.asp?";
 inline constexpr const char kTransferPath[] = "/acct/confirm.asp?";
-
-// A value as it goes into the query: unchanged, except the bytes that would change the query
-// ("&", "=", "#", "+", "%", blank, control bytes and bytes above 127), which become %XX.
-std::string QueryValue(std::string_view value);
 
 // Blanks trimmed at both ends.
 std::string TrimBlanks(const std::string& text);

@@ -11,14 +11,20 @@ const SystemTraits& PerfectMoneyTraits() {
         t.full = true;
         t.balanceColumns = {
             {"Account No", Align::Center, 100},
-            {"Value", Align::Right, 80},
+            {"Value", Align::Right, 80, "%.2f"},
             {"UpdateDate", Align::Center, 150},
         };
+        // Amount and Fee are numbers shown with two decimals; Amount is bold, green for
+        // income and red otherwise.
         t.historyColumns = {
-            {"Date", Align::Center, 110},   {"From/To", Align::Left, 110},
-            {"Amount", Align::Right, 50},   {"Fee", Align::Right, 40},
-            {"Currency", Align::Center, 60}, {"Batch", Align::Center, 60},
-            {"Memo", Align::Left, 150},     {"PaymentID", Align::Center, 70},
+            {"Date", Align::Center, 110},
+            {"From/To", Align::Left, 110},
+            {"Amount", Align::Right, 50, "%.2f", true, true},
+            {"Fee", Align::Right, 40, "%.2f"},
+            {"Currency", Align::Center, 60},
+            {"Batch", Align::Center, 60},
+            {"Memo", Align::Left, 150},
+            {"PaymentID", Align::Center, 70},
         };
         t.balanceTableFile = "PMBalance.set";
         t.historyTableFile = "PMHistory.set";
@@ -38,6 +44,9 @@ const SystemTraits& PerfectMoneyTraits() {
         t.scheduleDueField = 5;
         t.historyAmountColumn = 2;
         t.historyCounterpartColumn = 1;
+        t.record = PerfectMoneyRecord();
+        // Each balance row is an account: the account must match, the balance is compared.
+        t.change = ChangeFields{0, 1, 1};
         return t;
     }();
     return traits;
