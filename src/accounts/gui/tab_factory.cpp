@@ -1,4 +1,6 @@
 #include "accounts/gui/account_tab_api.h"
+#include "accounts/gui/ecu_money_tab.h"
+#include "accounts/gui/gdp_tab.h"
 #include "accounts/gui/liberty_reserve_tab.h"
 
 namespace pw {
@@ -6,6 +8,8 @@ namespace pw {
 AccountTabWidget* CreateAccountTab(int systemIndex, CPursewardApp& app, TabHost& host,
                                    QWidget* parent) {
     if (systemIndex == 0) return new CLibertyReserveDlg(app, host, parent);
+    if (systemIndex == 4) return new CGDPDlg(app, host, parent);
+    if (systemIndex == 5) return new CECUMoneyDlg(app, host, parent);
     return new AccountTabWidget(systemIndex, parent);
 }
 
