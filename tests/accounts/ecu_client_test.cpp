@@ -86,7 +86,7 @@ TEST(EcuClient, BalanceAndHistoryAnswers) {
     client.Parse("1/2", RequestKind::Balance, true);
     EXPECT_EQ(client.Answer().balanceRows.size(), 2u);
     EXPECT_TRUE(client.Answer().errors.empty());
-    client.ParseHistory("1/2");
+    client.Parse("1/2", RequestKind::History, true);
     EXPECT_TRUE(client.Answer().balanceRows.empty());
 }
 
@@ -103,8 +103,10 @@ TEST(EcuTraits, TablesColumnsAndMessages) {
     EXPECT_EQ(t.historyColumns[9].name, "Source");
     EXPECT_EQ(t.msgNoAccount, 132);
     EXPECT_EQ(t.msgNoSecret, 112);
-    EXPECT_STREQ(ecu::kNoCounterpartMessage,
-                 "You are checked option for select on ECU-number, but don't entered it");
+    EXPECT_EQ(t.msgNoCounterpart,
+              TabMessage("You are checked option for select on ECU-number, but don't entered it"));
+    EXPECT_EQ(t.balanceColumns[1].format, "%.2f");
+    EXPECT_TRUE(t.historyColumns[2].colored && t.historyColumns[2].bold);
     testing::TempDir dir;
     SettingsStore settings(dir / "Purseward.ini", "");
     EXPECT_EQ(EcuHost(settings), "www.ecumoney.com");

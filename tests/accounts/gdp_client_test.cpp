@@ -119,6 +119,9 @@ TEST(GdpTraits, TablesColumnsAndLabels) {
     ASSERT_EQ(t.historyColumns.size(), 8u);
     EXPECT_EQ(t.historyColumns[7].name, "Memo");
     EXPECT_EQ(t.balanceColumns[1].align, Align::Right);
+    EXPECT_EQ(t.balanceColumns[1].format, "%.2f");
+    EXPECT_TRUE(t.historyColumns[2].colored && t.historyColumns[2].bold);
+    EXPECT_EQ(t.historyColumns[4].format, "%.2f");
     EXPECT_EQ(t.msgNoAccount, 132);
     EXPECT_EQ(t.apiNameLabel, "Store ID");
     EXPECT_EQ(t.secretLabel, "GDP-Key");

@@ -136,7 +136,7 @@ TEST_F(GdpEcuSandbox, EcuHistoryUpToTheYearAndImpossibleYears) {
               "2008-11-30 08:00:00;E2000200;20.00;USD;5001;Opening\n"
               "2009-02-11 09:30:00;E2000200;-5.00;USD;5002;Coffee\n"
               "2009-06-01 12:00:00;E2000200;2.67;EUR;5003;Refund\n");
-    ecu_->ParseHistory(answer);
+    ecu_->Parse(answer, RequestKind::History, true);
     EXPECT_TRUE(ecu_->Answer().errors.empty());
 
     const std::string base = url.substr(0, url.size() - 4);  // without "2009"

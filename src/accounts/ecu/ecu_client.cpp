@@ -94,17 +94,9 @@ std::string EcuClient::HistoryUrl(const LoginFields& login, const HistoryFilter&
 }
 
 void EcuClient::Parse(const std::string& answer, RequestKind kind, bool) {
-    Take(ecu::ParseAnswer(answer,
-                          kind == RequestKind::History ? ecu::AnswerKind::History
-                                                       : ecu::AnswerKind::Balance,
-                          std::time(nullptr)));
-}
-
-void EcuClient::ParseHistory(const std::string& answer) {
-    Take(ecu::ParseAnswer(answer, ecu::AnswerKind::History, std::time(nullptr)));
-}
-
-void EcuClient::Take(ecu::Answer parsed) {
+    ecu::Answer parsed = ecu::ParseAnswer(
+        answer, kind == RequestKind::History ? ecu::AnswerKind::History : ecu::AnswerKind::Balance,
+        std::time(nullptr));
     answer_ = ParsedAnswer{};
     answer_.errors = std::move(parsed.errors);
     answer_.balanceRows = std::move(parsed.balanceRows);

@@ -50,7 +50,7 @@ Answer ParseAnswer(std::string_view answer, AnswerKind kind, std::time_t now);
 }  // namespace ecu
 
 // Prefix, columns, table files, currencies (USD, EUR), labels and messages of the ECUMoney
-// tab. msgNoCounterpart is 0: the tab shows ecu::kNoCounterpartMessage instead.
+// tab; msgNoCounterpart is the fixed text ecu::kNoCounterpartMessage.
 const SystemTraits& EcuTraits();
 
 class EcuClient : public AccountClient {
@@ -60,17 +60,14 @@ public:
     std::string BalanceUrl(const LoginFields& login, std::time_t now) override;
     std::string HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
                            std::time_t now) override;
-    // Parses a balance answer.
+    // RequestKind::History parses a history answer (errors only); any other kind a balance
+    // answer.
     void Parse(const std::string& answer, RequestKind kind, bool clear) override;
-    // Parses a history answer: errors only.
-    void ParseHistory(const std::string& answer);
     const ParsedAnswer& Answer() const override { return answer_; }
     std::vector<int> FurtherPages(const HistoryFilter&) const override { return {}; }
     std::string ErrorReport() const override;
 
 private:
-    void Take(ecu::Answer parsed);
-
     std::string host_;
     ParsedAnswer answer_;
 };

@@ -11,14 +11,18 @@ const SystemTraits& GdpTraits() {
         t.full = false;
         t.balanceColumns = {
             {"Currency", Align::Center, 60},
-            {"Value", Align::Right, 80},
+            {"Value", Align::Right, 80, "%.2f"},
             {"UpdateDate", Align::Center, 150},
         };
         t.historyColumns = {
-            {"Date", Align::Center, 110},  {"From/To", Align::Left, 110},
-            {"Amount", Align::Right, 50},  {"Fee", Align::Right, 40},
-            {"Balance", Align::Right, 60}, {"Currency", Align::Center, 60},
-            {"Batch", Align::Center, 60},  {"Memo", Align::Left, 150},
+            {"Date", Align::Center, 110},
+            {"From/To", Align::Left, 110},
+            {"Amount", Align::Right, 50, "%.2f", true, true},
+            {"Fee", Align::Right, 40, "%.2f"},
+            {"Balance", Align::Right, 60, "%.2f"},
+            {"Currency", Align::Center, 60},
+            {"Batch", Align::Center, 60},
+            {"Memo", Align::Left, 150},
         };
         // The GDP tables have always been kept under these names.
         t.balanceTableFile = "GBPBalance.set";

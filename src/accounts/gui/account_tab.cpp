@@ -396,6 +396,7 @@ void CAccountTab::RunFeature(TabFeature feature) {
 }
 
 void CAccountTab::RunCommand(TabCommand command) {
+    if (!traits_.full) return;  // a minimal tab has no menus and no commands
     switch (command) {
         case TabCommand::Refresh: RefreshBalance(); break;
         case TabCommand::AutoRefresh: SetAutoRefresh(); break;
