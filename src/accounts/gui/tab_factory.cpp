@@ -1,11 +1,13 @@
 #include "accounts/gui/account_tab_api.h"
 #include "accounts/gui/liberty_reserve_tab.h"
+#include "accounts/gui/v_money_tab.h"
 
 namespace pw {
 
 AccountTabWidget* CreateAccountTab(int systemIndex, CPursewardApp& app, TabHost& host,
                                    QWidget* parent) {
     if (systemIndex == 0) return new CLibertyReserveDlg(app, host, parent);
+    if (systemIndex == 2) return new CVMoneyDlg(app, host, parent);
     return new AccountTabWidget(systemIndex, parent);
 }
 

@@ -48,19 +48,6 @@ TabMessage HistoryProblem(const LoginFields& login, const HistoryFilter& filter)
     return 0;
 }
 
-std::string RecordText(const std::string& row, bool hide, int hideCount) {
-    const TextList f = Split(row, "~");
-    const auto at = [&f](std::size_t i) { return i < f.size() ? f[i] : std::string(); };
-    const std::string party = hide ? MaskCounterpart(at(2), hideCount) : at(2);
-    return "Date : " + at(0) + "\r\nTransType : " + at(1) + "\r\nFrom/To Account : " + party +
-           "\r\nAmount : " + at(3) + "\r\nBatch : " + at(4) + "\r\nMemo : " + at(5) + "\r\n";
-}
-
-std::string ReceiptImageName(const std::string& row) {
-    const TextList f = Split(row, "~");
-    return "VM_" + (f.size() > 4 ? f[4] : std::string()) + ".jpg";
-}
-
 }  // namespace vm
 
 VmClient::VmClient(std::string host) : host_(std::move(host)) {}

@@ -50,7 +50,6 @@ TEST_F(LrTabTest, TheFactoryMakesTheLibertyReserveTabAndPlaceholdersForTheOthers
     EXPECT_EQ(lr->accessibleName(), "Liberty Reserve");
     for (int i = 1; i < 6; ++i) {
         std::unique_ptr<AccountTabWidget> other(CreateAccountTab(i, w.app, w.host, nullptr));
-        EXPECT_EQ(dynamic_cast<CAccountTab*>(other.get()), nullptr);
         EXPECT_EQ(other->SystemIndex(), i);
     }
 }
