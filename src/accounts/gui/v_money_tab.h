@@ -12,7 +12,7 @@ class VmClient;
 
 class CVMoneyDlg : public CAccountTab {
     Q_OBJECT
-public:
+  public:
     // The client's host comes from "VMHost" of the settings.
     CVMoneyDlg(CPursewardApp& app, TabHost& host, QWidget* parent = nullptr);
     // With a client made by the caller (tests).
@@ -28,7 +28,7 @@ public:
     std::vector<MenuItem> HistoryMenu() const override;
     void GetHistoryForAccount() override {}
 
-protected:
+  protected:
     // The update time of the balance rows is taken from the program's clock.
     void FetchBalance(const LoginFields& login) override;
 };

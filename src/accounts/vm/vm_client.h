@@ -57,8 +57,7 @@ class VmClient : public AccountClient {
     // The transfer URL for the first queued record; empty (send nothing) when the queue is
     // empty or paymentCheck fails.
     std::string TransferUrl(const LoginFields& login, const TextList& queue,
-                            const std::function<bool()>& paymentCheck,
-                            std::time_t now) override;
+                            const std::function<bool()>& paymentCheck, std::time_t now) override;
     std::string AccountStatusUrl(const LoginFields& login, const std::string& lookup,
                                  std::time_t now);
     // Sends the transfer of the first queued record and parses the answer. False when nothing
@@ -68,8 +67,7 @@ class VmClient : public AccountClient {
     // The first account name of the lookup answer, or empty. Empty input: empty, without a
     // request. Errors of the answer are shown through ui as the error report.
     std::string GetAccountName(Transport& transport, const LoginFields& login,
-                               const std::string& account, std::time_t now,
-                               ModalUi& ui) override;
+                               const std::string& account, std::time_t now, ModalUi& ui) override;
 
   private:
     std::string host_;
