@@ -216,7 +216,12 @@ TEST(VmRows, RecordTextProblemsAndTraits) {
                  {{"a", "1", "p"}, "9", 0}};
     for (const auto& c : cases) {
         batch.batch = c.batch;
-        EXPECT_EQ(vm::HistoryProblem(c.login, batch), c.message);
+        // The tab's checks in order: the login fields, then the batch option.
+        HistoryFilter f = batch;
+        TabMessage problem = LoginProblem(c.login, VMoneyTraits());
+        const FilterCheck check = CheckHistoryFilter(f, VMoneyTraits(), false);
+        if (problem.Empty() && !check.messages.empty()) problem = check.messages[0];
+        EXPECT_EQ(problem, c.message);
     }
 
     const SystemTraits& t = VMoneyTraits();

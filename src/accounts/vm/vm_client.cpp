@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "accounts/tab_logic.h"
 #include "accounts/vm/vm_requests.h"
 #include "settings/keys.h"
 #include "settings/settings_store.h"
@@ -40,12 +39,6 @@ TextList HistoryRows(const TextList& transactions) {
     rows.reserve(transactions.size());
     for (const std::string& t : transactions) rows.push_back(HistoryRow(t));
     return rows;
-}
-
-TabMessage HistoryProblem(const LoginFields& login, const HistoryFilter& filter) {
-    if (TabMessage problem = LoginProblem(login, VMoneyTraits()); !problem.Empty()) return problem;
-    if (filter.byBatch && filter.batch.empty()) return VMoneyTraits().msgNoBatch;
-    return 0;
 }
 
 }  // namespace vm

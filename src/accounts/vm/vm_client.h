@@ -28,10 +28,6 @@ namespace vm {
 std::string HistoryRow(const std::string& transaction);
 TextList HistoryRows(const TextList& transactions);
 
-// The first login or filter problem of the history as a string-table id (132 Account ID,
-// 140 PIN, 112 password, 117 batch ticked but empty), or 0.
-TabMessage HistoryProblem(const LoginFields& login, const HistoryFilter& filter);
-
 }  // namespace vm
 
 class VmClient : public AccountClient {
