@@ -198,12 +198,10 @@ TEST(VmRows, HistoryRowsInColumnOrderWithTheSignRule) {
 
 TEST(VmRows, RecordTextProblemsAndTraits) {
     const std::string row = "2009-03-05 10:00:00~sent~VM100002 (Payee Store)~-5.00~5000007~Order";
-    EXPECT_EQ(vm::RecordText(row, false, 3),
+    EXPECT_EQ(RecordText(row, VMoneyTraits().record, false, 3),
               "Date : 2009-03-05 10:00:00\r\nTransType : sent\r\nFrom/To Account : VM100002 "
               "(Payee Store)\r\nAmount : -5.00\r\nBatch : 5000007\r\nMemo : Order\r\n");
-    EXPECT_NE(vm::RecordText(row, true, 3).find("From/To Account : VM100*** (Payee Store)\r\n"),
-              std::string::npos);
-    EXPECT_EQ(vm::ReceiptImageName(row), "VM_5000007.jpg");
+    EXPECT_EQ(ReceiptImageName(VMoneyTraits().record, row), "VM_5000007.jpg");
 
     HistoryFilter batch;
     batch.byBatch = true;
@@ -218,7 +216,12 @@ TEST(VmRows, RecordTextProblemsAndTraits) {
                  {{"a", "1", "p"}, "9", 0}};
     for (const auto& c : cases) {
         batch.batch = c.batch;
-        EXPECT_EQ(vm::HistoryProblem(c.login, batch), c.message);
+        // The tab's checks in order: the login fields, then the batch option.
+        HistoryFilter f = batch;
+        TabMessage problem = LoginProblem(c.login, VMoneyTraits());
+        const FilterCheck check = CheckHistoryFilter(f, VMoneyTraits(), false);
+        if (problem.Empty() && !check.messages.empty()) problem = check.messages[0];
+        EXPECT_EQ(problem, c.message);
     }
 
     const SystemTraits& t = VMoneyTraits();
@@ -230,6 +233,11 @@ TEST(VmRows, RecordTextProblemsAndTraits) {
     EXPECT_EQ(t.historyColumns[t.historyAmountColumn].name, "Amount");
     EXPECT_EQ(t.historyColumns[t.historyCounterpartColumn].name, "From/To");
     EXPECT_EQ(t.balanceColumns[0].defaultWidth, 100);
+    EXPECT_EQ(t.balanceColumns[1].format, "%.2f");
+    const ColumnSpec& amount = t.historyColumns[t.historyAmountColumn];
+    EXPECT_TRUE(amount.format == "%.2f" && amount.colored && amount.bold);
+    for (const ColumnSpec& c : t.historyColumns)
+        EXPECT_TRUE(&c == &amount || (c.format == " " && !c.colored && !c.bold)) << c.name;
 }
 
 TEST(VmClient, ParseFillsTheFrameAnswer) {

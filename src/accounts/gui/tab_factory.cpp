@@ -4,6 +4,7 @@
 #include "accounts/gui/gdp_tab.h"
 #include "accounts/gui/liberty_reserve_tab.h"
 #include "accounts/gui/perfect_money_tab.h"
+#include "accounts/gui/v_money_tab.h"
 
 namespace pw {
 
@@ -14,6 +15,7 @@ AccountTabWidget* CreateAccountTab(int systemIndex, CPursewardApp& app, TabHost&
     if (systemIndex == 3) return new CEGoldDlg(app, host, parent);
     if (systemIndex == 4) return new CGDPDlg(app, host, parent);
     if (systemIndex == 5) return new CECUMoneyDlg(app, host, parent);
+    if (systemIndex == 2) return new CVMoneyDlg(app, host, parent);
     return new AccountTabWidget(systemIndex, parent);
 }
 

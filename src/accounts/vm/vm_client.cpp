@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "accounts/tab_logic.h"
 #include "accounts/vm/vm_requests.h"
 #include "settings/keys.h"
 #include "settings/settings_store.h"
@@ -40,25 +39,6 @@ TextList HistoryRows(const TextList& transactions) {
     rows.reserve(transactions.size());
     for (const std::string& t : transactions) rows.push_back(HistoryRow(t));
     return rows;
-}
-
-TabMessage HistoryProblem(const LoginFields& login, const HistoryFilter& filter) {
-    if (TabMessage problem = LoginProblem(login, VMoneyTraits()); !problem.Empty()) return problem;
-    if (filter.byBatch && filter.batch.empty()) return VMoneyTraits().msgNoBatch;
-    return 0;
-}
-
-std::string RecordText(const std::string& row, bool hide, int hideCount) {
-    const TextList f = Split(row, "~");
-    const auto at = [&f](std::size_t i) { return i < f.size() ? f[i] : std::string(); };
-    const std::string party = hide ? MaskCounterpart(at(2), hideCount) : at(2);
-    return "Date : " + at(0) + "\r\nTransType : " + at(1) + "\r\nFrom/To Account : " + party +
-           "\r\nAmount : " + at(3) + "\r\nBatch : " + at(4) + "\r\nMemo : " + at(5) + "\r\n";
-}
-
-std::string ReceiptImageName(const std::string& row) {
-    const TextList f = Split(row, "~");
-    return "VM_" + (f.size() > 4 ? f[4] : std::string()) + ".jpg";
 }
 
 }  // namespace vm

@@ -1,7 +1,7 @@
 #pragma once
 // The V-Money client: request URLs from the login fields (Account ID, PIN, password), the
-// answer parser's lists turned into the rows of the tables, the record text, the transfer of
-// the first queued record and the account lookup.
+// answer parser's lists turned into the rows of the tables, the transfer of the first queued
+// record and the account lookup.
 #include <ctime>
 #include <functional>
 #include <memory>
@@ -16,7 +16,8 @@ namespace pw {
 
 class SettingsStore;
 
-// Prefix, columns, table files, labels (incl. "Pin number") and messages of the V-Money tab.
+// Prefix, columns with their formats and colours, table files, labels (incl. "Pin number"),
+// messages and the record text of the V-Money tab.
 const SystemTraits& VMoneyTraits();
 
 namespace vm {
@@ -26,16 +27,6 @@ namespace vm {
 // that already starts with "-" keeps its one sign).
 std::string HistoryRow(const std::string& transaction);
 TextList HistoryRows(const TextList& transactions);
-
-// The first login or filter problem of the history as a string-table id (132 Account ID,
-// 140 PIN, 112 password, 117 batch ticked but empty), or 0.
-TabMessage HistoryProblem(const LoginFields& login, const HistoryFilter& filter);
-
-// The record view and clipboard text of a history row: "Date : %s\r\n" ... "Memo : %s\r\n",
-// the From/To account masked when hide is set.
-std::string RecordText(const std::string& row, bool hide, int hideCount);
-// "VM_<batch>.jpg"
-std::string ReceiptImageName(const std::string& row);
 
 }  // namespace vm
 
@@ -62,7 +53,7 @@ class VmClient : public AccountClient {
     // The transfer URL for the first queued record; empty (send nothing) when the queue is
     // empty or paymentCheck fails.
     std::string TransferUrl(const LoginFields& login, const TextList& queue,
-                            const std::function<bool()>& paymentCheck, std::time_t now);
+                            const std::function<bool()>& paymentCheck, std::time_t now) override;
     std::string AccountStatusUrl(const LoginFields& login, const std::string& lookup,
                                  std::time_t now);
     // Sends the transfer of the first queued record and parses the answer. False when nothing
@@ -72,7 +63,7 @@ class VmClient : public AccountClient {
     // The first account name of the lookup answer, or empty. Empty input: empty, without a
     // request. Errors of the answer are shown through ui as the error report.
     std::string GetAccountName(Transport& transport, const LoginFields& login,
-                               const std::string& account, std::time_t now, ModalUi& ui);
+                               const std::string& account, std::time_t now, ModalUi& ui) override;
 
   private:
     std::string host_;

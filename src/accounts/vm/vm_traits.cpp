@@ -11,12 +11,12 @@ const SystemTraits& VMoneyTraits() {
         t.full = true;
         t.balanceColumns = {
             {"Currency", Align::Center, 100},
-            {"Value", Align::Right, 80},
+            {"Value", Align::Right, 80, "%.2f"},
             {"UpdateDate", Align::Center, 150},
         };
         t.historyColumns = {
             {"Date", Align::Center, 110},    {"TransType", Align::Center, 80},
-            {"From/To", Align::Center, 110}, {"Amount", Align::Right, 50},
+            {"From/To", Align::Center, 110}, {"Amount", Align::Right, 50, "%.2f", true, true},
             {"Batch", Align::Center, 60},    {"Memo", Align::Left, 150},
         };
         t.balanceTableFile = "VMBalance.set";
@@ -38,6 +38,9 @@ const SystemTraits& VMoneyTraits() {
         t.scheduleDueField = 4;
         t.historyAmountColumn = 3;
         t.historyCounterpartColumn = 2;
+        // Date, TransType, From/To (masked), Amount, Batch, Memo, each line ended by CR LF.
+        t.record = VMoneyRecord();
+        t.change = ChangeFields{0, 1, 1};
         return t;
     }();
     return traits;

@@ -48,11 +48,6 @@ TEST_F(LrTabTest, TheFactoryMakesTheLibertyReserveTabAndPlaceholdersForTheOthers
     EXPECT_NE(dynamic_cast<CLibertyReserveDlg*>(lr.get()), nullptr);
     EXPECT_EQ(lr->SystemIndex(), 0);
     EXPECT_EQ(lr->accessibleName(), "Liberty Reserve");
-    for (int i : {2}) {  // the other systems: their own tab tests
-        std::unique_ptr<AccountTabWidget> other(CreateAccountTab(i, w.app, w.host, nullptr));
-        EXPECT_EQ(dynamic_cast<CAccountTab*>(other.get()), nullptr);
-        EXPECT_EQ(other->SystemIndex(), i);
-    }
 }
 
 TEST_F(LrTabTest, FeaturesNotBuiltYetAreDisabledExportAndRecordViewAreBuilt) {
