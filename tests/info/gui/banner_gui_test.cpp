@@ -36,7 +36,7 @@ void EnsureQtApp() {
     new QApplication(argc, argv);
 }
 
-bool WaitFor(const std::function<bool()>& cond, int ms = 5000) {
+bool WaitFor(const std::function<bool()>& cond, int ms = 20000) {
     QElapsedTimer timer;
     timer.start();
     while (!cond()) {
