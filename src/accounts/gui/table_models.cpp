@@ -70,13 +70,13 @@ std::string RowTableModel::Cell(const TextList& fields, int column) const {
 }
 
 QVariant RowTableModel::Decoration(const TextList& fields, int column, int role) const {
-    const ColumnSpec& spec = columns_[static_cast<std::size_t>(column)];
-    if (role == Qt::FontRole && spec.bold) {
+    const ColumnSpec& col = columns_[static_cast<std::size_t>(column)];
+    if (role == Qt::FontRole && col.bold) {
         QFont font;
         font.setBold(true);
         return font;
     }
-    if (!spec.colored) return {};
+    if (!col.colored) return {};
     const std::string value = static_cast<std::size_t>(column) < fields.size()
                                   ? fields[static_cast<std::size_t>(column)]
                                   : std::string();

@@ -21,13 +21,13 @@
 
 namespace pw {
 
-RefConfig RefConfigOf(const RefListSpec& spec, bool manager) {
-    return RefConfig{Str(spec.captionId), spec.file, spec.titles, spec.widths, manager};
+RefConfig RefConfigOf(const RefListSpec& list, bool manager) {
+    return RefConfig{Str(list.captionId), list.file, list.titles, list.widths, manager};
 }
 
 RefConfig RefConfigForFile(const std::string& fileName, bool manager) {
-    for (const RefListSpec& spec : RefLists())
-        if (spec.file == fileName) return RefConfigOf(spec, manager);
+    for (const RefListSpec& list : RefLists())
+        if (list.file == fileName) return RefConfigOf(list, manager);
     return RefConfig{fileName, fileName, {"Memo"}, {"200"}, manager};
 }
 
@@ -178,9 +178,9 @@ std::string CRef::Choose(QWidget* parent, const std::string& programDir,
     return dialog.exec() == QDialog::Accepted ? dialog.ChosenRow() : std::string();
 }
 
-void CRef::Manage(QWidget* parent, const RefListSpec& spec, const std::string& programDir,
+void CRef::Manage(QWidget* parent, const RefListSpec& list, const std::string& programDir,
                   ModalUi& ui, NameLookup lookup) {
-    CRef dialog(RefConfigOf(spec, true), programDir, ui, std::move(lookup), parent);
+    CRef dialog(RefConfigOf(list, true), programDir, ui, std::move(lookup), parent);
     dialog.exec();
 }
 

@@ -35,7 +35,7 @@ struct RefConfig {
     bool manager = false;  // chooser by default
 };
 // The configuration of a list; a file name of no list gets it as caption and one column.
-RefConfig RefConfigOf(const RefListSpec& spec, bool manager);
+RefConfig RefConfigOf(const RefListSpec& list, bool manager);
 RefConfig RefConfigForFile(const std::string& fileName, bool manager);
 
 // Group of the window placement in the per-user profile.
@@ -101,7 +101,7 @@ public:
     static std::string Choose(QWidget* parent, const std::string& programDir,
                               const std::string& fileName, ModalUi& ui, NameLookup lookup = {});
     // Manager: the main menu's window on one of the eight lists.
-    static void Manage(QWidget* parent, const RefListSpec& spec, const std::string& programDir,
+    static void Manage(QWidget* parent, const RefListSpec& list, const std::string& programDir,
                        ModalUi& ui, NameLookup lookup = {});
 
     void Add();
