@@ -1,5 +1,7 @@
 #include "accounts/account_client.h"
 
+#include "settings/keys.h"
+#include "settings/settings_store.h"
 #include "ui/base/strings.h"
 
 namespace pw {
@@ -19,6 +21,12 @@ std::string ErrorLineReport(const TextList& errors) {
     std::string out;
     for (const std::string& e : errors) out += "Error : " + e + " \n";
     return out;
+}
+
+std::string SystemHost(const SettingsStore& settings, int systemIndex) {
+    const keys::SystemKeys& k = keys::KeysOf(systemIndex);
+    std::string host = settings.GetString(k.section, k.host, k.defaultHost);
+    return host.empty() ? std::string(k.defaultHost) : host;
 }
 
 }  // namespace pw

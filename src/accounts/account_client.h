@@ -14,6 +14,7 @@
 namespace pw {
 
 class ModalUi;
+class SettingsStore;
 class Transport;
 
 enum class Align { Left, Center, Right };
@@ -154,5 +155,9 @@ public:
 std::string CodeMessageReport(const TextList& errors);
 // "Error : %s \n" per entry (PM, EG, GDP, ECU).
 std::string ErrorLineReport(const TextList& errors);
+
+// The host of system systemIndex (0..5): its host key, or the built-in host when the key is
+// missing or empty.
+std::string SystemHost(const SettingsStore& settings, int systemIndex);
 
 }  // namespace pw

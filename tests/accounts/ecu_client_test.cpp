@@ -109,7 +109,7 @@ TEST(EcuTraits, TablesColumnsAndMessages) {
     EXPECT_TRUE(t.historyColumns[2].colored && t.historyColumns[2].bold);
     testing::TempDir dir;
     SettingsStore settings(dir / "Purseward.ini", "");
-    EXPECT_EQ(EcuHost(settings), "www.ecumoney.com");
+    EXPECT_EQ(SystemHost(settings, 5), "www.ecumoney.com");
 }
 
 }  // namespace

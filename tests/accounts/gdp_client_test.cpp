@@ -142,7 +142,7 @@ TEST(GdpTraces, LoginAndHistoryTexts) {
 TEST(GdpHost, FromTheSettingsOrBuiltIn) {
     testing::TempDir dir;
     SettingsStore settings(dir / "Purseward.ini", "");
-    EXPECT_EQ(GdpHost(settings), "www.gdpay.com");
+    EXPECT_EQ(SystemHost(settings, 4), "www.gdpay.com");
     settings.WriteString("GDP", "GDPHost", "127.0.0.1:4443");
     EXPECT_EQ(MakeGdpClient(settings)->BalanceUrl({"a", "s", "k"}, 0).substr(0, 26),
               "https://127.0.0.1:4443/api");

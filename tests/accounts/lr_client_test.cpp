@@ -244,7 +244,7 @@ TEST(LrClientSettings, HostComesFromTheSettingsFile) {
     SettingsStore settings(ini, "");
     EXPECT_EQ(MakeLibertyReserveClient(settings)->Host(), "127.0.0.1:8443");
     { std::ofstream(ini) << "[LR]\r\nLRHost=\r\n"; }
-    EXPECT_EQ(LibertyReserveHost(settings), "api.libertyreserve.com");
+    EXPECT_EQ(SystemHost(settings, 0), "api.libertyreserve.com");
     std::filesystem::remove_all(dir);
 }
 

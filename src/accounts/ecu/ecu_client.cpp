@@ -104,14 +104,8 @@ void EcuClient::Parse(const std::string& answer, RequestKind kind, bool) {
 
 std::string EcuClient::ErrorReport() const { return ErrorLineReport(answer_.errors); }
 
-std::string EcuHost(const SettingsStore& settings) {
-    const keys::SystemKeys& k = keys::KeysOf(ecu::kSystemIndex);
-    std::string host = settings.GetString(k.section, k.host, k.defaultHost);
-    return host.empty() ? std::string(k.defaultHost) : host;
-}
-
 std::unique_ptr<EcuClient> MakeEcuClient(const SettingsStore& settings) {
-    return std::make_unique<EcuClient>(EcuHost(settings));
+    return std::make_unique<EcuClient>(SystemHost(settings, ecu::kSystemIndex));
 }
 
 }  // namespace pw

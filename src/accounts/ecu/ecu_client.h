@@ -72,8 +72,6 @@ private:
     ParsedAnswer answer_;
 };
 
-// "ECUHost" of section "ECU", or the built-in host when that is empty.
-std::string EcuHost(const SettingsStore& settings);
 std::unique_ptr<EcuClient> MakeEcuClient(const SettingsStore& settings);
 
 }  // namespace pw

@@ -12,15 +12,9 @@ constexpr int kSystemIndex = 3;
 
 }  // namespace
 
-std::string Host(const SettingsStore& settings) {
-    const keys::SystemKeys& k = keys::KeysOf(kSystemIndex);
-    const std::string host = settings.GetString(k.section, k.host, k.defaultHost);
-    return host.empty() ? std::string(k.defaultHost) : host;
-}
-
 std::string PriceHostSetting(const SettingsStore& settings) {
     const keys::SystemKeys& k = keys::KeysOf(kSystemIndex);
-    return PriceHost(Host(settings), settings.GetString(k.section, keys::kEGPriceHost, ""));
+    return PriceHost(SystemHost(settings, kSystemIndex), settings.GetString(k.section, keys::kEGPriceHost, ""));
 }
 
 }  // namespace eg
@@ -68,7 +62,7 @@ bool EgClient::SendTransfer(Transport& transport, const LoginFields& login,
 }
 
 std::unique_ptr<EgClient> MakeEGoldClient(const SettingsStore& settings) {
-    return std::make_unique<EgClient>(eg::Host(settings), eg::PriceHostSetting(settings));
+    return std::make_unique<EgClient>(SystemHost(settings, eg::kSystemIndex), eg::PriceHostSetting(settings));
 }
 
 }  // namespace pw

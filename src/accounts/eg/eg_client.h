@@ -19,9 +19,7 @@ class SettingsStore;
 
 namespace eg {
 
-// The host of the interface ("EGHost", or the built-in one) and of the price page
-// ("EGPriceHost", or the interface's host on port 80).
-std::string Host(const SettingsStore& settings);
+// The host of the price page ("EGPriceHost", or the interface's host on port 80).
 std::string PriceHostSetting(const SettingsStore& settings);
 
 }  // namespace eg

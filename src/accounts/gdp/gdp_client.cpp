@@ -120,14 +120,8 @@ void GdpClient::Parse(const std::string& answer, RequestKind, bool) {
 
 std::string GdpClient::ErrorReport() const { return ErrorLineReport(answer_.errors); }
 
-std::string GdpHost(const SettingsStore& settings) {
-    const keys::SystemKeys& k = keys::KeysOf(gdp::kSystemIndex);
-    std::string host = settings.GetString(k.section, k.host, k.defaultHost);
-    return host.empty() ? std::string(k.defaultHost) : host;
-}
-
 std::unique_ptr<GdpClient> MakeGdpClient(const SettingsStore& settings) {
-    return std::make_unique<GdpClient>(GdpHost(settings));
+    return std::make_unique<GdpClient>(SystemHost(settings, gdp::kSystemIndex));
 }
 
 }  // namespace pw

@@ -79,8 +79,6 @@ private:
     ParsedAnswer answer_;
 };
 
-// "GDPHost" of section "GDP", or the built-in host when that is empty.
-std::string GdpHost(const SettingsStore& settings);
 std::unique_ptr<GdpClient> MakeGdpClient(const SettingsStore& settings);
 
 }  // namespace pw

@@ -121,14 +121,8 @@ std::string LrClient::GetAccountName(Transport& transport, const LoginFields& lo
     return FieldAt(Split(lr_.accountNames.front(), "~"), 2);
 }
 
-std::string LibertyReserveHost(const SettingsStore& settings) {
-    const keys::SystemKeys& k = keys::KeysOf(0);
-    std::string host = settings.GetString(k.section, k.host, k.defaultHost);
-    return host.empty() ? std::string(k.defaultHost) : host;
-}
-
 std::unique_ptr<LrClient> MakeLibertyReserveClient(const SettingsStore& settings) {
-    return std::make_unique<LrClient>(LibertyReserveHost(settings));
+    return std::make_unique<LrClient>(SystemHost(settings, 0));
 }
 
 }  // namespace pw

@@ -72,8 +72,6 @@ public:
     ParsedAnswer answer_;
 };
 
-// "LRHost" of section "LR", or the built-in host when that is empty.
-std::string LibertyReserveHost(const SettingsStore& settings);
 std::unique_ptr<LrClient> MakeLibertyReserveClient(const SettingsStore& settings);
 
 }  // namespace pw

@@ -76,14 +76,8 @@ bool PmClient::SendTransfer(Transport& transport, const LoginFields& login, cons
     return true;
 }
 
-std::string PerfectMoneyHost(const SettingsStore& settings) {
-    const keys::SystemKeys& k = keys::KeysOf(1);
-    std::string host = settings.GetString(k.section, k.host, k.defaultHost);
-    return host.empty() ? std::string(k.defaultHost) : host;
-}
-
 std::unique_ptr<PmClient> MakePerfectMoneyClient(const SettingsStore& settings) {
-    return std::make_unique<PmClient>(PerfectMoneyHost(settings));
+    return std::make_unique<PmClient>(SystemHost(settings, 1));
 }
 
 }  // namespace pw

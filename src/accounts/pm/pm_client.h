@@ -64,8 +64,6 @@ private:
     ParsedAnswer answer_;
 };
 
-// "PMHost" of section "PM", or the built-in host when that is empty.
-std::string PerfectMoneyHost(const SettingsStore& settings);
 std::unique_ptr<PmClient> MakePerfectMoneyClient(const SettingsStore& settings);
 
 }  // namespace pw

@@ -95,14 +95,8 @@ std::string VmClient::GetAccountName(Transport& transport, const LoginFields& lo
     return vm_.accountNames.empty() ? std::string() : vm_.accountNames.front();
 }
 
-std::string VMoneyHost(const SettingsStore& settings) {
-    const keys::SystemKeys& k = keys::KeysOf(2);
-    std::string host = settings.GetString(k.section, k.host, k.defaultHost);
-    return host.empty() ? std::string(k.defaultHost) : host;
-}
-
 std::unique_ptr<VmClient> MakeVMoneyClient(const SettingsStore& settings) {
-    return std::make_unique<VmClient>(VMoneyHost(settings));
+    return std::make_unique<VmClient>(SystemHost(settings, 2));
 }
 
 }  // namespace pw

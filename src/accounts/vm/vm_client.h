@@ -71,8 +71,6 @@ class VmClient : public AccountClient {
     ParsedAnswer answer_;
 };
 
-// "VMHost" of section "VM", or the built-in host when that is empty.
-std::string VMoneyHost(const SettingsStore& settings);
 std::unique_ptr<VmClient> MakeVMoneyClient(const SettingsStore& settings);
 
 }  // namespace pw
