@@ -243,19 +243,14 @@ TEST_F(EgTabTest, TheFactoryMakesTheEGoldTab) {
 
 // ---- Against the sandbox -----------------------------------------------------------------
 
-// A main window whose requests go through the real transport.
-class TransportHost : public ScriptedHost {
+// A main window whose requests go through the real transport, the price page's as plain http.
+class HttpTransportHost : public TransportHost {
   public:
-    explicit TransportHost(Transport& t) : transport(t) {}
-    std::string HttpsGet(const std::string& url) override {
-        urls.push_back(url);
-        return transport.HttpsGet(url);
-    }
+    using TransportHost::TransportHost;
     std::string HttpGet(const std::string& url) override {
         urls.push_back(url);
         return transport.HttpGet(url);
     }
-    Transport& transport;
 };
 
 class EgTabSandbox : public ::testing::Test {
@@ -270,7 +265,7 @@ class EgTabSandbox : public ::testing::Test {
         hooks.notifyUser = [this](const std::string& m) { transportMessages.push_back(m); };
         hooks.trafficChanged = [](const std::string&) {};
         transport = std::make_unique<CurlTransport>(w.app.Settings(), counter, hooks);
-        host = std::make_unique<TransportHost>(*transport);
+        host = std::make_unique<HttpTransportHost>(*transport);
         tab = std::make_unique<CEGoldDlg>(w.app, *host);
     }
     void Login(const char* account, const char* phrase) {
@@ -294,7 +289,7 @@ class EgTabSandbox : public ::testing::Test {
     std::vector<std::string> transportMessages;
     TransportHooks hooks;
     std::unique_ptr<CurlTransport> transport;
-    std::unique_ptr<TransportHost> host;
+    std::unique_ptr<HttpTransportHost> host;
     std::unique_ptr<CEGoldDlg> tab;
 };
 

@@ -17,17 +17,6 @@
 namespace pw::test {
 namespace {
 
-// A main window whose requests go through the real transport.
-class TransportHost : public ScriptedHost {
-public:
-    explicit TransportHost(Transport& t) : transport(t) {}
-    std::string HttpsGet(const std::string& url) override {
-        urls.push_back(url);
-        return transport.HttpsGet(url);
-    }
-    Transport& transport;
-};
-
 class LrTabTest : public ::testing::Test {
 protected:
     std::unique_ptr<CLibertyReserveDlg> MakeTab(TabHost& host) {

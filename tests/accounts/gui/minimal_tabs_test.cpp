@@ -304,17 +304,6 @@ TEST(MinimalTabFactory, MakesTheGdpAndEcuMoneyTabs) {
 
 // ---- Against the sandbox ----------------------------------------------------------------
 
-// A main window whose requests go through the real transport.
-class TransportHost : public ScriptedHost {
-public:
-    explicit TransportHost(Transport& t) : transport(t) {}
-    std::string HttpsGet(const std::string& url) override {
-        urls.push_back(url);
-        return transport.HttpsGet(url);
-    }
-    Transport& transport;
-};
-
 class MinimalTabsSandbox : public ::testing::Test {
 protected:
     MinimalTabsSandbox() {

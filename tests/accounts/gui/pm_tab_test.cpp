@@ -245,17 +245,6 @@ TEST_F(PmTabTest, RefreshNoticeAndTheTransferOfTheFirstQueuedRecord) {
     EXPECT_EQ(client.TransferUrl(tab.CurrentLogin(), queue, [] { return false; }, 0), "");
 }
 
-// A main window whose requests go through the real transport.
-class TransportHost : public ScriptedHost {
-public:
-    explicit TransportHost(Transport& t) : transport(t) {}
-    std::string HttpsGet(const std::string& url) override {
-        urls.push_back(url);
-        return transport.HttpsGet(url);
-    }
-    Transport& transport;
-};
-
 TEST(PmTabSandbox, LogInHistoryWithEachFilterAndARefreshAfterATransfer) {
     Sandbox sandbox;
     TabWorld w;

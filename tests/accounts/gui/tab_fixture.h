@@ -13,6 +13,7 @@
 #include "accounts/gui/account_tab.h"
 #include "accounts/tab_host.h"
 #include "app/purseward_app.h"
+#include "net/transport.h"
 #include "ui/base/fake_seams.h"
 
 namespace pw::test {
@@ -78,6 +79,18 @@ public:
     void ShowBanner() override { ++banners; }
     void SetRequestTopic(const RequestTopic& t) override { topic = t; }
     bool RequestWaiting() const override { return waiting; }
+};
+
+// A main window whose requests go through a real transport (plain requests go out as https,
+// as ScriptedHost's do).
+class TransportHost : public ScriptedHost {
+public:
+    explicit TransportHost(Transport& t) : transport(t) {}
+    std::string HttpsGet(const std::string& url) override {
+        urls.push_back(url);
+        return transport.HttpsGet(url);
+    }
+    Transport& transport;
 };
 
 class TempDir {

@@ -21,16 +21,6 @@
 namespace pw::test {
 namespace {
 
-class TransportHost : public ScriptedHost {
-  public:
-    explicit TransportHost(Transport& t) : transport(t) {}
-    std::string HttpsGet(const std::string& url) override {
-        urls.push_back(url);
-        return transport.HttpsGet(url);
-    }
-    Transport& transport;
-};
-
 // The request document inside a V-Money URL.
 std::string Document(const std::string& url) {
     const std::size_t at = url.find("request_data=");
