@@ -17,6 +17,7 @@
 #include "crypto/cipher.h"
 #include "net/curl_transport.h"
 #include "settings/settings_store.h"
+#include "sandbox_session.h"
 #include "support/sandbox.h"
 #include "ui/base/fake_seams.h"
 
@@ -42,30 +43,12 @@ std::string InTimeOrder(const std::string& yearDayMonth) {
            yearDayMonth.substr(5, 2) + yearDayMonth.substr(10);
 }
 
-class LrSandbox : public ::testing::Test {
+class LrSandbox : public test::SandboxSession {
 protected:
-    static void SetUpTestSuite() { sandbox_ = new test::Sandbox(); }
-    static void TearDownTestSuite() {
-        delete sandbox_;
-        sandbox_ = nullptr;
-    }
-
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("pw_lr_e2e_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-        settings_ = std::make_unique<SettingsStore>((dir_ / "Purseward.ini").string(), "");
-        settings_->WriteString("Setting", "CACertFile", sandbox_->CaPath());
-        settings_->WriteString("LR", "LRHost", sandbox_->HttpsHost());
-        TransportHooks hooks;
-        hooks.showMessage = [this](const std::string& m) { shown_.push_back(m); };
-        hooks.isHidden = [] { return false; };
-        hooks.notifyUser = [this](const std::string& m) { shown_.push_back(m); };
-        transport_ = std::make_unique<CurlTransport>(*settings_, counter_, hooks);
+        Open("LR", "LRHost");
         client_ = MakeLibertyReserveClient(*settings_);
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
 
     // Balances by currency after a login of who.
     std::map<std::string, long long> Balances(const LoginFields& who) {
@@ -92,18 +75,11 @@ protected:
         return client_->Answer().historyRows;
     }
 
-    static test::Sandbox* sandbox_;
-    std::filesystem::path dir_;
-    std::unique_ptr<SettingsStore> settings_;
-    TrafficCounter counter_;
-    std::vector<std::string> shown_;
-    std::unique_ptr<CurlTransport> transport_;
     std::unique_ptr<LrClient> client_;
     const LoginFields demo_{"U1234567", "demoapi", "demosecret"};
     const LoginFields payee_{"U7654321", "payee", "payeesecret"};
 };
 
-test::Sandbox* LrSandbox::sandbox_ = nullptr;
 
 TEST_F(LrSandbox, LoginShowsBothCurrencies) {
     const auto balances = Balances(demo_);

@@ -13,35 +13,18 @@
 #include "accounts/pm/pm_requests.h"
 #include "net/curl_transport.h"
 #include "settings/settings_store.h"
+#include "sandbox_session.h"
 #include "support/sandbox.h"
 
 namespace pw {
 namespace {
 
-class PmSandbox : public ::testing::Test {
+class PmSandbox : public test::SandboxSession {
 protected:
-    static void SetUpTestSuite() { sandbox_ = new test::Sandbox(); }
-    static void TearDownTestSuite() {
-        delete sandbox_;
-        sandbox_ = nullptr;
-    }
-
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("pw_pm_e2e_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-        settings_ = std::make_unique<SettingsStore>((dir_ / "Purseward.ini").string(), "");
-        settings_->WriteString("Setting", "CACertFile", sandbox_->CaPath());
-        settings_->WriteString("PM", "PMHost", sandbox_->HttpsHost());
-        TransportHooks hooks;
-        hooks.showMessage = [this](const std::string& m) { shown_.push_back(m); };
-        hooks.isHidden = [] { return false; };
-        hooks.notifyUser = [this](const std::string& m) { shown_.push_back(m); };
-        transport_ = std::make_unique<CurlTransport>(*settings_, counter_, hooks);
+        Open("PM", "PMHost");
         client_ = MakePerfectMoneyClient(*settings_);
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
 
     std::map<std::string, std::int64_t> Balances(const LoginFields& who) {
         client_->Parse(transport_->HttpsGet(client_->BalanceUrl(who, std::time(nullptr))), RequestKind::Balance, true);
@@ -70,18 +53,11 @@ protected:
         return client_->ErrorReport();
     }
 
-    static test::Sandbox* sandbox_;
-    std::filesystem::path dir_;
-    std::unique_ptr<SettingsStore> settings_;
-    TrafficCounter counter_;
-    std::vector<std::string> shown_;
-    std::unique_ptr<CurlTransport> transport_;
     std::unique_ptr<PmClient> client_;
     const LoginFields demo_{"1234567", "", "demo-pass"};
     const LoginFields second_{"7654321", "", "second-pass"};
 };
 
-test::Sandbox* PmSandbox::sandbox_ = nullptr;
 
 TEST_F(PmSandbox, LoginShowsEveryAccountOfTheMember) {
     const auto b = Balances(demo_);

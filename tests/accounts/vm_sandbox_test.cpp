@@ -17,36 +17,19 @@
 #include "accounts/vm/vm_requests.h"
 #include "net/curl_transport.h"
 #include "settings/settings_store.h"
+#include "sandbox_session.h"
 #include "support/sandbox.h"
 #include "ui/base/fake_seams.h"
 
 namespace pw {
 namespace {
 
-class VmSandbox : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() { sandbox_ = new test::Sandbox(); }
-    static void TearDownTestSuite() {
-        delete sandbox_;
-        sandbox_ = nullptr;
-    }
-
+class VmSandbox : public test::SandboxSession {
+protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("pw_vm_e2e_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-        settings_ = std::make_unique<SettingsStore>((dir_ / "Purseward.ini").string(), "");
-        settings_->WriteString("Setting", "CACertFile", sandbox_->CaPath());
-        settings_->WriteString("VM", "VMHost", sandbox_->HttpsHost());
-        TransportHooks hooks;
-        hooks.showMessage = [this](const std::string& m) { shown_.push_back(m); };
-        hooks.isHidden = [] { return false; };
-        hooks.notifyUser = [this](const std::string& m) { shown_.push_back(m); };
-        transport_ = std::make_unique<CurlTransport>(*settings_, counter_, hooks);
+        Open("VM", "VMHost");
         client_ = MakeVMoneyClient(*settings_);
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
 
     // The balance in cents after a login of who; -1 when refused.
     std::int64_t Balance(const LoginFields& who) {
@@ -71,18 +54,11 @@ class VmSandbox : public ::testing::Test {
         return f;
     }
 
-    static test::Sandbox* sandbox_;
-    std::filesystem::path dir_;
-    std::unique_ptr<SettingsStore> settings_;
-    TrafficCounter counter_;
-    std::vector<std::string> shown_;
-    std::unique_ptr<CurlTransport> transport_;
     std::unique_ptr<VmClient> client_;
     const LoginFields demo_{"VM100001", "1234", "demopass"};
     const LoginFields payee_{"VM100002", "5678", "payeepass"};
 };
 
-test::Sandbox* VmSandbox::sandbox_ = nullptr;
 
 TEST_F(VmSandbox, LoginAndWrongCredentials) {
     EXPECT_GT(Balance(demo_), 0);
