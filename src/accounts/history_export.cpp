@@ -32,7 +32,7 @@ std::string ExportFailedMessage(const std::string& path) {
 }
 
 bool WriteHistoryCsv(const std::string& path, const TextList& columnNames, const TextList& rows) {
-    return WriteFileAtomic(path, HistoryCsv(columnNames, rows), false);
+    return WriteFileAtomic(path, HistoryCsv(columnNames, rows));
 }
 
 void ExportHistoryTo(ModalUi& ui, const std::string& programDir, const std::string& prefix,

@@ -114,7 +114,7 @@ bool WriteStripFile(const std::string& path, const std::string& content) {
     struct stat st;
     if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR))
         ::chmod(path.c_str(), st.st_mode | S_IWUSR);
-    return WriteFileAtomic(path, content, false);
+    return WriteFileAtomic(path, content);
 }
 
 }  // namespace pw

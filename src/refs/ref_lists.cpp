@@ -98,7 +98,7 @@ RefLoad ReadRefList(const std::string& path, TextList& rows) {
 }
 
 bool WriteRefList(const std::string& path, const TextList& rows) {
-    return WriteFileAtomic(path, FormatRefList(rows), false);
+    return WriteFileAtomic(path, FormatRefList(rows));
 }
 
 std::string RefCellText(const std::string& row, int column) {

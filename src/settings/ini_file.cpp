@@ -2,8 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cerrno>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "store/file_io.h"
@@ -179,31 +184,131 @@ bool LoadForWrite(const std::string& path, std::string& buf) {
     return ::stat(path.c_str(), &st) != 0 && errno == ENOENT;
 }
 
+
+// ---- The parsed file, kept while the file on disk stays the same ----------------------------
+
+// What tells one state of the file from another: a save replaces the file (a new inode), an
+// edit in place changes its size or its times.
+struct FileIdentity {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    long long mtimeSec = 0, mtimeNsec = 0, ctimeSec = 0, ctimeNsec = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+bool IdentityOf(const std::string& path, FileIdentity& id) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    id = {st.st_dev,          st.st_ino,          st.st_size,         st.st_mtim.tv_sec,
+          st.st_mtim.tv_nsec, st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
+    return true;
+}
+
+struct ParsedIni {
+    FileIdentity id;
+    // "section\nkey" in lower case: the value of the first such key in the first section of
+    // that name, as a read finds it.
+    std::unordered_map<std::string, std::string> values;
+    std::vector<std::string> sections;  // first occurrence of each, in order
+};
+
+std::string LowerText(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = Lower(c);
+    return out;
+}
+
+std::string NameKey(std::string_view section, std::string_view key) {
+    return LowerText(section) + '\n' + LowerText(key);
+}
+
+std::atomic<std::size_t> g_parses{0};
+
+// One pass over the text; linear in its size.
+std::shared_ptr<ParsedIni> Parse(std::string buf) {
+    ++g_parses;
+    auto parsed = std::make_shared<ParsedIni>();
+    TakeBom(buf);
+    std::unordered_set<std::string> seen;  // lower-cased section names
+    LineWalker walker(buf);
+    LineRef ref;
+    bool current = false;  // inside the first occurrence of a section name
+    std::string prefix;
+    while (walker.Next(ref)) {
+        const std::string_view text = walker.Text(ref);
+        std::string_view name, key, rest;
+        if (SectionOf(text, name)) {
+            std::string lowered = LowerText(name);
+            current = seen.insert(lowered).second;
+            if (current) parsed->sections.emplace_back(name);
+            prefix = std::move(lowered) + '\n';
+            continue;
+        }
+        if (current && KeyOf(text, key, rest))
+            parsed->values.try_emplace(prefix + LowerText(key), DecodeValue(rest));
+    }
+    return parsed;
+}
+
+std::mutex g_cacheLock;
+std::map<std::string, std::shared_ptr<const ParsedIni>>& Cache() {
+    static std::map<std::string, std::shared_ptr<const ParsedIni>> cache;
+    return cache;
+}
+
+void Forget(const std::string& path) {
+    std::lock_guard<std::mutex> lock(g_cacheLock);
+    Cache().erase(path);
+}
+
+// After a save the text just written is the file: no need to read it again.
+void Remember(const std::string& path, const std::string& buf) {
+    FileIdentity id;
+    if (!IdentityOf(path, id)) return Forget(path);
+    std::shared_ptr<ParsedIni> parsed = Parse(buf);
+    parsed->id = id;
+    std::lock_guard<std::mutex> lock(g_cacheLock);
+    Cache()[path] = std::move(parsed);
+}
+
+// The parsed file, read again only when it changed on disk; null when it cannot be read.
+std::shared_ptr<const ParsedIni> Parsed(const std::string& path) {
+    FileIdentity id;
+    if (!IdentityOf(path, id)) {
+        Forget(path);
+        return nullptr;
+    }
+    {
+        std::lock_guard<std::mutex> lock(g_cacheLock);
+        const auto it = Cache().find(path);
+        if (it != Cache().end() && it->second->id == id) return it->second;
+    }
+    // Should the file change between the look and the read, the identity kept is the older
+    // one, and the next read parses again.
+    std::string buf;
+    if (!ReadFileBounded(path, kIniMaxBytes, buf)) {
+        Forget(path);
+        return nullptr;
+    }
+    std::shared_ptr<ParsedIni> parsed = Parse(std::move(buf));
+    parsed->id = id;
+    std::lock_guard<std::mutex> lock(g_cacheLock);
+    Cache()[path] = parsed;
+    return parsed;
+}
+
 }  // namespace
 
 bool IniRead(const std::string& path, const std::string& section, const std::string& key,
              std::string& value) {
     value.clear();
-    std::string buf;
-    if (!ReadFileBounded(path, kIniMaxBytes, buf)) return false;
-    TakeBom(buf);
-    LineWalker walker(buf);
-    LineRef ref;
-    bool inSection = false;
-    while (walker.Next(ref)) {
-        const std::string_view text = walker.Text(ref);
-        std::string_view name, k, rest;
-        if (SectionOf(text, name)) {
-            if (inSection) break;
-            inSection = SameName(name, section);
-            continue;
-        }
-        if (inSection && KeyOf(text, k, rest) && SameName(k, key)) {
-            value = DecodeValue(rest);
-            return !value.empty();
-        }
-    }
-    return false;
+    const std::shared_ptr<const ParsedIni> parsed = Parsed(path);
+    if (!parsed) return false;
+    const auto it = parsed->values.find(NameKey(section, key));
+    if (it == parsed->values.end()) return false;
+    value = it->second;
+    return !value.empty();
 }
 
 bool IniWrite(const std::string& path, const std::string& section, const std::string& key,
@@ -220,25 +325,19 @@ bool IniWriteMany(const std::string& path, const std::vector<IniEdit>& edits, bo
     for (const IniEdit& e : edits) ApplyEdit(buf, e);
     if (bom) buf.insert(0, kBom);
     if (buf.size() > kIniMaxBytes) return false;
-    return WriteFileAtomic(path, buf, ownerOnly);
+    if (!WriteFileAtomic(path, buf, ownerOnly)) {
+        Forget(path);
+        return false;
+    }
+    Remember(path, buf);
+    return true;
 }
 
 std::vector<std::string> IniSections(const std::string& path) {
-    std::vector<std::string> out;
-    std::string buf;
-    if (!ReadFileBounded(path, kIniMaxBytes, buf)) return out;
-    TakeBom(buf);
-    std::unordered_set<std::string> seen;  // lower-cased names
-    LineWalker walker(buf);
-    LineRef ref;
-    while (walker.Next(ref)) {
-        std::string_view name;
-        if (!SectionOf(walker.Text(ref), name)) continue;
-        std::string lowered(name);
-        for (char& c : lowered) c = Lower(c);
-        if (seen.insert(std::move(lowered)).second) out.emplace_back(name);
-    }
-    return out;
+    const std::shared_ptr<const ParsedIni> parsed = Parsed(path);
+    return parsed ? parsed->sections : std::vector<std::string>();
 }
+
+std::size_t IniParseCount() { return g_parses.load(); }
 
 }  // namespace pw

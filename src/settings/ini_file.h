@@ -3,6 +3,9 @@
 // regard to case; a value is the text after "=" with surrounding blanks and one pair of
 // enclosing quotes removed; a write replaces the value in place or appends the key at the end
 // of its section, creating the section and the file when needed. Values are read whole.
+// The parsed file is kept in memory and read again only when the file on disk changed (another
+// inode, size or time), so many reads of a large file cost one parse, and edits made by hand
+// are still seen.
 #include <string>
 #include <vector>
 
@@ -29,5 +32,8 @@ bool IniWriteMany(const std::string& path, const std::vector<IniEdit>& edits,
 
 // Section names present in the file, in order (first occurrence of each).
 std::vector<std::string> IniSections(const std::string& path);
+
+// How many times a file's text has been parsed in this process (for tests and measurements).
+std::size_t IniParseCount();
 
 }  // namespace pw

@@ -1,5 +1,8 @@
 #include "settings/passwords.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <vector>
@@ -34,6 +37,18 @@ public:
 private:
     std::vector<std::string*> texts_;
 };
+
+// Renames from over to, and makes the rename durable.
+bool ReplaceFile(const std::string& from, const std::string& to) {
+    if (std::rename(from.c_str(), to.c_str()) != 0) return false;
+    const std::string dir = DirectoryOf(to);
+    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+    return true;
+}
 
 std::string TrimWhitespace(const std::string& s) {
     const char* ws = " \t\r\n";
@@ -109,7 +124,36 @@ bool Passwords::StartupCheck() {
     }
     store_.SetUnlockPassword(run);
     storedPass2_ = pass2;
+    RecoverKeyFile();
     return true;
+}
+
+Passwords::KeyRecovery Passwords::RecoverKeyFile() {
+    using namespace keys;
+    const std::string keyFile = KeyFile();
+    const std::string newKeyFile = keyFile + kNewKeySuffix;
+    if (!FileExists(newKeyFile)) return KeyRecovery::kNothing;
+    // The passwords the settings hold now: the unlock password and the deciphered Pass2,
+    // which the Check value must confirm.
+    std::string run = store_.UnlockPassword(), pay;
+    Wiper wipe{&run, &pay};
+    if (!SettingsStore::TryPlainText(store_.GetString(kSetting, kPass2), run, pay) ||
+        CheckValue(run, pay) != store_.GetString(kSetting, kCheck))
+        return KeyRecovery::kNothing;
+    const std::string expected = MasterKey(run, pay);
+    if (expected.empty()) return KeyRecovery::kNothing;
+    if (ReadKeyFile(newKeyFile) == expected && ReadKeyFile(keyFile) != expected) {
+        // The change got as far as the settings save: finish it.
+        if (!ReplaceFile(newKeyFile, keyFile)) return KeyRecovery::kFailed;
+        return KeyRecovery::kCompleted;
+    }
+    // Stopped before the settings save (its passwords never took effect), or a copy of the
+    // key file that is still valid: proof of nothing the key file does not prove.
+    return std::remove(newKeyFile.c_str()) == 0 ? KeyRecovery::kDiscarded : KeyRecovery::kFailed;
+}
+
+void Passwords::Reached(ChangeStep step) {
+    if (stepHook_) stepHook_(step);
 }
 
 bool Passwords::PaymentCheck() {
@@ -127,12 +171,22 @@ bool Passwords::ChangePasswords(const std::string& oldRun, const std::string& ol
     using namespace keys;
     const std::string keyFile = KeyFile();
     const std::string newKeyFile = keyFile + kNewKeySuffix;
+    auto fail = [this](const std::string& what) {
+        ui_.Message(NotChanged(what));
+        return false;
+    };
 
-    // 1-2. The master key must belong to the current passwords. A leftover key file of an
-    // interrupted change counts when the main one does not match.
+    // An earlier change that was stopped is finished or undone first. Should its new key file
+    // still be the only proof of the current passwords, this change must not overwrite it.
+    RecoverKeyFile();
     const std::string expected = MasterKey(oldRun, oldPay);
+    if (!expected.empty() && FileExists(newKeyFile) && ReadKeyFile(newKeyFile) == expected &&
+        ReadKeyFile(keyFile) != expected)
+        return fail("the key file " + newKeyFile + " of an earlier change could not be renamed to " +
+                    keyFile);
+
+    // 1-2. The master key must belong to the current passwords.
     std::string master = ReadKeyFile(keyFile);
-    if (master != expected && ReadKeyFile(newKeyFile) == expected) master = expected;
     if (master.empty()) {
         std::optional<std::string> typed = ui_.PromptMasterKey();
         if (typed) master = TrimWhitespace(*typed);
@@ -151,10 +205,6 @@ bool Passwords::ChangePasswords(const std::string& oldRun, const std::string& ol
         }
     } wipeEdits{edits, plain};
 
-    auto fail = [this](const std::string& what) {
-        ui_.Message(NotChanged(what));
-        return false;
-    };
     std::string newPass2;
     if (!SettingsStore::TrySecretText(newPay, newRun, newPass2))
         return fail("the payment password is too long to be enciphered");
@@ -189,17 +239,21 @@ bool Passwords::ChangePasswords(const std::string& oldRun, const std::string& ol
 
     // 8. The new master key goes beside the old one first; the settings are then saved in
     // one piece, and only then does the new key file replace the old one.
-    if (!WriteFileAtomic(newKeyFile, newMaster, true))
+    // A stop after any of these steps is put right by RecoverKeyFile at the next start or
+    // change.
+    if (!WriteFileAtomic(newKeyFile, newMaster))
         return fail("the key file " + newKeyFile + " could not be written");
+    Reached(ChangeStep::kNewKeyWritten);
     if (!store_.WriteMany(edits)) {
         std::remove(newKeyFile.c_str());
         return fail("the settings file " + store_.Path() + " could not be saved");
     }
+    Reached(ChangeStep::kSettingsSaved);
     store_.SetUnlockPassword(newRun);
     storedPass2_ = newPass2;
-    if (std::rename(newKeyFile.c_str(), keyFile.c_str()) != 0 &&
-        WriteFileAtomic(keyFile, newMaster, true))
+    if (!ReplaceFile(newKeyFile, keyFile) && WriteFileAtomic(keyFile, newMaster))
         std::remove(newKeyFile.c_str());
+    Reached(ChangeStep::kKeyReplaced);
 
     // 9.
     std::error_code ec;

@@ -1,6 +1,7 @@
 #pragma once
 // Program passwords and the master key: the start-up check, the payment check and the
 // password change that re-enciphers every credential.
+#include <functional>
 #include <string>
 
 #include "settings/settings_store.h"
@@ -41,8 +42,9 @@ public:
     // Applies a password change as one atomic save of the settings file (Pass1, Pass2, Check,
     // every credential key of the six sections and ProxyPass re-enciphered), then shows
     // message 150. The new master key is first saved as "<key file>.new" and renamed over the
-    // key file after the settings save; a key file that does not match while a leftover
-    // ".new" does (an interrupted change) is accepted. Returns false and changes nothing
+    // key file after the settings save; what an interrupted change left is recovered first
+    // (RecoverKeyFile), and a ".new" that stays the only proof is never overwritten (the
+    // change is refused with a message). Returns false and changes nothing
     // when the master key is missing or wrong (silently), or when a value cannot be
     // enciphered or the settings cannot be saved.
     bool ChangePasswords(const std::string& oldRun, const std::string& oldPay,
@@ -50,11 +52,25 @@ public:
 
     std::string KeyFile() const { return KeyFilePath(programDir_, baseDir_); }
 
+    // A change that was stopped leaves "<key file>.new" behind. When its master key belongs
+    // to the passwords the settings hold (unlock password and Pass2, confirmed by Check)
+    // while the key file's does not, it is renamed over the key file; otherwise it proves
+    // nothing and is removed. Run after the start-up check and before every change.
+    enum class KeyRecovery { kNothing, kCompleted, kDiscarded, kFailed };
+    KeyRecovery RecoverKeyFile();
+
+    // The points of a change after which a stop leaves something to recover (for tests).
+    enum class ChangeStep { kNewKeyWritten, kSettingsSaved, kKeyReplaced };
+    void SetStepHookForTest(std::function<void(ChangeStep)> hook) { stepHook_ = std::move(hook); }
+
 private:
+    void Reached(ChangeStep step);
+
     SettingsStore& store_;
     ModalUi& ui_;
     std::string programDir_, baseDir_;
     std::string storedPass2_;
+    std::function<void(ChangeStep)> stepHook_;
 };
 
 }  // namespace pw

@@ -60,9 +60,27 @@ std::string DirectoryOf(const std::string& path) {
 
 bool EnsureDirectory(const std::string& dir) {
     if (dir.empty()) return true;
-    std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
-    return std::filesystem::is_directory(dir, ec);
+    // Each missing folder is made owner-only as it is created, whatever the umask.
+    std::string path;
+    std::size_t pos = 0;
+    while (pos < dir.size()) {
+        const std::size_t slash = dir.find('/', pos + 1);
+        path = dir.substr(0, slash == std::string::npos ? dir.size() : slash);
+        pos = slash == std::string::npos ? dir.size() : slash;
+        if (path.empty() || path == "/") continue;
+        if (::mkdir(path.c_str(), kOwnerOnlyFolder) != 0 && errno != EEXIST) return false;
+    }
+    struct stat st;
+    return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool NarrowToOwner(const std::string& path) {
+    // Not following a link: only the program's own files and folders are narrowed.
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT;
+    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) return true;
+    if ((st.st_mode & 077) == 0) return true;
+    return ::chmod(path.c_str(), st.st_mode & 0700) == 0;
 }
 
 bool FileExists(const std::string& path) {
@@ -101,7 +119,7 @@ void RemoveLeftovers(const std::string& path) {
 
 }  // namespace
 
-bool WriteFileAtomic(const std::string& givenPath, const std::string& data, bool ownerOnly) {
+bool WriteFileAtomic(const std::string& givenPath, const std::string& data, bool) {
     const std::string path = WriteTarget(givenPath);
     const std::string dir = DirectoryOf(path);
     if (!EnsureDirectory(dir)) return false;
@@ -109,12 +127,12 @@ bool WriteFileAtomic(const std::string& givenPath, const std::string& data, bool
     std::string tmpl = path + kTempInfix + std::string(kTempRandom, 'X');
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');
-    // Not inherited by programs started while the save runs.
+    // Created 0600 (mkostemp's mode) and not inherited by programs started while the save
+    // runs; the rename keeps that mode, so the file is never readable by others.
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0) return false;
     const std::string tmp(name.data());
-    bool ok = ::fchmod(fd, ownerOnly ? 0600 : 0644) == 0;
-    ok = ok && WriteAllTo(fd, data);
+    bool ok = WriteAllTo(fd, data);
     ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     ok = ok && ::rename(tmp.c_str(), path.c_str()) == 0;
@@ -159,18 +177,16 @@ bool ReadFileBounded(const std::string& path, std::size_t maxBytes, std::string&
     return true;
 }
 
-bool AppendToFile(const std::string& path, const std::string& data, bool ownerOnly) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC,
-                          ownerOnly ? 0600 : 0644);
+bool AppendToFile(const std::string& path, const std::string& data, bool) {
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, kOwnerOnlyFile);
     if (fd < 0) return false;
-    if (ownerOnly) {
-        // A file made earlier with wider rights is narrowed before anything more goes in.
-        struct stat st {};
-        if (::fstat(fd, &st) != 0 ||
-            ((st.st_mode & 077) != 0 && ::fchmod(fd, st.st_mode & 0700) != 0)) {
-            ::close(fd);
-            return false;
-        }
+    // A file made earlier with wider rights is narrowed before anything more goes in.
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 ||
+        ((st.st_mode & 077) != 0 && ::fchmod(fd, st.st_mode & 0700) != 0)) {
+        ::close(fd);
+        return false;
     }
     const bool ok = WriteAllTo(fd, data);
     ::close(fd);

@@ -33,7 +33,7 @@ bool WriteColumnWidthsFile(const ListTable& table) {
     // window's defaults stay in force next time.
     if (table.columnWidths.empty()) return true;
     const std::string line = "ColumnWidth=" + JoinList(table.columnWidths, ";") + "\r\n";
-    return WriteFileAtomic(table.path, line, false);
+    return WriteFileAtomic(table.path, line);
 }
 
 }  // namespace pw

@@ -186,7 +186,7 @@ TEST_F(IniTest, RewriteOfAWorldReadableFileMakesItOwnerOnly) {
     ASSERT_TRUE(IniWrite(path, "S", "k", "2"));
     EXPECT_EQ(test::ModeOf(path), 0600u);
     ASSERT_TRUE(IniWrite(path, "S", "k", "3", /*ownerOnly=*/false));
-    EXPECT_EQ(test::ModeOf(path), 0644u);
+    EXPECT_EQ(test::ModeOf(path), 0600u);
 }
 
 TEST_F(IniTest, ValuesTheReaderWouldAlterRoundTrip) {

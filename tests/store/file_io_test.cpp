@@ -41,16 +41,43 @@ TEST_F(FileIoTest, AtomicWriteReplacesAndCreatesFolders) {
     EXPECT_EQ(EntriesIn(dir / "Set/Deep"), 1);
 }
 
-TEST_F(FileIoTest, AtomicWriteSetsTheMode) {
+TEST_F(FileIoTest, EverySaveIsOwnerOnlyWhateverTheMaskOrFlag) {
     const std::string path = dir / "f";
-    ASSERT_TRUE(WriteFileAtomic(path, "x", true));
+    for (const mode_t mask : {mode_t{0}, mode_t{022}, mode_t{077}}) {
+        for (const bool flag : {true, false}) {
+            const mode_t old = ::umask(mask);
+            ::chmod(path.c_str(), 0666);  // a file found wider is narrowed by the save
+            const bool saved = WriteFileAtomic(path, "x", flag);
+            ::umask(old);
+            ASSERT_TRUE(saved);
+            struct stat st {};
+            ASSERT_EQ(::stat(path.c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 0777, 0600u) << "umask " << mask << " flag " << flag;
+        }
+    }
+}
+
+TEST_F(FileIoTest, FoldersAreCreatedOwnerOnlyAndNarrowingLeavesLinksAlone) {
+    const mode_t old = ::umask(0);
+    ASSERT_TRUE(EnsureDirectory(dir / "a/b/c/"));
+    ::umask(old);
+    for (const char* folder : {"a", "a/b", "a/b/c"}) {
+        struct stat st {};
+        ASSERT_EQ(::stat((dir / folder).c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u) << folder;
+    }
+    const std::string shared = dir / "shared";
+    ASSERT_TRUE(WriteFileAtomic(shared, "x"));
+    ::chmod(shared.c_str(), 0644);
+    std::filesystem::create_symlink(shared, dir / "link");
+    EXPECT_TRUE(NarrowToOwner(dir / "link"));  // the target is not the program's to narrow
     struct stat st {};
-    ASSERT_EQ(::stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
-    // A later shared save widens it again: the mode follows each save.
-    ASSERT_TRUE(WriteFileAtomic(path, "y", false));
-    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    ASSERT_EQ(::stat(shared.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0644u);
+    EXPECT_TRUE(NarrowToOwner(shared));
+    ASSERT_EQ(::stat(shared.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_TRUE(NarrowToOwner(dir / "missing"));
 }
 
 TEST_F(FileIoTest, FailingWriteKeepsOldFileAndLeavesNoTemporary) {

@@ -110,7 +110,7 @@ TEST_F(TableFileTest, SaveWritesExactlyOneLineAndCreatesTheFolder) {
 
     struct stat st {};
     ASSERT_EQ(::stat(t.path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
 TEST_F(TableFileTest, SaveTakesTheControlWidthsForEveryEntry) {

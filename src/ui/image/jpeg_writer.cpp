@@ -128,7 +128,7 @@ bool EncodeJpeg(const RgbImage& image, std::string& out, std::string& error) {
 bool WriteJpegFile(const std::string& path, const RgbImage& image, std::string& error) {
     std::string jpeg;
     if (!EncodeJpeg(image, jpeg, error)) return false;
-    if (!WriteFileAtomic(path, jpeg, false)) {
+    if (!WriteFileAtomic(path, jpeg)) {
         error = "The file could not be written";
         return false;
     }
