@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <chrono>
+#include <functional>
 #include <filesystem>
 #include <random>
 
@@ -363,6 +367,78 @@ TEST_F(IniTest, FolderThatCannotBeCreatedFailsTheWrite) {
     Spill(dir / "Set", "not a folder");
     EXPECT_FALSE(IniWrite(path, "S", "k", "1"));
     EXPECT_EQ(Slurp(dir / "Set"), "not a folder");
+}
+
+// --- the parsed file kept in memory ----------------------------------------------------------
+
+// Sets the modification time of path to t seconds (an edit by hand within the same second).
+void SetMtime(const std::string& path, long t) {
+    const struct timespec times[2] = {{t, 0}, {t, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+TEST_F(IniTest, ManyReadsOfAnUnchangedFileParseItOnce) {
+    Spill(path, "[S]\r\nk=1\r\n[T]\r\nk=2\r\n");
+    const std::size_t before = IniParseCount();
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_EQ(Read("S", "k"), "1");
+        EXPECT_EQ(Read("t", "K"), "2");
+        EXPECT_EQ(Read("S", "missing"), "");
+    }
+    EXPECT_EQ(IniSections(path), (std::vector<std::string>{"S", "T"}));
+    EXPECT_EQ(IniParseCount() - before, 1u);
+}
+
+TEST_F(IniTest, ChangesOnDiskAreSeenAtTheNextRead) {
+    struct Edit {
+        const char* name;
+        std::function<void(const std::string&)> apply;
+        const char* expected;
+    };
+    const std::vector<Edit> edits = {
+        {"longer text in place", [](const std::string& p) { Spill(p, "[S]\r\nk=22\r\n"); }, "22"},
+        {"same size, other time",
+         [](const std::string& p) {
+             Spill(p, "[S]\r\nk=33\r\n");
+             SetMtime(p, 1000);
+         },
+         "33"},
+        {"same size and time, new file",
+         [](const std::string& p) {
+             Spill(p + ".tmp", "[S]\r\nk=44\r\n");
+             SetMtime(p + ".tmp", 1000);
+             std::filesystem::rename(p + ".tmp", p);
+         },
+         "44"},
+        {"removed", [](const std::string& p) { std::filesystem::remove(p); }, ""},
+        {"written again", [](const std::string& p) { Spill(p, "[S]\r\nk=5\r\n"); }, "5"},
+    };
+    Spill(path, "[S]\r\nk=1\r\n");
+    SetMtime(path, 1000);
+    EXPECT_EQ(Read("S", "k"), "1");
+    for (const Edit& e : edits) {
+        e.apply(path);
+        EXPECT_EQ(Read("S", "k"), e.expected) << e.name;
+    }
+}
+
+TEST_F(IniTest, OwnSaveNeedsNoFurtherParse) {
+    Spill(path, "[S]\r\nk=1\r\n");
+    ASSERT_TRUE(IniWrite(path, "S", "k", "2"));
+    const std::size_t before = IniParseCount();
+    EXPECT_EQ(Read("S", "k"), "2");
+    EXPECT_EQ(IniParseCount(), before);
+}
+
+TEST_F(IniTest, KeptFileAnswersAsTheFileReaderDid) {
+    // Only the first section of a name and the first key of a name count; keys before any
+    // section belong to none.
+    Spill(path, "k=0\r\n[S]\r\nk=1\r\nk=2\r\n[s]\r\nk=3\r\nj=4\r\n[T]\r\nempty=\r\n");
+    EXPECT_EQ(Read("S", "k"), "1");
+    EXPECT_EQ(Read("S", "j"), "");
+    std::string v = "x";
+    EXPECT_FALSE(IniRead(path, "T", "empty", v));
+    EXPECT_EQ(v, "");
 }
 
 }  // namespace

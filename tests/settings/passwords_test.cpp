@@ -1,6 +1,8 @@
 #include "settings/passwords.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -418,6 +420,125 @@ TEST_F(PasswordsTest, LeftoverNewKeyFileOfOtherPasswordsIsNoProof) {
     EXPECT_FALSE(passwords.ChangePasswords("", "", "run", ""));
     EXPECT_EQ(ui.masterKeyPrompts, 1);
     EXPECT_EQ(store.UnlockPassword(), "");
+}
+
+// --- changes stopped part-way ---------------------------------------------------------------
+
+using Step = Passwords::ChangeStep;
+
+// Runs a change from `from` to `to` in a child process that stops dead (no clean-up, as a
+// crash or a kill would) once it reaches `stopAt`. The child starts as the program does.
+void ChangeStoppedAt(const std::string& settings, const std::string& baseDir,
+                     const std::string& from, const std::string& to, Step stopAt) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        SettingsStore store(settings, "");
+        ScriptedUi ui;
+        ui.passwords.push_back(from);
+        Passwords p(store, ui, "", baseDir);
+        if (!p.StartupCheck()) ::_exit(3);
+        p.SetStepHookForTest([stopAt](Step s) {
+            if (s == stopAt) ::_exit(0);
+        });
+        p.ChangePasswords(from, from + "-pay", to, to + "-pay");
+        ::_exit(4);  // the stop was never reached
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0) << from << " -> " << to;
+}
+
+TEST_F(PasswordsTest, TwoStoppedChangesInARowLeaveTheNextOneWorking) {
+    const Step steps[] = {Step::kNewKeyWritten, Step::kSettingsSaved, Step::kKeyReplaced};
+    for (const Step first : steps) {
+        for (const Step second : steps) {
+            SCOPED_TRACE(::testing::Message() << "stops at " << static_cast<int>(first) << ", "
+                                              << static_cast<int>(second));
+            // Fresh settings with run password "a", a saved credential, the matching key file.
+            std::filesystem::remove_all(dir / "Set");
+            ASSERT_TRUE(RunFirstRunMigration(settings, keyFile, EmptyProfile(), "01/01/2024"));
+            store = SettingsStore(settings, "");
+            store.WriteSecret("LR", "LRPass", "secret-word");
+            {
+                Passwords p(store, ui, "", dir.Path());
+                ASSERT_TRUE(p.ChangePasswords("", "", "a", "a-pay"));
+            }
+            // Which passwords hold after a stop depends on whether the settings were saved.
+            std::string current = "a";
+            int next = 0;
+            for (const Step stop : {first, second}) {
+                const std::string to = std::string("b") + std::to_string(next++);
+                ChangeStoppedAt(settings, dir.Path(), current, to, stop);
+                if (stop != Step::kNewKeyWritten) current = to;
+            }
+            ScriptedUi startUi;
+            startUi.passwords.push_back(current);
+            store = SettingsStore(settings, "");
+            Passwords p(store, startUi, "", dir.Path());
+            ASSERT_TRUE(p.StartupCheck());
+            EXPECT_EQ(Slurp(keyFile), MasterKey(current, current + "-pay"));
+            EXPECT_FALSE(std::filesystem::exists(keyFile + ".new"));
+
+            ASSERT_TRUE(p.ChangePasswords(current, current + "-pay", "z", "z-pay"));
+            EXPECT_EQ(startUi.masterKeyPrompts, 0);
+            EXPECT_EQ(Slurp(keyFile), MasterKey("z", "z-pay"));
+            EXPECT_EQ(store.GetSecret("LR", "LRPass"), "secret-word");
+        }
+    }
+}
+
+TEST_F(PasswordsTest, LeftoverNewKeyFileIsSettledBeforeAChange) {
+    struct Case {
+        const char* name;
+        std::string key, newKey;  // "" : no file
+        bool changes;             // the change from "" / "" goes through
+        std::string keyAfterStart;
+    };
+    const std::string current = MasterKey("", "");
+    const std::string other = MasterKey("old", "");
+    const std::vector<Case> cases = {
+        {"settings saved, rename missed", other, current, true, current},
+        {"stopped before the settings save", current, other, true, current},
+        {"copy of the valid key", current, current, true, current},
+        {"key file gone, .new holds the proof", "", current, true, current},
+        {"neither proves anything", other, MasterKey("x", ""), false, other},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(keyFile);
+        if (!c.key.empty()) Spill(keyFile, c.key);
+        Spill(keyFile + ".new", c.newKey);
+        ScriptedUi startUi;
+        store = SettingsStore(settings, "");
+        Passwords p(store, startUi, "", dir.Path());
+        ASSERT_TRUE(p.StartupCheck()) << c.name;
+        EXPECT_EQ(Slurp(keyFile), c.keyAfterStart) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(keyFile + ".new")) << c.name;
+        // The same before a change, when nothing ran at start.
+        if (!c.key.empty()) Spill(keyFile, c.key);
+        Spill(keyFile + ".new", c.newKey);
+        EXPECT_EQ(p.ChangePasswords("", "", "", ""), c.changes) << c.name;
+        EXPECT_EQ(startUi.masterKeyPrompts, 0) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(keyFile + ".new")) << c.name;
+        if (c.changes) {
+            EXPECT_EQ(Slurp(keyFile), current) << c.name;
+        }
+    }
+}
+
+TEST_F(PasswordsTest, NewKeyFileThatCannotBeSettledIsNeverOverwritten) {
+    ASSERT_TRUE(passwords.ChangePasswords("", "", "run", ""));
+    const std::string proof = Slurp(keyFile);
+    // The only proof of the current passwords is the .new file, and it cannot be renamed
+    // (the key file's place is taken by a folder).
+    std::filesystem::remove(keyFile);
+    std::filesystem::create_directories(keyFile + "/inside");
+    Spill(keyFile + ".new", proof);
+    EXPECT_FALSE(passwords.ChangePasswords("run", "", "run2", ""));
+    EXPECT_EQ(Slurp(keyFile + ".new"), proof);
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_NE(ui.messages.back().find("Purseward.key.new"), std::string::npos);
 }
 
 }  // namespace
