@@ -8,6 +8,7 @@
 #include "app/gui/main_window.h"
 #include "app/gui/single_instance.h"
 #include "app/language_library.h"
+#include "app/private_files.h"
 #include "app/purseward_app.h"
 #include "settings/gui/mkey_prompt.h"
 #include "settings/gui/pass_prompt.h"
@@ -45,9 +46,16 @@ int RunPurseward(int argc, char** argv) {
     if (!CheckCipherAtStart(ui)) return 1;
 
     CPursewardApp app(baseDir, ui, SystemClock());
+    // A settings file the store cannot read whole is refused before anything is written.
+    if (const std::optional<std::string> refusal = OversizeSettingsMessage(app.SettingsPath())) {
+        ui.Message(*refusal);
+        return 1;
+    }
     app.ScanLanguages();
     const QtLegacyProfile profile;
     app.PrepareSettings(profile);  // creates the settings file on the first run
+    // Files left readable by others (an older version, a copy made by hand) are narrowed.
+    NarrowDataFiles(baseDir, app.ProgramDir());
     app.LoadSelectedLanguage();    // kept until the application object goes
     const InstalledTranslation translation(app.Language());
     app.ReadEnableFlags();
