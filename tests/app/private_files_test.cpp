@@ -85,8 +85,9 @@ TEST(CoreDumps, WithoutTheGuardTheCrashLeavesACore) {
     ASSERT_TRUE(WIFSIGNALED(status));
     if (!WCOREDUMP(status)) GTEST_SKIP() << "this machine writes no core files";
     // A pattern starting with "|" hands the core to a program instead of the folder.
-    if (ReadAll("/proc/sys/kernel/core_pattern").rfind('|', 0) != 0)
+    if (ReadAll("/proc/sys/kernel/core_pattern").rfind('|', 0) != 0) {
         EXPECT_TRUE(HasCoreFile(dir.Path()));
+    }
 }
 
 TEST(CoreDumps, TheProcessIsNotDumpable) {
