@@ -1,11 +1,15 @@
 #include "net/curl_transport.h"
 
 #include <curl/curl.h>
+#include <malloc.h>
+#include <openssl/crypto.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
 
+#include "crypto/secure_string.h"
 #include "net/extra_authorities.h"
 #include "net/scrub.h"
 #include "settings/keys.h"
@@ -26,14 +30,45 @@ struct UrlFree {
 using EasyPtr = std::unique_ptr<CURL, EasyFree>;
 using UrlPtr = std::unique_ptr<CURLU, UrlFree>;
 
+// The network library's memory: the request line with the URL's credentials, the parsed URL
+// and the proxy password pass through it, so every block it frees is overwritten first.
+void WipeAndFree(void* p) {
+    if (!p) return;
+    OPENSSL_cleanse(p, ::malloc_usable_size(p));
+    std::free(p);
+}
+void* WipingRealloc(void* p, size_t size) {
+    if (!p) return std::malloc(size);
+    if (size == 0) {
+        WipeAndFree(p);
+        return nullptr;
+    }
+    void* grown = std::malloc(size);
+    if (!grown) return nullptr;  // the old block stays, as realloc leaves it
+    std::memcpy(grown, p, std::min(size, ::malloc_usable_size(p)));
+    WipeAndFree(p);
+    return grown;
+}
+char* WipingStrdup(const char* text) {
+    const size_t n = std::strlen(text) + 1;
+    auto* copy = static_cast<char*>(std::malloc(n));
+    if (copy) std::memcpy(copy, text, n);
+    return copy;
+}
+void* PlainMalloc(size_t size) { return std::malloc(size); }
+void* PlainCalloc(size_t count, size_t size) { return std::calloc(count, size); }
+
 void GlobalInit() {
     static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    std::call_once(once, [] {
+        curl_global_init_mem(CURL_GLOBAL_DEFAULT, PlainMalloc, WipeAndFree, WipingRealloc,
+                             WipingStrdup, PlainCalloc);
+    });
 }
 
-std::string UrlPart(CURLU* u, CURLUPart part, unsigned flags = 0) {
+SecureString UrlPart(CURLU* u, CURLUPart part, unsigned flags = 0) {
     char* text = nullptr;
-    std::string out;
+    SecureString out;
     if (curl_url_get(u, part, &text, flags) == CURLUE_OK && text) out = text;
     curl_free(text);
     return out;
@@ -64,13 +99,16 @@ UrlPtr ParseUrl(const std::string& url, bool secure) {
         return nullptr;
     // The request target curl will send must be the one the URL holds.
     const size_t objectStart = url.find_first_of("/?", sep + 3);
-    std::string object = objectStart == std::string::npos ? "/" : url.substr(objectStart);
+    SecureString object = objectStart == std::string::npos
+                              ? SecureString("/")
+                              : SecureString(std::string_view(url).substr(objectStart));
     if (object.front() == '?') object.insert(0, "/");
-    const std::string query = UrlPart(u.get(), CURLUPART_QUERY);
-    const std::string target = UrlPart(u.get(), CURLUPART_PATH) +
-                               (query.empty() && object.find('?') == std::string::npos
-                                    ? std::string()
-                                    : "?" + query);
+    const SecureString query = UrlPart(u.get(), CURLUPART_QUERY);
+    SecureString target = UrlPart(u.get(), CURLUPART_PATH);
+    if (!query.empty() || object.find('?') != SecureString::npos) {
+        target += '?';
+        target += query;
+    }
     if (target != object) return nullptr;
     char* host = nullptr;
     const bool hasHost = curl_url_get(u.get(), CURLUPART_HOST, &host, 0) == CURLUE_OK && host &&
@@ -99,7 +137,7 @@ struct Call {
     bool sentCounted = false;
     size_t limit = 0;
     bool tooLarge = false;
-    std::string body;
+    SecureString body;
 };
 
 // The first header line of an answer means the request has gone out: count it once.
@@ -232,7 +270,9 @@ std::string CurlTransport::Get(const std::string& url, bool secure, TransferCont
 
     const std::string proxy = settings_.GetString(keys::kSetting, keys::kProxyServer);
     const std::string proxyUser = settings_.GetString(keys::kSetting, keys::kProxyUserName);
-    const std::string proxyPass = settings_.GetSecret(keys::kSetting, keys::kProxyPass);
+    std::string plainProxyPass = settings_.GetSecret(keys::kSetting, keys::kProxyPass);
+    const SecureString proxyPass(plainProxyPass);
+    WipeString(plainProxyPass);
     const std::string caFile = settings_.GetString(keys::kSetting, keys::kCACertFile);
 
     Call call;
@@ -307,7 +347,7 @@ std::string CurlTransport::Get(const std::string& url, bool secure, TransferCont
             } else {
                 long code = 0;
                 curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &code);
-                if (code != 200) call.body.clear();
+                if (code != 200) call.body.Wipe();
             }
         }
     }
@@ -315,9 +355,10 @@ std::string CurlTransport::Get(const std::string& url, bool secure, TransferCont
     std::string result;
     if (failure) {
         // Neither the URL (its query carries credentials) nor the proxy password may show.
-        const std::string message =
-            ScrubSecrets(*failure, {url, UrlPart(parsed.get(), CURLUPART_URL),
-                                    UrlPart(parsed.get(), CURLUPART_QUERY), proxyPass});
+        const std::string message = ScrubSecrets(
+            *failure, {url, std::string(UrlPart(parsed.get(), CURLUPART_URL).View()),
+                       std::string(UrlPart(parsed.get(), CURLUPART_QUERY).View()),
+                       std::string(proxyPass.View())});
         if (secure) {
             if (hooks_.isHidden && hooks_.isHidden()) {
                 if (hooks_.notifyUser) hooks_.notifyUser(message);
@@ -325,12 +366,12 @@ std::string CurlTransport::Get(const std::string& url, bool secure, TransferCont
                 hooks_.showMessage(message);
             }
             // A cancelled answer is no answer, however much of it had come.
-            if (!(control && control->Cancelled())) result = std::move(call.body);
+            if (!(control && control->Cancelled())) result = call.body.View();
         } else {
             result = kErrorMarker + message;
         }
     } else {
-        result = std::move(call.body);
+        result = call.body.View();
     }
     // The transfer is over: the easy handle is released before the status field changes.
     easy.reset();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "settings/settings_store.h"
+
 namespace pw {
 
 std::string ScrubSecrets(std::string text, std::vector<std::string> secrets) {
@@ -12,6 +14,7 @@ std::string ScrubSecrets(std::string text, std::vector<std::string> secrets) {
         for (size_t at = text.find(s); at != std::string::npos; at = text.find(s, at + 3))
             text.replace(at, s.size(), "***");
     }
+    for (std::string& s : secrets) WipeString(s);
     return text;
 }
 
