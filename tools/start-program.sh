@@ -8,7 +8,9 @@ https_port="${PURSEWARD_SANDBOX_HTTPS_PORT:-18443}"
 http_port="${PURSEWARD_SANDBOX_HTTP_PORT:-18080}"
 eg_port="${PURSEWARD_SANDBOX_EG_PORT:-18444}"
 
-mkdir -p "$home/Set" "$home/Ref" "$home/Sample" "$home/Sound" "$home/Language" "$home/sandbox"
+# The data folder holds credentials and payment data: only its owner may enter it.
+(umask 077 && mkdir -p "$home/Set" "$home/Ref" "$home/Sample" "$home/Sound" "$home/Language" "$home/sandbox")
+chmod 700 "$home"
 cp -f "$here/res/sound/notify.wav" "$home/Sound/notify.wav"
 # The program finds its own directory through the file named by ExecutableModule.
 ln -sfn "$build/src/app/gui/purseward" "$home/purseward"

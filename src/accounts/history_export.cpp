@@ -1,5 +1,7 @@
 #include "accounts/history_export.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 
 #include "store/file_io.h"
@@ -13,6 +15,13 @@ std::string ExportFileName(const std::string& programDir, const std::string& pre
     char date[32];
     std::snprintf(date, sizeof date, "%4d%02d%02d", today.year, today.month, today.day);
     return programDir + prefix + "History_" + date + ".csv";
+}
+
+std::string ExportFolder(const std::string& documentsDir, const std::string& programDir) {
+    struct stat st;
+    if (documentsDir.empty() || ::stat(documentsDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return programDir;
+    return documentsDir.back() == '/' ? documentsDir : documentsDir + "/";
 }
 
 std::string HistoryCsv(const TextList& columnNames, const TextList& rows) {

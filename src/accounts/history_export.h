@@ -26,6 +26,11 @@ std::string ExportFailedMessage(const std::string& path);
 // file whole and no partial one. False when the file could not be written.
 bool WriteHistoryCsv(const std::string& path, const TextList& columnNames, const TextList& rows);
 
+// The folder the export proposes: the user's documents folder (with a trailing "/") when it
+// exists, else the program directory. The export holds payment data: it does not belong in a
+// folder the program shares with its other files.
+std::string ExportFolder(const std::string& documentsDir, const std::string& programDir);
+
 // The export of a tab: asks for the file in a Save As dialog that proposes ExportFileName,
 // writes it and tells the user how it went. Cancel writes nothing and says nothing.
 void ExportHistoryTo(ModalUi& ui, const std::string& programDir, const std::string& prefix,

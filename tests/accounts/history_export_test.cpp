@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "accounts/history_export.h"
@@ -134,6 +135,36 @@ TEST(HistoryExport, AsksWritesAndTells) {
         // No temporary file is left beside the export.
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
     }
+}
+
+TEST(HistoryExport, ProposesTheDocumentsFolderAndWritesOwnerOnly) {
+    TempDir dir;
+    std::filesystem::create_directories(dir / "Documents");
+    WriteRaw(dir / "NotAFolder", "x");
+    struct Case {
+        std::string documents, proposed;
+    };
+    const std::vector<Case> cases = {
+        {dir / "Documents", dir / "Documents/"},
+        {dir / "Documents/", dir / "Documents/"},
+        {dir / "Missing", "/prog/"},
+        {dir / "NotAFolder", "/prog/"},
+        {"", "/prog/"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ExportFolder(c.documents, "/prog/"), c.proposed) << c.documents;
+
+    ScriptedUi ui;
+    ui.saveNames.push_back(dir / "Documents/LRHistory_20090305.csv");
+    const mode_t old = ::umask(022);
+    ExportHistoryTo(ui, ExportFolder(dir / "Documents", "/prog/"), "LR", Date{2009, 3, 5},
+                    {"Date"}, {"d1"});
+    ::umask(old);
+    ASSERT_EQ(ui.saveSuggested.size(), 1u);
+    EXPECT_EQ(ui.saveSuggested[0], dir / "Documents/LRHistory_20090305.csv");
+    struct stat st {};
+    ASSERT_EQ(::stat((dir / "Documents/LRHistory_20090305.csv").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QToolButton>
 #include <algorithm>
@@ -327,8 +328,10 @@ void CAccountTab::CopyRecord() {
 }
 
 void CAccountTab::ExportHistory() {
-    ExportHistoryTo(Ui(), app_.ProgramDir(), traits_.prefix, Today(), history_.columnNames,
-                    history_.rows);
+    const std::string documents =
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+    ExportHistoryTo(Ui(), ExportFolder(documents, app_.ProgramDir()), traits_.prefix, Today(),
+                    history_.columnNames, history_.rows);
 }
 
 void CAccountTab::OpenHistoryRecord(int row) {

@@ -367,7 +367,9 @@ std::string CPursewardDlg::HttpGet(const std::string& url) { return Request(url,
 std::string CPursewardDlg::Request(const std::string& url, bool secure) {
     if (QThread::currentThread() != thread())
         return secure ? transport_->HttpsGet(url) : transport_->HttpGet(url);
-    return waiter_->Run(requestTopic_, [this, url, secure](TransferControl& control) {
+    // The URL carries credentials: referred to, not copied (Run returns only once the
+    // transfer's thread is done with it).
+    return waiter_->Run(requestTopic_, [this, &url, secure](TransferControl& control) {
         return transport_->Fetch(url, secure, control);
     });
 }
