@@ -10,7 +10,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "../../store/temp_dir.h"
 #include "../../ui/jpeg_decode.h"
@@ -131,9 +133,34 @@ TEST_F(HistoryTabTest, DoubleClickOpensTheRecordWithTheMaskedCounterpart) {
     EXPECT_EQ(image, "LR_777.jpg");
 }
 
+// The user's documents folder, as the desktop's user-dirs file names it, for one test.
+class DocumentsFolder {
+public:
+    explicit DocumentsFolder(const std::string& base) : config_(base + "config") {
+        if (const char* old = std::getenv("XDG_CONFIG_HOME")) old_ = old;
+        std::filesystem::create_directories(config_);
+        std::filesystem::create_directories(base + "Documents");
+        pw::testing::WriteRaw(config_ + "/user-dirs.dirs",
+                              "XDG_DOCUMENTS_DIR=\"" + base + "Documents\"\n");
+        ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
+    }
+    ~DocumentsFolder() {
+        if (old_) {
+            ::setenv("XDG_CONFIG_HOME", old_->c_str(), 1);
+        } else {
+            ::unsetenv("XDG_CONFIG_HOME");
+        }
+    }
+
+private:
+    std::string config_;
+    std::optional<std::string> old_;
+};
+
 TEST_F(HistoryTabTest, ExportWritesTheTableUnderTheProposedName) {
     tab->SelectHistoryRow(1);
-    const std::string proposed = w.dir.Path() + "LRHistory_20090305.csv";
+    const DocumentsFolder documents(w.dir.Path());
+    const std::string proposed = w.dir.Path() + "Documents/LRHistory_20090305.csv";
     w.ui.saveNames.push_back(proposed);
     tab->RunCommand(TabCommand::ExportCsv);
     EXPECT_EQ(w.ui.saveSuggested, std::vector<std::string>{proposed});
@@ -141,6 +168,8 @@ TEST_F(HistoryTabTest, ExportWritesTheTableUnderTheProposedName) {
               "Date;From/To;Amount;Fee;Balance;Currency;Batch;Memo;Anonymous;Source\r\n"
               "2009-03-05;U1234567 (Name);-10.00;0.10;90.00;LRUSD;777;a;b;false;api\r\n"
               "2009-03-04;U7;2.50;0.00;100.00;LRUSD;42;;false;api\r\n");
+    EXPECT_EQ(std::filesystem::status(proposed).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     ASSERT_FALSE(w.ui.messages.empty());
     EXPECT_EQ(w.ui.messages.back(), ExportCompleteMessage(proposed));
 }
