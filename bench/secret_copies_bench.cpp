@@ -18,8 +18,8 @@ namespace {
 
 void BM_EGoldLoginAndHistory(benchmark::State& state) {
     pw::test::Sandbox box;
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                      ("pw_secret_copies_" + std::to_string(::getpid()));
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("pw_secret_copies_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     pw::SettingsStore settings((dir / "Purseward.ini").string(), "");
     settings.WriteString("Setting", "CACertFile", box.CaPath());

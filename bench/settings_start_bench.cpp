@@ -16,14 +16,14 @@
 namespace {
 
 class LargeSettingsFile {
-public:
+  public:
     explicit LargeSettingsFile(std::size_t lineBytes) {
         dir_ = std::filesystem::temp_directory_path() /
                ("pw_settings_start_bench_" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir_);
         path_ = (dir_ / "Purseward.ini").string();
-        std::string text = "[Setting]\r\nEnable_LR=1\r\nNote=" + std::string(lineBytes, 'x') +
-                           "\r\n";
+        std::string text =
+            "[Setting]\r\nEnable_LR=1\r\nNote=" + std::string(lineBytes, 'x') + "\r\n";
         for (const char* section : pw::keys::kPrefixes) {
             text += std::string("[") + section + "]\r\n";
             for (int i = 0; i < 15; ++i) text += "Key" + std::to_string(i) + "=1\r\n";
@@ -33,7 +33,7 @@ public:
     ~LargeSettingsFile() { std::filesystem::remove_all(dir_); }
     const std::string& Path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path dir_;
     std::string path_;
 };
@@ -41,9 +41,9 @@ private:
 // One start: the general values, then each tab's section.
 void StartUpReads(const pw::SettingsStore& store) {
     using namespace pw::keys;
-    for (const char* key : {kSelectLanguage, kEnableLR, kEnablePM, kEnableVM, kEnableEG,
-                            kEnableGDP, kEnableECU, kPass1, kPass2, kCheck, kProgramPath,
-                            kExecutableModule, kCheckNewVersion, kProxyServer, kInfoSite})
+    for (const char* key : {kSelectLanguage, kEnableLR, kEnablePM, kEnableVM, kEnableEG, kEnableGDP,
+                            kEnableECU, kPass1, kPass2, kCheck, kProgramPath, kExecutableModule,
+                            kCheckNewVersion, kProxyServer, kInfoSite})
         benchmark::DoNotOptimize(store.GetString(kSetting, key));
     for (const char* section : kPrefixes)
         for (int i = 0; i < 15; ++i)

@@ -33,7 +33,7 @@ struct WipingAllocator {
 class SecureString : public std::basic_string<char, std::char_traits<char>, WipingAllocator<char>> {
     using Base = std::basic_string<char, std::char_traits<char>, WipingAllocator<char>>;
 
-public:
+  public:
     SecureString() = default;
     SecureString(const char* text) : Base(text) {}
     SecureString(std::string_view text) : Base(text.data(), text.size()) {}

@@ -184,7 +184,6 @@ bool LoadForWrite(const std::string& path, std::string& buf) {
     return ::stat(path.c_str(), &st) != 0 && errno == ENOENT;
 }
 
-
 // ---- The parsed file, kept while the file on disk stays the same ----------------------------
 
 // What tells one state of the file from another: a save replaces the file (a new inode), an
@@ -200,7 +199,7 @@ struct FileIdentity {
 bool IdentityOf(const std::string& path, FileIdentity& id) {
     struct stat st;
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    id = {st.st_dev,          st.st_ino,          st.st_size,         st.st_mtim.tv_sec,
+    id = {st.st_dev,          st.st_ino,         st.st_size,        st.st_mtim.tv_sec,
           st.st_mtim.tv_nsec, st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
     return true;
 }

@@ -182,8 +182,8 @@ bool Passwords::ChangePasswords(const std::string& oldRun, const std::string& ol
     const std::string expected = MasterKey(oldRun, oldPay);
     if (!expected.empty() && FileExists(newKeyFile) && ReadKeyFile(newKeyFile) == expected &&
         ReadKeyFile(keyFile) != expected)
-        return fail("the key file " + newKeyFile + " of an earlier change could not be renamed to " +
-                    keyFile);
+        return fail("the key file " + newKeyFile +
+                    " of an earlier change could not be renamed to " + keyFile);
 
     // 1-2. The master key must belong to the current passwords.
     std::string master = ReadKeyFile(keyFile);

@@ -162,7 +162,8 @@ TEST(Rights, EveryFileAndFolderWrittenIsOwnerOnlyUnderAnyMask) {
         const mode_t old = ::umask(mask);
         for (const Action& a : actions) {
             a.run(app, dir.Path());
-            ExpectOwnerOnlyTree(dir.Path(), std::string(a.name) + ", umask " + std::to_string(mask));
+            ExpectOwnerOnlyTree(dir.Path(),
+                                std::string(a.name) + ", umask " + std::to_string(mask));
         }
         ::umask(old);
     }

@@ -10,7 +10,7 @@ namespace pw::test {
 namespace {
 
 class SecretCopiesTest : public TransportTest {
-protected:
+  protected:
     // A request whose query carries the secret; the caller's own text is wiped afterwards.
     void RequestWith(const std::string& masked, bool secure, bool cancellable) {
         std::string secret = Masked(masked);
