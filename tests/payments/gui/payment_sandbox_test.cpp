@@ -10,10 +10,12 @@
 
 #include "../../accounts/gui/tab_fixture.h"
 #include "accounts/gui/account_tab_api.h"
+#include "crypto/cipher.h"
 #include "net/curl_transport.h"
 #include "payments/gui/make_payment_dialog.h"
 #include "payments/gui/payment_feature.h"
 #include "payments/ole_date.h"
+#include "payments/payment_outcome.h"
 #include "payments/schedule.h"
 #include "settings/keys.h"
 #include "store/schedule_file.h"
@@ -190,6 +192,24 @@ TEST_F(PaymentJourney, APaymentNowMovesTheMoneyOnEachTab) {
         EXPECT_EQ(tab->Schedule().busy, 0);
     }
     EXPECT_TRUE(transportMessages_.empty()) << transportMessages_.front();
+}
+
+TEST_F(PaymentJourney, AWrongOrCancelledPaymentPasswordSendsNothingAndSaysSo) {
+    std::string stored;
+    ASSERT_TRUE(Encipher("paypass", "unlock", stored));
+    w_.app.Pw().SetStoredPass2(stored);
+    auto tab = OpenTab(1);
+    const long booked = Booked("PM");
+    w_.ui.passwords = {std::string("wrong")};
+    Pay(*tab, 0, {"U7654321", "1.00", "wrong password"});
+    Pay(*tab, 0, {"U7654321", "1.00", "prompt cancelled"});
+    EXPECT_EQ(w_.ui.messages, (std::vector<std::string>{kPaymentNotSentText, kPaymentNotSentText}));
+    EXPECT_EQ(Booked("PM"), booked);
+    w_.ui.passwords = {std::string("paypass")};
+    Pay(*tab, 0, {"U7654321", "1.00", "right password"});
+    EXPECT_EQ(w_.ui.passwordPrompts, 3);
+    EXPECT_EQ(Booked("PM"), booked + 1);
+    EXPECT_EQ(w_.ui.messages.size(), 2u);
 }
 
 TEST_F(PaymentJourney, DueInAMinuteIsSavedMarkedBeforeItLeavesAndSentOnce) {
