@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "accounts/transfer_request.h"
 #include "lr_test_util.h"
 #include "settings/settings_store.h"
 #include "ui/base/fake_seams.h"
@@ -196,9 +197,12 @@ TEST_F(LrClientTest, BalanceAndErrorsOfOneAnswer) {
 TEST_F(LrClientTest, TwoQueuedTransfersMakeOneRequest) {
     net.answers = {"<TransferResponse id=\"1\" date=\"x\"></TransferResponse>"};
     int checks = 0;
-    ASSERT_TRUE(client.SendTransfer(net, login,
-                                    {"U7654321~1.00~a~no~~no~LRUSD~no", "U1111111~2.00~b~no~~no~LREUR~no"},
-                                    [&] { return ++checks, true; }, kNow));
+    ASSERT_EQ(SendTransfer(
+                  client, net, login,
+                  {"U7654321~1.00~a~no~~no~LRUSD~no", "U1111111~2.00~b~no~~no~LREUR~no"},
+                  [&] { return ++checks, true; }, kNow)
+                  .state,
+              TransferState::Unknown);
     EXPECT_EQ(checks, 1);
     ASSERT_EQ(net.urls.size(), 1u);
     const std::string doc = DocumentOf(net.urls[0]);

@@ -21,13 +21,14 @@
 #include <vector>
 
 #include "certs.h"
-#include "eg_service.h"
-#include "info_service.h"
 #include "ecu_service.h"
+#include "eg_service.h"
 #include "gdp_service.h"
+#include "info_service.h"
 #include "lr_service.h"
 #include "pm_service.h"
 #include "test_routes.h"
+#include "transfer_faults.h"
 #include "vm_service.h"
 
 namespace {
@@ -122,6 +123,7 @@ int main(int argc, char** argv) {
                                static_cast<httplib::Server*>(&wrongHost)})
         sandbox::RegisterTestRoutes(*s);
     sandbox::RegisterHomePage(http);
+    sandbox::RegisterFaultRoutes(http);
     sandbox::RegisterInfoSite(http);
     sandbox::RegisterLibertyReserve(https);
     sandbox::RegisterEGold(egHttps, http);

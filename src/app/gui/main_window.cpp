@@ -6,23 +6,23 @@
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QHeaderView>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTableView>
 #include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QThread>
 #include <QVBoxLayout>
 #include <ctime>
 
-#include "accounts/gui/account_tab_api.h"
 #include "accounts/gui/account_tab.h"
+#include "accounts/gui/account_tab_api.h"
 #include "app/gui/about_dialog.h"
 #include "app/gui/notify.h"
 #include "app/gui/program_dir.h"
@@ -31,13 +31,13 @@
 #include "app/purseward_app.h"
 #include "info/gui/banner_service.h"
 #include "info/gui/banner_view.h"
+#include "payments/gui/payment_feature.h"
 #include "refs/gui/ref_dialogs.h"
 #include "refs/gui/saved_account_dialogs.h"
+#include "settings/gui/setting_dialog.h"
 #include "settings/keys.h"
 #include "ui/base/strings.h"
 #include "ui/window_placement.h"
-
-#include "settings/gui/setting_dialog.h"
 
 namespace pw {
 namespace {
@@ -277,7 +277,10 @@ void CPursewardDlg::BuildTray() {
 
 void CPursewardDlg::AddSystemTab(int systemIndex) {
     AccountTabWidget* page = options_.createTab(systemIndex, app_, *this, tabs_);
-    if (auto* tab = qobject_cast<CAccountTab*>(page)) InstallSavedAccountList(*tab, app_);
+    if (auto* tab = qobject_cast<CAccountTab*>(page)) {
+        InstallSavedAccountList(*tab, app_);
+        InstallPayments(*tab, app_);
+    }
     const QString name = Q(SystemName(systemIndex));
     page->setAccessibleName(name);
     const int index = tabs_->addTab(page, QIcon(TabBadge(systemIndex)), QString());
@@ -372,6 +375,18 @@ std::string CPursewardDlg::Request(const std::string& url, bool secure) {
     return waiter_->Run(requestTopic_, [this, &url, secure](TransferControl& control) {
         return transport_->Fetch(url, secure, control);
     });
+}
+
+Exchanged CPursewardDlg::Exchange(const std::string& url, bool secure) {
+    if (QThread::currentThread() != thread()) return transport_->Exchange(url, secure, nullptr);
+    // The waiter carries text; the result is handed over beside it, and read only after the
+    // transfer's thread has ended.
+    auto result = std::make_shared<Exchanged>();
+    waiter_->Run(requestTopic_, [this, url, secure, result](TransferControl& control) {
+        *result = transport_->Exchange(url, secure, &control);
+        return std::string();
+    });
+    return std::move(*result);
 }
 
 bool CPursewardDlg::RequestWaiting() const { return waiter_->Waiting(); }
