@@ -1,13 +1,12 @@
 #include "payments/csv_import.h"
 
+#include "payments/amount.h"
 #include "store/file_io.h"
 
 namespace pw {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-// More whole digits than any balance has; keeps the sum of a full file far from overflow.
-constexpr std::size_t kMaxWholeDigits = 12;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -43,28 +42,7 @@ std::int64_t CsvAmountCents(std::string_view field) {
     auto trimmed = [](char c) { return IsBlank(c) || c == '-'; };
     while (!field.empty() && trimmed(field.front())) field.remove_prefix(1);
     while (!field.empty() && trimmed(field.back())) field.remove_suffix(1);
-    std::int64_t whole = 0, frac = 0;
-    std::size_t wholeDigits = 0, fracDigits = 0;
-    bool point = false;
-    for (const char c : field) {
-        if (c == '.' || c == ',') {
-            if (point) return -1;
-            point = true;
-        } else if (c >= '0' && c <= '9') {
-            if (point) {
-                if (++fracDigits > 2) return -1;
-                frac = frac * 10 + (c - '0');
-            } else {
-                if (++wholeDigits > kMaxWholeDigits) return -1;
-                whole = whole * 10 + (c - '0');
-            }
-        } else {
-            return -1;
-        }
-    }
-    if (wholeDigits + fracDigits == 0) return -1;
-    if (fracDigits == 1) frac *= 10;
-    return whole * 100 + frac;
+    return ExactAmount(field).value_or(-1);
 }
 
 CsvImport ParseCsvPayments(std::string_view text, int minFields) {

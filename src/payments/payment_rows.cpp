@@ -1,20 +1,18 @@
 #include "payments/payment_rows.h"
 
 #include <chrono>
-#include <cmath>
 #include <cstdio>
-#include <charconv>
+#include <optional>
 
 #include "accounts/tab_logic.h"
+#include "payments/ole_date.h"
 #include "store/schedule_file.h"
 
 namespace pw {
 namespace {
 
-// Days from 30 December 1899 (day 0 of OLE dates) to 1 January 1970.
-constexpr long kOleEpochOffset = 25569;
-// 31 December 9999.
-constexpr double kOleLastDay = 2958465.0;
+// Days from 30 December 1899 (day 0 of due times) to 1 January 1970.
+constexpr std::int64_t kOleEpochOffset = 25569;
 
 std::string Field(const TextList& record, std::size_t i) {
     return i < record.size() ? record[i] : std::string();
@@ -23,20 +21,15 @@ std::string Field(const TextList& record, std::size_t i) {
 }  // namespace
 
 std::string OleDateText(const std::string& field) {
-    double v = 0;
-    const char* end = field.data() + field.size();
-    const auto [ptr, ec] = std::from_chars(field.data(), end, v);
-    if (field.empty() || ec != std::errc() || ptr != end || !(v >= 0 && v <= kOleLastDay))
-        return std::string();
-    // Six decimals of a day are a tenth of a second: the nearest second is the one meant.
-    const auto seconds = static_cast<long long>(std::llround(v * 86400.0));
-    const long long days = seconds / 86400, inDay = seconds % 86400;
+    const std::optional<std::int64_t> seconds = DueSeconds(field);
+    if (!seconds) return std::string();
+    const std::int64_t days = *seconds / 86400, inDay = *seconds % 86400;
     const std::chrono::year_month_day date{
         std::chrono::sys_days{std::chrono::days{days - kOleEpochOffset}}};
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%04d-%02u-%02u %02lld:%02lld", static_cast<int>(date.year()),
+    std::snprintf(buf, sizeof buf, "%04d-%02u-%02u %02d:%02d", static_cast<int>(date.year()),
                   static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                  inDay / 3600, inDay / 60 % 60);
+                  static_cast<int>(inDay / 3600), static_cast<int>(inDay / 60 % 60));
     return buf;
 }
 

@@ -42,7 +42,7 @@ TEST(CsvImport, LineRules) {
          {"U1|750|a|", "U2|50|b|", "U3|300|c|"}, {}},
         {"empty lines not counted", "\r\nU1;1;a\r\n  \r\n\r\nx\r\n", 3, {"U1|100|a|"}, {5}},
         {"header line reported", "To;Amount;Memo\r\nU1;1;a\r\n", 3, {"U1|100|a|"}, {1}},
-        {"too many digits", "U1;1234567890123;a\r\n", 3, {}, {1}},
+        {"too many digits", "U1;12345678901234;a\r\n", 3, {}, {1}},
         {"memo kept as written", "U1;1; Rent, January \r\n", 3, {"U1|100| Rent, January |"}, {}},
         {"empty file", "", 3, {}, {}},
     };
