@@ -31,6 +31,7 @@
 #include "app/purseward_app.h"
 #include "info/gui/banner_service.h"
 #include "info/gui/banner_view.h"
+#include "payments/gui/mass_payment_feature.h"
 #include "payments/gui/schedule_view.h"
 #include "refs/gui/ref_dialogs.h"
 #include "refs/gui/saved_account_dialogs.h"
@@ -279,7 +280,10 @@ void CPursewardDlg::BuildTray() {
 
 void CPursewardDlg::AddSystemTab(int systemIndex) {
     AccountTabWidget* page = options_.createTab(systemIndex, app_, *this, tabs_);
-    if (auto* tab = qobject_cast<CAccountTab*>(page)) InstallSavedAccountList(*tab, app_);
+    if (auto* tab = qobject_cast<CAccountTab*>(page)) {
+        InstallSavedAccountList(*tab, app_);
+        InstallMassPayment(*tab, app_);
+    }
     const QString name = Q(SystemName(systemIndex));
     page->setAccessibleName(name);
     const int index = tabs_->addTab(page, QIcon(TabBadge(systemIndex)), QString());
