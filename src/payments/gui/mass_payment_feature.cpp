@@ -4,6 +4,8 @@
 #include <set>
 
 #include "accounts/gui/account_tab.h"
+#include "accounts/lr/lr_parser.h"
+#include "accounts/tab_logic.h"
 #include "accounts/lr/lr_client.h"
 #include "app/purseward_app.h"
 #include "payments/gui/make_mass_payment.h"
@@ -64,38 +66,44 @@ std::vector<MassOutcome> SendEach(CAccountTab& tab, const TextList& records,
     return outcomes;
 }
 
-// Sends every record in one request (LR). The answer holds a transfer or an error per record,
-// in order; a record counts as sent only when a confirmed transfer to its payee with its amount
-// is there.
+// Sends every record in one request (LR). The answer holds a transfer or an error per record;
+// a record counts as sent only when a confirmed transfer to its payee with its amount is there.
+// The others are refused when the errors account for all of them, else their fate is unknown.
 std::vector<MassOutcome> SendAll(CAccountTab& tab, const TextList& records,
                                  const PaymentVariant& variant, bool& requested) {
     std::vector<MassOutcome> outcomes;
     const TransferResult result = tab.SendTransferRequest(records);
     requested = result.state != TransferState::NotBuilt && result.state != TransferState::NotSent;
-    std::vector<std::pair<std::string, Cents>> confirmed;
-    // Only Liberty Reserve sends several records in one request.
-    if (result.state == TransferState::Confirmed && tab.Traits().systemIndex == 0) {
-        for (const std::string& transfer : static_cast<LrClient&>(tab.Client()).Lr().transfers) {
-            const TextList f = Split(transfer, "~");
-            if (f.size() > 5) confirmed.push_back({f[3], ExactAmount(f[5]).value_or(-1)});
-        }
-    }
     for (const std::string& text : records) {
         const PaymentRecord record = ParseRecord(text, variant).value_or(PaymentRecord{});
-        MassOutcome o = OutcomeOf(record, result);
-        if (result.state == TransferState::Confirmed && !result.errorReport.empty()) {
-            // Some went through, some were refused: which is which, from the transfers.
-            const auto it = std::find(confirmed.begin(), confirmed.end(),
-                                      std::make_pair(record.payee,
-                                                     ExactAmount(record.amount).value_or(-2)));
-            if (it != confirmed.end()) {
-                confirmed.erase(it);
-            } else {
-                o.result = MassResult::Refused;
-                o.error = OneLine(result.errorReport);
-            }
-        }
-        outcomes.push_back(std::move(o));
+        outcomes.push_back(OutcomeOf(record, result));
+    }
+    if (result.state != TransferState::Confirmed || result.errorReport.empty()) return outcomes;
+    // Some went through, some did not: which is which, from the confirmed transfers. Only
+    // Liberty Reserve sends several records in one request.
+    if (tab.Traits().systemIndex != 0) return outcomes;
+    const lr::LrAnswer& answer = static_cast<LrClient&>(tab.Client()).Lr();
+    std::vector<std::pair<std::string, Cents>> confirmed;
+    for (const std::string& transfer : answer.transfers) {
+        const TextList f = Split(transfer, "~");
+        if (f.size() > 5) confirmed.push_back({f[3], ExactAmount(f[5]).value_or(ToCents(f[5]))});
+    }
+    std::vector<bool> sent(records.size(), false);
+    std::size_t matched = 0;
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        const auto it = std::find(confirmed.begin(), confirmed.end(),
+                                  std::make_pair(outcomes[i].payee,
+                                                 ExactAmount(outcomes[i].amount).value_or(-1)));
+        if (it == confirmed.end()) continue;
+        confirmed.erase(it);
+        sent[i] = true;
+        ++matched;
+    }
+    const bool errorsForTheRest = matched + answer.errors.size() == records.size();
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        if (sent[i]) continue;
+        outcomes[i].result = errorsForTheRest ? MassResult::Refused : MassResult::Unknown;
+        outcomes[i].error = errorsForTheRest ? OneLine(result.errorReport) : std::string();
     }
     return outcomes;
 }

@@ -19,6 +19,8 @@
 #include "payments/gui/make_mass_payment.h"
 #include "payments/gui/mass_payment_feature.h"
 #include "payments/gui/schedule_view.h"
+#include "crypto/cipher.h"
+#include "store/file_io.h"
 #include "store/schedule_file.h"
 #include "support/sandbox.h"
 
@@ -221,6 +223,67 @@ TEST_F(MassSandboxTest, ADroppedAnswerIsUnknownAndStopsOnlyThatPayee) {
               std::string::npos) << summary;
     EXPECT_NE(summary.find("unknown outcome:\n VM100003  4.00"), std::string::npos) << summary;
     Fault("VM", "none", 0);
+}
+
+TEST_F(MassSandboxTest, LibertyReserveSendsOneRequestAndNamesTheRefusedRecords) {
+    const Login& lr = kLogins[0];
+    CAccountTab& tab = Open(lr);
+    const int booked = Booked("LR");
+    const Cents before = Balance(tab, lr);
+    Mass(tab, [](CMakeMassPayment& m) {
+        m.SetQueue({"U7654321~1.00~a~no~~no~LRUSD~no", "U5000000~2.00~b~no~~no~LRUSD~no",
+                    "U1111111~3.00~c~no~~no~LRUSD~no"});
+        return Ok(m);
+    });
+    EXPECT_EQ(Booked("LR") - booked, 2);
+    EXPECT_EQ(before - Balance(tab, lr), 400);
+    const std::string summary = w.ui.messages.back();
+    EXPECT_EQ(summary.rfind("2 of 3 payments sent.\n\nRefused by the payment system:\n U5000000  2.00 : ", 0), 0u)
+        << summary;
+}
+
+TEST_F(MassSandboxTest, ACancelledPaymentPasswordSkipsThatRecordOnly) {
+    const Login& eg = kLogins[3];
+    CAccountTab& tab = Open(eg);
+    std::string pass2;
+    ASSERT_TRUE(Encipher("pay-pass", "unlock", pass2));
+    w.app.Pw().SetStoredPass2(pass2);
+    w.ui.passwords = {std::string("pay-pass"), std::nullopt, std::string("pay-pass")};
+    const int booked = Booked("EG");
+    Mass(tab, [](CMakeMassPayment& m) {
+        m.SetQueue({"7654321~1.00~a~A~no~~no~Gold~no", "5550001~2.00~b~B~no~~no~Gold~no",
+                    "5550001~3.00~c~C~no~~no~Gold~no"});
+        return Ok(m);
+    });
+    EXPECT_EQ(w.ui.passwordPrompts, 3);
+    EXPECT_EQ(Booked("EG") - booked, 2);
+    EXPECT_EQ(w.ui.messages.back(),
+              "2 of 3 payments sent.\n\nNot sent, the payment password was not given:\n 5550001  2.00");
+}
+
+TEST_F(MassSandboxTest, NothingIsSentWhenTheScheduleCannotBeSaved) {
+    const Login& lr = kLogins[0];
+    ASSERT_TRUE(SaveSchedule(w.dir.Path(), "LR_U1234567",
+                             {"U7654321~5.00~first~yes~50000.500000~no~LRUSD~no",
+                              "U7654321~9.00~euro~yes~50002.500000~no~LREUR~no"}));
+    const std::string file = w.dir.Path() + "Set/LR_U1234567.sav";
+    const std::string stored = ReadFile(file);
+    CAccountTab& tab = Open(lr);
+    const int booked = Booked("LR");
+    Mass(tab, [](CMakeMassPayment& m) {
+        // The preloaded row is to be sent now, with a new one.
+        m.SetQueue({"U7654321~5.00~first~no~~no~LRUSD~no", "U1111111~1.00~new~no~~no~LRUSD~no"});
+        SetWriteFunctionForTest([](int, const char*, std::size_t) -> long {
+            errno = ENOSPC;
+            return -1;
+        });
+        return Ok(m);
+    });
+    SetWriteFunctionForTest({});
+    EXPECT_EQ(Booked("LR") - booked, 0);
+    EXPECT_EQ(w.ui.messages.back(), "The schedule could not be saved, so no payment was sent.");
+    EXPECT_EQ(ReadFile(file), stored);
+    EXPECT_EQ(tab.ScheduleList().size(), 2u);
 }
 
 TEST_F(MassSandboxTest, CancelKeepsTheScheduleAndAClearedBoxSendsThePreloadedRow) {
