@@ -1,5 +1,5 @@
-// The mass payment without widgets: variants, Result Amount, preloading, the split at OK,
-// imported records and the summary of a mass send.
+// The mass payment without widgets: Result Amount, preloading, the split at OK and the summary
+// of a mass send.
 #include "payments/mass_payment.h"
 
 #include <gtest/gtest.h>
@@ -9,27 +9,6 @@ namespace {
 
 const PaymentVariant& Lr() { return *PaymentVariantOf(0); }
 const PaymentVariant& Pm() { return *PaymentVariantOf(1); }
-
-TEST(MassPayment, VariantsAsData) {
-    const std::vector<std::tuple<int, std::string, std::string, std::string, bool, int>> cases = {
-        {0, "CMakeMassPayment", "MassPayment.set", "LR_Import.csv", true, 3},
-        {1, "CPMMakeMassPayment", "PMMassPayment.set", "PM_Import.csv", false, 4},
-        {2, "CVMMakeMassPayment", "VMMassPayment.set", "VM_Import.csv", false, 3},
-        {3, "CEGMakeMassPayment", "EGMassPayment.set", "EG_Import.csv", false, 4},
-    };
-    for (const auto& [system, name, table, csv, one, minFields] : cases) {
-        const MassPaymentVariant* v = MassPaymentVariantOf(system);
-        ASSERT_NE(v, nullptr);
-        EXPECT_EQ(v->className, name);
-        EXPECT_EQ(v->tableFile, table);
-        EXPECT_EQ(v->csvFile, csv);
-        EXPECT_EQ(v->oneRequest, one);
-        EXPECT_EQ(v->CsvMinFields(), minFields);
-        EXPECT_EQ(v->Payment().systemIndex, system);
-    }
-    EXPECT_EQ(MassPaymentVariantOf(4), nullptr);
-    EXPECT_EQ(MassPaymentVariantOf(-1), nullptr);
-}
 
 TEST(MassPayment, ResultAmountIsExactAndCountsTheFeeOfEveryRow) {
     const TextList lr = {"U1~12.50~m~no~~no~LRUSD~no", "U2~1000000.01~m~yes~40000.5~no~LRUSD~yes",
@@ -66,15 +45,6 @@ TEST(MassPayment, PreloadAndSplitKeepOtherPayersAndFailedMarks) {
     const MassSplit split = SplitAtOk(schedule, p.positions, queue, Lr());
     EXPECT_EQ(split.schedule, (TextList{schedule[1], schedule[3], schedule[0], schedule[2]}));
     EXPECT_EQ(split.toSend, (TextList{queue[2], queue[3]}));
-}
-
-TEST(MassPayment, ImportedRecordsPerSystem) {
-    const CsvPayment line{"U123456", 1250, "rent", "77"};
-    EXPECT_EQ(ImportedRecord(line, Lr(), "LRUSD"), "U123456~12.50~rent~no~~no~LRUSD~no");
-    EXPECT_EQ(ImportedRecord(line, Pm(), "U1234567"),
-              "U123456~12.50~rent~77~no~~no~U1234567~no");
-    EXPECT_EQ(ImportedRecord({"7654321", 100000001, "m", ""}, *PaymentVariantOf(3), "Gold"),
-              "7654321~1000000.01~m~~no~~no~Gold~no");
 }
 
 TEST(MassPayment, OneSummaryNamesEveryRecordNotSent) {

@@ -1,10 +1,8 @@
-// Payment records as list rows: due times, cells, tones, and the schedule view's rows.
+// Payment records as list rows: due times, cells and tones.
 #include "payments/payment_rows.h"
 
 #include <gtest/gtest.h>
 
-#include "../store/temp_dir.h"
-#include "store/schedule_file.h"
 
 namespace pw {
 namespace {
@@ -46,29 +44,6 @@ TEST(PaymentRows, CellsAndTonesOfRecords) {
         EXPECT_EQ(row.cells, c.cells) << c.record;
         EXPECT_EQ(row.tone, c.tone) << c.record;
     }
-}
-
-TEST(PaymentRows, ScheduleViewShowsEveryTagOnceWithoutPaymentIds) {
-    testing::TempDir dir;
-    ASSERT_TRUE(SaveSchedule(dir.Path(), "LR_U1234567",
-                             {"U7654321~5~rent~yes~39904.500000~no~LRUSD~no",
-                              "U1111111~2.5~tea~yes~39905.500000~no~LRUSD~yes"}));
-    ASSERT_TRUE(SaveSchedule(dir.Path(), "PM_1234567",
-                             {"U7654321~100~m~INV-1~yes~39906.250000~yes~U1234567~no",
-                              "short~record"}));
-    const std::vector<ListRow> rows =
-        ScheduleViewRows(dir.Path(), {"LR_U1234567", "", "PM_1234567", "LR_U1234567", "VM_none"});
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0].cells, (TextList{" LR_U1234567", " U7654321", "5.00", " rent", " yes",
-                                       " 2009-04-01 12:00", " no"}));
-    EXPECT_EQ(rows[0].tone, RowTone::Scheduled);
-    EXPECT_EQ(rows[1].cells[1], " U1111111");
-    EXPECT_EQ(rows[1].tone, RowTone::Failed);
-    EXPECT_EQ(rows[2].cells, (TextList{" PM_1234567", " U7654321", "100.00", " m", " yes",
-                                       " 2009-04-03 06:00", " yes"}));
-    EXPECT_EQ(rows[2].tone, RowTone::Scheduled);
-    EXPECT_EQ(ScheduleFieldCount("EG_1"), 9);
-    EXPECT_EQ(ScheduleFieldCount("VM_1"), 8);
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TEST(ScheduleView, ShowsTheSchedulesOfEveryTagAndChangesNothing) {
     const std::string lrBefore = testing::ReadAll(dir / "Set/LR_U1234567.sav");
     const std::string pmBefore = testing::ReadAll(dir / "Set/PM_1234567.sav");
 
-    CSheduleView view(dir.Path(), {"LR_U1234567", "PM_1234567", "LR_U1234567", ""});
+    CSheduleView view(dir.Path(), {"LR_U1234567", "PM_1234567", "LR_U1234567", "", "VM_none"});
     view.show();
     QTableView* list = view.List();
     EXPECT_EQ(view.windowTitle(), "Shedule Payments");
