@@ -4,9 +4,9 @@
 #include <set>
 
 #include "accounts/gui/account_tab.h"
+#include "accounts/lr/lr_client.h"
 #include "accounts/lr/lr_parser.h"
 #include "accounts/tab_logic.h"
-#include "accounts/lr/lr_client.h"
 #include "app/purseward_app.h"
 #include "payments/gui/make_mass_payment.h"
 #include "payments/schedule.h"
@@ -15,7 +15,7 @@
 namespace pw {
 namespace {
 
-// The first line of the client's error report, without its line end.
+// The client's error report on one line of the summary.
 std::string OneLine(std::string text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
         text.pop_back();
