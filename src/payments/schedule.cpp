@@ -121,9 +121,10 @@ ScheduleCheckCounts RunScheduleCheck(const std::shared_ptr<AccountSchedule>& sch
             hooks.message(result.errorReport);
         if (result.state == TransferState::NotBuilt) hooks.message(kPaymentNotSentText);
         if (result.state == TransferState::Unknown)
-            hooks.message(UnknownOutcomeMessage(*record, result.exchange.text.empty()
-                                                             ? "the answer carried no confirmation"
-                                                             : result.exchange.text,
+            hooks.message(UnknownOutcomeMessage(*record,
+                                                result.exchange.text.empty()
+                                                    ? "the answer carried no confirmation"
+                                                    : result.exchange.text,
                                                 true));
         if (result.state == TransferState::NotSent) {
             ++counts.notSent;

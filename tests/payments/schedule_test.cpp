@@ -1,10 +1,11 @@
 // The checks of a typed payment, the due-time order of the schedule and the schedule check
 // with every outcome of a request, against scripted sends.
+#include "payments/schedule.h"
+
 #include <gtest/gtest.h>
 
-#include "payments/payment_entry.h"
-#include "payments/schedule.h"
 #include "payments/ole_date.h"
+#include "payments/payment_entry.h"
 #include "ui/base/strings.h"
 
 namespace pw {
@@ -90,7 +91,7 @@ TEST(ScheduleOrder, AscendingDueTimesStableAndUnreadableLast) {
 // A schedule check against scripted sends: the outcomes come from a list, every save
 // records what the list held at that moment.
 class ScheduleCheck : public ::testing::Test {
-protected:
+  protected:
     const PaymentVariant& pm = *PaymentVariantOf(1);
     std::shared_ptr<AccountSchedule> s = std::make_shared<AccountSchedule>();
     std::vector<TransferState> outcomes;

@@ -26,7 +26,7 @@ using test::Sandbox;
 
 // The main window's requests through a real transport; transfers go through Exchange.
 class PaymentHost : public test::TransportHost {
-public:
+  public:
     using TransportHost::TransportHost;
     std::string prefix = "LR";
     std::function<void(const std::string& url)> beforeExchange;
@@ -62,7 +62,7 @@ struct Payment {
 };
 
 class PaymentJourney : public ::testing::Test {
-public:
+  public:
     static void SetUpTestSuite() { sandbox_ = new Sandbox(); }
     static void TearDownTestSuite() {
         delete sandbox_;
@@ -129,13 +129,13 @@ public:
     }
 
     long Booked(const char* system) {
-        return std::stol(transport_->HttpGet(box_->HttpUrl("/sandbox/booked?system=" +
-                                                           std::string(system))));
+        return std::stol(
+            transport_->HttpGet(box_->HttpUrl("/sandbox/booked?system=" + std::string(system))));
     }
     void Arm(const std::string& system, const std::string& mode, int count, int ms = 3000) {
-        ASSERT_EQ(transport_->HttpGet(box_->HttpUrl("/sandbox/fault?system=" + system + "&mode=" +
-                                                    mode + "&count=" + std::to_string(count) +
-                                                    "&ms=" + std::to_string(ms))),
+        ASSERT_EQ(transport_->HttpGet(box_->HttpUrl(
+                      "/sandbox/fault?system=" + system + "&mode=" + mode +
+                      "&count=" + std::to_string(count) + "&ms=" + std::to_string(ms))),
                   "ok\n");
     }
     TextList FileRecords(CAccountTab& tab) {
@@ -184,7 +184,8 @@ TEST_F(PaymentJourney, APaymentNowMovesTheMoneyOnEachTab) {
         EXPECT_TRUE(w_.ui.messages.empty()) << prefix << ": " << w_.ui.messages.front();
         EXPECT_EQ(Booked(prefix), booked + 1) << prefix;
         const std::string after = Field(tab->BalanceRows().at(c.row), c.cell);
-        EXPECT_EQ(Micro(before) - Micro(after), c.costMicro) << prefix << " " << before << "/" << after;
+        EXPECT_EQ(Micro(before) - Micro(after), c.costMicro)
+            << prefix << " " << before << "/" << after;
         EXPECT_TRUE(tab->ScheduleList().empty());
         EXPECT_EQ(tab->Schedule().busy, 0);
     }
@@ -217,8 +218,8 @@ TEST_F(PaymentJourney, DueInAMinuteIsSavedMarkedBeforeItLeavesAndSentOnce) {
         hooks.send = [&](const std::string&) { return ++sentAfterRestart, TransferResult{}; };
         hooks.save = [] { return true; };
         hooks.message = [](const std::string&) {};
-        RunScheduleCheck(restarted, *PaymentVariantOf(0), OleSeconds(LocalOf(w_.clock.Now())) + 86400,
-                         hooks);
+        RunScheduleCheck(restarted, *PaymentVariantOf(0),
+                         OleSeconds(LocalOf(w_.clock.Now())) + 86400, hooks);
         EXPECT_EQ(sentAfterRestart, 0);
     };
     w_.clock.Advance(60);
