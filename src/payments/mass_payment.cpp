@@ -86,8 +86,7 @@ std::string MassSendSummary(const std::vector<MassOutcome>& outcomes) {
     };
     static const Group kGroups[] = {
         {MassResult::Refused, "Refused by the payment system:"},
-        {MassResult::Unknown,
-         "Outcome unknown: look at the history before sending these again:"},
+        {MassResult::Unknown, "Outcome unknown: look at the history before sending these again:"},
         {MassResult::Held,
          "Not sent, because an earlier payment to the same payee has an unknown outcome:"},
         {MassResult::NotSent, "Not sent, the connection failed:"},
@@ -104,7 +103,8 @@ std::string MassSendSummary(const std::vector<MassOutcome>& outcomes) {
             if (o.result != g.result) continue;
             if (first) text += std::string("\n\n") + g.heading;
             first = false;
-            text += "\n " + o.payee + "  " + FormatCents(ExactAmount(o.amount).value_or(ToCents(o.amount)));
+            text += "\n " + o.payee + "  " +
+                    FormatCents(ExactAmount(o.amount).value_or(ToCents(o.amount)));
             if (!o.error.empty()) text += " : " + o.error;
         }
     }

@@ -60,19 +60,19 @@ std::string ImportedRecord(const CsvPayment& payment, const PaymentVariant& vari
 
 // What became of each record of a mass send.
 enum class MassResult {
-    Sent,       // the system confirmed it
-    Refused,    // the system answered with errors: not sent
-    Unknown,    // the request went out and no usable answer came back
-    NotSent,    // the request provably never left (the connection failed)
-    Skipped,    // the payment password was cancelled or wrong
-    Held,       // not sent: an earlier payment to the same payee has an unknown outcome
+    Sent,     // the system confirmed it
+    Refused,  // the system answered with errors: not sent
+    Unknown,  // the request went out and no usable answer came back
+    NotSent,  // the request provably never left (the connection failed)
+    Skipped,  // the payment password was cancelled or wrong
+    Held,     // not sent: an earlier payment to the same payee has an unknown outcome
 };
 
 struct MassOutcome {
     std::string payee;
     std::string amount;  // the record's amount text
     MassResult result = MassResult::Sent;
-    std::string error;   // the system's errors (Refused) or the transport's text (NotSent)
+    std::string error;  // the system's errors (Refused) or the transport's text (NotSent)
 };
 
 // The one message after a mass send: how many were sent, then the records that were not, by

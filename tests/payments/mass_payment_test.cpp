@@ -31,9 +31,9 @@ TEST(MassPayment, ResultAmountIsExactAndCountsTheFeeOfEveryRow) {
 }
 
 TEST(MassPayment, PreloadAndSplitKeepOtherPayersAndFailedMarks) {
-    const TextList schedule = {
-        "U1~1~a~yes~40000.1~no~LRUSD~no", "U2~2~b~yes~40000.2~no~LREUR~no",
-        "U3~3~c~yes~40000.3~yes~LRUSD~yes", "bad~record", "U4~4~d~yes~40000.4~no~LRUSD~no"};
+    const TextList schedule = {"U1~1~a~yes~40000.1~no~LRUSD~no", "U2~2~b~yes~40000.2~no~LREUR~no",
+                               "U3~3~c~yes~40000.3~yes~LRUSD~yes", "bad~record",
+                               "U4~4~d~yes~40000.4~no~LRUSD~no"};
     const Preloaded p = PreloadScheduled(schedule, Lr(), "LRUSD");
     EXPECT_EQ(p.positions, (std::vector<std::size_t>{0, 2, 4}));
     EXPECT_EQ(p.records, (TextList{schedule[0], schedule[2], schedule[4]}));

@@ -27,7 +27,8 @@ std::string OneLine(std::string text) {
 MassOutcome OutcomeOf(const PaymentRecord& record, const TransferResult& result) {
     MassOutcome o{record.payee, record.amount, MassResult::Sent, std::string()};
     switch (result.state) {
-        case TransferState::Confirmed: break;
+        case TransferState::Confirmed:
+            break;
         case TransferState::Refused:
             o.result = MassResult::Refused;
             o.error = OneLine(result.errorReport);
@@ -40,7 +41,9 @@ MassOutcome OutcomeOf(const PaymentRecord& record, const TransferResult& result)
             o.result = MassResult::NotSent;
             o.error = result.exchange.text;
             break;
-        case TransferState::NotBuilt: o.result = MassResult::Skipped; break;
+        case TransferState::NotBuilt:
+            o.result = MassResult::Skipped;
+            break;
     }
     return o;
 }
@@ -91,9 +94,9 @@ std::vector<MassOutcome> SendAll(CAccountTab& tab, const TextList& records,
     std::vector<bool> sent(records.size(), false);
     std::size_t matched = 0;
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        const auto it = std::find(confirmed.begin(), confirmed.end(),
-                                  std::make_pair(outcomes[i].payee,
-                                                 ExactAmount(outcomes[i].amount).value_or(-1)));
+        const auto it = std::find(
+            confirmed.begin(), confirmed.end(),
+            std::make_pair(outcomes[i].payee, ExactAmount(outcomes[i].amount).value_or(-1)));
         if (it == confirmed.end()) continue;
         confirmed.erase(it);
         sent[i] = true;
@@ -123,25 +126,25 @@ void MakeMassPayment(CAccountTab& tab, CPursewardApp& app, const MassPaymentRunn
     const std::shared_ptr<AccountSchedule> schedule = tab.ScheduleHandle();
     const BusyScope busy(schedule);
     const bool scheduling = tab.IsLoggedIn() && !tab.AccountTag().empty();
-    const Preloaded preloaded = scheduling ? PreloadScheduled(schedule->records, variant, payer.source)
-                                           : Preloaded{};
+    const Preloaded preloaded =
+        scheduling ? PreloadScheduled(schedule->records, variant, payer.source) : Preloaded{};
 
-    CMakeMassPayment window(*mass, app.Ui(), app.ProgramDir(),
-                            [&app] { return app.GetClock().Now(); }, &tab);
+    CMakeMassPayment window(
+        *mass, app.Ui(), app.ProgramDir(), [&app] { return app.GetClock().Now(); }, &tab);
     window.from = payer.from;
     window.balance = payer.balance;
     window.source = payer.source;
     window.SetSchedulingAllowed(scheduling);
     if (variant.getName)
-        window.SetNameLookup([&tab](const std::string& account) {
-            return tab.LookUpAccountName(account);
-        });
+        window.SetNameLookup(
+            [&tab](const std::string& account) { return tab.LookUpAccountName(account); });
     window.SetQueue(preloaded.records);
     // Cancel: the schedule stays exactly as it was.
     if ((run ? run(window) : window.exec()) != QDialog::Accepted) return;
 
     tab.SaveState();
-    const MassSplit split = SplitAtOk(schedule->records, preloaded.positions, window.Queue(), variant);
+    const MassSplit split =
+        SplitAtOk(schedule->records, preloaded.positions, window.Queue(), variant);
     if (split.schedule != schedule->records) {
         const AccountSchedule before = *schedule;
         schedule->records.clear();
@@ -158,9 +161,9 @@ void MakeMassPayment(CAccountTab& tab, CPursewardApp& app, const MassPaymentRunn
     }
     if (split.toSend.empty()) return;
     bool requested = false;
-    const std::vector<MassOutcome> outcomes =
-        mass->oneRequest ? SendAll(tab, split.toSend, variant, requested)
-                         : SendEach(tab, split.toSend, variant, requested);
+    const std::vector<MassOutcome> outcomes = mass->oneRequest
+                                                  ? SendAll(tab, split.toSend, variant, requested)
+                                                  : SendEach(tab, split.toSend, variant, requested);
     app.Ui().Message(MassSendSummary(outcomes));
     if (requested) tab.RefreshBalance();
 }

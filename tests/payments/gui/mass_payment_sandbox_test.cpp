@@ -2,12 +2,12 @@
 // example lists pay each payee once; a PM list books its fees; a connection dropped after a
 // booking is reported as unknown and stops only that payee; Cancel keeps the schedule byte for
 // byte and a cleared "Shedule" box sends the row; the schedule view shows two accounts.
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <functional>
 
@@ -15,11 +15,11 @@
 #include "accounts/gui/account_tab_api.h"
 #include "accounts/gui/tab_menus.h"
 #include "accounts/tab_logic.h"
+#include "crypto/cipher.h"
 #include "net/curl_transport.h"
 #include "payments/gui/make_mass_payment.h"
 #include "payments/gui/mass_payment_feature.h"
 #include "payments/gui/schedule_view.h"
-#include "crypto/cipher.h"
 #include "store/file_io.h"
 #include "store/schedule_file.h"
 #include "support/sandbox.h"
@@ -31,7 +31,7 @@ namespace {
 // of each; the account tag carries the tab's prefix. beforeTransfer runs before each transfer
 // request leaves (the tests arm sandbox faults there).
 class SandboxHost : public TransportHost {
-public:
+  public:
     SandboxHost(Transport& t, std::string prefix) : TransportHost(t), prefix_(std::move(prefix)) {}
     Exchanged Exchange(const std::string& url, bool secure) override {
         urls.push_back(url);
@@ -47,7 +47,7 @@ public:
     }
     std::function<void(const std::string& url)> beforeTransfer;
 
-private:
+  private:
     std::string prefix_;
 };
 
@@ -57,7 +57,7 @@ struct Login {
     const char* account;
     const char* apiName;  // empty: the system has none
     const char* secret;
-    const char* row;      // first cell of the payer's balance row
+    const char* row;  // first cell of the payer's balance row
 };
 const Login kLogins[] = {
     {0, "LR", "U1234567", "demoapi", "demosecret", "LRUSD"},
@@ -67,7 +67,7 @@ const Login kLogins[] = {
 };
 
 class MassSandboxTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { sandbox_ = new Sandbox(); }
     static void TearDownTestSuite() {
         delete sandbox_;
@@ -98,7 +98,8 @@ protected:
         if (*login.apiName) tab->findChild<QLineEdit*>("apiNameEdit")->setText(login.apiName);
         tab->findChild<QLineEdit*>("secretEdit")->setText(login.secret);
         tab->Login();
-        EXPECT_TRUE(tab->IsLoggedIn()) << login.prefix << (w.ui.messages.empty() ? "" : w.ui.messages[0]);
+        EXPECT_TRUE(tab->IsLoggedIn())
+            << login.prefix << (w.ui.messages.empty() ? "" : w.ui.messages[0]);
         tab->SelectBalanceRow(RowOf(*tab, login.row));
         return *tab;
     }
@@ -109,15 +110,19 @@ protected:
         return -1;
     }
     static Cents Balance(const CAccountTab& tab, const Login& login) {
-        const TextList cells = Split(tab.BalanceRows()[static_cast<std::size_t>(RowOf(tab, login.row))], "~");
+        const TextList cells =
+            Split(tab.BalanceRows()[static_cast<std::size_t>(RowOf(tab, login.row))], "~");
         return ToCents(cells[login.system == 3 ? 4 : 1]);
     }
     int Booked(const char* system) {
-        return std::atoi(transport_->HttpGet(sandbox_->HttpUrl(std::string("/sandbox/booked?system=") + system)).c_str());
+        return std::atoi(
+            transport_->HttpGet(sandbox_->HttpUrl(std::string("/sandbox/booked?system=") + system))
+                .c_str());
     }
     void Fault(const char* system, const char* mode, int count) {
-        EXPECT_EQ(transport_->HttpGet(sandbox_->HttpUrl(std::string("/sandbox/fault?system=") + system +
-                                                        "&mode=" + mode + "&count=" + std::to_string(count))),
+        EXPECT_EQ(transport_->HttpGet(sandbox_->HttpUrl(std::string("/sandbox/fault?system=") +
+                                                        system + "&mode=" + mode +
+                                                        "&count=" + std::to_string(count))),
                   "ok\n");
     }
     // Runs the mass payment of the tab with window (the user's part) and returns its result.
@@ -167,11 +172,13 @@ TEST_F(MassSandboxTest, EachShippedSamplePaysEachPayeeOnce) {
             return Ok(m);
         });
         const std::string n = std::to_string(lines.payments.size());
-        EXPECT_EQ(w.ui.messages, (std::vector<std::string>{
-                                     CsvImportSummary(lines), n + " of " + n +
-                                         (n == "1" ? " payment" : " payments") + " sent."}))
+        EXPECT_EQ(w.ui.messages,
+                  (std::vector<std::string>{
+                      CsvImportSummary(lines),
+                      n + " of " + n + (n == "1" ? " payment" : " payments") + " sent."}))
             << login.prefix;
-        EXPECT_EQ(Booked(login.prefix) - booked, static_cast<int>(lines.payments.size())) << login.prefix;
+        EXPECT_EQ(Booked(login.prefix) - booked, static_cast<int>(lines.payments.size()))
+            << login.prefix;
         // e-gold's balance row is the metal's USD value at the day's price.
         if (login.system != 3) {
             EXPECT_EQ(before - Balance(tab, login), cost) << login.prefix;
@@ -203,14 +210,15 @@ TEST_F(MassSandboxTest, ADroppedAnswerIsUnknownAndStopsOnlyThatPayee) {
     const int booked = Booked("VM");
     int transfers = 0;
     hosts_.back()->beforeTransfer = [&](const std::string& url) {
-        if (url.find("request_data=") != std::string::npos && url.find("Transfer") != std::string::npos &&
-            ++transfers == 2)
+        if (url.find("request_data=") != std::string::npos &&
+            url.find("Transfer") != std::string::npos && ++transfers == 2)
             Fault("VM", "drop", 1);
     };
     const std::string from = "VM100001 [USD]";
     Mass(tab, [&](CMakeMassPayment& m) {
-        m.SetQueue({"VM100002~1.00~a~no~~no~" + from + "~no", "VM100003~2.00~b~no~~no~" + from + "~no",
-                    "VM100002~3.00~c~no~~no~" + from + "~no", "VM100003~4.00~d~no~~no~" + from + "~no"});
+        m.SetQueue(
+            {"VM100002~1.00~a~no~~no~" + from + "~no", "VM100003~2.00~b~no~~no~" + from + "~no",
+             "VM100002~3.00~c~no~~no~" + from + "~no", "VM100003~4.00~d~no~~no~" + from + "~no"});
         return Ok(m);
     });
     // The second was booked and its answer lost; the third still went; the fourth, to the
@@ -219,8 +227,11 @@ TEST_F(MassSandboxTest, ADroppedAnswerIsUnknownAndStopsOnlyThatPayee) {
     EXPECT_EQ(Booked("VM") - booked, 3);
     const std::string summary = w.ui.messages.back();
     EXPECT_EQ(summary.rfind("2 of 4 payments sent.", 0), 0u) << summary;
-    EXPECT_NE(summary.find("Outcome unknown: look at the history before sending these again:\n VM100003  2.00"),
-              std::string::npos) << summary;
+    EXPECT_NE(
+        summary.find(
+            "Outcome unknown: look at the history before sending these again:\n VM100003  2.00"),
+        std::string::npos)
+        << summary;
     EXPECT_NE(summary.find("unknown outcome:\n VM100003  4.00"), std::string::npos) << summary;
     Fault("VM", "none", 0);
 }
@@ -238,7 +249,9 @@ TEST_F(MassSandboxTest, LibertyReserveSendsOneRequestAndNamesTheRefusedRecords) 
     EXPECT_EQ(Booked("LR") - booked, 2);
     EXPECT_EQ(before - Balance(tab, lr), 400);
     const std::string summary = w.ui.messages.back();
-    EXPECT_EQ(summary.rfind("2 of 3 payments sent.\n\nRefused by the payment system:\n U5000000  2.00 : ", 0), 0u)
+    EXPECT_EQ(summary.rfind(
+                  "2 of 3 payments sent.\n\nRefused by the payment system:\n U5000000  2.00 : ", 0),
+              0u)
         << summary;
 }
 
@@ -257,8 +270,9 @@ TEST_F(MassSandboxTest, ACancelledPaymentPasswordSkipsThatRecordOnly) {
     });
     EXPECT_EQ(w.ui.passwordPrompts, 3);
     EXPECT_EQ(Booked("EG") - booked, 2);
-    EXPECT_EQ(w.ui.messages.back(),
-              "2 of 3 payments sent.\n\nNot sent, the payment password was not given:\n 5550001  2.00");
+    EXPECT_EQ(
+        w.ui.messages.back(),
+        "2 of 3 payments sent.\n\nNot sent, the payment password was not given:\n 5550001  2.00");
 }
 
 TEST_F(MassSandboxTest, NothingIsSentWhenTheScheduleCannotBeSaved) {
