@@ -244,14 +244,19 @@ TEST_F(ScheduleCheck, ACheckInsideTheCheckDoesNothingAndAddedRecordsSurvive) {
     EXPECT_EQ(Field(1, 8), "yes") << "the refusal is written to the record, wherever it moved";
 }
 
-TEST_F(ScheduleCheck, FailedWithoutRetryAndUnreadableDueTimesAreSkipped) {
+TEST_F(ScheduleCheck, FailedWithoutRetryUnreadableDueTimesAndBadAmountsAreNotSent) {
     Add("U1", "39878.500000", false, true);
     Add("U2", "not a time", true);
     Add("U3", "39878.500000", true);
+    AddToSchedule(*s, "U4~1e3~m~id~yes~39878.500000~yes~U9~no", pm);
     Check(noon + 3600);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(Split(sent[0], "~")[0], "U3");
-    EXPECT_EQ(s->records.size(), 2u);
+    ASSERT_EQ(s->records.size(), 3u);
+    EXPECT_EQ(messages, std::vector<std::string>{Str(129)});
+    EXPECT_EQ(s->records[1], "U4~1e3~m~id~yes~39878.500000~no~U9~yes");
+    Check(noon + 7200);
+    EXPECT_EQ(messages.size(), 1u) << "not tried again";
 }
 
 TEST(PaymentReport, OneMessagePerOutcome) {
