@@ -60,12 +60,13 @@ std::string ImportedRecord(const CsvPayment& payment, const PaymentVariant& vari
 
 // What became of each record of a mass send.
 enum class MassResult {
-    Sent,     // the system confirmed it
-    Refused,  // the system answered with errors: not sent
-    Unknown,  // the request went out and no usable answer came back
-    NotSent,  // the request provably never left (the connection failed)
-    Skipped,  // the payment password was cancelled or wrong
-    Held,     // not sent: an earlier payment to the same payee has an unknown outcome
+    Sent,       // the system confirmed it
+    Refused,    // the system answered with errors: not sent
+    Unknown,    // the request went out and no usable answer came back
+    NotSent,    // the request provably never left (the connection failed)
+    Skipped,    // the payment password was cancelled or wrong
+    Held,       // not sent: an earlier payment to the same payee has an unknown outcome
+    BadAmount,  // not sent: the amount is not a plain number of at most two decimals
 };
 
 struct MassOutcome {

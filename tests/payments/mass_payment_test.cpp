@@ -56,14 +56,17 @@ TEST(MassPayment, OneSummaryNamesEveryRecordNotSent) {
         {"U5", "5", MassResult::Skipped, ""},
         {"U6", "6", MassResult::NotSent, "Connection refused"},
         {"U7", "7", MassResult::Sent, ""},
+        {"U8", "1e3", MassResult::BadAmount, ""},
     };
     EXPECT_EQ(MassSendSummary(outcomes),
-              "2 of 7 payments sent.\n\n"
+              "2 of 8 payments sent.\n\n"
               "Refused by the payment system:\n U3  3.00 : Error : Invalid Payee_Account\n\n"
               "Outcome unknown: look at the history before sending these again:\n U2  2.50\n\n"
               "Not sent, because an earlier payment to the same payee has an unknown outcome:\n"
               " U2  4.00\n\n"
               "Not sent, the connection failed:\n U6  6.00 : Connection refused\n\n"
+              "Not sent, the amount is not a plain number with at most two decimals:\n"
+              " U8  1e3\n\n"
               "Not sent, the payment password was not given:\n U5  5.00");
     EXPECT_EQ(MassSendSummary({{"U1", "1", MassResult::Sent, ""}}), "1 of 1 payment sent.");
 }

@@ -56,6 +56,11 @@ std::vector<MassOutcome> SendEach(CAccountTab& tab, const TextList& records,
     std::set<std::string> unknownPayees;
     for (const std::string& text : records) {
         const PaymentRecord record = ParseRecord(text, variant).value_or(PaymentRecord{});
+        if (!ExactAmount(record.amount)) {
+            // A record from an edited schedule file: no request may carry it.
+            outcomes.push_back({record.payee, record.amount, MassResult::BadAmount, {}});
+            continue;
+        }
         if (unknownPayees.count(record.payee)) {
             outcomes.push_back({record.payee, record.amount, MassResult::Held, std::string()});
             continue;
@@ -74,40 +79,51 @@ std::vector<MassOutcome> SendEach(CAccountTab& tab, const TextList& records,
 // The others are refused when the errors account for all of them, else their fate is unknown.
 std::vector<MassOutcome> SendAll(CAccountTab& tab, const TextList& records,
                                  const PaymentVariant& variant, bool& requested) {
-    std::vector<MassOutcome> outcomes;
-    const TransferResult result = tab.SendTransferRequest(records);
-    requested = result.state != TransferState::NotBuilt && result.state != TransferState::NotSent;
+    std::vector<MassOutcome> outcomes, unusable;
+    TextList sendable;
     for (const std::string& text : records) {
         const PaymentRecord record = ParseRecord(text, variant).value_or(PaymentRecord{});
-        outcomes.push_back(OutcomeOf(record, result));
+        if (!ExactAmount(record.amount)) {
+            unusable.push_back({record.payee, record.amount, MassResult::BadAmount, {}});
+            continue;
+        }
+        sendable.push_back(text);
     }
-    if (result.state != TransferState::Confirmed || result.errorReport.empty()) return outcomes;
+    if (sendable.empty()) return unusable;
+    const TransferResult result = tab.SendTransferRequest(sendable);
+    requested = result.state != TransferState::NotBuilt && result.state != TransferState::NotSent;
+    for (const std::string& text : sendable)
+        outcomes.push_back(OutcomeOf(ParseRecord(text, variant).value_or(PaymentRecord{}), result));
     // Some went through, some did not: which is which, from the confirmed transfers. Only
     // Liberty Reserve sends several records in one request.
-    if (tab.Traits().systemIndex != 0) return outcomes;
-    const lr::LrAnswer& answer = static_cast<LrClient&>(tab.Client()).Lr();
-    std::vector<std::pair<std::string, Cents>> confirmed;
-    for (const std::string& transfer : answer.transfers) {
-        const TextList f = Split(transfer, "~");
-        if (f.size() > 5) confirmed.push_back({f[3], ExactAmount(f[5]).value_or(ToCents(f[5]))});
+    if (result.state == TransferState::Confirmed && !result.errorReport.empty() &&
+        tab.Traits().systemIndex == 0) {
+        const lr::LrAnswer& answer = static_cast<LrClient&>(tab.Client()).Lr();
+        std::vector<std::pair<std::string, Cents>> confirmed;
+        for (const std::string& transfer : answer.transfers) {
+            const TextList f = Split(transfer, "~");
+            if (f.size() > 5)
+                confirmed.push_back({f[3], ExactAmount(f[5]).value_or(ToCents(f[5]))});
+        }
+        std::vector<bool> sent(outcomes.size(), false);
+        std::size_t matched = 0;
+        for (std::size_t i = 0; i < outcomes.size(); ++i) {
+            const auto it = std::find(
+                confirmed.begin(), confirmed.end(),
+                std::make_pair(outcomes[i].payee, ExactAmount(outcomes[i].amount).value_or(-1)));
+            if (it == confirmed.end()) continue;
+            confirmed.erase(it);
+            sent[i] = true;
+            ++matched;
+        }
+        const bool errorsForTheRest = matched + answer.errors.size() == outcomes.size();
+        for (std::size_t i = 0; i < outcomes.size(); ++i) {
+            if (sent[i]) continue;
+            outcomes[i].result = errorsForTheRest ? MassResult::Refused : MassResult::Unknown;
+            outcomes[i].error = errorsForTheRest ? OneLine(result.errorReport) : std::string();
+        }
     }
-    std::vector<bool> sent(records.size(), false);
-    std::size_t matched = 0;
-    for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        const auto it = std::find(
-            confirmed.begin(), confirmed.end(),
-            std::make_pair(outcomes[i].payee, ExactAmount(outcomes[i].amount).value_or(-1)));
-        if (it == confirmed.end()) continue;
-        confirmed.erase(it);
-        sent[i] = true;
-        ++matched;
-    }
-    const bool errorsForTheRest = matched + answer.errors.size() == records.size();
-    for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        if (sent[i]) continue;
-        outcomes[i].result = errorsForTheRest ? MassResult::Refused : MassResult::Unknown;
-        outcomes[i].error = errorsForTheRest ? OneLine(result.errorReport) : std::string();
-    }
+    outcomes.insert(outcomes.end(), unusable.begin(), unusable.end());
     return outcomes;
 }
 

@@ -195,13 +195,15 @@ TEST_F(MassSandboxTest, PerfectMoneyBooksThreeTransfersWithTheirFees) {
     Mass(tab, [](CMakeMassPayment& m) {
         m.SetQueue({"U7654321~1.00~one~A1~no~~no~U1234567~no",
                     "U7654321~2.00~two~A2~no~~no~U1234567~no",
-                    "U7654321~100.00~three~A3~no~~no~U1234567~no"});
-        EXPECT_EQ(m.ResultEdit()->text(), "103.52");
+                    "U7654321~100.00~three~A3~no~~no~U1234567~no",
+                    "U7654321~1e3~from an edited file~A4~no~~no~U1234567~no"});
         return Ok(m);
     });
     EXPECT_EQ(Booked("PM") - booked, 3);
     EXPECT_EQ(before - Balance(tab, pm), 10352);
-    EXPECT_EQ(w.ui.messages.back(), "3 of 3 payments sent.");
+    EXPECT_EQ(w.ui.messages.back(),
+              "3 of 4 payments sent.\n\nNot sent, the amount is not a plain number with at most "
+              "two decimals:\n U7654321  1e3");
 }
 
 TEST_F(MassSandboxTest, ADroppedAnswerIsUnknownAndStopsOnlyThatPayee) {
@@ -243,14 +245,15 @@ TEST_F(MassSandboxTest, LibertyReserveSendsOneRequestAndNamesTheRefusedRecords) 
     const Cents before = Balance(tab, lr);
     Mass(tab, [](CMakeMassPayment& m) {
         m.SetQueue({"U7654321~1.00~a~no~~no~LRUSD~no", "U5000000~2.00~b~no~~no~LRUSD~no",
-                    "U1111111~3.00~c~no~~no~LRUSD~no"});
+                    "U7654321~-4~d~no~~no~LRUSD~no", "U1111111~3.00~c~no~~no~LRUSD~no"});
         return Ok(m);
     });
     EXPECT_EQ(Booked("LR") - booked, 2);
     EXPECT_EQ(before - Balance(tab, lr), 400);
     const std::string summary = w.ui.messages.back();
+    EXPECT_NE(summary.find("two decimals:\n U7654321  -4"), std::string::npos) << summary;
     EXPECT_EQ(summary.rfind(
-                  "2 of 3 payments sent.\n\nRefused by the payment system:\n U5000000  2.00 : ", 0),
+                  "2 of 4 payments sent.\n\nRefused by the payment system:\n U5000000  2.00 : ", 0),
               0u)
         << summary;
 }
