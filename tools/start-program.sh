@@ -12,6 +12,10 @@ eg_port="${PURSEWARD_SANDBOX_EG_PORT:-18444}"
 (umask 077 && mkdir -p "$home/Set" "$home/Ref" "$home/Sample" "$home/Sound" "$home/Language" "$home/sandbox")
 chmod 700 "$home"
 cp -f "$here/res/sound/notify.wav" "$home/Sound/notify.wav"
+# Example payment lists for the mass-payment import; a list the user has changed is kept.
+for sample in "$here"/res/Sample/*_Import.csv; do
+  [ -e "$home/Sample/${sample##*/}" ] || cp "$sample" "$home/Sample/"
+done
 # The program finds its own directory through the file named by ExecutableModule.
 ln -sfn "$build/src/app/gui/purseward" "$home/purseward"
 

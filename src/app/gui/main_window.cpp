@@ -31,7 +31,9 @@
 #include "app/purseward_app.h"
 #include "info/gui/banner_service.h"
 #include "info/gui/banner_view.h"
+#include "payments/gui/mass_payment_feature.h"
 #include "payments/gui/payment_feature.h"
+#include "payments/gui/schedule_view.h"
 #include "refs/gui/ref_dialogs.h"
 #include "refs/gui/saved_account_dialogs.h"
 #include "settings/gui/setting_dialog.h"
@@ -238,6 +240,7 @@ void CPursewardDlg::BuildMenus() {
     }
     connect(referenceMenu_, &QMenu::aboutToShow, this, &CPursewardDlg::UpdateReferenceMenu);
     connect(this, &CPursewardDlg::ReferenceBookRequested, this, &CPursewardDlg::OpenReferenceBook);
+    connect(this, &CPursewardDlg::ScheduleRequested, this, &CPursewardDlg::OpenScheduleView);
 
     tabMenu_ = new QMenu(QStringLiteral("TabMenu"), this);
     auto* openTab = tabMenu_->addAction(QStringLiteral("Open new &Tab"));
@@ -280,6 +283,7 @@ void CPursewardDlg::AddSystemTab(int systemIndex) {
     if (auto* tab = qobject_cast<CAccountTab*>(page)) {
         InstallSavedAccountList(*tab, app_);
         InstallPayments(*tab, app_);
+        InstallMassPayment(*tab, app_);
     }
     const QString name = Q(SystemName(systemIndex));
     page->setAccessibleName(name);
@@ -534,6 +538,17 @@ void CPursewardDlg::OpenReferenceBook(int systemIndex, bool memo) {
         }
     }
     CRef::Manage(this, RefListOf(systemIndex, memo), app_.ProgramDir(), app_.Ui(), lookup);
+}
+
+TextList CPursewardDlg::AccountTags() const {
+    TextList tags;
+    for (const TabEntry& entry : tabEntries_) tags.push_back(entry.tableName);
+    return tags;
+}
+
+void CPursewardDlg::OpenScheduleView() {
+    CSheduleView view(app_.ProgramDir(), AccountTags(), isVisible() ? this : nullptr);
+    view.exec();
 }
 
 void CPursewardDlg::UpdateTabMenu() {

@@ -13,6 +13,7 @@
 
 #include "accounts/tab_host.h"
 #include "net/curl_transport.h"
+#include "store/text_list.h"
 #include "ui/base/clock.h"
 
 class QAction;
@@ -81,6 +82,10 @@ public:
     void OpenSettings();    // "Settings"
     // "Reference Books": the payee or memo list of a system (0..3) as manager.
     void OpenReferenceBook(int systemIndex, bool memo);
+    // "Show Shedule Payment": the scheduled payments of every logged-in tab.
+    void OpenScheduleView();
+    // The account tags of the tabs that have logged in, in tab order.
+    TextList AccountTags() const;
     // A later start of the program: show, restore and raise the window and its active dialog.
     void BringToFront();
 
