@@ -361,8 +361,8 @@ std::vector<MenuItem> CAccountTab::BalanceMenu() const {
     s.rowSelected = balanceModel_->RowAt(selectedBalanceRow_) != nullptr;
     s.loggedIn = loggedIn_;
     s.autoRefreshMinutes = autoRefreshMinutes_;
-    s.payment = HasFeature(TabFeature::Payment);
-    s.massPayment = HasFeature(TabFeature::MassPayment);
+    s.paymentOff = FeatureOffReason(TabFeature::Payment);
+    s.massPaymentOff = FeatureOffReason(TabFeature::MassPayment);
     return BalanceMenuItems(s);
 }
 
@@ -373,7 +373,10 @@ std::vector<MenuItem> CAccountTab::HistoryMenu() const {
     const TextList f = Split(*row, "~");
     const auto c = static_cast<std::size_t>(traits_.historyCounterpartColumn);
     const std::string counterpart = c < f.size() ? f[c] : std::string();
-    return HistoryMenuItems(&counterpart, exportOn);
+    std::vector<MenuItem> items = HistoryMenuItems(&counterpart, exportOn);
+    if (MenuItem* item = FindItem(items, TabCommand::ExportCsv))
+        item->whyDisabled = FeatureOffReason(TabFeature::Export);
+    return items;
 }
 
 void CAccountTab::SetFeature(TabFeature feature, std::function<void()> handler) {
@@ -381,16 +384,35 @@ void CAccountTab::SetFeature(TabFeature feature, std::function<void()> handler) 
         features_[feature] = std::move(handler);
     else
         features_.erase(feature);
-    if (feature == TabFeature::SavedAccounts && chooseButton_ != nullptr)
-        chooseButton_->setEnabled(loginButton_->isEnabled() && HasFeature(feature));
+    if (feature == TabFeature::SavedAccounts) UpdateChooseButton();
 }
 
 bool CAccountTab::HasFeature(TabFeature feature) const {
     return traits_.full && features_.count(feature) != 0;
 }
 
+std::string CAccountTab::FeatureOffReason(TabFeature feature) const {
+    if (!HasFeature(feature)) return kOffNotAvailable;
+    switch (feature) {
+        case TabFeature::Payment:
+        case TabFeature::MassPayment:
+            if (balanceModel_->RowAt(selectedBalanceRow_) != nullptr) return std::string();
+            return loggedIn_ ? kOffNoBalanceRow : kOffNotLoggedIn;
+        case TabFeature::SavedAccounts:
+            return loginButton_ != nullptr && !loginButton_->isEnabled() ? kOffLoggedIn
+                                                                         : std::string();
+        case TabFeature::Export:
+        case TabFeature::RecordView:
+            break;
+    }
+    return std::string();
+}
+
 void CAccountTab::RunFeature(TabFeature feature) {
-    if (!HasFeature(feature)) return;
+    // The chooser fills the login fields: not while they are locked by a login.
+    if (!HasFeature(feature) || (feature == TabFeature::SavedAccounts &&
+                                 !FeatureOffReason(feature).empty()))
+        return;
     const auto it = features_.find(feature);
     if (it != features_.end()) it->second();
 }

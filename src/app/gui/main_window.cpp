@@ -35,6 +35,7 @@
 #include "refs/gui/saved_account_dialogs.h"
 #include "settings/keys.h"
 #include "ui/base/strings.h"
+#include "ui/base/widget_text.h"
 #include "ui/window_placement.h"
 
 #include "settings/gui/setting_dialog.h"
@@ -211,6 +212,11 @@ void CPursewardDlg::BuildMenus() {
     auto* hide = programMenu_->addAction(QStringLiteral("&Hide Program"));
     hide->setObjectName(QStringLiteral("actHide"));
     connect(hide, &QAction::triggered, this, &CPursewardDlg::ToggleShown);
+    // Without a tray the window could not be brought back: the item says so.
+    if (!options_.trayAvailable()) {
+        hide->setEnabled(false);
+        hide->setToolTip(QString::fromLatin1(kNoTrayReason));
+    }
     programMenu_->addAction(schedule);
     programMenu_->addSeparator();
     programMenu_->addAction(about);
@@ -237,6 +243,7 @@ void CPursewardDlg::BuildMenus() {
         referenceActions_.push_back({memo, i});
     }
     connect(referenceMenu_, &QMenu::aboutToShow, this, &CPursewardDlg::UpdateReferenceMenu);
+    for (QMenu* menu : {programMenu_, referenceMenu_}) menu->setToolTipsVisible(true);
     connect(this, &CPursewardDlg::ReferenceBookRequested, this, &CPursewardDlg::OpenReferenceBook);
 
     tabMenu_ = new QMenu(QStringLiteral("TabMenu"), this);
@@ -247,6 +254,7 @@ void CPursewardDlg::BuildMenus() {
     closeTabAction_->setObjectName(QStringLiteral("actCloseTab"));
     connect(closeTabAction_, &QAction::triggered, this, &CPursewardDlg::CloseCurrentTab);
     connect(tabMenu_, &QMenu::aboutToShow, this, &CPursewardDlg::UpdateTabMenu);
+    tabMenu_->setToolTipsVisible(true);
 
     iconMenu_ = new QMenu(QStringLiteral("IconMenu"), this);
     auto* toggle = iconMenu_->addAction(QStringLiteral("Show/&Hide Program"));
@@ -391,7 +399,7 @@ void CPursewardDlg::SetTabCaption(const std::string& text) {
     const int index = tabs_->currentIndex();
     if (index < 0) return;
     const QString caption = TabCaption(Q(text));
-    tabs_->setTabText(index, caption);
+    tabs_->setTabText(index, EscapeMnemonics(caption));
     // Screen readers hear the system and the account.
     const QString name = Q(SystemName(SystemOfPrefix(tabEntries_[index].prefix)));
     tabs_->tabBar()->setAccessibleTabName(index, caption.isEmpty() ? name : name + ' ' + caption);
@@ -443,7 +451,7 @@ void CPursewardDlg::OnGuiThread(std::function<void()> fn) {
 void CPursewardDlg::ToggleShown() {
     if (hiddenInTray_) RestoreFromTray();
     else if (tray_) HideToTray();
-    else showMinimized();  // without a tray icon the window must stay reachable
+    // Without a tray icon the window is never hidden: nothing would bring it back.
 }
 
 void CPursewardDlg::HideToTray() {
@@ -521,11 +529,18 @@ void CPursewardDlg::OpenReferenceBook(int systemIndex, bool memo) {
 
 void CPursewardDlg::UpdateTabMenu() {
     const int index = tabs_->currentIndex();
-    closeTabAction_->setEnabled(index >= 0 && index >= fixedTabCount_);
+    const bool closable = index >= 0 && index >= fixedTabCount_;
+    closeTabAction_->setEnabled(closable);
+    closeTabAction_->setToolTip(closable ? QString() : QString::fromLatin1(kFixedTabReason));
 }
 
 void CPursewardDlg::UpdateReferenceMenu() {
-    for (auto& [action, system] : referenceActions_) action->setEnabled(app_.enable[system] != 0);
+    for (auto& [action, system] : referenceActions_) {
+        const bool on = app_.enable[system] != 0;
+        action->setEnabled(on);
+        action->setToolTip(on ? QString()
+                              : Q(SystemName(system)) + QString::fromLatin1(kSystemOffReason));
+    }
 }
 
 bool CPursewardDlg::ShowTabMenu(const QPoint& pos, bool keyboard) {

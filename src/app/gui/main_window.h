@@ -49,6 +49,12 @@ struct MainWindowOptions {
         createTab;
 };
 
+// Why menu items of the window are disabled (their tool tips).
+inline constexpr char kNoTrayReason[] =
+    "This desktop has no notification area (tray): a hidden window could not be shown again.";
+inline constexpr char kFixedTabReason[] = "Only tabs opened with \"Open new Tab\" can be closed.";
+inline constexpr char kSystemOffReason[] = " is switched off in Settings.";
+
 // Group of the window placement in the per-user profile.
 inline constexpr const char kMainWindowPlacement[] = "PursewardWnd";
 
