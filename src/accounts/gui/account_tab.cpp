@@ -28,6 +28,20 @@ using namespace tabutil;
 namespace {
 // A garbage pager must not turn into an endless series of requests.
 constexpr std::size_t kMaxFurtherPages = 500;
+
+// What a timer of the tab sends meanwhile is not the user's doing: its failures are quiet.
+class BackgroundRequests {
+public:
+    BackgroundRequests(TabHost& host, const AccountTabWidget* origin)
+        : host_(host), before_(host_.SetBackgroundOrigin(origin)) {}
+    ~BackgroundRequests() { host_.SetBackgroundOrigin(before_); }
+    BackgroundRequests(const BackgroundRequests&) = delete;
+    BackgroundRequests& operator=(const BackgroundRequests&) = delete;
+
+private:
+    TabHost& host_;
+    const void* before_;
+};
 }  // namespace
 
 
@@ -43,7 +57,9 @@ CAccountTab::CAccountTab(std::unique_ptr<AccountClient> client, CPursewardApp& a
     // The schedule check is not held up by an open message box, but it sends nothing while
     // a request waits for its answer.
     timer2_ = app_.GetClock().CreateTimer([this] {
-        if (!host_.RequestWaiting()) ScheduleCheck();
+        if (host_.RequestWaiting()) return;
+        BackgroundRequests quiet(host_, this);
+        ScheduleCheck();
     });
 }
 
@@ -254,6 +270,7 @@ void CAccountTab::OnRefreshTimer() {
     // A refresh whose message box is still open is not run over by the next one, and no
     // request starts while another one waits.
     if (busy_ > 0 || host_.RequestWaiting()) return;
+    BackgroundRequests quiet(host_, this);
     RefreshBalance();
 }
 

@@ -29,6 +29,7 @@
 #include "app/gui/request_wait.h"
 #include "app/gui/tab_badges.h"
 #include "app/purseward_app.h"
+#include "net/failure_text.h"
 #include "info/gui/banner_service.h"
 #include "info/gui/banner_view.h"
 #include "refs/gui/ref_dialogs.h"
@@ -148,6 +149,11 @@ CPursewardDlg::CPursewardDlg(CPursewardApp& app, MainWindowOptions options, QWid
             field->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, field).width());
         statusBar()->addWidget(field, 1);
     }
+    // The failures of background requests, shown only while there are any.
+    failureField_ = StatusField(QStringLiteral("Background requests"), this);
+    failureField_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    failureField_->hide();
+    statusBar()->addWidget(failureField_, 2);
     progress_ = new RequestProgress(this);
     statusBar()->addWidget(progress_);
     waiter_ = new RequestWaiter(*this, *progress_);
@@ -292,7 +298,7 @@ void CPursewardDlg::AddSystemTab(int systemIndex) {
     tabs_->setTabToolTip(index, name);
     tabs_->setTabWhatsThis(index, name);
     tabs_->tabBar()->setAccessibleTabName(index, name);
-    tabEntries_.push_back({SystemPrefix(systemIndex), std::string()});
+    tabEntries_.push_back({SystemPrefix(systemIndex), std::string(), std::string(), std::string()});
     KeepStatusLineLast();
 }
 
@@ -375,9 +381,91 @@ std::string CPursewardDlg::HttpGet(const std::string& url) { return Request(url,
 std::string CPursewardDlg::Request(const std::string& url, bool secure) {
     if (QThread::currentThread() != thread())
         return secure ? transport_->HttpsGet(url) : transport_->HttpGet(url);
-    return waiter_->Run(requestTopic_, [this, url, secure](TransferControl& control) {
-        return transport_->Fetch(url, secure, control);
+    if (secure) return SecureRequest(url);
+    return waiter_->Run(requestTopic_, [this, url](TransferControl& control) {
+        return transport_->Fetch(url, false, control);
     });
+}
+
+std::string CPursewardDlg::SecureRequest(const std::string& url) {
+    Exchanged r;
+    // The transfer's thread fills r; the wait has joined it when Run returns.
+    waiter_->Run(requestTopic_, [this, url, &r](TransferControl& control) {
+        r = transport_->Exchange(url, true, &control);
+        return std::string();
+    });
+    const bool background = backgroundOrigin_ != nullptr;
+    const int index = background ? IndexOfPage(backgroundOrigin_) : tabs_->currentIndex();
+    const std::string& system = requestTopic_.waitingFor;
+    if (r.outcome == Outcome::Answered) {
+        if (index >= 0 && !tabEntries_[index].failure.empty()) {
+            tabEntries_[index].failure.clear();
+            ShowTabCaption(index);
+            ShowFailures();
+        }
+        return std::move(r.body);
+    }
+    // An address that cannot be used is the program's fault: always a message box.
+    if (r.outcome == Outcome::NotSent && r.failure == FailureKind::Other &&
+        r.text == "AfxParseURL Error") {
+        app_.Ui().Message(r.text);
+        return std::string();
+    }
+    if (background) {
+        // Nothing interrupts the user; the tab, the status line and the tray tell it. What
+        // came of a broken answer is not handed on: its parse could only raise a message.
+        if (index >= 0) {
+            tabEntries_[index].failure =
+                FailureNote(r, system, ServerOf(url, true),
+                            Format(app_.GetClock().LocalNow(), "%H:%M"));
+            ShowTabCaption(index);
+            ShowFailures();
+        }
+        return std::string();
+    }
+    // Another status than 200 gives an empty answer without a message.
+    if (r.failure == FailureKind::HttpStatus) return std::string();
+    TellUser(FailureMessage(r, system, ServerOf(url, true)));
+    // A cancelled answer is no answer; one that broke off is handed on as far as it came.
+    if (r.failure == FailureKind::Cancelled) return std::string();
+    return std::move(r.body);
+}
+
+void CPursewardDlg::TellUser(const std::string& text) {
+    if (hiddenInTray_) NotifyUser(text);
+    else app_.Ui().Message(text);
+}
+
+const void* CPursewardDlg::SetBackgroundOrigin(const void* origin) {
+    const void* before = backgroundOrigin_;
+    backgroundOrigin_ = origin;
+    return before;
+}
+
+int CPursewardDlg::IndexOfPage(const void* page) const {
+    for (int i = 0; i < tabs_->count(); ++i) {
+        const AccountTabWidget* tab = qobject_cast<const AccountTabWidget*>(tabs_->widget(i));
+        if (tab != nullptr && static_cast<const void*>(tab) == page) return i;
+    }
+    return -1;
+}
+
+std::string CPursewardDlg::TabFailure(int index) const {
+    if (index < 0 || index >= static_cast<int>(tabEntries_.size())) return std::string();
+    return tabEntries_[index].failure;
+}
+
+void CPursewardDlg::ShowFailures() {
+    QStringList notes;
+    for (const TabEntry& entry : tabEntries_)
+        if (!entry.failure.empty()) notes << Q(entry.failure);
+    failureField_->setText(notes.join(QStringLiteral("; ")));
+    failureField_->setToolTip(notes.join(QLatin1Char('\n')));
+    failureField_->setVisible(!notes.isEmpty());
+    if (tray_) {
+        notes.prepend(QStringLiteral("Purseward"));
+        tray_->setToolTip(notes.join(QLatin1Char('\n')));
+    }
 }
 
 bool CPursewardDlg::RequestWaiting() const { return waiter_->Waiting(); }
@@ -398,10 +486,23 @@ QString CPursewardDlg::SoundPath() const {
 void CPursewardDlg::SetTabCaption(const std::string& text) {
     const int index = tabs_->currentIndex();
     if (index < 0) return;
-    const QString caption = TabCaption(Q(text));
+    tabEntries_[index].account = text;
+    // A tab that logs out has no background requests left to fail.
+    if (text.empty() && !tabEntries_[index].failure.empty()) {
+        tabEntries_[index].failure.clear();
+        ShowFailures();
+    }
+    ShowTabCaption(index);
+}
+
+void CPursewardDlg::ShowTabCaption(int index) {
+    const TabEntry& entry = tabEntries_[index];
+    QString caption = TabCaption(Q(entry.account));
+    if (!entry.failure.empty())
+        caption = caption.isEmpty() ? Q(kOfflineMark) : caption + ' ' + Q(kOfflineMark);
     tabs_->setTabText(index, EscapeMnemonics(caption));
-    // Screen readers hear the system and the account.
-    const QString name = Q(SystemName(SystemOfPrefix(tabEntries_[index].prefix)));
+    // Screen readers hear the system, the account and the mark.
+    const QString name = Q(SystemName(SystemOfPrefix(entry.prefix)));
     tabs_->tabBar()->setAccessibleTabName(index, caption.isEmpty() ? name : name + ' ' + caption);
     tabs_->tabBar()->update();
 }
@@ -497,6 +598,7 @@ void CPursewardDlg::CloseCurrentTab() {
     tabs_->removeTab(index);
     tabEntries_.erase(tabEntries_.begin() + index);
     page->deleteLater();
+    ShowFailures();
 }
 
 void CPursewardDlg::OpenAbout() {

@@ -275,5 +275,24 @@ TEST_F(ReadableTabTest, TheChooserIsOffWhileLoggedInAndSaysWhy) {
     EXPECT_EQ(chooser->toolTip().toStdString(), kOffNotAvailable);
 }
 
+// What the timers send is marked as no one's request by hand; what the user asks for is not.
+TEST_F(ReadableTabTest, TimerRequestsAreBackgroundRequestsOfTheirTab) {
+    Open();
+    LogIn();
+    w.ui.numbers.push_back(1);
+    tab->SetAutoRefresh();
+    const void* self = static_cast<const AccountTabWidget*>(tab.get());
+    w.host.answers.push_back(kBalance);
+    w.clock.Advance(60);
+    ASSERT_EQ(w.host.origins.size(), 2u);
+    EXPECT_EQ(w.host.origins[0], nullptr);  // the login
+    EXPECT_EQ(w.host.origins[1], self);
+    EXPECT_EQ(tab->scheduleOrigins, std::vector<const void*>{self});
+    EXPECT_EQ(w.host.background, nullptr);
+    w.host.answers.push_back(kBalance);
+    tab->RunCommand(TabCommand::Refresh);
+    EXPECT_EQ(w.host.origins.back(), nullptr);
+}
+
 }  // namespace
 }  // namespace pw::test

@@ -91,6 +91,7 @@ std::string ScriptedHost::HttpsGet(const std::string& url) {
     urls.push_back(url);
     waitCursorAtRequest.push_back(WaitCursorShown());
     topics.push_back(topic);
+    origins.push_back(background);
     if (answers.empty()) return std::string();
     std::string a = answers.front();
     answers.pop_front();
