@@ -58,7 +58,8 @@ TEST(FailureText, EachKindHasItsSentenceAndNote) {
         {Failed(FailureKind::HttpStatus, lib, 503),
          "Liberty Reserve at 127.0.0.1:18443 answered with status 503.",
          "Liberty Reserve: 127.0.0.1:18443 answered with status 503 (23:41)"},
-        {Failed(FailureKind::Other, lib), "The request to Liberty Reserve at 127.0.0.1:18443 failed.",
+        {Failed(FailureKind::Other, lib),
+         "The request to Liberty Reserve at 127.0.0.1:18443 failed.",
          "Liberty Reserve: the request to 127.0.0.1:18443 failed (23:41)"},
     };
     for (const auto& c : cases) {

@@ -4,6 +4,10 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDir>
+#include <QScrollBar>
+#include <QTableView>
+#include <gtest/gtest.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -85,6 +89,28 @@ std::optional<int> TestUi::PromptNumber(const std::string& caption, const std::s
     numberLabels.push_back(label);
     numberShown.push_back(value);
     return ScriptedUi::PromptNumber(caption, label, value);
+}
+
+void SaveScreenshot(QWidget& tab, const std::string& name) {
+    tab.resize(1346, 640);  // the page of a 1366 x 768 window, below its menu and tab bar
+    tab.show();
+    QApplication::processEvents();
+    if (auto* balance = tab.findChild<QTableView*>("balanceTable")) {
+        const int rows = balance->model()->rowCount();
+        EXPECT_GT(rows, 0) << name;
+        EXPECT_FALSE(balance->horizontalScrollBar()->isVisible()) << name;
+        if (rows <= 6) {
+            EXPECT_FALSE(balance->verticalScrollBar()->isVisible()) << name;
+            EXPECT_LE(balance->visualRect(balance->model()->index(rows - 1, 0)).bottom(),
+                      balance->viewport()->height())
+                << name;
+        }
+    }
+    QDir().mkpath(QStringLiteral(PW_BINARY_DIR "/screenshots"));
+    EXPECT_TRUE(
+        tab.grab().save(QStringLiteral(PW_BINARY_DIR "/screenshots/") + QString::fromStdString(name)))
+        << name;
+    tab.hide();
 }
 
 std::string ScriptedHost::HttpsGet(const std::string& url) {

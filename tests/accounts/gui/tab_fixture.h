@@ -112,6 +112,11 @@ private:
     std::string path_;
 };
 
+// Saves a picture of a tab page at the size it has in a 1366 x 768 window as
+// <build>/screenshots/<name>, and checks on the way that its balance box shows all its rows
+// (up to six) and all its columns without scrolling.
+void SaveScreenshot(QWidget& tab, const std::string& name);
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& data);
 

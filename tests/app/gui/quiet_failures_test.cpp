@@ -3,6 +3,7 @@
 // window's commands that cannot work are disabled with a reason.
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
@@ -103,6 +104,12 @@ TEST_F(QuietFailuresTest, AnAutoRefreshFailureOpensNoBoxAndTheNextSuccessClearsI
         EXPECT_EQ(w->TrayIcon()->toolTip().toStdString(), "Purseward\n" + note);
         EXPECT_EQ(tab->BalanceRows().size(), 1u);  // what was shown stays
     }
+    // A picture of the marked window for the record.
+    w->resize(1366, 768);
+    QApplication::processEvents();
+    ASSERT_TRUE(QDir().mkpath(QStringLiteral(PW_BINARY_DIR "/screenshots")));
+    EXPECT_TRUE(
+        w->grab().save(QStringLiteral(PW_BINARY_DIR "/screenshots/main_window_offline.png")));
 
     script_.answers.push_back({kBalance, ""});
     clock_.Advance(60);

@@ -136,10 +136,13 @@ std::unique_ptr<CPursewardDlg> ShellTest::MakeWindow(bool trayAvailable) {
     };
     options.playSound = [this](const QString& path) { sounds_.push_back(path); };
     options.openUrl = [this](const QUrl& url) { opened_.push_back(url); };
-    if (tabFactory_) options.createTab = tabFactory_;
-    else if (!realTabs_) options.createTab = [this](int system, CPursewardApp&, TabHost&, QWidget* parent) {
-        return new RecordingTab(system, saves_, parent);
-    };
+    if (tabFactory_) {
+        options.createTab = tabFactory_;
+    } else if (!realTabs_) {
+        options.createTab = [this](int system, CPursewardApp&, TabHost&, QWidget* parent) {
+            return new RecordingTab(system, saves_, parent);
+        };
+    }
     return std::make_unique<CPursewardDlg>(*app_, std::move(options));
 }
 
