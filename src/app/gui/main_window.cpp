@@ -411,6 +411,12 @@ std::string CPursewardDlg::SecureRequest(const std::string& url) {
         app_.Ui().Message(r.text);
         return std::string();
     }
+    // A cancel was the user's own doing, also of a timer's request: its text says what may
+    // have become of a payment.
+    if (r.failure == FailureKind::Cancelled) {
+        TellUser(r.text);
+        return std::string();
+    }
     if (background) {
         // Nothing interrupts the user; the tab, the status line and the tray tell it. What
         // came of a broken answer is not handed on: its parse could only raise a message.
@@ -426,8 +432,7 @@ std::string CPursewardDlg::SecureRequest(const std::string& url) {
     // Another status than 200 gives an empty answer without a message.
     if (r.failure == FailureKind::HttpStatus) return std::string();
     TellUser(FailureMessage(r, system, ServerOf(url, true)));
-    // A cancelled answer is no answer; one that broke off is handed on as far as it came.
-    if (r.failure == FailureKind::Cancelled) return std::string();
+    // An answer that broke off is handed on as far as it came.
     return std::move(r.body);
 }
 

@@ -167,6 +167,15 @@ TEST_F(QuietFailuresTest, EachTabKeepsItsOwnMarkUntilItsOwnSuccess) {
     EXPECT_EQ(w->FailureField()->text().toStdString(), lrNote + "; " + pmNote);
     EXPECT_EQ(w->TrayIcon()->toolTip().toStdString(), "Purseward\n" + lrNote + "\n" + pmNote);
 
+    // A timer's request the user cancels is told: a payment may have gone through.
+    w->SetBackgroundOrigin(pm);
+    script_.answers.push_back({"", kCancelledPaymentText, FailureKind::Cancelled});
+    EXPECT_EQ(w->HttpsGet("https://127.0.0.1:18443/x"), "");
+    w->SetBackgroundOrigin(nullptr);
+    EXPECT_EQ(ui_.messages, std::vector<std::string>{kCancelledPaymentText});
+    EXPECT_EQ(w->TabFailure(1), pmNote);
+    ui_.messages.clear();
+
     // The Perfect Money tab's timer succeeds while Liberty Reserve is the current tab.
     w->SetBackgroundOrigin(pm);
     script_.answers.push_back({"ok", ""});
