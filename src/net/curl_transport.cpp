@@ -407,13 +407,4 @@ Exchanged CurlTransport::Run(const std::string& url, bool secure, TransferContro
     return r;
 }
 
-const char* OutcomeName(Outcome outcome) {
-    switch (outcome) {
-        case Outcome::NotSent: return "not sent";
-        case Outcome::Answered: return "answered";
-        case Outcome::Unknown: return "unknown";
-    }
-    return "unknown";
-}
-
 }  // namespace pw

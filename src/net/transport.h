@@ -36,6 +36,10 @@ struct Exchanged {
     long status = 0;   // HTTP status of the answer, 0 when none came
 };
 
+// What a body of the plain calls says: a non-empty body (not an HttpGet error text) is
+// Answered, anything else Unknown (the plain calls cannot tell whether a request left).
+Exchanged ExchangedFromBody(std::string body, bool secure);
+
 class Transport {
 public:
     virtual ~Transport() = default;
@@ -54,20 +58,10 @@ public:
     // Traffic is counted as for the other calls. The default, for transports that only know
     // the plain calls, takes a non-empty body as Answered and anything else as Unknown.
     virtual Exchanged Exchange(const std::string& url, bool secure, TransferControl* control) {
-        Exchanged r;
-        r.body = control ? Fetch(url, secure, *control) : secure ? HttpsGet(url) : HttpGet(url);
-        const bool failed = r.body.empty() || (!secure && r.body.rfind("-=Error=-", 0) == 0);
-        if (failed) {
-            r.outcome = Outcome::Unknown;
-            r.failure = FailureKind::Other;
-            r.text = secure ? "No answer." : r.body.substr(r.body.find(':') + 1);
-            while (!r.text.empty() && r.text.front() == ' ') r.text.erase(0, 1);
-            r.body.clear();
-        } else {
-            r.outcome = Outcome::Answered;
-            r.status = 200;
-        }
-        return r;
+        return ExchangedFromBody(control ? Fetch(url, secure, *control)
+                                 : secure ? HttpsGet(url)
+                                          : HttpGet(url),
+                                 secure);
     }
 };
 

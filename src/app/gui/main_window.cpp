@@ -34,6 +34,7 @@
 #include "info/gui/banner_view.h"
 #include "refs/gui/ref_dialogs.h"
 #include "refs/gui/saved_account_dialogs.h"
+#include "payments/gui/payment_feature.h"
 #include "settings/keys.h"
 #include "ui/base/strings.h"
 #include "ui/base/widget_text.h"
@@ -291,7 +292,10 @@ void CPursewardDlg::BuildTray() {
 
 void CPursewardDlg::AddSystemTab(int systemIndex) {
     AccountTabWidget* page = options_.createTab(systemIndex, app_, *this, tabs_);
-    if (auto* tab = qobject_cast<CAccountTab*>(page)) InstallSavedAccountList(*tab, app_);
+    if (auto* tab = qobject_cast<CAccountTab*>(page)) {
+        InstallSavedAccountList(*tab, app_);
+        InstallPayments(*tab, app_);
+    }
     const QString name = Q(SystemName(systemIndex));
     page->setAccessibleName(name);
     const int index = tabs_->addTab(page, QIcon(TabBadge(systemIndex)), QString());
@@ -387,27 +391,48 @@ std::string CPursewardDlg::Request(const std::string& url, bool secure) {
     });
 }
 
-std::string CPursewardDlg::SecureRequest(const std::string& url) {
-    Exchanged r;
-    // The transfer's thread fills r; the wait has joined it when Run returns.
-    waiter_->Run(requestTopic_, [this, url, &r](TransferControl& control) {
-        r = transport_->Exchange(url, true, &control);
+Exchanged CPursewardDlg::Exchange(const std::string& url, bool secure) {
+    if (QThread::currentThread() != thread()) return transport_->Exchange(url, secure, nullptr);
+    // The waiter carries text; the result is handed over beside it, and read only after the
+    // transfer's thread has ended.
+    auto result = std::make_shared<Exchanged>();
+    waiter_->Run(requestTopic_, [this, url, secure, result](TransferControl& control) {
+        *result = transport_->Exchange(url, secure, &control);
         return std::string();
     });
+    if (secure) NoteOutcome(*result, url);
+    return std::move(*result);
+}
+
+bool CPursewardDlg::IsParseError(const Exchanged& r) {
+    return r.outcome == Outcome::NotSent && r.failure == FailureKind::Other &&
+           r.text == "AfxParseURL Error";
+}
+
+void CPursewardDlg::NoteOutcome(const Exchanged& r, const std::string& url) {
     const bool background = backgroundOrigin_ != nullptr;
     const int index = background ? IndexOfPage(backgroundOrigin_) : tabs_->currentIndex();
-    const std::string& system = requestTopic_.waitingFor;
+    if (index < 0) return;
+    std::string& failure = tabEntries_[index].failure;
     if (r.outcome == Outcome::Answered) {
-        if (index >= 0 && !tabEntries_[index].failure.empty()) {
-            tabEntries_[index].failure.clear();
-            ShowTabCaption(index);
-            ShowFailures();
-        }
-        return std::move(r.body);
+        if (failure.empty()) return;
+        failure.clear();
+    } else if (background && r.failure != FailureKind::Cancelled && !IsParseError(r)) {
+        // Nothing interrupts the user; the tab, the status line and the tray tell it.
+        failure = FailureNote(r, requestTopic_.waitingFor, ServerOf(url, true),
+                              Format(app_.GetClock().LocalNow(), "%H:%M"));
+    } else {
+        return;
     }
+    ShowTabCaption(index);
+    ShowFailures();
+}
+
+std::string CPursewardDlg::SecureRequest(const std::string& url) {
+    Exchanged r = Exchange(url, true);
+    if (r.outcome == Outcome::Answered) return std::move(r.body);
     // An address that cannot be used is the program's fault: always a message box.
-    if (r.outcome == Outcome::NotSent && r.failure == FailureKind::Other &&
-        r.text == "AfxParseURL Error") {
+    if (IsParseError(r)) {
         app_.Ui().Message(r.text);
         return std::string();
     }
@@ -417,21 +442,11 @@ std::string CPursewardDlg::SecureRequest(const std::string& url) {
         TellUser(r.text);
         return std::string();
     }
-    if (background) {
-        // Nothing interrupts the user; the tab, the status line and the tray tell it. What
-        // came of a broken answer is not handed on: its parse could only raise a message.
-        if (index >= 0) {
-            tabEntries_[index].failure =
-                FailureNote(r, system, ServerOf(url, true),
-                            Format(app_.GetClock().LocalNow(), "%H:%M"));
-            ShowTabCaption(index);
-            ShowFailures();
-        }
-        return std::string();
-    }
-    // Another status than 200 gives an empty answer without a message.
-    if (r.failure == FailureKind::HttpStatus) return std::string();
-    TellUser(FailureMessage(r, system, ServerOf(url, true)));
+    // A timer's failure is noted quietly; what came of a broken answer is not handed on, its
+    // parse could only raise a message. Another status than 200 is an empty answer without
+    // a message.
+    if (backgroundOrigin_ != nullptr || r.failure == FailureKind::HttpStatus) return std::string();
+    TellUser(FailureMessage(r, requestTopic_.waitingFor, ServerOf(url, true)));
     // An answer that broke off is handed on as far as it came.
     return std::move(r.body);
 }

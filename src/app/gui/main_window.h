@@ -72,6 +72,8 @@ public:
     // a worker thread; the widgets are then updated on the window's thread.
     std::string HttpsGet(const std::string& url) override;
     std::string HttpGet(const std::string& url) override;
+    // Through the same wait as HttpsGet; tells the user nothing.
+    Exchanged Exchange(const std::string& url, bool secure) override;
     void NotifyUser(const std::string& text) override;
     void SetTabCaption(const std::string& text) override;
     std::string MakeTabTableName(const std::string& suffix) override;
@@ -159,6 +161,10 @@ private:
     // A request of the window's thread through the quiet transport call: what the user is
     // told, or what is noted, depends on who started it.
     std::string SecureRequest(const std::string& url);
+    // Marks the asking tab after a failed background request, clears its mark after a
+    // success (the asking tab: the background origin, else the current tab).
+    void NoteOutcome(const Exchanged& result, const std::string& url);
+    static bool IsParseError(const Exchanged& result);
     void TellUser(const std::string& text);
     int IndexOfPage(const void* page) const;
     void ShowTabCaption(int index);
