@@ -386,7 +386,9 @@ std::string CPursewardDlg::Request(const std::string& url, bool secure) {
     if (QThread::currentThread() != thread())
         return secure ? transport_->HttpsGet(url) : transport_->HttpGet(url);
     if (secure) return SecureRequest(url);
-    return waiter_->Run(requestTopic_, [this, url](TransferControl& control) {
+    // The URL may carry credentials: referred to, not copied (Run returns only once the
+    // transfer's thread is done with it).
+    return waiter_->Run(requestTopic_, [this, &url](TransferControl& control) {
         return transport_->Fetch(url, false, control);
     });
 }
@@ -396,7 +398,7 @@ Exchanged CPursewardDlg::Exchange(const std::string& url, bool secure) {
     // The waiter carries text; the result is handed over beside it, and read only after the
     // transfer's thread has ended.
     auto result = std::make_shared<Exchanged>();
-    waiter_->Run(requestTopic_, [this, url, secure, result](TransferControl& control) {
+    waiter_->Run(requestTopic_, [this, &url, secure, result](TransferControl& control) {
         *result = transport_->Exchange(url, secure, &control);
         return std::string();
     });
