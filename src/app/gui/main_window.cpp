@@ -314,7 +314,8 @@ void CPursewardDlg::KeepStatusLineLast() {
     // buttons are left out: the toolkit does not order the chain after them.
     QWidget* last = nullptr;
     for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
-        if (w == clockField_ || w == ipField_ || w == trafficField_) continue;
+        if (w == clockField_ || w == ipField_ || w == trafficField_ || w == failureField_)
+            continue;
         if (w->focusPolicy() == Qt::NoFocus || !tabs_->isAncestorOf(w)) continue;
         if (w->parentWidget() == tabs_->tabBar()) continue;
         last = w;
@@ -323,6 +324,7 @@ void CPursewardDlg::KeepStatusLineLast() {
     QWidget::setTabOrder(last, clockField_);
     QWidget::setTabOrder(clockField_, ipField_);
     QWidget::setTabOrder(ipField_, trafficField_);
+    if (failureField_) QWidget::setTabOrder(trafficField_, failureField_);
 }
 
 QSize CPursewardDlg::ReadableSize() {

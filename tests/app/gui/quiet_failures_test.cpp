@@ -104,6 +104,8 @@ TEST_F(QuietFailuresTest, AnAutoRefreshFailureOpensNoBoxAndTheNextSuccessClearsI
         EXPECT_EQ(w->TrayIcon()->toolTip().toStdString(), "Purseward\n" + note);
         EXPECT_EQ(tab->BalanceRows().size(), 1u);  // what was shown stays
     }
+    // The note is read last, after the other status fields.
+    EXPECT_EQ(w->TrafficField()->nextInFocusChain(), w->FailureField());
     // A picture of the marked window for the record.
     w->resize(1366, 768);
     QApplication::processEvents();
