@@ -36,6 +36,12 @@ public:
     virtual void SetRequestTopic(const RequestTopic& /*topic*/) {}
     // True while a request waits for its answer: timers that fall due skip their turn.
     virtual bool RequestWaiting() const { return false; }
+    // The requests that follow were not started by the user but by a timer of the tab page
+    // origin (auto-refresh, schedule check): a failure of one opens no message box, it marks
+    // that tab, the status line and the tray tool tip until the tab's next success. nullptr:
+    // the requests are the user's again. origin only identifies the page. Returns the origin
+    // it replaces (timers of two tabs may nest while a message box of one is open).
+    virtual const void* SetBackgroundOrigin(const void* /*origin*/) { return nullptr; }
 };
 
 }  // namespace pw

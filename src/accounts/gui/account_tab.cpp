@@ -29,6 +29,20 @@ using namespace tabutil;
 namespace {
 // A garbage pager must not turn into an endless series of requests.
 constexpr std::size_t kMaxFurtherPages = 500;
+
+// What a timer of the tab sends meanwhile is not the user's doing: its failures are quiet.
+class BackgroundRequests {
+public:
+    BackgroundRequests(TabHost& host, const AccountTabWidget* origin)
+        : host_(host), before_(host_.SetBackgroundOrigin(origin)) {}
+    ~BackgroundRequests() { host_.SetBackgroundOrigin(before_); }
+    BackgroundRequests(const BackgroundRequests&) = delete;
+    BackgroundRequests& operator=(const BackgroundRequests&) = delete;
+
+private:
+    TabHost& host_;
+    const void* before_;
+};
 }  // namespace
 
 
@@ -44,7 +58,9 @@ CAccountTab::CAccountTab(std::unique_ptr<AccountClient> client, CPursewardApp& a
     // The schedule check is not held up by an open message box, but it sends nothing while
     // a request waits for its answer.
     timer2_ = app_.GetClock().CreateTimer([this] {
-        if (!host_.RequestWaiting()) ScheduleCheck();
+        if (host_.RequestWaiting()) return;
+        BackgroundRequests quiet(host_, this);
+        ScheduleCheck();
     });
 }
 
@@ -263,6 +279,7 @@ void CAccountTab::OnRefreshTimer() {
     // A refresh whose message box is still open is not run over by the next one, and no
     // request starts while another one waits.
     if (busy_ > 0 || host_.RequestWaiting()) return;
+    BackgroundRequests quiet(host_, this);
     RefreshBalance();
 }
 
@@ -371,8 +388,8 @@ std::vector<MenuItem> CAccountTab::BalanceMenu() const {
     s.rowSelected = balanceModel_->RowAt(selectedBalanceRow_) != nullptr;
     s.loggedIn = loggedIn_;
     s.autoRefreshMinutes = autoRefreshMinutes_;
-    s.payment = HasFeature(TabFeature::Payment);
-    s.massPayment = HasFeature(TabFeature::MassPayment);
+    s.paymentOff = FeatureOffReason(TabFeature::Payment);
+    s.massPaymentOff = FeatureOffReason(TabFeature::MassPayment);
     return BalanceMenuItems(s);
 }
 
@@ -383,7 +400,10 @@ std::vector<MenuItem> CAccountTab::HistoryMenu() const {
     const TextList f = Split(*row, "~");
     const auto c = static_cast<std::size_t>(traits_.historyCounterpartColumn);
     const std::string counterpart = c < f.size() ? f[c] : std::string();
-    return HistoryMenuItems(&counterpart, exportOn);
+    std::vector<MenuItem> items = HistoryMenuItems(&counterpart, exportOn);
+    if (MenuItem* item = FindItem(items, TabCommand::ExportCsv))
+        item->whyDisabled = FeatureOffReason(TabFeature::Export);
+    return items;
 }
 
 void CAccountTab::SetFeature(TabFeature feature, std::function<void()> handler) {
@@ -391,16 +411,36 @@ void CAccountTab::SetFeature(TabFeature feature, std::function<void()> handler) 
         features_[feature] = std::move(handler);
     else
         features_.erase(feature);
-    if (feature == TabFeature::SavedAccounts && chooseButton_ != nullptr)
-        chooseButton_->setEnabled(loginButton_->isEnabled() && HasFeature(feature));
+    if (feature == TabFeature::SavedAccounts) UpdateChooseButton();
 }
 
 bool CAccountTab::HasFeature(TabFeature feature) const {
     return traits_.full && features_.count(feature) != 0;
 }
 
+std::string CAccountTab::FeatureOffReason(TabFeature feature) const {
+    if (!HasFeature(feature)) return kOffNotAvailable;
+    switch (feature) {
+        case TabFeature::Payment:
+        case TabFeature::MassPayment:
+            if (balanceModel_->RowAt(selectedBalanceRow_) != nullptr) return std::string();
+            return loggedIn_ ? kOffNoBalanceRow : kOffNotLoggedIn;
+        case TabFeature::SavedAccounts:
+            return loginButton_ != nullptr && !loginButton_->isEnabled() ? kOffLoggedIn
+                                                                         : std::string();
+        case TabFeature::Export:
+        case TabFeature::RecordView:
+        case TabFeature::ScheduleCheck:
+            break;
+    }
+    return std::string();
+}
+
 void CAccountTab::RunFeature(TabFeature feature) {
-    if (!HasFeature(feature)) return;
+    // The chooser fills the login fields: not while they are locked by a login.
+    if (!HasFeature(feature) || (feature == TabFeature::SavedAccounts &&
+                                 !FeatureOffReason(feature).empty()))
+        return;
     const auto it = features_.find(feature);
     if (it != features_.end()) it->second();
 }

@@ -89,6 +89,10 @@ public:
     // The handlers read SelectedBalanceRow / SelectedHistoryRow.
     void SetFeature(TabFeature feature, std::function<void()> handler);
     virtual bool HasFeature(TabFeature feature) const;
+    // Why the commands of a feature are disabled now, shown as their tool tip; "" when they
+    // are enabled. Every feature needs its handler; payments need a selected balance row
+    // (which needs a login); the saved-account chooser works only while logged out.
+    virtual std::string FeatureOffReason(TabFeature feature) const;
     int SelectedBalanceRow() const { return selectedBalanceRow_; }
     int SelectedHistoryRow() const { return selectedHistoryRow_; }
     // The record text of the selected history row in the system's format, or "" for none.
@@ -226,6 +230,8 @@ private:
     void BuildControls();
     void BuildTables();
     void SetLoginControlsEnabled(bool enabled);
+    // The chooser button: enabled, and its tool tip, by FeatureOffReason.
+    void UpdateChooseButton();
     void LoadScheduleFile();
     void StartRefreshTimer();
     // Checks the login fields and the account; shows the message and returns false.

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
 #include <QToolButton>
@@ -26,6 +27,11 @@ namespace pw {
 using namespace tabutil;
 
 namespace {
+
+// The balance box shows this many rows without a scroll bar, and grows at most this wide to
+// show its columns side by side.
+constexpr int kBalanceRowsShown = 6;
+constexpr int kMaxBalanceWidth = 560;
 
 QLineEdit* NewEdit(QWidget* parent, const char* name, const std::string& accessible,
                    bool digits) {
@@ -61,9 +67,8 @@ void CAccountTab::BuildControls() {
     chooseButton_->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     chooseButton_->setIconSize(QSize(16, 16));
     chooseButton_->setAccessibleName(QStringLiteral("Choose saved account"));
-    chooseButton_->setToolTip(QStringLiteral("Choose saved account"));
     chooseButton_->setVisible(traits_.full);
-    chooseButton_->setEnabled(HasFeature(TabFeature::SavedAccounts));
+    UpdateChooseButton();
 
     auto* login = new QGridLayout;
     int col = 0;
@@ -231,21 +236,35 @@ void CAccountTab::BuildTables() {
         for (const ColumnSpec& c : columns) table.columnNames.push_back(c.name);
         table.columnWidths.clear();
         LoadColumnWidths(table);
+        std::vector<int> stored, defaults;
+        for (const std::string& w : table.columnWidths)
+            stored.push_back(std::clamp(ParseLeadingInt(w), 0, 4000));
         // Columns the file gives no width for keep their default width.
         for (std::size_t i = table.columnWidths.size(); i < columns.size(); ++i)
             table.columnWidths.push_back(std::to_string(columns[i].defaultWidth));
+        for (const ColumnSpec& c : columns) defaults.push_back(c.defaultWidth);
         view->setModel(model);
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            const int w = std::clamp(ParseLeadingInt(table.columnWidths[i]), 0, 4000);
-            view->horizontalHeader()->resizeSection(static_cast<int>(i), w);
-        }
+        return new ColumnFitter(view, std::move(defaults), stored);
     };
     balanceModel_ = new RowTableModel(traits_.balanceColumns, this);
     historyModel_ = new RowTableModel(traits_.historyColumns, this);
-    build(balance_, traits_.balanceTableFile, traits_.balanceColumns, balanceView_,
-          balanceModel_);
+    ColumnFitter* balanceFit = build(balance_, traits_.balanceTableFile, traits_.balanceColumns,
+                                     balanceView_, balanceModel_);
     build(history_, traits_.historyTableFile, traits_.historyColumns, historyView_,
           historyModel_);
+
+    // The balance box shows up to six rows without scrolling, and its columns side by side
+    // as far as the width allows.
+    auto fitBalanceBox = [this, balanceFit] {
+        const int content = balanceFit->ContentWidth();
+        balanceView_->setMinimumWidth(std::min(content, kMaxBalanceWidth));
+        const bool scrolls = content > kMaxBalanceWidth;
+        balanceView_->setMinimumHeight(
+            HeightForRows(balanceView_, kBalanceRowsShown) +
+            (scrolls ? balanceView_->horizontalScrollBar()->sizeHint().height() : 0));
+    };
+    connect(balanceFit, &ColumnFitter::Fitted, this, fitBalanceBox);
+    fitBalanceBox();
 }
 
 bool CAccountTab::eventFilter(QObject* watched, QEvent* event) {
@@ -261,8 +280,16 @@ void CAccountTab::SetLoginControlsEnabled(bool enabled) {
     for (QWidget* w : {static_cast<QWidget*>(accountEdit_), static_cast<QWidget*>(apiNameEdit_),
                        static_cast<QWidget*>(secretEdit_), static_cast<QWidget*>(loginButton_)})
         w->setEnabled(enabled);
-    // The saved-account chooser only once its part supplies the list.
-    chooseButton_->setEnabled(enabled && HasFeature(TabFeature::SavedAccounts));
+    UpdateChooseButton();
+}
+
+void CAccountTab::UpdateChooseButton() {
+    if (chooseButton_ == nullptr) return;
+    const std::string off = FeatureOffReason(TabFeature::SavedAccounts);
+    chooseButton_->setEnabled(off.empty());
+    // A disabled button still shows its tool tip: it tells why.
+    chooseButton_->setToolTip(off.empty() ? QStringLiteral("Choose saved account") : Q(off));
+    chooseButton_->setAccessibleDescription(Q(off));
 }
 
 }  // namespace pw

@@ -7,6 +7,7 @@
 
 #include "accounts/gui/account_tab.h"
 #include "accounts/gui/account_tab_util.h"
+#include "accounts/gui/table_models.h"
 #include "app/purseward_app.h"
 #include "settings/settings_store.h"
 #include "ui/base/modal_ui.h"
@@ -138,8 +139,13 @@ void CAccountTab::SaveState() {
     saving_ = nullptr;
     if (!batch.Commit()) Ui().Message(SaveFailureMessage(keys_.section, batch));
 
+    // The widths set by hand, or the defaults while the columns follow their content.
     auto widthOf = [](QTableView* v) {
-        return [v](int i) { return i < v->model()->columnCount() ? v->columnWidth(i) : 0; };
+        const ColumnFitter* fit = ColumnFitter::Of(v);
+        return [v, fit](int i) {
+            if (fit != nullptr) return fit->WidthToStore(i);
+            return i < v->model()->columnCount() ? v->columnWidth(i) : 0;
+        };
     };
     if (balanceView_->model() != nullptr) SaveColumnWidths(balance_, widthOf(balanceView_));
     if (historyView_->model() != nullptr) SaveColumnWidths(history_, widthOf(historyView_));

@@ -4,31 +4,38 @@
 #include <QMenu>
 
 #include "accounts/tab_logic.h"
+#include "ui/base/widget_text.h"
 
 namespace pw {
 
 std::vector<MenuItem> BalanceMenuItems(const BalanceMenuState& s) {
     const bool row = s.rowSelected;
+    const std::string noRow = s.loggedIn ? kOffNoBalanceRow : kOffNotLoggedIn;
     return {
-        {TabCommand::Refresh, "Refresh\tF5", true, false, false},
+        {TabCommand::Refresh, "Refresh\tF5", true, false, false, ""},
         {TabCommand::AutoRefresh, AutoRefreshItemText(s.autoRefreshMinutes), true, true,
-         s.autoRefreshMinutes > 0},
-        {TabCommand::MakePayment, "Make Payment ...", row && s.payment, false, false},
-        {TabCommand::MakeMassPayment, "Make MassPayment ...", row && s.massPayment, false, false},
-        {TabCommand::None, "", true, false, false},
-        {TabCommand::CopyAccountNumber, "Copy Account Number", row, false, false},
-        {TabCommand::None, "", true, false, false},
-        {TabCommand::ChangeAccount, "Change Account", s.loggedIn, false, false},
+         s.autoRefreshMinutes > 0, ""},
+        {TabCommand::MakePayment, "Make Payment ...", s.paymentOff.empty(), false, false,
+         s.paymentOff},
+        {TabCommand::MakeMassPayment, "Make MassPayment ...", s.massPaymentOff.empty(), false,
+         false, s.massPaymentOff},
+        {TabCommand::None, "", true, false, false, ""},
+        {TabCommand::CopyAccountNumber, "Copy Account Number", row, false, false, noRow},
+        {TabCommand::None, "", true, false, false, ""},
+        {TabCommand::ChangeAccount, "Change Account", s.loggedIn, false, false, kOffNotLoggedIn},
     };
 }
 
 std::vector<MenuItem> HistoryMenuItems(const std::string* counterpart, bool exportOn) {
     const bool row = counterpart != nullptr;
+    const std::string noRow = kOffNoHistoryRow;
     return {
-        {TabCommand::CopyRecord, "Copy current record", row, false, false},
-        {TabCommand::None, "", true, false, false},
-        {TabCommand::ExportCsv, "Export to *.CSV ...", row && exportOn, false, false},
-        {TabCommand::HistoryForAccount, HistoryForAccountItemText(counterpart), row, false, false},
+        {TabCommand::CopyRecord, "Copy current record", row, false, false, noRow},
+        {TabCommand::None, "", true, false, false, ""},
+        {TabCommand::ExportCsv, "Export to *.CSV ...", row && exportOn, false, false,
+         row ? kOffNotAvailable : noRow},
+        {TabCommand::HistoryForAccount, HistoryForAccountItemText(counterpart), row, false, false,
+         noRow},
     };
 }
 
@@ -40,16 +47,19 @@ MenuItem* FindItem(std::vector<MenuItem>& items, TabCommand command) {
 
 QMenu* BuildMenu(const std::vector<MenuItem>& items, QWidget* parent) {
     auto* menu = new QMenu(parent);
+    menu->setToolTipsVisible(true);
     for (const MenuItem& item : items) {
         if (item.command == TabCommand::None) {
             menu->addSeparator();
             continue;
         }
-        QAction* a = menu->addAction(QString::fromStdString(item.text));
+        QAction* a = menu->addAction(EscapeMnemonics(item.text));
         a->setData(static_cast<int>(item.command));
         a->setEnabled(item.enabled);
         a->setCheckable(item.checkable);
         a->setChecked(item.checked);
+        if (!item.enabled && !item.whyDisabled.empty())
+            a->setToolTip(QString::fromStdString(item.whyDisabled));
     }
     return menu;
 }

@@ -30,14 +30,25 @@ struct MenuItem {
     bool enabled = true;
     bool checkable = false;
     bool checked = false;
+    std::string whyDisabled;  // shown as the tool tip while the item is disabled
 };
+
+// Why a command is disabled (the tool tip of its menu item or button).
+inline constexpr char kOffNotAvailable[] = "Not available in this version.";
+inline constexpr char kOffNotLoggedIn[] = "Not logged in: log in to this account first.";
+inline constexpr char kOffNoBalanceRow[] =
+    "No balance row selected: right-click the balance of the currency to pay from.";
+inline constexpr char kOffNoHistoryRow[] = "No history row selected.";
+inline constexpr char kOffLoggedIn[] =
+    "Logged in: choose \"Change Account\" in the balance table's menu to use another account.";
 
 struct BalanceMenuState {
     bool rowSelected = false;
     bool loggedIn = false;
     int autoRefreshMinutes = 0;
-    bool payment = false;      // a payment handler is supplied
-    bool massPayment = false;  // a mass payment handler is supplied
+    // Why "Make Payment ..." and "Make MassPayment ..." are disabled; "" when they are
+    // enabled (CAccountTab::FeatureOffReason).
+    std::string paymentOff, massPaymentOff;
 };
 std::vector<MenuItem> BalanceMenuItems(const BalanceMenuState& state);
 
@@ -47,7 +58,8 @@ std::vector<MenuItem> HistoryMenuItems(const std::string* counterpart, bool expo
 // The item of a command in items, or nullptr.
 MenuItem* FindItem(std::vector<MenuItem>& items, TabCommand command);
 
-// A menu with one action per item (the command in the action's data).
+// A menu with one action per item (the command in the action's data). The item texts are
+// shown as they are ("&" is no shortcut); a disabled item's reason is its tool tip.
 QMenu* BuildMenu(const std::vector<MenuItem>& items, QWidget* parent);
 // The command of a chosen action, None for nullptr.
 TabCommand CommandOf(const QAction* action);

@@ -3,6 +3,10 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTableView>
+#include <algorithm>
 
 #include "accounts/tab_logic.h"
 
@@ -88,6 +92,81 @@ QVariant RowTableModel::Decoration(const TextList& fields, int column, int role)
         default:
             return {};
     }
+}
+
+ColumnFitter::ColumnFitter(QTableView* view, std::vector<int> defaults,
+                           const std::vector<int>& stored)
+    : QObject(view), view_(view), defaults_(std::move(defaults)), widths_(defaults_) {
+    setObjectName(QStringLiteral("columnFitter"));
+    // A table file that holds exactly the defaults was written while the columns followed
+    // their content: they follow it again.
+    for (std::size_t i = 0; i < stored.size() && i < widths_.size(); ++i) {
+        widths_[i] = stored[i];
+        if (stored[i] != defaults_[i]) userSet_ = true;
+    }
+    QHeaderView* header = view_->horizontalHeader();
+    header->setStretchLastSection(true);
+    connect(header, &QHeaderView::sectionResized, this,
+            [this](int column, int, int newSize) { OnSectionResized(column, newSize); });
+    if (QAbstractItemModel* model = view_->model())
+        connect(model, &QAbstractItemModel::modelReset, this, &ColumnFitter::Fit);
+    Fit();
+}
+
+ColumnFitter* ColumnFitter::Of(const QTableView* view) {
+    return view->findChild<ColumnFitter*>(QStringLiteral("columnFitter"),
+                                          Qt::FindDirectChildrenOnly);
+}
+
+int ColumnFitter::WidthToStore(int column) const {
+    if (column < 0 || static_cast<std::size_t>(column) >= widths_.size()) return 0;
+    const auto i = static_cast<std::size_t>(column);
+    return userSet_ ? widths_[i] : defaults_[i];
+}
+
+int ColumnFitter::ContentWidth() const {
+    int sum = 2 * view_->frameWidth();
+    for (const int w : widths_) sum += w;
+    return sum;
+}
+
+void ColumnFitter::Fit() {
+    if (!userSet_) {
+        const QHeaderView* header = view_->horizontalHeader();
+        // The table view's own measure of a column is protected; the base class offers it.
+        const QAbstractItemView* view = view_;
+        for (std::size_t i = 0; i < widths_.size(); ++i) {
+            const int column = static_cast<int>(i);
+            const int content =
+                std::max(view->sizeHintForColumn(column), header->sectionSizeHint(column));
+            widths_[i] = std::max(defaults_[i], std::min(content, kMaxFittedWidth));
+        }
+    }
+    Apply();
+}
+
+void ColumnFitter::Apply() {
+    applying_ = true;
+    QHeaderView* header = view_->horizontalHeader();
+    for (std::size_t i = 0; i < widths_.size(); ++i)
+        header->resizeSection(static_cast<int>(i), widths_[i]);
+    applying_ = false;
+    emit Fitted();
+}
+
+void ColumnFitter::OnSectionResized(int column, int newSize) {
+    // The last column follows the free space of the table; that is nobody's choice.
+    if (applying_ || column < 0 || static_cast<std::size_t>(column) + 1 >= widths_.size())
+        return;
+    widths_[static_cast<std::size_t>(column)] = newSize;
+    userSet_ = true;
+}
+
+int HeightForRows(const QTableView* view, int rows) {
+    const QHeaderView* header = view->horizontalHeader();
+    const int headerHeight = header->isHidden() ? 0 : header->sizeHint().height();
+    return 2 * view->frameWidth() + headerHeight +
+           rows * view->verticalHeader()->defaultSectionSize();
 }
 
 }  // namespace pw

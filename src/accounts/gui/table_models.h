@@ -4,6 +4,8 @@
 #include <QAbstractTableModel>
 #include <vector>
 
+class QTableView;
+
 #include "accounts/account_client.h"
 #include "store/text_list.h"
 
@@ -38,5 +40,48 @@ private:
     TextList rows_;
     std::vector<TextList> fields_;
 };
+
+// Keeps the columns of a table readable. While no widths are set by hand (no table file, or
+// one that holds the default widths) each column is as wide as its default, its header and its
+// widest cell, fitted anew whenever the rows change; the table file then keeps the defaults,
+// so that the next start fits again. Widths the table file gives, and a column the user
+// resizes, are kept as they are. The last column fills the free space of a wider table; the
+// width stored for it is its own, not the filled one.
+class ColumnFitter : public QObject {
+    Q_OBJECT
+public:
+    // No fitted column grows wider than this: a longer cell ends in "...".
+    static constexpr int kMaxFittedWidth = 800;
+
+    // view: its model is set; defaults: one per column; stored: the widths the table file
+    // gave, read as numbers (any count; empty when there was none).
+    ColumnFitter(QTableView* view, std::vector<int> defaults, const std::vector<int>& stored);
+    // The fitter of a view, or nullptr.
+    static ColumnFitter* Of(const QTableView* view);
+
+    // True once the widths come from the table file or the user.
+    bool UserSet() const { return userSet_; }
+    // The width that the table file keeps for a column (0 beyond the columns).
+    int WidthToStore(int column) const;
+    // The width the view needs to show every column side by side, frame included.
+    int ContentWidth() const;
+    // Fits the columns to the rows (nothing changes once the widths are set by hand).
+    void Fit();
+
+signals:
+    void Fitted();
+
+private:
+    void Apply();
+    void OnSectionResized(int column, int newSize);
+
+    QTableView* view_;
+    std::vector<int> defaults_, widths_;
+    bool userSet_ = false;
+    bool applying_ = false;
+};
+
+// The height a table view needs to show rows rows below its header without scrolling.
+int HeightForRows(const QTableView* view, int rows);
 
 }  // namespace pw

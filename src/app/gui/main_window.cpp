@@ -29,6 +29,7 @@
 #include "app/gui/request_wait.h"
 #include "app/gui/tab_badges.h"
 #include "app/purseward_app.h"
+#include "net/failure_text.h"
 #include "info/gui/banner_service.h"
 #include "info/gui/banner_view.h"
 #include "payments/gui/mass_payment_feature.h"
@@ -39,6 +40,7 @@
 #include "settings/gui/setting_dialog.h"
 #include "settings/keys.h"
 #include "ui/base/strings.h"
+#include "ui/base/widget_text.h"
 #include "ui/window_placement.h"
 
 namespace pw {
@@ -149,6 +151,11 @@ CPursewardDlg::CPursewardDlg(CPursewardApp& app, MainWindowOptions options, QWid
             field->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, field).width());
         statusBar()->addWidget(field, 1);
     }
+    // The failures of background requests, shown only while there are any.
+    failureField_ = StatusField(QStringLiteral("Background requests"), this);
+    failureField_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    failureField_->hide();
+    statusBar()->addWidget(failureField_, 2);
     progress_ = new RequestProgress(this);
     statusBar()->addWidget(progress_);
     waiter_ = new RequestWaiter(*this, *progress_);
@@ -213,6 +220,11 @@ void CPursewardDlg::BuildMenus() {
     auto* hide = programMenu_->addAction(QStringLiteral("&Hide Program"));
     hide->setObjectName(QStringLiteral("actHide"));
     connect(hide, &QAction::triggered, this, &CPursewardDlg::ToggleShown);
+    // Without a tray the window could not be brought back: the item says so.
+    if (!options_.trayAvailable()) {
+        hide->setEnabled(false);
+        hide->setToolTip(QString::fromLatin1(kNoTrayReason));
+    }
     programMenu_->addAction(schedule);
     programMenu_->addSeparator();
     programMenu_->addAction(about);
@@ -239,6 +251,7 @@ void CPursewardDlg::BuildMenus() {
         referenceActions_.push_back({memo, i});
     }
     connect(referenceMenu_, &QMenu::aboutToShow, this, &CPursewardDlg::UpdateReferenceMenu);
+    for (QMenu* menu : {programMenu_, referenceMenu_}) menu->setToolTipsVisible(true);
     connect(this, &CPursewardDlg::ReferenceBookRequested, this, &CPursewardDlg::OpenReferenceBook);
     connect(this, &CPursewardDlg::ScheduleRequested, this, &CPursewardDlg::OpenScheduleView);
 
@@ -250,6 +263,7 @@ void CPursewardDlg::BuildMenus() {
     closeTabAction_->setObjectName(QStringLiteral("actCloseTab"));
     connect(closeTabAction_, &QAction::triggered, this, &CPursewardDlg::CloseCurrentTab);
     connect(tabMenu_, &QMenu::aboutToShow, this, &CPursewardDlg::UpdateTabMenu);
+    tabMenu_->setToolTipsVisible(true);
 
     iconMenu_ = new QMenu(QStringLiteral("IconMenu"), this);
     auto* toggle = iconMenu_->addAction(QStringLiteral("Show/&Hide Program"));
@@ -291,7 +305,7 @@ void CPursewardDlg::AddSystemTab(int systemIndex) {
     tabs_->setTabToolTip(index, name);
     tabs_->setTabWhatsThis(index, name);
     tabs_->tabBar()->setAccessibleTabName(index, name);
-    tabEntries_.push_back({SystemPrefix(systemIndex), std::string()});
+    tabEntries_.push_back({SystemPrefix(systemIndex), std::string(), std::string(), std::string()});
     KeepStatusLineLast();
 }
 
@@ -303,7 +317,8 @@ void CPursewardDlg::KeepStatusLineLast() {
     // buttons are left out: the toolkit does not order the chain after them.
     QWidget* last = nullptr;
     for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
-        if (w == clockField_ || w == ipField_ || w == trafficField_) continue;
+        if (w == clockField_ || w == ipField_ || w == trafficField_ || w == failureField_)
+            continue;
         if (w->focusPolicy() == Qt::NoFocus || !tabs_->isAncestorOf(w)) continue;
         if (w->parentWidget() == tabs_->tabBar()) continue;
         last = w;
@@ -312,6 +327,7 @@ void CPursewardDlg::KeepStatusLineLast() {
     QWidget::setTabOrder(last, clockField_);
     QWidget::setTabOrder(clockField_, ipField_);
     QWidget::setTabOrder(ipField_, trafficField_);
+    if (failureField_) QWidget::setTabOrder(trafficField_, failureField_);
 }
 
 QSize CPursewardDlg::ReadableSize() {
@@ -374,10 +390,11 @@ std::string CPursewardDlg::HttpGet(const std::string& url) { return Request(url,
 std::string CPursewardDlg::Request(const std::string& url, bool secure) {
     if (QThread::currentThread() != thread())
         return secure ? transport_->HttpsGet(url) : transport_->HttpGet(url);
-    // The URL carries credentials: referred to, not copied (Run returns only once the
+    if (secure) return SecureRequest(url);
+    // The URL may carry credentials: referred to, not copied (Run returns only once the
     // transfer's thread is done with it).
-    return waiter_->Run(requestTopic_, [this, &url, secure](TransferControl& control) {
-        return transport_->Fetch(url, secure, control);
+    return waiter_->Run(requestTopic_, [this, &url](TransferControl& control) {
+        return transport_->Fetch(url, false, control);
     });
 }
 
@@ -386,11 +403,96 @@ Exchanged CPursewardDlg::Exchange(const std::string& url, bool secure) {
     // The waiter carries text; the result is handed over beside it, and read only after the
     // transfer's thread has ended.
     auto result = std::make_shared<Exchanged>();
-    waiter_->Run(requestTopic_, [this, url, secure, result](TransferControl& control) {
+    waiter_->Run(requestTopic_, [this, &url, secure, result](TransferControl& control) {
         *result = transport_->Exchange(url, secure, &control);
         return std::string();
     });
+    if (secure) NoteOutcome(*result, url);
     return std::move(*result);
+}
+
+bool CPursewardDlg::IsParseError(const Exchanged& r) {
+    return r.outcome == Outcome::NotSent && r.failure == FailureKind::Other &&
+           r.text == "AfxParseURL Error";
+}
+
+void CPursewardDlg::NoteOutcome(const Exchanged& r, const std::string& url) {
+    const bool background = backgroundOrigin_ != nullptr;
+    const int index = background ? IndexOfPage(backgroundOrigin_) : tabs_->currentIndex();
+    if (index < 0) return;
+    std::string& failure = tabEntries_[index].failure;
+    if (r.outcome == Outcome::Answered) {
+        if (failure.empty()) return;
+        failure.clear();
+    } else if (background && r.failure != FailureKind::Cancelled && !IsParseError(r)) {
+        // Nothing interrupts the user; the tab, the status line and the tray tell it.
+        failure = FailureNote(r, requestTopic_.waitingFor, ServerOf(url, true),
+                              Format(app_.GetClock().LocalNow(), "%H:%M"));
+    } else {
+        return;
+    }
+    ShowTabCaption(index);
+    ShowFailures();
+}
+
+std::string CPursewardDlg::SecureRequest(const std::string& url) {
+    Exchanged r = Exchange(url, true);
+    if (r.outcome == Outcome::Answered) return std::move(r.body);
+    // An address that cannot be used is the program's fault: always a message box.
+    if (IsParseError(r)) {
+        app_.Ui().Message(r.text);
+        return std::string();
+    }
+    // A cancel was the user's own doing, also of a timer's request: its text says what may
+    // have become of a payment.
+    if (r.failure == FailureKind::Cancelled) {
+        TellUser(r.text);
+        return std::string();
+    }
+    // A timer's failure is noted quietly; what came of a broken answer is not handed on, its
+    // parse could only raise a message. Another status than 200 is an empty answer without
+    // a message.
+    if (backgroundOrigin_ != nullptr || r.failure == FailureKind::HttpStatus) return std::string();
+    TellUser(FailureMessage(r, requestTopic_.waitingFor, ServerOf(url, true)));
+    // An answer that broke off is handed on as far as it came.
+    return std::move(r.body);
+}
+
+void CPursewardDlg::TellUser(const std::string& text) {
+    if (hiddenInTray_) NotifyUser(text);
+    else app_.Ui().Message(text);
+}
+
+const void* CPursewardDlg::SetBackgroundOrigin(const void* origin) {
+    const void* before = backgroundOrigin_;
+    backgroundOrigin_ = origin;
+    return before;
+}
+
+int CPursewardDlg::IndexOfPage(const void* page) const {
+    for (int i = 0; i < tabs_->count(); ++i) {
+        const AccountTabWidget* tab = qobject_cast<const AccountTabWidget*>(tabs_->widget(i));
+        if (tab != nullptr && static_cast<const void*>(tab) == page) return i;
+    }
+    return -1;
+}
+
+std::string CPursewardDlg::TabFailure(int index) const {
+    if (index < 0 || index >= static_cast<int>(tabEntries_.size())) return std::string();
+    return tabEntries_[index].failure;
+}
+
+void CPursewardDlg::ShowFailures() {
+    QStringList notes;
+    for (const TabEntry& entry : tabEntries_)
+        if (!entry.failure.empty()) notes << Q(entry.failure);
+    failureField_->setText(notes.join(QStringLiteral("; ")));
+    failureField_->setToolTip(notes.join(QLatin1Char('\n')));
+    failureField_->setVisible(!notes.isEmpty());
+    if (tray_) {
+        notes.prepend(QStringLiteral("Purseward"));
+        tray_->setToolTip(notes.join(QLatin1Char('\n')));
+    }
 }
 
 bool CPursewardDlg::RequestWaiting() const { return waiter_->Waiting(); }
@@ -411,10 +513,23 @@ QString CPursewardDlg::SoundPath() const {
 void CPursewardDlg::SetTabCaption(const std::string& text) {
     const int index = tabs_->currentIndex();
     if (index < 0) return;
-    const QString caption = TabCaption(Q(text));
-    tabs_->setTabText(index, caption);
-    // Screen readers hear the system and the account.
-    const QString name = Q(SystemName(SystemOfPrefix(tabEntries_[index].prefix)));
+    tabEntries_[index].account = text;
+    // A tab that logs out has no background requests left to fail.
+    if (text.empty() && !tabEntries_[index].failure.empty()) {
+        tabEntries_[index].failure.clear();
+        ShowFailures();
+    }
+    ShowTabCaption(index);
+}
+
+void CPursewardDlg::ShowTabCaption(int index) {
+    const TabEntry& entry = tabEntries_[index];
+    QString caption = TabCaption(Q(entry.account));
+    if (!entry.failure.empty())
+        caption = caption.isEmpty() ? Q(kOfflineMark) : caption + ' ' + Q(kOfflineMark);
+    tabs_->setTabText(index, EscapeMnemonics(caption));
+    // Screen readers hear the system, the account and the mark.
+    const QString name = Q(SystemName(SystemOfPrefix(entry.prefix)));
     tabs_->tabBar()->setAccessibleTabName(index, caption.isEmpty() ? name : name + ' ' + caption);
     tabs_->tabBar()->update();
 }
@@ -464,7 +579,7 @@ void CPursewardDlg::OnGuiThread(std::function<void()> fn) {
 void CPursewardDlg::ToggleShown() {
     if (hiddenInTray_) RestoreFromTray();
     else if (tray_) HideToTray();
-    else showMinimized();  // without a tray icon the window must stay reachable
+    // Without a tray icon the window is never hidden: nothing would bring it back.
 }
 
 void CPursewardDlg::HideToTray() {
@@ -510,6 +625,7 @@ void CPursewardDlg::CloseCurrentTab() {
     tabs_->removeTab(index);
     tabEntries_.erase(tabEntries_.begin() + index);
     page->deleteLater();
+    ShowFailures();
 }
 
 void CPursewardDlg::OpenAbout() {
@@ -553,11 +669,18 @@ void CPursewardDlg::OpenScheduleView() {
 
 void CPursewardDlg::UpdateTabMenu() {
     const int index = tabs_->currentIndex();
-    closeTabAction_->setEnabled(index >= 0 && index >= fixedTabCount_);
+    const bool closable = index >= 0 && index >= fixedTabCount_;
+    closeTabAction_->setEnabled(closable);
+    closeTabAction_->setToolTip(closable ? QString() : QString::fromLatin1(kFixedTabReason));
 }
 
 void CPursewardDlg::UpdateReferenceMenu() {
-    for (auto& [action, system] : referenceActions_) action->setEnabled(app_.enable[system] != 0);
+    for (auto& [action, system] : referenceActions_) {
+        const bool on = app_.enable[system] != 0;
+        action->setEnabled(on);
+        action->setToolTip(on ? QString()
+                              : Q(SystemName(system)) + QString::fromLatin1(kSystemOffReason));
+    }
 }
 
 bool CPursewardDlg::ShowTabMenu(const QPoint& pos, bool keyboard) {

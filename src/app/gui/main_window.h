@@ -50,6 +50,15 @@ struct MainWindowOptions {
         createTab;
 };
 
+// Why menu items of the window are disabled (their tool tips).
+inline constexpr char kNoTrayReason[] =
+    "This desktop has no notification area (tray): a hidden window could not be shown again.";
+inline constexpr char kFixedTabReason[] = "Only tabs opened with \"Open new Tab\" can be closed.";
+inline constexpr char kSystemOffReason[] = " is switched off in Settings.";
+
+// Added to the caption of a tab whose background request failed: "[U1234567] — offline".
+inline constexpr char kOfflineMark[] = "— offline";
+
 // Group of the window placement in the per-user profile.
 inline constexpr const char kMainWindowPlacement[] = "PursewardWnd";
 
@@ -73,6 +82,7 @@ public:
     void ShowBanner() override;
     void SetRequestTopic(const RequestTopic& topic) override { requestTopic_ = topic; }
     bool RequestWaiting() const override;
+    const void* SetBackgroundOrigin(const void* origin) override;
 
     // Commands.
     void ToggleShown();     // "Hide Program", "Show/Hide Program", tray double-click
@@ -101,6 +111,9 @@ public:
     QLineEdit* ClockField() const { return clockField_; }
     QLineEdit* IpField() const { return ipField_; }
     QLineEdit* TrafficField() const { return trafficField_; }
+    // The failures of requests no one started by hand, one note per tab ("" when none).
+    QLineEdit* FailureField() const { return failureField_; }
+    std::string TabFailure(int index) const;
     QMenu* ProgramMenu() const { return programMenu_; }
     QMenu* ReferenceMenu() const { return referenceMenu_; }
     QMenu* TabMenu() const { return tabMenu_; }
@@ -129,6 +142,8 @@ private:
     struct TabEntry {
         std::string prefix;
         std::string tableName;
+        std::string account;  // as SetTabCaption last showed it
+        std::string failure;  // the note of a failed background request, until a success
     };
 
     void BuildMenus();
@@ -148,6 +163,18 @@ private:
     bool ShowTabMenu(const QPoint& pos, bool keyboard);
     void OnGuiThread(std::function<void()> fn);
     std::string Request(const std::string& url, bool secure);
+    // A request of the window's thread through the quiet transport call: what the user is
+    // told, or what is noted, depends on who started it.
+    std::string SecureRequest(const std::string& url);
+    // Marks the asking tab after a failed background request, clears its mark after a
+    // success (the asking tab: the background origin, else the current tab).
+    void NoteOutcome(const Exchanged& result, const std::string& url);
+    static bool IsParseError(const Exchanged& result);
+    void TellUser(const std::string& text);
+    int IndexOfPage(const void* page) const;
+    void ShowTabCaption(int index);
+    // Shows the failure notes of the tabs in the status line and the tray tool tip.
+    void ShowFailures();
     QString SoundPath() const;
 
     CPursewardApp& app_;
@@ -160,6 +187,7 @@ private:
     std::array<AccountTabWidget*, 6> firstTabs_{};
     std::unique_ptr<Transport> transport_;
     RequestTopic requestTopic_;
+    const void* backgroundOrigin_ = nullptr;  // the tab page whose timer sends the requests
     RequestProgress* progress_ = nullptr;
     RequestWaiter* waiter_ = nullptr;
     std::unique_ptr<Clock::Timer> clockTimer_;
@@ -183,6 +211,7 @@ private:
     QLineEdit* clockField_ = nullptr;
     QLineEdit* ipField_ = nullptr;
     QLineEdit* trafficField_ = nullptr;
+    QLineEdit* failureField_ = nullptr;
     QSystemTrayIcon* tray_ = nullptr;
 };
 

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 
@@ -770,13 +771,20 @@ TEST_F(AccountTabTest, TheSectionIsSavedInOneRewriteOrNotAtAll) {
 
 TEST_F(AccountTabTest, ColumnWidthsDefaultSaveAndReload) {
     QTableView* balance = Find<QTableView>("balanceTable");
-    EXPECT_EQ(balance->columnWidth(0), 60);
+    // The defaults, or the header where it is wider.
+    const int currency = std::max(60, balance->horizontalHeader()->sectionSizeHint(0));
+    EXPECT_EQ(balance->columnWidth(0), currency);
     EXPECT_EQ(balance->columnWidth(1), 80);
     EXPECT_EQ(balance->columnWidth(2), 150);
     EXPECT_EQ(Find<QTableView>("historyTable")->columnWidth(7), 150);
+    // While the columns follow their content the table files keep the defaults.
+    tab->SaveState();
+    EXPECT_EQ(ReadFile(w.dir.Path() + "Set/Balance.set"), "ColumnWidth=60;80;150\r\n");
+    // A width set by hand is written, with the others as shown.
     balance->horizontalHeader()->resizeSection(1, 95);
     tab->SaveState();
-    EXPECT_EQ(ReadFile(w.dir.Path() + "Set/Balance.set"), "ColumnWidth=60;95;150\r\n");
+    EXPECT_EQ(ReadFile(w.dir.Path() + "Set/Balance.set"),
+              "ColumnWidth=" + std::to_string(currency) + ";95;150\r\n");
     EXPECT_EQ(ReadFile(w.dir.Path() + "Set/History.set"),
               "ColumnWidth=110;110;50;40;60;60;60;150;70;50\r\n");
     tab = std::make_unique<TestTab>(w.app, w.host);
@@ -787,14 +795,17 @@ TEST_F(AccountTabTest, DamagedTableFilesNeitherFailNorLoseColumns) {
     WriteFile(w.dir.Path() + "Set/Balance.set", "ColumnWidth=70;;\r\n");
     WriteFile(w.dir.Path() + "Set/History.set", "ColumnWidth=abc;-5;99999999999\r\n");
     tab = std::make_unique<TestTab>(w.app, w.host);
+    // A width of 0 would hide the column: it shows at the header's smallest width.
     QTableView* balance = Find<QTableView>("balanceTable");
+    const int least = balance->horizontalHeader()->minimumSectionSize();
     EXPECT_EQ(balance->columnWidth(0), 70);
-    EXPECT_EQ(balance->columnWidth(1), 0);
+    EXPECT_EQ(balance->columnWidth(1), least);
     QTableView* history = Find<QTableView>("historyTable");
-    EXPECT_EQ(history->columnWidth(0), 0);
-    EXPECT_EQ(history->columnWidth(1), 0);
+    EXPECT_EQ(history->columnWidth(0), least);
+    EXPECT_EQ(history->columnWidth(1), least);
     EXPECT_EQ(history->columnWidth(2), 4000);
     EXPECT_EQ(history->columnWidth(3), 40);  // the file gave none: the default
+    // The file keeps what it held.
     tab->SaveState();
     EXPECT_EQ(ReadFile(w.dir.Path() + "Set/Balance.set"), "ColumnWidth=70;0;0\r\n");
 }

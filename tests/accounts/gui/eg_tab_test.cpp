@@ -318,9 +318,7 @@ TEST_F(EgTabSandbox, LogInEveryFilterAndARefreshAfterASpendFromThePayee) {
     EXPECT_TRUE(w.ui.messages.empty());
 
     // A picture of the logged-in tab for the record.
-    tab->resize(1000, 620);
-    QDir().mkpath(QStringLiteral(PW_BINARY_DIR "/screenshots"));
-    EXPECT_TRUE(tab->grab().save(QStringLiteral(PW_BINARY_DIR "/screenshots/eg_tab.png")));
+    SaveScreenshot(*tab, "eg_tab.png");
 
     // The payee spends 9.00 USD worth of gold (0.01 oz) to the demo account.
     std::unique_ptr<EgClient> payee = MakeEGoldClient(w.app.Settings());

@@ -132,9 +132,7 @@ TEST(LrTabSandbox, LogInFetchAThreePageHistoryAndMoveMoney) {
     EXPECT_EQ(tab->TotalsText().rfind("Income : ", 0), 0u);
 
     // A picture of the logged-in tab for the record.
-    tab->resize(900, 620);
-    QDir().mkpath(QStringLiteral(PW_BINARY_DIR "/screenshots"));
-    EXPECT_TRUE(tab->grab().save(QStringLiteral(PW_BINARY_DIR "/screenshots/lr_tab.png")));
+    SaveScreenshot(*tab, "lr_tab.png");
 
     // A queued transfer of two records, built by the client and sent through the transport.
     const TextList queue = {"U7654321~12.50~e2e first~0~0~0~LRUSD~0",

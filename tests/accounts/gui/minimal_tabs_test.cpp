@@ -338,9 +338,7 @@ protected:
         return answers;
     }
     void Screenshot(QWidget& tab, const char* name) {
-        tab.resize(900, 620);
-        QDir().mkpath(QStringLiteral(PW_BINARY_DIR "/screenshots"));
-        EXPECT_TRUE(tab.grab().save(QStringLiteral(PW_BINARY_DIR "/screenshots/") + name));
+        SaveScreenshot(tab, name);
     }
     Sandbox sandbox;
     TabWorld w;

@@ -308,9 +308,7 @@ TEST(PmTabSandbox, LogInHistoryWithEachFilterAndARefreshAfterATransfer) {
     EXPECT_EQ(tab.TotalsText(), Str(144) + " : 50.50 -=- " + Str(145) + " : 0.00 -=- " +
                                     Str(146) + " : 50.50");
 
-    tab.resize(900, 620);
-    QDir().mkpath(QStringLiteral(PW_BINARY_DIR "/screenshots"));
-    EXPECT_TRUE(tab.grab().save(QStringLiteral(PW_BINARY_DIR "/screenshots/pm_tab.png")));
+    SaveScreenshot(tab, "pm_tab.png");
 
     // The payee member pays 12.50 into U1234567 on the sandbox.
     PmClient payer(sandbox.HttpsHost());

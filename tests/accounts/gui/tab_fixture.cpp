@@ -4,6 +4,10 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDir>
+#include <QScrollBar>
+#include <QTableView>
+#include <gtest/gtest.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -87,10 +91,33 @@ std::optional<int> TestUi::PromptNumber(const std::string& caption, const std::s
     return ScriptedUi::PromptNumber(caption, label, value);
 }
 
+void SaveScreenshot(QWidget& tab, const std::string& name) {
+    tab.resize(1346, 640);  // the page of a 1366 x 768 window, below its menu and tab bar
+    tab.show();
+    QApplication::processEvents();
+    if (auto* balance = tab.findChild<QTableView*>("balanceTable")) {
+        const int rows = balance->model()->rowCount();
+        EXPECT_GT(rows, 0) << name;
+        EXPECT_FALSE(balance->horizontalScrollBar()->isVisible()) << name;
+        if (rows <= 6) {
+            EXPECT_FALSE(balance->verticalScrollBar()->isVisible()) << name;
+            EXPECT_LE(balance->visualRect(balance->model()->index(rows - 1, 0)).bottom(),
+                      balance->viewport()->height())
+                << name;
+        }
+    }
+    QDir().mkpath(QStringLiteral(PW_BINARY_DIR "/screenshots"));
+    EXPECT_TRUE(
+        tab.grab().save(QStringLiteral(PW_BINARY_DIR "/screenshots/") + QString::fromStdString(name)))
+        << name;
+    tab.hide();
+}
+
 std::string ScriptedHost::HttpsGet(const std::string& url) {
     urls.push_back(url);
     waitCursorAtRequest.push_back(WaitCursorShown());
     topics.push_back(topic);
+    origins.push_back(background);
     if (answers.empty()) return std::string();
     std::string a = answers.front();
     answers.pop_front();

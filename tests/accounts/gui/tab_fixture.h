@@ -79,6 +79,14 @@ public:
     void ShowBanner() override { ++banners; }
     void SetRequestTopic(const RequestTopic& t) override { topic = t; }
     bool RequestWaiting() const override { return waiting; }
+    // The page whose timer sends the requests now, and that of every request.
+    const void* background = nullptr;
+    std::vector<const void*> origins;
+    const void* SetBackgroundOrigin(const void* origin) override {
+        const void* before = background;
+        background = origin;
+        return before;
+    }
 };
 
 // A main window whose requests go through a real transport (plain requests go out as https,
@@ -104,6 +112,11 @@ private:
     std::string path_;
 };
 
+// Saves a picture of a tab page at the size it has in a 1366 x 768 window as
+// <build>/screenshots/<name>, and checks on the way that its balance box shows all its rows
+// (up to six) and all its columns without scrolling.
+void SaveScreenshot(QWidget& tab, const std::string& name);
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& data);
 
@@ -121,8 +134,13 @@ public:
     int scheduleChecks = 0;
     std::vector<TabFeature> featureRuns;
 
+    std::vector<const void*> scheduleOrigins;  // the background origin at each check
+
   protected:
-    void ScheduleCheck() override { ++scheduleChecks; }
+    void ScheduleCheck() override {
+        ++scheduleChecks;
+        scheduleOrigins.push_back(static_cast<ScriptedHost&>(Host()).background);
+    }
 };
 
 // The program folder, the seams and the application object.

@@ -295,9 +295,7 @@ TEST(VmTabSandbox, LogInHistoryUnderEachFilterAndARefreshAfterAPayment) {
                   .rfind("https://" + sandbox.HttpsHost() + "/vai.php?request_data=", 0),
               0u);
 
-    tab->resize(900, 620);
-    QDir().mkpath(QStringLiteral(PW_BINARY_DIR "/screenshots"));
-    EXPECT_TRUE(tab->grab().save(QStringLiteral(PW_BINARY_DIR "/screenshots/vm_tab.png")));
+    SaveScreenshot(*tab, "vm_tab.png");
 
     // A payee pays 2.25 to the account; the refresh tells the user and fetches the history
     // of the shown dates, which now run up to tomorrow.

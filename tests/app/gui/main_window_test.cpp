@@ -24,6 +24,7 @@
 #include <thread>
 
 #include "accounts/gui/account_tab_api.h"
+#include "accounts/gui/table_models.h"
 #if PW_HAVE_SETTING_DIALOG
 #include "settings/gui/setting_dialog.h"
 #endif
@@ -345,16 +346,16 @@ TEST_F(MainWindowTest, FailedRequestIsShownOrGoesToTheTrayWhenHidden) {
     script_.answers.push_back({"", "Could not resolve host: h"});
     EXPECT_EQ(w->HttpsGet("https://h/x"), "");
     ASSERT_EQ(ui_.messages.size(), 1u);
-    EXPECT_EQ(ui_.messages[0], "Could not resolve host: h");
+    EXPECT_EQ(ui_.messages[0], "Could not connect to h:443.\nCould not resolve host: h");
     EXPECT_TRUE(balloons_.empty());
 
     w->showMinimized();
     ASSERT_TRUE(w->IsHiddenInTray());
-    script_.answers.push_back({"", "Connection timed out"});
+    script_.answers.push_back({"", "Connection timed out", FailureKind::Timeout});
     EXPECT_EQ(w->HttpsGet("https://h/y"), "");
     EXPECT_EQ(ui_.messages.size(), 1u);
     ASSERT_EQ(balloons_.size(), 1u);
-    EXPECT_EQ(balloons_[0].second, "Connection timed out");
+    EXPECT_EQ(balloons_[0].second, "h:443 did not answer in time.\nConnection timed out");
     EXPECT_EQ(w->TrafficField()->text(), "Send/Received (KB) : 0.021/0.000");
 }
 
@@ -519,9 +520,10 @@ TEST_F(MainWindowTest, OpensAsAFrameWhereEveryHeaderAndStatusTextCanBeRead) {
         const auto views = w->Tabs()->widget(0)->findChildren<QTableView*>();
         ASSERT_EQ(views.size(), 2);
         for (QTableView* view : views) {
-            const QHeaderView* header = view->horizontalHeader();
-            const int last = header->count() - 1;
-            EXPECT_LE(header->sectionViewportPosition(last) + header->sectionSize(last),
+            // The columns' own widths (the last one fills what is left beyond its own).
+            const ColumnFitter* fit = ColumnFitter::Of(view);
+            ASSERT_NE(fit, nullptr);
+            EXPECT_LE(fit->ContentWidth() - 2 * view->frameWidth(),
                       view->viewport()->width() - view->verticalScrollBar()->sizeHint().width())
                 << view->objectName().toStdString();
         }

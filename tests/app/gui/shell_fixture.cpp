@@ -53,18 +53,40 @@ bool WaitFor(const std::function<bool()>& cond, int ms) {
     return true;
 }
 
-std::string ScriptedTransport::Get(const std::string& url, bool) {
+TransportScript::Answer ScriptedTransport::Next(const std::string& url) {
     script_.urls.push_back(url);
     TransportScript::Answer answer;
     if (!script_.answers.empty()) {
         answer = script_.answers.front();
         script_.answers.pop_front();
     }
-    {
-        std::lock_guard<std::timed_mutex> lock(counter_.statusLock);
-        counter_.sent += static_cast<float>(url.size());
-        if (answer.failure.empty()) counter_.received += static_cast<float>(answer.body.size());
+    std::lock_guard<std::timed_mutex> lock(counter_.statusLock);
+    counter_.sent += static_cast<float>(url.size());
+    if (answer.failure.empty()) counter_.received += static_cast<float>(answer.body.size());
+    return answer;
+}
+
+Exchanged ScriptedTransport::Exchange(const std::string& url, bool, TransferControl*) {
+    const TransportScript::Answer answer = Next(url);
+    Exchanged r;
+    if (answer.failure.empty()) {
+        r.outcome = Outcome::Answered;
+        r.body = answer.body;
+        r.status = 200;
+    } else {
+        r.outcome = answer.kind == FailureKind::Connect ? Outcome::NotSent : Outcome::Unknown;
+        r.failure = answer.kind;
+        r.text = answer.failure;
+        r.status = answer.status;
+        if (answer.kind == FailureKind::CutAnswer) r.body = answer.body;
     }
+    hooks_.trafficChanged(TrafficText(counter_));
+    return r;
+}
+
+std::string ScriptedTransport::Get(const std::string& url, bool secure) {
+    if (!secure && script_.secureOnly) return "-=Error=- : not scripted";
+    TransportScript::Answer answer = Next(url);
     if (!answer.failure.empty()) {
         if (hooks_.isHidden()) hooks_.notifyUser(answer.failure);
         else hooks_.showMessage(answer.failure);
@@ -114,9 +136,13 @@ std::unique_ptr<CPursewardDlg> ShellTest::MakeWindow(bool trayAvailable) {
     };
     options.playSound = [this](const QString& path) { sounds_.push_back(path); };
     options.openUrl = [this](const QUrl& url) { opened_.push_back(url); };
-    if (!realTabs_) options.createTab = [this](int system, CPursewardApp&, TabHost&, QWidget* parent) {
-        return new RecordingTab(system, saves_, parent);
-    };
+    if (tabFactory_) {
+        options.createTab = tabFactory_;
+    } else if (!realTabs_) {
+        options.createTab = [this](int system, CPursewardApp&, TabHost&, QWidget* parent) {
+            return new RecordingTab(system, saves_, parent);
+        };
+    }
     return std::make_unique<CPursewardDlg>(*app_, std::move(options));
 }
 

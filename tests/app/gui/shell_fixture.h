@@ -30,9 +30,13 @@ struct TransportScript {
     struct Answer {
         std::string body;
         std::string failure;  // not empty: the request fails with this library message
+        FailureKind kind = FailureKind::Connect;  // of a failure
+        long status = 0;                          // of a HttpStatus failure
     };
     std::deque<Answer> answers;
     std::vector<std::string> urls;
+    // Plain requests (the banner's worker) fail at once and leave answers and urls alone.
+    bool secureOnly = false;
 };
 
 // Counts like the real transport: URL length as sent, body length as received.
@@ -42,9 +46,12 @@ public:
         : counter_(counter), hooks_(std::move(hooks)), script_(script) {}
     std::string HttpsGet(const std::string& url) override { return Get(url, true); }
     std::string HttpGet(const std::string& url) override { return Get(url, false); }
+    // The next answer, classified by its kind; shows nothing.
+    Exchanged Exchange(const std::string& url, bool secure, TransferControl* control) override;
 
 private:
     std::string Get(const std::string& url, bool secure);
+    TransportScript::Answer Next(const std::string& url);
     TrafficCounter& counter_;
     TransportHooks hooks_;
     TransportScript& script_;
@@ -75,6 +82,8 @@ protected:
     std::vector<QString> sounds_;
     std::vector<QUrl> opened_;
     bool realTabs_ = false;  // the program's own tab pages instead of recording stand-ins
+    // When set, builds the tab pages (before realTabs_ is looked at).
+    std::function<AccountTabWidget*(int, CPursewardApp&, TabHost&, QWidget*)> tabFactory_;
 };
 
 }  // namespace pw::test
