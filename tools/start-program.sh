@@ -10,6 +10,10 @@ eg_port="${PURSEWARD_SANDBOX_EG_PORT:-18444}"
 
 mkdir -p "$home/Set" "$home/Ref" "$home/Sample" "$home/Sound" "$home/Language" "$home/sandbox"
 cp -f "$here/res/sound/notify.wav" "$home/Sound/notify.wav"
+# The language libraries the build made (chosen in the settings dialog).
+for library in "$build"/Language/Purseward_*.so; do
+  [ -e "$library" ] && cp -f "$library" "$home/Language/"
+done
 # The program finds its own directory through the file named by ExecutableModule.
 ln -sfn "$build/src/app/gui/purseward" "$home/purseward"
 
