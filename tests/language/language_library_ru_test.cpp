@@ -1,8 +1,7 @@
 // The Russian language library as the program finds, selects and installs it.
-#include <QLibrary>
-
 #include <gtest/gtest.h>
 
+#include <QLibrary>
 #include <filesystem>
 #include <fstream>
 
@@ -17,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class RussianLibraryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         fs::create_directories(dir / "Language");
         fs::copy_file(PW_LANGUAGE_RU, dir / "Language/Purseward_ru.so");
@@ -27,7 +26,9 @@ protected:
 
 TEST_F(RussianLibraryTest, IsOfferedUnderItsOwnNameAndBrokenFilesAreSkipped) {
     // A file that is no library, and the Russian library cut in half.
-    testing::WriteRaw(dir / "Language/Purseward_broken.so", "\x7f" "ELF not really");
+    testing::WriteRaw(dir / "Language/Purseward_broken.so",
+                      "\x7f"
+                      "ELF not really");
     const auto size = fs::file_size(PW_LANGUAGE_RU);
     std::ifstream in(PW_LANGUAGE_RU, std::ios::binary);
     std::string half(size / 2, '\0');

@@ -1,15 +1,14 @@
 // The translation files against the code: every text the code marks has a finished entry,
 // and each translation keeps what the program relies on (place markers, accelerators,
 // shortcuts, the spaces and colons texts are joined with).
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
-
-#include <gtest/gtest.h>
-
 #include <set>
 #include <vector>
 
@@ -49,12 +48,11 @@ std::vector<Entry> ReadTs(const QString& path) {
 }
 
 const QString kDir = QStringLiteral(PW_TRANSLATIONS_DIR);
-const std::vector<QString> kFiles = {QStringLiteral("purseward_ru.ts"),
-                                     QStringLiteral("qt_ru.ts")};
+const std::vector<QString> kFiles = {QStringLiteral("purseward_ru.ts"), QStringLiteral("qt_ru.ts")};
 
 // Texts that read the same in Russian: names of systems and of the program, units and
 // codes.
-const std::set<QString> kSameInBothLanguages = {};
+const std::set<QString> kSameInBothLanguages = {QStringLiteral("USD")};
 
 std::string Describe(const Entry& e) {
     return (e.context + QStringLiteral(" \"") + e.source + QStringLiteral("\" -> \"") +
@@ -79,7 +77,7 @@ TEST(TranslationFile, EveryTextOfTheCodeHasAFinishedTranslation) {
     ASSERT_EQ(lupdate.exitCode(), 0) << lupdate.readAllStandardError().toStdString();
 
     const auto entries = ReadTs(copy);
-    EXPECT_GE(entries.size(), 50u);  // the string table at least
+    EXPECT_GE(entries.size(), 150u);  // the string table and the windows
     for (const auto& e : entries) {
         EXPECT_TRUE(e.type.isEmpty() && !e.translation.isEmpty())
             << "no finished translation: " << Describe(e)

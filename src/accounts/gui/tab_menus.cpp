@@ -4,30 +4,37 @@
 #include <QMenu>
 
 #include "accounts/tab_logic.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 
 std::vector<MenuItem> BalanceMenuItems(const BalanceMenuState& s) {
     const bool row = s.rowSelected;
     return {
-        {TabCommand::Refresh, "Refresh\tF5", true, false, false},
+        {TabCommand::Refresh, QT_TRANSLATE_NOOP("Purseward", "Refresh\tF5"), true, false, false},
         {TabCommand::AutoRefresh, AutoRefreshItemText(s.autoRefreshMinutes), true, true,
          s.autoRefreshMinutes > 0},
-        {TabCommand::MakePayment, "Make Payment ...", row && s.payment, false, false},
-        {TabCommand::MakeMassPayment, "Make MassPayment ...", row && s.massPayment, false, false},
+        {TabCommand::MakePayment, QT_TRANSLATE_NOOP("Purseward", "Make Payment ..."),
+         row && s.payment, false, false},
+        {TabCommand::MakeMassPayment, QT_TRANSLATE_NOOP("Purseward", "Make MassPayment ..."),
+         row && s.massPayment, false, false},
         {TabCommand::None, "", true, false, false},
-        {TabCommand::CopyAccountNumber, "Copy Account Number", row, false, false},
+        {TabCommand::CopyAccountNumber, QT_TRANSLATE_NOOP("Purseward", "Copy Account Number"), row,
+         false, false},
         {TabCommand::None, "", true, false, false},
-        {TabCommand::ChangeAccount, "Change Account", s.loggedIn, false, false},
+        {TabCommand::ChangeAccount, QT_TRANSLATE_NOOP("Purseward", "Change Account"), s.loggedIn,
+         false, false},
     };
 }
 
 std::vector<MenuItem> HistoryMenuItems(const std::string* counterpart, bool exportOn) {
     const bool row = counterpart != nullptr;
     return {
-        {TabCommand::CopyRecord, "Copy current record", row, false, false},
+        {TabCommand::CopyRecord, QT_TRANSLATE_NOOP("Purseward", "Copy current record"), row, false,
+         false},
         {TabCommand::None, "", true, false, false},
-        {TabCommand::ExportCsv, "Export to *.CSV ...", row && exportOn, false, false},
+        {TabCommand::ExportCsv, QT_TRANSLATE_NOOP("Purseward", "Export to *.CSV ..."),
+         row && exportOn, false, false},
         {TabCommand::HistoryForAccount, HistoryForAccountItemText(counterpart), row, false, false},
     };
 }
@@ -45,7 +52,7 @@ QMenu* BuildMenu(const std::vector<MenuItem>& items, QWidget* parent) {
             menu->addSeparator();
             continue;
         }
-        QAction* a = menu->addAction(QString::fromStdString(item.text));
+        QAction* a = menu->addAction(TrText(item.text));
         a->setData(static_cast<int>(item.command));
         a->setEnabled(item.enabled);
         a->setCheckable(item.checkable);
