@@ -61,7 +61,7 @@
     </message>
     <message>
         <source>You are checked option for select on LR-number, but don&apos;t entered it</source>
-        <translation>Вы отметили отбор по LR-счёту, но не ввели его</translation>
+        <translation>Вы отметили отбор по счёту LR, но не ввели его</translation>
     </message>
     <message>
         <source>You are checked option for select on Batch, but don&apos;t entered it</source>
@@ -129,11 +129,11 @@
     </message>
     <message>
         <source>You are checked option for select on PM-number, but don&apos;t entered it</source>
-        <translation>Вы отметили отбор по PM-счёту, но не ввели его</translation>
+        <translation>Вы отметили отбор по счёту PM, но не ввели его</translation>
     </message>
     <message>
         <source>Make Payment</source>
-        <translation>Отправить платёж</translation>
+        <translation>Платёж</translation>
     </message>
     <message>
         <source>Reference: Correspond Account PM</source>
@@ -313,7 +313,7 @@
     </message>
     <message>
         <source>You are checked option for select on EG-number, but don&apos;t entered it</source>
-        <translation>Вы отметили отбор по EG-счёту, но не ввели его</translation>
+        <translation>Вы отметили отбор по счёту EG, но не ввели его</translation>
     </message>
     <message>
         <source>GDP-Account</source>
@@ -545,7 +545,7 @@
     </message>
     <message>
         <source>Save</source>
-        <translation>Сохранять</translation>
+        <translation>Сохр.</translation>
     </message>
     <message>
         <source>API Name :</source>
@@ -609,11 +609,11 @@
     </message>
     <message>
         <source>Select Payment Processor</source>
-        <translation>Платёжные системы</translation>
+        <translation>Выберите платёжные системы</translation>
     </message>
     <message>
         <source>Security Settings</source>
-        <translation>Безопасность</translation>
+        <translation>Настройки безопасности</translation>
     </message>
     <message>
         <source>Password for Run</source>
@@ -625,7 +625,7 @@
     </message>
     <message>
         <source>Proxy Settings</source>
-        <translation>Прокси-сервер</translation>
+        <translation>Настройки прокси-сервера</translation>
     </message>
     <message>
         <source>Proxy port</source>
@@ -645,11 +645,11 @@
     </message>
     <message>
         <source>Set &quot;Date From&quot; on date your last visit</source>
-        <translation>Ставить в «Дата с» дату последнего посещения</translation>
+        <translation>Устанавливать «Дата с» на дату последнего посещения</translation>
     </message>
     <message>
         <source>Hide in &quot;From/To Account&quot; of history record, last digits :</source>
-        <translation>Скрывать в «От/Кому» записи истории последние цифры :</translation>
+        <translation>Скрывать последние цифры в «От/Кому» записи истории, количество :</translation>
     </message>
     <message>
         <source>Hidden last digits</source>

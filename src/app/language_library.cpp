@@ -1,13 +1,13 @@
 #include "app/language_library.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QCoreApplication>
-#include <QLibrary>
-#include <QTranslator>
-
 #include <elf.h>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibrary>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -120,7 +120,17 @@ InstalledTranslation::InstalledTranslation(QLibrary* library) {
         return;  // not a compiled translation: the built-in texts stay
     }
     translator_ = std::move(translator);
-    if (QCoreApplication::instance()) installed_ = QCoreApplication::installTranslator(translator_.get());
+    if (QCoreApplication::instance()) {
+        // Qt's own translation of its dialogs (the file dialog) when the system has one; the
+        // library's, installed after it, is asked first.
+        auto qt = std::make_unique<QTranslator>();
+        if (!translator_->language().isEmpty() &&
+            qt->load(QStringLiteral("qtbase_") + translator_->language(),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+            QCoreApplication::installTranslator(qt.get()))
+            qtTranslator_ = std::move(qt);
+        installed_ = QCoreApplication::installTranslator(translator_.get());
+    }
     for (int id : StrIds()) {
         const QString text = translator_->translate(kStrContext, BuiltInStr(id).c_str());
         if (text.isEmpty()) continue;
@@ -133,6 +143,8 @@ InstalledTranslation::~InstalledTranslation() {
     for (int id : replaced_) SetStr(id, std::string());
     if (installed_ && QCoreApplication::instance())
         QCoreApplication::removeTranslator(translator_.get());
+    if (qtTranslator_ && QCoreApplication::instance())
+        QCoreApplication::removeTranslator(qtTranslator_.get());
 }
 
 }  // namespace pw
