@@ -699,5 +699,41 @@
         <source>Waiting for %1: %2 bytes received</source>
         <translation>Ожидание ответа от %1: получено байт: %2</translation>
     </message>
+    <message>
+        <source>The history could not be exported.</source>
+        <translation>Историю не удалось экспортировать.</translation>
+    </message>
+    <message>
+        <source>could not be written.</source>
+        <translation>не удалось записать.</translation>
+    </message>
+    <message>
+        <source>Save As</source>
+        <translation>Сохранить как</translation>
+    </message>
+    <message>
+        <source>The network library cannot be started.</source>
+        <translation>Не удаётся запустить сетевую библиотеку.</translation>
+    </message>
+    <message>
+        <source>Failed to set proxy user name.</source>
+        <translation>Не удалось задать имя пользователя прокси.</translation>
+    </message>
+    <message>
+        <source>Failed to set proxy user password.</source>
+        <translation>Не удалось задать пароль пользователя прокси.</translation>
+    </message>
+    <message>
+        <source>The network library rejected the request options.</source>
+        <translation>Сетевая библиотека отклонила параметры запроса.</translation>
+    </message>
+    <message>
+        <source>No data received for %1 seconds.</source>
+        <translation>Нет данных в течение %1 с.</translation>
+    </message>
+    <message>
+        <source>The answer is larger than %1 bytes.</source>
+        <translation>Размер ответа превышает предел (байт: %1).</translation>
+    </message>
 </context>
 </TS>

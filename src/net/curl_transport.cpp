@@ -10,6 +10,7 @@
 #include "net/scrub.h"
 #include "settings/keys.h"
 #include "ui/base/strings.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 namespace {
@@ -251,7 +252,7 @@ std::string CurlTransport::Get(const std::string& url, bool secure, TransferCont
     EasyPtr easy(curl_easy_init());
     call.easy = easy.get();
     if (!easy) {
-        failure = "The network library cannot be started.";
+        failure = Purseward::tr("The network library cannot be started.").toStdString();
     } else if (secure && !caFile.empty() && !extra.Load(caFile, caError)) {
         failure = caError;
     } else {
@@ -282,24 +283,28 @@ std::string CurlTransport::Get(const std::string& url, bool secure, TransferCont
                  Set(h, CURLOPT_PROXYAUTH, CURLAUTH_ANY);
             if (ok && !proxyUser.empty() && !Set(h, CURLOPT_PROXYUSERNAME, proxyUser.c_str()) &&
                 hooks_.showMessage)
-                hooks_.showMessage("Failed to set proxy user name.");
+                hooks_.showMessage(Purseward::tr("Failed to set proxy user name.").toStdString());
             if (ok && !proxyPass.empty() && !Set(h, CURLOPT_PROXYPASSWORD, proxyPass.c_str()) &&
                 hooks_.showMessage)
-                hooks_.showMessage("Failed to set proxy user password.");
+                hooks_.showMessage(
+                    Purseward::tr("Failed to set proxy user password.").toStdString());
         }
         if (!ok) {
-            failure = "The network library rejected the request options.";
+            failure =
+                Purseward::tr("The network library rejected the request options.").toStdString();
         } else {
             const CURLcode rc = Perform(h, control);
             if (rc != CURLE_OK) {
                 if (control && control->Cancelled())
                     failure = control->CancelText();
                 else if (call.idleExpired)
-                    failure = "No data received for " + std::to_string(timeouts_.idle.count()) +
-                              " seconds.";
+                    failure = Purseward::tr("No data received for %1 seconds.")
+                                  .arg(static_cast<qlonglong>(timeouts_.idle.count()))
+                                  .toStdString();
                 else if (call.tooLarge)
-                    failure = "The answer is larger than " + std::to_string(bodyLimit_) +
-                              " bytes.";
+                    failure = Purseward::tr("The answer is larger than %1 bytes.")
+                                  .arg(static_cast<qulonglong>(bodyLimit_))
+                                  .toStdString();
                 else
                     failure = errorText[0] ? std::string(errorText) : curl_easy_strerror(rc);
                 while (!failure->empty() && (failure->back() == '\n' || failure->back() == '\r'))

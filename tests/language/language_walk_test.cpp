@@ -79,13 +79,18 @@ class RussianWindowsTest : public ::testing::Test {
 
 TEST_F(RussianWindowsTest, TheLanguageListOffersDefaultAndRussianAndSkipsTheBrokenFile) {
     EXPECT_EQ(app_->languageNames, std::vector<std::string>{"Русский"});
-    CSetting dialog(*app_, ui_);
-    dialog.show();
-    QComboBox* list = dialog.LanguageCombo();
-    ASSERT_EQ(list->count(), 2);
-    EXPECT_EQ(list->itemText(0), QStringLiteral("По умолчанию"));  // "Default"
-    EXPECT_EQ(list->itemText(1), QStringLiteral("Русский"));
-    dialog.close();
+    const auto entries = [this] {
+        CSetting dialog(*app_, ui_);
+        dialog.show();
+        QStringList texts;
+        for (int i = 0; i < dialog.LanguageCombo()->count(); ++i)
+            texts << dialog.LanguageCombo()->itemText(i);
+        dialog.close();
+        return texts;
+    };
+    EXPECT_EQ(entries(), (QStringList{QStringLiteral("По умолчанию"), QStringLiteral("Русский")}));
+    translation_.reset();  // "Default" back in English
+    EXPECT_EQ(entries(), (QStringList{QStringLiteral("Default"), QStringLiteral("Русский")}));
 }
 
 TEST_F(RussianWindowsTest, SettingsAndPrompts) {
