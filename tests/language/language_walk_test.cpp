@@ -51,18 +51,15 @@ class RussianWindowsTest : public ::testing::Test {
         fs::create_directories(dir / "Set");
         fs::copy_file(PW_LANGUAGE_RU, dir / "Language/Purseward_ru.so");
         testing::WriteRaw(dir / "Language/Purseward_broken.so", "not a library");
+        // As a start finds it: the language chosen in the settings file.
+        testing::WriteRaw(dir / "Set/Purseward.ini", "[Setting]\nSelectLanguage=Русский\n");
         app_ = std::make_unique<CPursewardApp>(dir.Path(), ui_, clock_);
         app_->ScanLanguages();
-        const LanguageLibraries libraries{app_->languageNames, app_->languagePaths};
-        library_ = LoadLanguageLibrary(dir.Path(), libraries, "Русский");
-        ASSERT_TRUE(library_);
-        translation_ = std::make_unique<InstalledTranslation>(library_.get());
+        ASSERT_TRUE(app_->LoadSelectedLanguage());
+        translation_ = std::make_unique<InstalledTranslation>(app_->Language());
         ASSERT_TRUE(translation_->Active());
     }
-    void TearDown() override {
-        translation_.reset();
-        library_.reset();
-    }
+    void TearDown() override { translation_.reset(); }
 
     void Walk(QWidget& window) {
         EXPECT_EQ(WindowProblems(window).join(QLatin1Char('\n')).toStdString(), "")
@@ -73,7 +70,6 @@ class RussianWindowsTest : public ::testing::Test {
     ScriptedUi ui_;
     ManualClock clock_{1254659696};
     std::unique_ptr<CPursewardApp> app_;
-    std::unique_ptr<QLibrary> library_;
     std::unique_ptr<InstalledTranslation> translation_;
 };
 
