@@ -48,7 +48,11 @@ std::vector<Entry> ReadTs(const QString& path) {
 }
 
 const QString kDir = QStringLiteral(PW_TRANSLATIONS_DIR);
-const std::vector<QString> kFiles = {QStringLiteral("purseward_ru.ts"), QStringLiteral("qt_ru.ts")};
+// Every language's files: purseward_<code>.ts from the code, qt_<code>.ts kept by hand.
+QStringList TsFiles(const QString& pattern) {
+    return QDir(kDir).entryList({pattern}, QDir::Files, QDir::Name);
+}
+const QStringList kFiles = TsFiles(QStringLiteral("*.ts"));
 
 // Texts that read the same in Russian: names of systems and of the program, units and
 // codes.
@@ -64,24 +68,28 @@ std::string Describe(const Entry& e) {
 TEST(TranslationFile, EveryTextOfTheCodeHasAFinishedTranslation) {
     // lupdate reads the code into a copy: a new text arrives unfinished, a text the code no
     // longer has is marked vanished.
-    QTemporaryDir tmp;
-    ASSERT_TRUE(tmp.isValid());
-    const QString copy = tmp.filePath(QStringLiteral("purseward_ru.ts"));
-    ASSERT_TRUE(QFile::copy(kDir + QStringLiteral("/purseward_ru.ts"), copy));
-    QProcess lupdate;
-    lupdate.setWorkingDirectory(QStringLiteral(PW_SOURCE_DIR));
-    QStringList args = QStringLiteral(PW_LUPDATE_OPTIONS).split(QLatin1Char('|'));
-    args << QStringLiteral("-ts") << copy;
-    lupdate.start(QStringLiteral(PW_LUPDATE), args);
-    ASSERT_TRUE(lupdate.waitForFinished(120000));
-    ASSERT_EQ(lupdate.exitCode(), 0) << lupdate.readAllStandardError().toStdString();
+    const QStringList fromCode = TsFiles(QStringLiteral("purseward_*.ts"));
+    ASSERT_TRUE(fromCode.contains(QStringLiteral("purseward_ru.ts")));
+    for (const QString& name : fromCode) {
+        QTemporaryDir tmp;
+        ASSERT_TRUE(tmp.isValid());
+        const QString copy = tmp.filePath(name);
+        ASSERT_TRUE(QFile::copy(kDir + QLatin1Char('/') + name, copy));
+        QProcess lupdate;
+        lupdate.setWorkingDirectory(QStringLiteral(PW_SOURCE_DIR));
+        QStringList args = QStringLiteral(PW_LUPDATE_OPTIONS).split(QLatin1Char('|'));
+        args << QStringLiteral("-ts") << copy;
+        lupdate.start(QStringLiteral(PW_LUPDATE), args);
+        ASSERT_TRUE(lupdate.waitForFinished(120000));
+        ASSERT_EQ(lupdate.exitCode(), 0) << lupdate.readAllStandardError().toStdString();
 
-    const auto entries = ReadTs(copy);
-    EXPECT_GE(entries.size(), 150u);  // the string table and the windows
-    for (const auto& e : entries) {
-        EXPECT_TRUE(e.type.isEmpty() && !e.translation.isEmpty())
-            << "no finished translation: " << Describe(e)
-            << " (build pw_translations_update, then translate)";
+        const auto entries = ReadTs(copy);
+        EXPECT_GE(entries.size(), 150u) << name.toStdString();  // the table and the windows
+        for (const auto& e : entries) {
+            EXPECT_TRUE(e.type.isEmpty() && !e.translation.isEmpty())
+                << name.toStdString() << ": no finished translation: " << Describe(e)
+                << " (build pw_translations_update, then translate)";
+        }
     }
     for (const auto& name : kFiles) {
         for (const auto& e : ReadTs(kDir + QLatin1Char('/') + name)) {
