@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
@@ -88,6 +89,13 @@ inline QStringList WindowProblems(QWidget& window) {
         if (hasText && w->width() < w->sizeHint().width())
             problems << QStringLiteral("cut short: %1 in %2")
                             .arg(label ? label->text() : button->text(), where);
+    }
+    if (QScreen* screen = window.screen()) {
+        const QSize free = screen->availableGeometry().size();
+        if (window.width() > free.width() || window.height() > free.height())
+            problems << QStringLiteral("larger than the screen: %1x%2")
+                            .arg(window.width())
+                            .arg(window.height());
     }
     window.close();
     return problems;
