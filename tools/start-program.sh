@@ -16,6 +16,10 @@ cp -f "$here/res/sound/notify.wav" "$home/Sound/notify.wav"
 for sample in "$here"/res/Sample/*_Import.csv; do
   [ -e "$home/Sample/${sample##*/}" ] || cp "$sample" "$home/Sample/"
 done
+# The language libraries the build made (chosen in the settings dialog).
+for library in "$build"/Language/Purseward_*.so; do
+  [ -e "$library" ] && cp -f "$library" "$home/Language/"
+done
 # The program finds its own directory through the file named by ExecutableModule.
 ln -sfn "$build/src/app/gui/purseward" "$home/purseward"
 

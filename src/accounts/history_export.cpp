@@ -7,6 +7,7 @@
 #include "store/file_io.h"
 #include "ui/base/modal_ui.h"
 #include "ui/base/strings.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 
@@ -36,8 +37,8 @@ std::string ExportCompleteMessage(const std::string& path) {
 }
 
 std::string ExportFailedMessage(const std::string& path) {
-    return " The history could not be exported.\r\n " + Str(121) + " " + path +
-           " could not be written.";
+    return " " + Purseward::tr("The history could not be exported.").toStdString() + "\r\n " +
+           Str(121) + " " + path + " " + Purseward::tr("could not be written.").toStdString();
 }
 
 bool WriteHistoryCsv(const std::string& path, const TextList& columnNames, const TextList& rows) {
@@ -46,8 +47,8 @@ bool WriteHistoryCsv(const std::string& path, const TextList& columnNames, const
 
 void ExportHistoryTo(ModalUi& ui, const std::string& programDir, const std::string& prefix,
                      const Date& today, const TextList& columnNames, const TextList& rows) {
-    const std::optional<std::string> path =
-        ui.SaveFileName("Save As", ExportFileName(programDir, prefix, today), "");
+    const std::optional<std::string> path = ui.SaveFileName(
+        Purseward::tr("Save As").toStdString(), ExportFileName(programDir, prefix, today), "");
     if (!path || path->empty()) return;
     if (WriteHistoryCsv(*path, columnNames, rows))
         ui.Message(ExportCompleteMessage(*path));

@@ -69,6 +69,7 @@ public:
 private:
     std::string data_;  // the .qm bytes; the translator reads them in place
     std::unique_ptr<QTranslator> translator_;
+    std::unique_ptr<QTranslator> qtTranslator_;  // Qt's own, from the system, when present
     bool installed_ = false;
     std::vector<int> replaced_;
 };

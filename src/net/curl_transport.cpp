@@ -14,6 +14,7 @@
 #include "net/scrub.h"
 #include "settings/keys.h"
 #include "ui/base/strings.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 namespace {
@@ -356,7 +357,7 @@ Exchanged CurlTransport::Run(const std::string& url, bool secure, TransferContro
     EasyPtr easy(curl_easy_init());
     call.easy = easy.get();
     if (!easy) {
-        failure = "The network library cannot be started.";
+        failure = Purseward::tr("The network library cannot be started.").toStdString();
         r.failure = FailureKind::Other;
     } else if (secure && !caFile.empty() && !extra.Load(caFile, caError)) {
         failure = caError;
@@ -389,13 +390,15 @@ Exchanged CurlTransport::Run(const std::string& url, bool secure, TransferContro
                  Set(h, CURLOPT_PROXYAUTH, CURLAUTH_ANY);
             if (ok && !proxyUser.empty() && !Set(h, CURLOPT_PROXYUSERNAME, proxyUser.c_str()) &&
                 hooks_.showMessage)
-                hooks_.showMessage("Failed to set proxy user name.");
+                hooks_.showMessage(Purseward::tr("Failed to set proxy user name.").toStdString());
             if (ok && !proxyPass.empty() && !Set(h, CURLOPT_PROXYPASSWORD, proxyPass.c_str()) &&
                 hooks_.showMessage)
-                hooks_.showMessage("Failed to set proxy user password.");
+                hooks_.showMessage(
+                    Purseward::tr("Failed to set proxy user password.").toStdString());
         }
         if (!ok) {
-            failure = "The network library rejected the request options.";
+            failure =
+                Purseward::tr("The network library rejected the request options.").toStdString();
             r.failure = FailureKind::Other;
         } else {
             const CURLcode rc = Perform(h, control);
@@ -409,12 +412,14 @@ Exchanged CurlTransport::Run(const std::string& url, bool secure, TransferContro
                     failure = control->CancelText();
                     r.failure = FailureKind::Cancelled;
                 } else if (call.idleExpired) {
-                    failure = "No data received for " + std::to_string(timeouts_.idle.count()) +
-                              " seconds.";
+                    failure = Purseward::tr("No data received for %1 seconds.")
+                                  .arg(static_cast<qlonglong>(timeouts_.idle.count()))
+                                  .toStdString();
                     r.failure = FailureKind::Timeout;
                 } else if (call.tooLarge) {
-                    failure = "The answer is larger than " + std::to_string(bodyLimit_) +
-                              " bytes.";
+                    failure = Purseward::tr("The answer is larger than %1 bytes.")
+                                  .arg(static_cast<qulonglong>(bodyLimit_))
+                                  .toStdString();
                     r.failure = FailureKind::CutAnswer;
                 } else {
                     failure = errorText[0] ? std::string(errorText) : curl_easy_strerror(rc);

@@ -1,16 +1,21 @@
 #include "refs/ref_lists.h"
 
+#include <QtGlobal>
+
 #include "store/file_io.h"
 
 namespace pw {
 
 namespace {
 
-const TextList kPayeeNamed = {"Account", "Account-Name", "Account-Comment"};
+const TextList kPayeeNamed = {QT_TRANSLATE_NOOP("Purseward", "Account"),
+                              QT_TRANSLATE_NOOP("Purseward", "Account-Name"),
+                              QT_TRANSLATE_NOOP("Purseward", "Account-Comment")};
 const TextList kPayeeNamedWidths = {"80", "150", "150"};
-const TextList kPayee = {"Account", "Account-Comment"};
+const TextList kPayee = {QT_TRANSLATE_NOOP("Purseward", "Account"),
+                         QT_TRANSLATE_NOOP("Purseward", "Account-Comment")};
 const TextList kPayeeWidths = {"80", "150"};
-const TextList kMemo = {"Memo"};
+const TextList kMemo = {QT_TRANSLATE_NOOP("Purseward", "Memo")};
 const TextList kMemoWidths = {"200"};
 
 }  // namespace
@@ -52,12 +57,33 @@ int RefEditorFor(const std::string& fileName) {
 
 const RefEditorSpec& RefEditorOf(int kind) {
     static const std::vector<RefEditorSpec> editors = {
-        {1, 154, {"LR-Account :", "LR-Account Name :", "LR-Account Comment :"},
-         {1002, 1003, 1004}, 1, 0, true},
-        {2, 155, {"Memo for payment :"}, {1004}, -1, -1, false},
-        {3, 156, {"Account :", "Account Comment :"}, {1002, 1004}, -1, -1, true},
-        {4, 162, {"VM-Account :", "VM-Account Name :", "VM-Account Comment :"},
-         {1002, 1003, 1004}, 1, 2, true},
+        {1,
+         154,
+         {QT_TRANSLATE_NOOP("Purseward", "LR-Account :"),
+          QT_TRANSLATE_NOOP("Purseward", "LR-Account Name :"),
+          QT_TRANSLATE_NOOP("Purseward", "LR-Account Comment :")},
+         {1002, 1003, 1004},
+         1,
+         0,
+         true},
+        {2, 155, {QT_TRANSLATE_NOOP("Purseward", "Memo for payment :")}, {1004}, -1, -1, false},
+        {3,
+         156,
+         {QT_TRANSLATE_NOOP("Purseward", "Account :"),
+          QT_TRANSLATE_NOOP("Purseward", "Account Comment :")},
+         {1002, 1004},
+         -1,
+         -1,
+         true},
+        {4,
+         162,
+         {QT_TRANSLATE_NOOP("Purseward", "VM-Account :"),
+          QT_TRANSLATE_NOOP("Purseward", "VM-Account Name :"),
+          QT_TRANSLATE_NOOP("Purseward", "VM-Account Comment :")},
+         {1002, 1003, 1004},
+         1,
+         2,
+         true},
     };
     return editors.at(static_cast<std::size_t>(kind < 1 || kind > 4 ? 1 : kind - 1));
 }
@@ -108,12 +134,21 @@ std::string RefCellText(const std::string& row, int column) {
                : std::string();
 }
 
-std::string RefUnreadableMessage(const std::string& path) {
-    return "The list file " + path + " cannot be read whole; it is shown empty and left as it is.";
+namespace {
+std::string FillIn(const std::string& pattern, const std::string& path) {
+    std::string text = pattern;
+    const auto at = text.find("%1");
+    if (at != std::string::npos) text.replace(at, 2, path);
+    return text;
+}
+}  // namespace
+
+std::string RefUnreadableMessage(const std::string& path, const std::string& pattern) {
+    return FillIn(pattern, path);
 }
 
-std::string RefNotWrittenMessage(const std::string& path) {
-    return "The list file " + path + " could not be written; it keeps its earlier rows.";
+std::string RefNotWrittenMessage(const std::string& path, const std::string& pattern) {
+    return FillIn(pattern, path);
 }
 
 }  // namespace pw

@@ -1,6 +1,7 @@
 #pragma once
 // Reference lists: payee accounts and memo texts kept in line files below Ref/, one
 // "~"-joined row per line ended by CR LF. No widgets here.
+#include <QtGlobal>
 #include <string>
 #include <vector>
 
@@ -61,8 +62,15 @@ bool WriteRefList(const std::string& path, const TextList& rows);
 // The text of a cell: field column of the row, empty when the row has fewer fields.
 std::string RefCellText(const std::string& row, int column);
 
-// Told when a list file exists but cannot be read, and when a save fails.
-std::string RefUnreadableMessage(const std::string& path);
-std::string RefNotWrittenMessage(const std::string& path);
+// Told when a list file exists but cannot be read, and when a save fails: the pattern with
+// "%1" replaced by the path (a window passes the pattern's translation).
+inline constexpr char kRefUnreadablePattern[] = QT_TRANSLATE_NOOP(
+    "Purseward", "The list file %1 cannot be read whole; it is shown empty and left as it is.");
+inline constexpr char kRefNotWrittenPattern[] = QT_TRANSLATE_NOOP(
+    "Purseward", "The list file %1 could not be written; it keeps its earlier rows.");
+std::string RefUnreadableMessage(const std::string& path,
+                                 const std::string& pattern = kRefUnreadablePattern);
+std::string RefNotWrittenMessage(const std::string& path,
+                                 const std::string& pattern = kRefNotWrittenPattern);
 
 }  // namespace pw

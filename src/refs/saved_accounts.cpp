@@ -1,5 +1,6 @@
 #include "refs/saved_accounts.h"
 
+#include <QtGlobal>
 #include <algorithm>
 
 #include "accounts/tab_logic.h"
@@ -10,10 +11,11 @@
 namespace pw {
 
 const char kSavedListFullMessage[] =
-    "The list is full: this account does not fit into the stored list. Delete an account you "
-    "no longer need and try again.";
+    QT_TRANSLATE_NOOP("Purseward",
+                      "The list is full: this account does not fit into the stored "
+                      "list. Delete an account you no longer need and try again.");
 const char kSavedListNotWrittenMessage[] =
-    "The saved accounts could not be written to the settings file.";
+    QT_TRANSLATE_NOOP("Purseward", "The saved accounts could not be written to the settings file.");
 
 namespace {
 
@@ -33,56 +35,61 @@ std::vector<SavedAccountKind> MakeKinds() {
     SavedAccountKind& lr = kinds[0];
     lr.systemIndex = 0;
     lr.listResource = 147;
-    lr.listCaption = "LR Accounts";
-    lr.columns = {{"LR-Account", Align::Left, 110},
-                  {"API Name", Align::Left, 100},
-                  {"Save", Align::Center, 50},
-                  {"SecretWord", Align::Left, 100}};
+    lr.listCaption = QT_TRANSLATE_NOOP("Purseward", "LR Accounts");
+    lr.columns = {{QT_TRANSLATE_NOOP("Purseward", "LR-Account"), Align::Left, 110},
+                  {QT_TRANSLATE_NOOP("Purseward", "API Name"), Align::Left, 100},
+                  {QT_TRANSLATE_NOOP("Purseward", "Save"), Align::Center, 50},
+                  {QT_TRANSLATE_NOOP("Purseward", "SecretWord"), Align::Left, 100}};
     lr.tableFile = "RefAccount.set";
     lr.secretColumn = 3;
     lr.saveField = 2;
     lr.editorResource = 148;
-    lr.editorLabels = {"LR-Account :", "API Name :", "SecretWord"};
+    lr.editorLabels = {QT_TRANSLATE_NOOP("Purseward", "LR-Account :"),
+                       QT_TRANSLATE_NOOP("Purseward", "API Name :"),
+                       QT_TRANSLATE_NOOP("Purseward", "SecretWord")};
     lr.editorFields = {0, 1, 3};
     lr.editorMasked = {false, false, true};
-    lr.saveCaption = "Save SecretWord";
+    lr.saveCaption = QT_TRANSLATE_NOOP("Purseward", "Save SecretWord");
     lr.savedOnlyFields = {3};
     lr.required = {{0, 110}, {1, 111}};
 
     SavedAccountKind& pm = kinds[1];
     pm.systemIndex = 1;
     pm.listResource = 149;
-    pm.listCaption = "PM Accounts";
-    pm.columns = {{"AccountID", Align::Left, 110},
-                  {"Save", Align::Center, 50},
-                  {"PassPhrase", Align::Left, 100}};
+    pm.listCaption = QT_TRANSLATE_NOOP("Purseward", "PM Accounts");
+    pm.columns = {{QT_TRANSLATE_NOOP("Purseward", "AccountID"), Align::Left, 110},
+                  {QT_TRANSLATE_NOOP("Purseward", "Save"), Align::Center, 50},
+                  {QT_TRANSLATE_NOOP("Purseward", "PassPhrase"), Align::Left, 100}};
     pm.tableFile = "PMRefAccount.set";
     pm.secretColumn = 2;
     pm.saveField = 1;
     pm.editorResource = 150;
-    pm.editorLabels = {"AccountID :", "PassPhrase :"};
+    pm.editorLabels = {QT_TRANSLATE_NOOP("Purseward", "AccountID :"),
+                       QT_TRANSLATE_NOOP("Purseward", "PassPhrase :")};
     pm.editorFields = {0, 2};
     pm.editorMasked = {false, true};
-    pm.saveCaption = "Save PassPhrase";
+    pm.saveCaption = QT_TRANSLATE_NOOP("Purseward", "Save PassPhrase");
     pm.savedOnlyFields = {2};
     pm.required = {{0, 132}};
 
     SavedAccountKind& vm = kinds[2];
     vm.systemIndex = 2;
     vm.listResource = 158;
-    vm.listCaption = "VM Accounts";
-    vm.columns = {{"AccountID", Align::Left, 110},
-                  {"Save", Align::Center, 50},
-                  {"PinNumber", Align::Left, 100},
-                  {"Password", Align::Left, 100}};
+    vm.listCaption = QT_TRANSLATE_NOOP("Purseward", "VM Accounts");
+    vm.columns = {{QT_TRANSLATE_NOOP("Purseward", "AccountID"), Align::Left, 110},
+                  {QT_TRANSLATE_NOOP("Purseward", "Save"), Align::Center, 50},
+                  {QT_TRANSLATE_NOOP("Purseward", "PinNumber"), Align::Left, 100},
+                  {QT_TRANSLATE_NOOP("Purseward", "Password"), Align::Left, 100}};
     vm.tableFile = "VMRefAccount.set";
     vm.secretColumn = 3;
     vm.saveField = 1;
     vm.editorResource = 159;
-    vm.editorLabels = {"AccountID :", "PinNumber :", "Password :"};
+    vm.editorLabels = {QT_TRANSLATE_NOOP("Purseward", "AccountID :"),
+                       QT_TRANSLATE_NOOP("Purseward", "PinNumber :"),
+                       QT_TRANSLATE_NOOP("Purseward", "Password :")};
     vm.editorFields = {0, 2, 3};
     vm.editorMasked = {false, false, true};
-    vm.saveCaption = "Save Pin and Password";
+    vm.saveCaption = QT_TRANSLATE_NOOP("Purseward", "Save Pin and Password");
     vm.savedOnlyFields = {2, 3};
     vm.required = {{0, 137}};
 
@@ -90,7 +97,7 @@ std::vector<SavedAccountKind> MakeKinds() {
     eg = pm;
     eg.systemIndex = 3;
     eg.listResource = 166;
-    eg.listCaption = "EG Accounts";
+    eg.listCaption = QT_TRANSLATE_NOOP("Purseward", "EG Accounts");
     eg.tableFile = "EGRefAccount.set";
     eg.editorResource = 167;
 

@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 #include <climits>
 
+#include "ui/base/tr.h"
+
 namespace pw {
 namespace {
 
@@ -27,20 +29,20 @@ std::optional<std::string> Picked(const QString& name) {
 
 std::optional<std::string> FallbackPasswordPrompt(QWidget* parent) {
     bool ok = false;
-    const QString text = QInputDialog::getText(parent, QStringLiteral("Password"),
-                                               QStringLiteral("&Password:"), QLineEdit::Password,
-                                               QString(), &ok);
+    const QString text =
+        QInputDialog::getText(parent, Purseward::tr("Password"), Purseward::tr("&Password:"),
+                              QLineEdit::Password, QString(), &ok);
     if (!ok) return std::nullopt;
     return text.toStdString();
 }
 
 std::optional<std::string> FallbackMasterKeyPrompt(QWidget* parent) {
     QDialog dlg(parent);
-    dlg.setWindowTitle(QStringLiteral("Master-key"));
-    auto* label = new QLabel(QStringLiteral("&Master-key:"), &dlg);
+    dlg.setWindowTitle(Purseward::tr("Master-key"));
+    auto* label = new QLabel(Purseward::tr("&Master-key:"), &dlg);
     auto* edit = new QPlainTextEdit(&dlg);
     edit->setLineWrapMode(QPlainTextEdit::NoWrap);
-    edit->setAccessibleName(QStringLiteral("Master-key"));
+    edit->setAccessibleName(Purseward::tr("Master-key"));
     edit->setTabChangesFocus(true);
     label->setBuddy(edit);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
@@ -64,13 +66,13 @@ QWidget* QtModalUi::DialogParent() {
 }
 
 void QtModalUi::Message(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Purseward"), Q(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Purseward"), TrText(text), QMessageBox::Ok,
                     DialogParent());
     box.exec();
 }
 
 bool QtModalUi::AskYesNo(const std::string& text) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Purseward"), Q(text),
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Purseward"), TrText(text),
                     QMessageBox::Yes | QMessageBox::No, DialogParent());
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
@@ -96,15 +98,16 @@ std::optional<int> QtModalUi::PromptNumber(const std::string& caption, const std
 std::optional<std::string> QtModalUi::OpenFileName(const std::string& title,
                                                    const std::string& dir,
                                                    const std::string& filter) {
-    return Picked(QFileDialog::getOpenFileName(DialogParent(), Q(title), Q(dir), Q(filter)));
+    return Picked(
+        QFileDialog::getOpenFileName(DialogParent(), TrText(title), Q(dir), TrText(filter)));
 }
 
 std::optional<std::string> QtModalUi::SaveFileName(const std::string& title,
                                                    const std::string& suggested,
                                                    const std::string& filter) {
     // The default options ask before an existing file is replaced; there is no read-only box.
-    return Picked(QFileDialog::getSaveFileName(DialogParent(), Q(title), Q(suggested), Q(filter),
-                                               nullptr, QFileDialog::Options()));
+    return Picked(QFileDialog::getSaveFileName(DialogParent(), TrText(title), Q(suggested),
+                                               TrText(filter), nullptr, QFileDialog::Options()));
 }
 
 }  // namespace pw

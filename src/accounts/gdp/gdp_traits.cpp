@@ -1,3 +1,5 @@
+#include <QtGlobal>
+
 #include "accounts/gdp/gdp_client.h"
 
 namespace pw {
@@ -10,29 +12,29 @@ const SystemTraits& GdpTraits() {
         t.systemName = "GDP";
         t.full = false;
         t.balanceColumns = {
-            {"Currency", Align::Center, 60},
-            {"Value", Align::Right, 80, "%.2f"},
-            {"UpdateDate", Align::Center, 150},
+            {QT_TRANSLATE_NOOP("Purseward", "Currency"), Align::Center, 60},
+            {QT_TRANSLATE_NOOP("Purseward", "Value"), Align::Right, 80, "%.2f"},
+            {QT_TRANSLATE_NOOP("Purseward", "UpdateDate"), Align::Center, 150},
         };
         t.historyColumns = {
-            {"Date", Align::Center, 110},
-            {"From/To", Align::Left, 110},
-            {"Amount", Align::Right, 50, "%.2f", true, true},
-            {"Fee", Align::Right, 40, "%.2f"},
-            {"Balance", Align::Right, 60, "%.2f"},
-            {"Currency", Align::Center, 60},
-            {"Batch", Align::Center, 60},
-            {"Memo", Align::Left, 150},
+            {QT_TRANSLATE_NOOP("Purseward", "Date"), Align::Center, 110},
+            {QT_TRANSLATE_NOOP("Purseward", "From/To"), Align::Left, 110},
+            {QT_TRANSLATE_NOOP("Purseward", "Amount"), Align::Right, 50, "%.2f", true, true},
+            {QT_TRANSLATE_NOOP("Purseward", "Fee"), Align::Right, 40, "%.2f"},
+            {QT_TRANSLATE_NOOP("Purseward", "Balance"), Align::Right, 60, "%.2f"},
+            {QT_TRANSLATE_NOOP("Purseward", "Currency"), Align::Center, 60},
+            {QT_TRANSLATE_NOOP("Purseward", "Batch"), Align::Center, 60},
+            {QT_TRANSLATE_NOOP("Purseward", "Memo"), Align::Left, 150},
         };
         // The GDP tables have always been kept under these names.
         t.balanceTableFile = "GBPBalance.set";
         t.historyTableFile = "GBPHistory.set";
         t.currencies = {"USD", "EUR", "GBP"};
-        t.accountLabel = "GDP-Account";
-        t.apiNameLabel = "Store ID";
-        t.secretLabel = "GDP-Key";
-        t.counterpartLabel = "GDP-Account";
-        t.batchLabel = "GDP-Batch #";
+        t.accountLabel = QT_TRANSLATE_NOOP("Purseward", "GDP-Account");
+        t.apiNameLabel = QT_TRANSLATE_NOOP("Purseward", "Store ID");
+        t.secretLabel = QT_TRANSLATE_NOOP("Purseward", "GDP-Key");
+        t.counterpartLabel = QT_TRANSLATE_NOOP("Purseward", "GDP-Account");
+        t.batchLabel = QT_TRANSLATE_NOOP("Purseward", "GDP-Batch #");
         t.msgNoAccount = 132;
         t.msgNoApiName = 111;
         t.msgNoSecret = 112;

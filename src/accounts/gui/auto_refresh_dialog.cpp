@@ -8,22 +8,23 @@
 #include <QVBoxLayout>
 
 #include "accounts/gui/field_validators.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 
 AutoRefreshDialog::AutoRefreshDialog(int minutes, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("AutoRefresh balance"));
-    auto* label = new QLabel(QStringLiteral("AutoRefresh balance every"), this);
+    setWindowTitle(Purseward::tr("AutoRefresh balance"));
+    auto* label = new QLabel(Purseward::tr("AutoRefresh balance every"), this);
     edit_ = new QLineEdit(QString::number(minutes), this);
     edit_->setValidator(new NoSeparatorValidator(true, edit_));
     edit_->setMaxLength(9);
-    edit_->setAccessibleName(QStringLiteral("AutoRefresh balance every"));
+    edit_->setAccessibleName(Purseward::tr("AutoRefresh balance every"));
     label->setBuddy(edit_);
-    auto* unit = new QLabel(QStringLiteral("minutes"), this);
+    auto* unit = new QLabel(Purseward::tr("minutes"), this);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(QStringLiteral("Cancel"));
+    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(Purseward::tr("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(Purseward::tr("Cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -4,6 +4,7 @@
 #include <QMenu>
 
 #include "accounts/tab_logic.h"
+#include "ui/base/tr.h"
 #include "ui/base/widget_text.h"
 
 namespace pw {
@@ -12,17 +13,20 @@ std::vector<MenuItem> BalanceMenuItems(const BalanceMenuState& s) {
     const bool row = s.rowSelected;
     const std::string noRow = s.loggedIn ? kOffNoBalanceRow : kOffNotLoggedIn;
     return {
-        {TabCommand::Refresh, "Refresh\tF5", true, false, false, ""},
+        {TabCommand::Refresh, QT_TRANSLATE_NOOP("Purseward", "Refresh\tF5"), true, false, false,
+         ""},
         {TabCommand::AutoRefresh, AutoRefreshItemText(s.autoRefreshMinutes), true, true,
          s.autoRefreshMinutes > 0, ""},
-        {TabCommand::MakePayment, "Make Payment ...", s.paymentOff.empty(), false, false,
-         s.paymentOff},
-        {TabCommand::MakeMassPayment, "Make MassPayment ...", s.massPaymentOff.empty(), false,
-         false, s.massPaymentOff},
+        {TabCommand::MakePayment, QT_TRANSLATE_NOOP("Purseward", "Make Payment ..."),
+         s.paymentOff.empty(), false, false, s.paymentOff},
+        {TabCommand::MakeMassPayment, QT_TRANSLATE_NOOP("Purseward", "Make MassPayment ..."),
+         s.massPaymentOff.empty(), false, false, s.massPaymentOff},
         {TabCommand::None, "", true, false, false, ""},
-        {TabCommand::CopyAccountNumber, "Copy Account Number", row, false, false, noRow},
+        {TabCommand::CopyAccountNumber, QT_TRANSLATE_NOOP("Purseward", "Copy Account Number"), row,
+         false, false, noRow},
         {TabCommand::None, "", true, false, false, ""},
-        {TabCommand::ChangeAccount, "Change Account", s.loggedIn, false, false, kOffNotLoggedIn},
+        {TabCommand::ChangeAccount, QT_TRANSLATE_NOOP("Purseward", "Change Account"), s.loggedIn,
+         false, false, kOffNotLoggedIn},
     };
 }
 
@@ -30,10 +34,11 @@ std::vector<MenuItem> HistoryMenuItems(const std::string* counterpart, bool expo
     const bool row = counterpart != nullptr;
     const std::string noRow = kOffNoHistoryRow;
     return {
-        {TabCommand::CopyRecord, "Copy current record", row, false, false, noRow},
+        {TabCommand::CopyRecord, QT_TRANSLATE_NOOP("Purseward", "Copy current record"), row, false,
+         false, noRow},
         {TabCommand::None, "", true, false, false, ""},
-        {TabCommand::ExportCsv, "Export to *.CSV ...", row && exportOn, false, false,
-         row ? kOffNotAvailable : noRow},
+        {TabCommand::ExportCsv, QT_TRANSLATE_NOOP("Purseward", "Export to *.CSV ..."),
+         row && exportOn, false, false, row ? kOffNotAvailable : noRow},
         {TabCommand::HistoryForAccount, HistoryForAccountItemText(counterpart), row, false, false,
          noRow},
     };
@@ -53,13 +58,12 @@ QMenu* BuildMenu(const std::vector<MenuItem>& items, QWidget* parent) {
             menu->addSeparator();
             continue;
         }
-        QAction* a = menu->addAction(EscapeMnemonics(item.text));
+        QAction* a = menu->addAction(EscapeMnemonics(TrText(item.text)));
         a->setData(static_cast<int>(item.command));
         a->setEnabled(item.enabled);
         a->setCheckable(item.checkable);
         a->setChecked(item.checked);
-        if (!item.enabled && !item.whyDisabled.empty())
-            a->setToolTip(QString::fromStdString(item.whyDisabled));
+        if (!item.enabled && !item.whyDisabled.empty()) a->setToolTip(TrText(item.whyDisabled));
     }
     return menu;
 }

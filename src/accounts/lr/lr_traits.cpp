@@ -1,3 +1,5 @@
+#include <QtGlobal>
+
 #include "accounts/lr/lr_client.h"
 
 namespace pw {
@@ -10,31 +12,31 @@ const SystemTraits& LibertyReserveTraits() {
         t.systemName = "Liberty Reserve";
         t.full = true;
         t.balanceColumns = {
-            {"Currency", Align::Center, 60},
-            {"Value", Align::Right, 80, "%.2f"},
-            {"UpdateDate", Align::Center, 150},
+            {QT_TRANSLATE_NOOP("Purseward", "Currency"), Align::Center, 60},
+            {QT_TRANSLATE_NOOP("Purseward", "Value"), Align::Right, 80, "%.2f"},
+            {QT_TRANSLATE_NOOP("Purseward", "UpdateDate"), Align::Center, 150},
         };
         t.historyColumns = {
-            {"Date", Align::Center, 110},
-            {"From/To", Align::Left, 110},
-            {"Amount", Align::Right, 50, "%.2f", true, true},
-            {"Fee", Align::Right, 40, "%.2f"},
-            {"Balance", Align::Right, 60, "%.2f"},
-            {"Currency", Align::Center, 60},
-            {"Batch", Align::Center, 60},
-            {"Memo", Align::Left, 150},
-            {"Anonymous", Align::Center, 70},
-            {"Source", Align::Center, 50},
+            {QT_TRANSLATE_NOOP("Purseward", "Date"), Align::Center, 110},
+            {QT_TRANSLATE_NOOP("Purseward", "From/To"), Align::Left, 110},
+            {QT_TRANSLATE_NOOP("Purseward", "Amount"), Align::Right, 50, "%.2f", true, true},
+            {QT_TRANSLATE_NOOP("Purseward", "Fee"), Align::Right, 40, "%.2f"},
+            {QT_TRANSLATE_NOOP("Purseward", "Balance"), Align::Right, 60, "%.2f"},
+            {QT_TRANSLATE_NOOP("Purseward", "Currency"), Align::Center, 60},
+            {QT_TRANSLATE_NOOP("Purseward", "Batch"), Align::Center, 60},
+            {QT_TRANSLATE_NOOP("Purseward", "Memo"), Align::Left, 150},
+            {QT_TRANSLATE_NOOP("Purseward", "Anonymous"), Align::Center, 70},
+            {QT_TRANSLATE_NOOP("Purseward", "Source"), Align::Center, 50},
         };
         // The Liberty Reserve tables keep the plain names, without the system prefix.
         t.balanceTableFile = "Balance.set";
         t.historyTableFile = "History.set";
         t.currencies = {"LRUSD", "LREUR"};
-        t.accountLabel = "LR-Account";
-        t.apiNameLabel = "API Name";
-        t.secretLabel = "SecretWord";
-        t.counterpartLabel = "LR-Account";
-        t.batchLabel = "LR-Batch #";
+        t.accountLabel = QT_TRANSLATE_NOOP("Purseward", "LR-Account");
+        t.apiNameLabel = QT_TRANSLATE_NOOP("Purseward", "API Name");
+        t.secretLabel = QT_TRANSLATE_NOOP("Purseward", "SecretWord");
+        t.counterpartLabel = QT_TRANSLATE_NOOP("Purseward", "LR-Account");
+        t.batchLabel = QT_TRANSLATE_NOOP("Purseward", "LR-Batch #");
         t.msgNoAccount = 110;
         t.msgNoApiName = 111;
         t.msgNoSecret = 112;

@@ -1,3 +1,5 @@
+#include <QtGlobal>
+
 #include "accounts/pm/pm_client.h"
 
 namespace pw {
@@ -10,29 +12,29 @@ const SystemTraits& PerfectMoneyTraits() {
         t.systemName = "Perfect Money";
         t.full = true;
         t.balanceColumns = {
-            {"Account No", Align::Center, 100},
-            {"Value", Align::Right, 80, "%.2f"},
-            {"UpdateDate", Align::Center, 150},
+            {QT_TRANSLATE_NOOP("Purseward", "Account No"), Align::Center, 100},
+            {QT_TRANSLATE_NOOP("Purseward", "Value"), Align::Right, 80, "%.2f"},
+            {QT_TRANSLATE_NOOP("Purseward", "UpdateDate"), Align::Center, 150},
         };
         // Amount and Fee are numbers shown with two decimals; Amount is bold, green for
         // income and red otherwise.
         t.historyColumns = {
-            {"Date", Align::Center, 110},
-            {"From/To", Align::Left, 110},
-            {"Amount", Align::Right, 50, "%.2f", true, true},
-            {"Fee", Align::Right, 40, "%.2f"},
-            {"Currency", Align::Center, 60},
-            {"Batch", Align::Center, 60},
-            {"Memo", Align::Left, 150},
-            {"PaymentID", Align::Center, 70},
+            {QT_TRANSLATE_NOOP("Purseward", "Date"), Align::Center, 110},
+            {QT_TRANSLATE_NOOP("Purseward", "From/To"), Align::Left, 110},
+            {QT_TRANSLATE_NOOP("Purseward", "Amount"), Align::Right, 50, "%.2f", true, true},
+            {QT_TRANSLATE_NOOP("Purseward", "Fee"), Align::Right, 40, "%.2f"},
+            {QT_TRANSLATE_NOOP("Purseward", "Currency"), Align::Center, 60},
+            {QT_TRANSLATE_NOOP("Purseward", "Batch"), Align::Center, 60},
+            {QT_TRANSLATE_NOOP("Purseward", "Memo"), Align::Left, 150},
+            {QT_TRANSLATE_NOOP("Purseward", "PaymentID"), Align::Center, 70},
         };
         t.balanceTableFile = "PMBalance.set";
         t.historyTableFile = "PMHistory.set";
-        t.accountLabel = "AccountID";
+        t.accountLabel = QT_TRANSLATE_NOOP("Purseward", "AccountID");
         t.apiNameLabel = "";
-        t.secretLabel = "PassPhrase";
-        t.counterpartLabel = "PM-Account";
-        t.batchLabel = "PM-Batch #";
+        t.secretLabel = QT_TRANSLATE_NOOP("Purseward", "PassPhrase");
+        t.counterpartLabel = QT_TRANSLATE_NOOP("Purseward", "PM-Account");
+        t.batchLabel = QT_TRANSLATE_NOOP("Purseward", "PM-Batch #");
         t.msgNoAccount = 132;
         t.msgNoApiName = 0;
         t.msgNoSecret = 112;

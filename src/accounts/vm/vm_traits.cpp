@@ -1,3 +1,5 @@
+#include <QtGlobal>
+
 #include "accounts/vm/vm_client.h"
 
 namespace pw {
@@ -10,23 +12,26 @@ const SystemTraits& VMoneyTraits() {
         t.systemName = "V-Money";
         t.full = true;
         t.balanceColumns = {
-            {"Currency", Align::Center, 100},
-            {"Value", Align::Right, 80, "%.2f"},
-            {"UpdateDate", Align::Center, 150},
+            {QT_TRANSLATE_NOOP("Purseward", "Currency"), Align::Center, 100},
+            {QT_TRANSLATE_NOOP("Purseward", "Value"), Align::Right, 80, "%.2f"},
+            {QT_TRANSLATE_NOOP("Purseward", "UpdateDate"), Align::Center, 150},
         };
         t.historyColumns = {
-            {"Date", Align::Center, 110},    {"TransType", Align::Center, 80},
-            {"From/To", Align::Center, 110}, {"Amount", Align::Right, 50, "%.2f", true, true},
-            {"Batch", Align::Center, 60},    {"Memo", Align::Left, 150},
+            {QT_TRANSLATE_NOOP("Purseward", "Date"), Align::Center, 110},
+            {QT_TRANSLATE_NOOP("Purseward", "TransType"), Align::Center, 80},
+            {QT_TRANSLATE_NOOP("Purseward", "From/To"), Align::Center, 110},
+            {QT_TRANSLATE_NOOP("Purseward", "Amount"), Align::Right, 50, "%.2f", true, true},
+            {QT_TRANSLATE_NOOP("Purseward", "Batch"), Align::Center, 60},
+            {QT_TRANSLATE_NOOP("Purseward", "Memo"), Align::Left, 150},
         };
         t.balanceTableFile = "VMBalance.set";
         t.historyTableFile = "VMHistory.set";
         t.currencies = {"USD"};
-        t.accountLabel = "Account ID";
-        t.apiNameLabel = "Pin number";
-        t.secretLabel = "Password";
+        t.accountLabel = QT_TRANSLATE_NOOP("Purseward", "Account ID");
+        t.apiNameLabel = QT_TRANSLATE_NOOP("Purseward", "Pin number");
+        t.secretLabel = QT_TRANSLATE_NOOP("Purseward", "Password");
         t.counterpartLabel = "";  // no account filter on this tab
-        t.batchLabel = "VM-Batch #";
+        t.batchLabel = QT_TRANSLATE_NOOP("Purseward", "VM-Batch #");
         t.msgNoAccount = 132;
         t.msgNoApiName = 140;
         t.msgNoSecret = 112;

@@ -10,6 +10,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include "ui/base/tr.h"
+
 namespace pw {
 namespace {
 
@@ -49,13 +51,13 @@ bool IsInput(QEvent::Type type) {
 
 RequestProgress::RequestProgress(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("requestProgress"));
-    setAccessibleName(QStringLiteral("Request under way"));
+    setAccessibleName(Purseward::tr("Request under way"));
     label_ = new QLabel(this);
-    label_->setAccessibleName(QStringLiteral("Request progress"));
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    label_->setAccessibleName(Purseward::tr("Request progress"));
+    cancel_ = new QPushButton(Purseward::tr("Cancel"), this);
     cancel_->setObjectName(QStringLiteral("requestCancel"));
-    cancel_->setAccessibleName(QStringLiteral("Cancel the request"));
-    cancel_->setToolTip(QStringLiteral("Cancel the request (Esc)"));
+    cancel_->setAccessibleName(Purseward::tr("Cancel the request"));
+    cancel_->setToolTip(Purseward::tr("Cancel the request (Esc)"));
     cancel_->setAutoDefault(false);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -66,9 +68,9 @@ RequestProgress::RequestProgress(QWidget* parent) : QWidget(parent) {
 }
 
 void RequestProgress::SetProgress(const std::string& waitingFor, std::uint64_t received) {
-    const QString what = waitingFor.empty() ? QStringLiteral("the server")
-                                            : QString::fromStdString(waitingFor);
-    label_->setText(QStringLiteral("Waiting for %1: %2 bytes received")
+    const QString what =
+        waitingFor.empty() ? Purseward::tr("the server") : QString::fromStdString(waitingFor);
+    label_->setText(Purseward::tr("Waiting for %1: %2 bytes received")
                         .arg(what)
                         .arg(static_cast<qulonglong>(received)));
 }

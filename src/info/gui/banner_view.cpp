@@ -10,6 +10,7 @@
 
 #include "info/info_page.h"
 #include "store/file_io.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 namespace {
@@ -28,7 +29,7 @@ QString FromPage(const std::string& text) {
 CBannerView::CBannerView(OpenUrl openUrl, QWidget* parent)
     : QWidget(parent), openUrl_(std::move(openUrl)) {
     setObjectName(QStringLiteral("bannerView"));
-    setAccessibleName(QStringLiteral("Banner"));
+    setAccessibleName(Purseward::tr("Banner"));
     setMouseTracking(true);
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

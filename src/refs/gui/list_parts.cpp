@@ -9,6 +9,8 @@
 #include <QTableView>
 #include <QValidator>
 
+#include "ui/base/tr.h"
+
 namespace pw {
 
 RowListModel::RowListModel(const TextList& rows, QStringList titles,
@@ -82,7 +84,7 @@ ListCommands::ListCommands(QTableView* view, const QStringList& itemTexts,
                            std::function<void()> add, std::function<void()> edit,
                            std::function<void()> remove)
     : QObject(view), view_(view), menu_(new QMenu(view)) {
-    menu_->setAccessibleName(QStringLiteral("List menu"));
+    menu_->setAccessibleName(Purseward::tr("List menu"));
     add_ = menu_->addAction(itemTexts.value(0));
     edit_ = menu_->addAction(itemTexts.value(1));
     delete_ = menu_->addAction(itemTexts.value(2));

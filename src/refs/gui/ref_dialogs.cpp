@@ -17,6 +17,7 @@
 #include "settings/settings_store.h"
 #include "ui/base/modal_ui.h"
 #include "ui/base/strings.h"
+#include "ui/base/tr.h"
 #include "ui/window_placement.h"
 
 namespace pw {
@@ -35,8 +36,8 @@ namespace {
 
 QDialogButtonBox* OkCancel(QDialog* dialog) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(QStringLiteral("Cancel"));
+    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(Purseward::tr("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(Purseward::tr("Cancel"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;
@@ -51,16 +52,16 @@ CRefEdit::CRefEdit(int kind, ModalUi& ui, NameLookup lookup, QWidget* parent)
     setObjectName(QStringLiteral("refEdit%1").arg(spec_.kind));
     auto* form = new QFormLayout;
     for (std::size_t i = 0; i < spec_.labels.size(); ++i) {
-        const QString label = QStr(spec_.labels[i]);
+        const QString label = TrText(spec_.labels[i]);
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("field%1").arg(spec_.controls[i]));
         edit->setAccessibleName(label.endsWith(QLatin1String(" :")) ? label.chopped(2) : label);
         RefuseSeparator(edit);
         if (static_cast<int>(i) == spec_.nameField) {
             edit->setReadOnly(true);
-            getName_ = new QPushButton(QStringLiteral("Get Name"), this);
+            getName_ = new QPushButton(Purseward::tr("Get Name"), this);
             getName_->setObjectName(QStringLiteral("getName"));
-            getName_->setAccessibleName(QStringLiteral("Get Name"));
+            getName_->setAccessibleName(Purseward::tr("Get Name"));
             getName_->setAutoDefault(false);
             getName_->setEnabled(lookup_.enabled && static_cast<bool>(lookup_.query));
             connect(getName_, &QPushButton::clicked, this, &CRefEdit::GetName);
@@ -133,7 +134,7 @@ CRef::CRef(RefConfig config, std::string programDir, ModalUi& ui, NameLookup loo
     setSizeGripEnabled(true);
 
     QStringList titles;
-    for (const std::string& t : config_.titles) titles << QStr(t);
+    for (const std::string& t : config_.titles) titles << TrText(t);
     list_ = new QTableView(this);
     SetUpReportList(list_, QStr(config_.caption));
     model_ = new RowListModel(rows_, titles, {}, &RefCellText, this);
@@ -144,9 +145,9 @@ CRef::CRef(RefConfig config, std::string programDir, ModalUi& ui, NameLookup loo
                                              ? ParseLeadingInt(config_.widths[i])
                                              : 100,
                                          0, 4000));
-    commands_ = new ListCommands(list_, {QStringLiteral("Add"), QStringLiteral("Edit"),
-                                         QStringLiteral("Delete")},
-                                 [this] { Add(); }, [this] { Edit(); }, [this] { Delete(); });
+    commands_ = new ListCommands(
+        list_, {Purseward::tr("Add"), Purseward::tr("Edit"), Purseward::tr("Delete")},
+        [this] { Add(); }, [this] { Edit(); }, [this] { Delete(); });
     connect(list_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         if (index.isValid()) OnDoubleClick(index.row());
     });
@@ -159,7 +160,7 @@ CRef::CRef(RefConfig config, std::string programDir, ModalUi& ui, NameLookup loo
 
     if (ReadRefList(path_, rows_) == RefLoad::Unreadable) {
         writable_ = false;
-        ui_.Message(RefUnreadableMessage(path_));
+        ui_.Message(RefUnreadableMessage(path_, TrText(kRefUnreadablePattern).toStdString()));
     }
     model_->Refresh();
 }
@@ -250,7 +251,8 @@ void CRef::accept() {
 }
 
 void CRef::Save() {
-    if (writable_ && !WriteRefList(path_, rows_)) ui_.Message(RefNotWrittenMessage(path_));
+    if (writable_ && !WriteRefList(path_, rows_))
+        ui_.Message(RefNotWrittenMessage(path_, TrText(kRefNotWrittenPattern).toStdString()));
     SaveWindowPlacement(*this, QString::fromLatin1(kRefWindowPlacement));
 }
 

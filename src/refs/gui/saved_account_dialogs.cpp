@@ -1,8 +1,6 @@
 // The saved account list and its editor.
 #include "refs/gui/saved_account_dialogs.h"
 
-#include "accounts/gui/account_tab.h"
-
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -14,11 +12,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "accounts/gui/account_tab.h"
 #include "app/purseward_app.h"
 #include "refs/gui/list_parts.h"
 #include "settings/settings_store.h"
 #include "ui/base/modal_ui.h"
 #include "ui/base/strings.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 
@@ -46,7 +46,7 @@ CRefAccountEdit::CRefAccountEdit(const SavedAccountKind& kind, ModalUi& ui, QWid
     auto* form = new QFormLayout;
     for (std::size_t i = 0; i < kind.editorLabels.size(); ++i) {
         auto* edit = new QLineEdit(this);
-        const QString label = QStr(kind.editorLabels[i]);
+        const QString label = TrText(kind.editorLabels[i]);
         edit->setObjectName(QStringLiteral("edit%1").arg(i));
         edit->setAccessibleName(label.endsWith(QLatin1String(" :")) ? label.chopped(2) : label);
         if (kind.editorMasked[i]) edit->setEchoMode(QLineEdit::Password);
@@ -54,13 +54,13 @@ CRefAccountEdit::CRefAccountEdit(const SavedAccountKind& kind, ModalUi& ui, QWid
         form->addRow(label, edit);
         edits_.push_back(edit);
     }
-    save_ = new QCheckBox(QStr(kind.saveCaption), this);
+    save_ = new QCheckBox(TrText(kind.saveCaption), this);
     save_->setObjectName(QStringLiteral("saveBox"));
-    save_->setAccessibleName(QStr(kind.saveCaption));
+    save_->setAccessibleName(TrText(kind.saveCaption));
     form->addRow(save_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(QStringLiteral("Cancel"));
+    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(Purseward::tr("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(Purseward::tr("Cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
@@ -113,18 +113,18 @@ CRefAccountList::CRefAccountList(const SavedAccountKind& kind, TextList& rows,
                                  ModalUi& ui, QWidget* parent)
     : QDialog(parent), kind_(kind), rows_(rows), settings_(settings), ui_(ui) {
     setObjectName(QStringLiteral("savedAccountList"));
-    setWindowTitle(QStr(kind.listCaption));
-    setAccessibleName(QStr(kind.listCaption));
+    setWindowTitle(TrText(kind.listCaption));
+    setAccessibleName(TrText(kind.listCaption));
 
     QStringList titles;
     std::vector<Qt::Alignment> aligns;
     for (const ColumnSpec& c : kind.columns) {
-        titles << QStr(c.name);
+        titles << TrText(c.name);
         aligns.push_back(ToQt(c.align));
         table_.columnNames.push_back(c.name);
     }
     list_ = new QTableView(this);
-    SetUpReportList(list_, QStr(kind.listCaption));
+    SetUpReportList(list_, TrText(kind.listCaption));
     const SavedAccountKind* k = &kind_;
     model_ = new RowListModel(rows_, titles, aligns,
                               [k](const std::string& row, int column) {
@@ -142,10 +142,10 @@ CRefAccountList::CRefAccountList(const SavedAccountKind& kind, TextList& rows,
         list_->setColumnWidth(static_cast<int>(i),
                               std::clamp(ParseLeadingInt(table_.columnWidths[i]), 0, 4000));
 
-    commands_ = new ListCommands(list_, {QStringLiteral("Add\tIns"), QStringLiteral("Edit\tF4"),
-                                         QStringLiteral("Delete\tDel")},
-                                 [this] { AddSavedAccount(); }, [this] { EditSavedAccount(); },
-                                 [this] { DeleteSavedAccount(); });
+    commands_ = new ListCommands(
+        list_, {Purseward::tr("Add\tIns"), Purseward::tr("Edit\tF4"), Purseward::tr("Delete\tDel")},
+        [this] { AddSavedAccount(); }, [this] { EditSavedAccount(); },
+        [this] { DeleteSavedAccount(); });
     connect(list_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         if (!index.isValid()) return;
         SelectRow(list_, index.row());
@@ -154,8 +154,8 @@ CRefAccountList::CRefAccountList(const SavedAccountKind& kind, TextList& rows,
     });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(QStringLiteral("Cancel"));
+    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(Purseward::tr("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(Purseward::tr("Cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);

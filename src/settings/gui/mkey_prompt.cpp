@@ -7,16 +7,17 @@
 
 #include "settings/gui/prompt_frame.h"
 #include "settings/gui/secure_clear.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 
 CMKeyPrompt::CMKeyPrompt(QWidget* parent) : QDialog(parent) {
     setObjectName("CMKeyPrompt");
-    setWindowTitle("Master-key");
+    setWindowTitle(Purseward::tr("Master-key"));
 
     edit_ = new QPlainTextEdit(this);
     edit_->setObjectName("edit1002");
-    edit_->setAccessibleName("Master-key");
+    edit_->setAccessibleName(Purseward::tr("Master-key"));
     edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
     edit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edit_->setTabChangesFocus(true);

@@ -6,17 +6,18 @@
 
 #include "settings/gui/prompt_frame.h"
 #include "settings/gui/secure_clear.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 
 CPassPrompt::CPassPrompt(QWidget* parent) : QDialog(parent) {
     setObjectName("CPassPrompt");
-    setWindowTitle("Password");
+    setWindowTitle(Purseward::tr("Password"));
 
     edit_ = new QLineEdit(this);
     edit_->setObjectName("edit1002");
     edit_->setEchoMode(QLineEdit::Password);
-    edit_->setAccessibleName("Password");
+    edit_->setAccessibleName(Purseward::tr("Password"));
     edit_->setMinimumWidth(180);
 
     LayOutPrompt(*this, edit_);

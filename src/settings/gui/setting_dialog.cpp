@@ -21,6 +21,7 @@
 #include "settings/keys.h"
 #include "ui/base/modal_ui.h"
 #include "ui/base/strings.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 namespace {
@@ -29,7 +30,7 @@ constexpr std::array<const char*, 4> kEnableKeys = {keys::kEnableLR, keys::kEnab
                                                     keys::kEnableVM, keys::kEnableEG};
 constexpr std::array<const char*, 4> kSystemNames = {"Liberty Reserve", "Perfect Money",
                                                      "V-Money", "e-gold"};
-constexpr char kEnterInteger[] = "Enter an integer.";
+constexpr char kEnterInteger[] = QT_TRANSLATE_NOOP("Purseward", "Enter an integer.");
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
@@ -62,7 +63,7 @@ QCheckBox* NewCheck(const QString& text, const char* name, QWidget* parent) {
 CSetting::CSetting(CPursewardApp& app, ModalUi& ui, QWidget* parent)
     : QDialog(parent), app_(app), ui_(ui) {
     setObjectName("CSetting");
-    setWindowTitle("Settings");
+    setWindowTitle(Purseward::tr("Settings"));
     BuildControls();
 }
 
@@ -81,13 +82,13 @@ void CSetting::BuildControls() {
     // Language.
     language_ = new QComboBox(this);
     language_->setObjectName("combo1037");
-    auto* languageLabel = NewLabel("Select Language :", language_, this);
+    auto* languageLabel = NewLabel(Purseward::tr("Select Language :"), language_, this);
     auto* languageRow = new QHBoxLayout;
     languageRow->addWidget(languageLabel);
     languageRow->addWidget(language_, 1);
 
     // Payment systems with a tab.
-    auto* systemsGroup = new QGroupBox("Select Payment Processor", this);
+    auto* systemsGroup = new QGroupBox(Purseward::tr("Select Payment Processor"), this);
     auto* systemsRow = new QHBoxLayout(systemsGroup);
     const QSize logoSize(60, 20);
     for (std::size_t i = 0; i < systems_.size(); ++i) {
@@ -105,33 +106,35 @@ void CSetting::BuildControls() {
     systemsRow->addStretch(1);
 
     // Program passwords.
-    auto* securityGroup = new QGroupBox("Security Settings", this);
+    auto* securityGroup = new QGroupBox(Purseward::tr("Security Settings"), this);
     auto* securityGrid = new QGridLayout(securityGroup);
     runPass_ = NewEdit(securityGroup, "edit1002", QString(), true);
     payPass_ = NewEdit(securityGroup, "edit1003", QString(), true);
-    securityGrid->addWidget(NewLabel("Password for Run", runPass_, securityGroup), 0, 0);
+    securityGrid->addWidget(NewLabel(Purseward::tr("Password for Run"), runPass_, securityGroup), 0,
+                            0);
     securityGrid->addWidget(runPass_, 0, 1);
-    securityGrid->addWidget(NewLabel("Password for Payment", payPass_, securityGroup), 1, 0);
+    securityGrid->addWidget(
+        NewLabel(Purseward::tr("Password for Payment"), payPass_, securityGroup), 1, 0);
     securityGrid->addWidget(payPass_, 1, 1);
     securityGrid->setRowStretch(2, 1);
 
     // Proxy.
-    auto* proxyGroup = new QGroupBox("Proxy Settings", this);
+    auto* proxyGroup = new QGroupBox(Purseward::tr("Proxy Settings"), this);
     auto* proxyGrid = new QGridLayout(proxyGroup);
     proxyHost_ = NewEdit(proxyGroup, "edit1004", QString());
-    proxyPort_ = NewEdit(proxyGroup, "edit1007", "Proxy port");
+    proxyPort_ = NewEdit(proxyGroup, "edit1007", Purseward::tr("Proxy port"));
     proxyPort_->setValidator(
         new QRegularExpressionValidator(QRegularExpression("[0-9]*"), proxyPort_));
     proxyPort_->setMaxLength(5);
     proxyPort_->setMaximumWidth(proxyPort_->fontMetrics().horizontalAdvance("000000") + 16);
     proxyUser_ = NewEdit(proxyGroup, "edit1013", QString());
     proxyPass_ = NewEdit(proxyGroup, "edit1015", QString(), true);
-    proxyGrid->addWidget(NewLabel("Proxy", proxyHost_, proxyGroup), 0, 0);
+    proxyGrid->addWidget(NewLabel(Purseward::tr("Proxy"), proxyHost_, proxyGroup), 0, 0);
     proxyGrid->addWidget(proxyHost_, 0, 1);
     proxyGrid->addWidget(proxyPort_, 0, 2);
-    proxyGrid->addWidget(NewLabel("UserName", proxyUser_, proxyGroup), 1, 0);
+    proxyGrid->addWidget(NewLabel(Purseward::tr("UserName"), proxyUser_, proxyGroup), 1, 0);
     proxyGrid->addWidget(proxyUser_, 1, 1, 1, 2);
-    proxyGrid->addWidget(NewLabel("Password", proxyPass_, proxyGroup), 2, 0);
+    proxyGrid->addWidget(NewLabel(Purseward::tr("Password"), proxyPass_, proxyGroup), 2, 0);
     proxyGrid->addWidget(proxyPass_, 2, 1, 1, 2);
 
     auto* groupsRow = new QHBoxLayout;
@@ -139,11 +142,13 @@ void CSetting::BuildControls() {
     groupsRow->addWidget(proxyGroup, 1);
 
     // Display options.
-    checkNewVersion_ = NewCheck("Check new version at startup", "check1006", this);
-    dateOnLastVisit_ = NewCheck("Set \"Date From\" on date your last visit", "check1014", this);
-    hideLastDigit_ = NewCheck("Hide in \"From/To Account\" of history record, last digits :",
-                              "check1040", this);
-    hideDigits_ = NewEdit(this, "edit1016", "Hidden last digits");
+    checkNewVersion_ = NewCheck(Purseward::tr("Check new version at startup"), "check1006", this);
+    dateOnLastVisit_ =
+        NewCheck(Purseward::tr("Set \"Date From\" on date your last visit"), "check1014", this);
+    hideLastDigit_ =
+        NewCheck(Purseward::tr("Hide in \"From/To Account\" of history record, last digits :"),
+                 "check1040", this);
+    hideDigits_ = NewEdit(this, "edit1016", Purseward::tr("Hidden last digits"));
     hideDigits_->setValidator(
         new QRegularExpressionValidator(QRegularExpression("-?[0-9]*"), hideDigits_));
     hideDigits_->setMaxLength(11);
@@ -158,8 +163,8 @@ void CSetting::BuildControls() {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     ok_ = buttons->button(QDialogButtonBox::Ok);
     cancel_ = buttons->button(QDialogButtonBox::Cancel);
-    ok_->setAccessibleName("OK");
-    cancel_->setAccessibleName("Cancel");
+    ok_->setAccessibleName(Purseward::tr("OK"));
+    cancel_->setAccessibleName(Purseward::tr("Cancel"));
     ok_->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &CSetting::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CSetting::reject);
