@@ -42,13 +42,29 @@ struct Options {
     bool keepRunning = false;
 };
 
+constexpr const char* kUsage =
+    "usage: purseward-sandbox --dir <folder> [--https-port N] [--http-port N]\n"
+    "       [--expired-port N] [--wronghost-port N] [--eg-port N] [--keep-running]\n";
+
 [[noreturn]] void Usage(const char* why) {
-    std::fprintf(stderr,
-                 "purseward-sandbox: %s\n"
-                 "usage: purseward-sandbox --dir <folder> [--https-port N] [--http-port N]\n"
-                 "       [--expired-port N] [--wronghost-port N] [--eg-port N] [--keep-running]\n",
-                 why);
+    std::fprintf(stderr, "purseward-sandbox: %s\n%s", why, kUsage);
     std::exit(2);
+}
+
+[[noreturn]] void Help() {
+    std::printf(
+        "purseward-sandbox: a local simulator of the payment interfaces Purseward talks to,\n"
+        "on 127.0.0.1 only, with demo accounts, histories and balances.\n\n%s\n"
+        "  --dir <folder>        state folder (certificates; its authority in ca.pem)\n"
+        "  --https-port N        payment interfaces (0, the default: any free port)\n"
+        "  --http-port N         plain-HTTP pages (metal prices, information page)\n"
+        "  --eg-port N           e-gold's account interface\n"
+        "  --expired-port N      a listener with an expired certificate, for tests\n"
+        "  --wronghost-port N    a listener whose certificate names another host\n"
+        "  --keep-running        keep running when standard input ends\n"
+        "  --help                this text\n",
+        kUsage);
+    std::exit(0);
 }
 
 int PortValue(const char* text) {
@@ -62,6 +78,7 @@ Options Parse(int argc, char** argv) {
     Options o;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
+        if (a == "--help" || a == "-h") Help();
         if (a == "--keep-running") {
             o.keepRunning = true;
             continue;
