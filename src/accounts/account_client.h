@@ -142,6 +142,10 @@ public:
                                     std::time_t /*now*/) {
         return {};
     }
+    // The system's confirmation in the last answer parsed as RequestKind::Transfer (LR receipt
+    // id, PM and EG PAYMENT_BATCH_NUM, VM transaction id); "" when it carried none. Only a
+    // confirmation makes a payment count as sent (transfer_request.h).
+    virtual std::string TransferConfirmation() const { return {}; }
     // The name of an account, "" when the system has no lookup or the account is empty.
     // Errors of the answer are shown through ui.
     virtual std::string GetAccountName(Transport& /*transport*/, const LoginFields& /*login*/,

@@ -2,6 +2,8 @@
 // The services of the main window that an account tab calls.
 #include <string>
 
+#include "net/transport.h"
+
 namespace pw {
 
 // What a request waits for, shown while it runs: the payment system's name, and whether the
@@ -16,6 +18,11 @@ public:
     virtual ~TabHost() = default;
     virtual std::string HttpsGet(const std::string& url) = 0;
     virtual std::string HttpGet(const std::string& url) = 0;
+    // The same request telling the user nothing: the caller learns what became of it
+    // (net/transport.h). The default can only judge the body of the plain call.
+    virtual Exchanged Exchange(const std::string& url, bool secure) {
+        return ExchangedFromBody(secure ? HttpsGet(url) : HttpGet(url), secure);
+    }
     // Tray balloon and sound, only while a tray icon exists.
     virtual void NotifyUser(const std::string& text) = 0;
     // On the current tab: caption "[text]", or empty.

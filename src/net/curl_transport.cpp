@@ -222,12 +222,77 @@ std::string CurlTransport::Fetch(const std::string& url, bool secure, TransferCo
     return Get(url, secure, &control);
 }
 
+Exchanged CurlTransport::Exchange(const std::string& url, bool secure, TransferControl* control) {
+    Exchanged r = Run(url, secure, control);
+    if (r.outcome != Outcome::Answered && r.status != 200) r.body.clear();
+    return r;
+}
+
+// The plain calls: a failure is told to the user (HttpsGet) or returned as the error text
+// (HttpGet); an answer with another status than 200 is an empty body without a message.
 std::string CurlTransport::Get(const std::string& url, bool secure, TransferControl* control) {
+    Exchanged r = Run(url, secure, control);
+    if (r.outcome == Outcome::Answered || r.failure == FailureKind::HttpStatus)
+        return std::move(r.body);
+    if (!secure) return kErrorMarker + r.text;
+    // An address that cannot be parsed is a message box even while the window is hidden.
+    const bool parseError = r.outcome == Outcome::NotSent && r.text == kParseError;
+    if (!parseError && hooks_.isHidden && hooks_.isHidden()) {
+        if (hooks_.notifyUser) hooks_.notifyUser(r.text);
+    } else if (hooks_.showMessage) {
+        hooks_.showMessage(r.text);
+    }
+    // A cancelled answer is no answer, however much of it had come.
+    if (r.failure == FailureKind::Cancelled) return std::string();
+    return std::move(r.body);
+}
+
+namespace {
+
+FailureKind KindOf(CURLcode rc) {
+    switch (rc) {
+        case CURLE_COULDNT_RESOLVE_PROXY:
+        case CURLE_COULDNT_RESOLVE_HOST:
+        case CURLE_COULDNT_CONNECT:
+            return FailureKind::Connect;
+        case CURLE_OPERATION_TIMEDOUT:
+            return FailureKind::Timeout;
+        case CURLE_SSL_CONNECT_ERROR:
+        case CURLE_PEER_FAILED_VERIFICATION:
+        case CURLE_SSL_CERTPROBLEM:
+        case CURLE_SSL_CIPHER:
+        case CURLE_SSL_CACERT_BADFILE:
+        case CURLE_SSL_ISSUER_ERROR:
+        case CURLE_SSL_CRL_BADFILE:
+        case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+        case CURLE_SSL_INVALIDCERTSTATUS:
+        case CURLE_SSL_ENGINE_INITFAILED:
+        case CURLE_SSL_SHUTDOWN_FAILED:
+            return FailureKind::Tls;
+        case CURLE_PARTIAL_FILE:
+        case CURLE_RECV_ERROR:
+        case CURLE_GOT_NOTHING:
+        case CURLE_SEND_ERROR:
+        case CURLE_WRITE_ERROR:
+        case CURLE_HTTP2:
+        case CURLE_HTTP2_STREAM:
+        case CURLE_WEIRD_SERVER_REPLY:
+        case CURLE_BAD_CONTENT_ENCODING:
+            return FailureKind::CutAnswer;
+        default:
+            return FailureKind::Other;
+    }
+}
+
+}  // namespace
+
+Exchanged CurlTransport::Run(const std::string& url, bool secure, TransferControl* control) {
+    Exchanged r;
     UrlPtr parsed = ParseUrl(url, secure);
     if (!parsed) {
-        if (!secure) return std::string(kErrorMarker) + kParseError;
-        if (hooks_.showMessage) hooks_.showMessage(kParseError);
-        return std::string();
+        r.failure = FailureKind::Other;
+        r.text = kParseError;
+        return r;
     }
 
     const std::string proxy = settings_.GetString(keys::kSetting, keys::kProxyServer);
@@ -252,8 +317,10 @@ std::string CurlTransport::Get(const std::string& url, bool secure, TransferCont
     call.easy = easy.get();
     if (!easy) {
         failure = "The network library cannot be started.";
+        r.failure = FailureKind::Other;
     } else if (secure && !caFile.empty() && !extra.Load(caFile, caError)) {
         failure = caError;
+        r.failure = FailureKind::Tls;
     } else {
         CURL* h = easy.get();
         const std::string agent = secure ? std::string("Purseward") : "Purseward " + Str(102);
@@ -289,55 +356,55 @@ std::string CurlTransport::Get(const std::string& url, bool secure, TransferCont
         }
         if (!ok) {
             failure = "The network library rejected the request options.";
+            r.failure = FailureKind::Other;
         } else {
             const CURLcode rc = Perform(h, control);
+            // Bytes of request written: none means the server cannot have seen the request.
+            long requestSize = 0;
+            curl_easy_getinfo(h, CURLINFO_REQUEST_SIZE, &requestSize);
+            curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &r.status);
             if (rc != CURLE_OK) {
-                if (control && control->Cancelled())
+                r.outcome = requestSize > 0 ? Outcome::Unknown : Outcome::NotSent;
+                if (control && control->Cancelled()) {
                     failure = control->CancelText();
-                else if (call.idleExpired)
+                    r.failure = FailureKind::Cancelled;
+                } else if (call.idleExpired) {
                     failure = "No data received for " + std::to_string(timeouts_.idle.count()) +
                               " seconds.";
-                else if (call.tooLarge)
+                    r.failure = FailureKind::Timeout;
+                } else if (call.tooLarge) {
                     failure = "The answer is larger than " + std::to_string(bodyLimit_) +
                               " bytes.";
-                else
+                    r.failure = FailureKind::CutAnswer;
+                } else {
                     failure = errorText[0] ? std::string(errorText) : curl_easy_strerror(rc);
+                    r.failure = KindOf(rc);
+                }
                 while (!failure->empty() && (failure->back() == '\n' || failure->back() == '\r'))
                     failure->pop_back();
+            } else if (r.status != 200) {
+                call.body.clear();
+                r.outcome = Outcome::Unknown;
+                r.failure = FailureKind::HttpStatus;
+                r.text = "The server answered with status " + std::to_string(r.status) + ".";
             } else {
-                long code = 0;
-                curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &code);
-                if (code != 200) call.body.clear();
+                r.outcome = Outcome::Answered;
             }
         }
     }
 
-    std::string result;
     if (failure) {
         // Neither the URL (its query carries credentials) nor the proxy password may show.
-        const std::string message =
-            ScrubSecrets(*failure, {url, UrlPart(parsed.get(), CURLUPART_URL),
-                                    UrlPart(parsed.get(), CURLUPART_QUERY), proxyPass});
-        if (secure) {
-            if (hooks_.isHidden && hooks_.isHidden()) {
-                if (hooks_.notifyUser) hooks_.notifyUser(message);
-            } else if (hooks_.showMessage) {
-                hooks_.showMessage(message);
-            }
-            // A cancelled answer is no answer, however much of it had come.
-            if (!(control && control->Cancelled())) result = std::move(call.body);
-        } else {
-            result = kErrorMarker + message;
-        }
-    } else {
-        result = std::move(call.body);
+        r.text = ScrubSecrets(*failure, {url, UrlPart(parsed.get(), CURLUPART_URL),
+                                         UrlPart(parsed.get(), CURLUPART_QUERY), proxyPass});
     }
+    r.body = std::move(call.body);
     // The transfer is over: the easy handle is released before the status field changes.
     easy.reset();
 
     const std::string traffic = TrafficText(counter_);
     if (!traffic.empty() && hooks_.trafficChanged) hooks_.trafficChanged(traffic);
-    return result;
+    return r;
 }
 
 }  // namespace pw

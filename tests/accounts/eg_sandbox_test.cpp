@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 
+#include "accounts/transfer_request.h"
 #include "accounts/eg/eg_client.h"
 #include "accounts/eg/eg_requests.h"
 #include "net/curl_transport.h"
@@ -133,7 +134,7 @@ TEST_F(EgSandbox, SpendMovesMetalAndAppearsInBothHistories) {
     ASSERT_EQ(before.at("Palladium"), "1.000000");
     int checks = 0;
     const TextList queue = {"5550001~20.50~Order #5 & co 1+1=2%~P-9~no~~no~Palladium~no"};
-    ASSERT_TRUE(client_->SendTransfer(*transport_, payee_, queue, [&] { return ++checks, true; }));
+    ASSERT_EQ(SendTransfer(*client_, *transport_, payee_, queue, [&] { return ++checks, true; }, std::time(nullptr)).state, TransferState::Confirmed);
     EXPECT_EQ(checks, 1);
     EXPECT_TRUE(client_->Answer().errors.empty()) << client_->ErrorReport();
     EXPECT_EQ(Ounces(payee_).at("Palladium"), "0.897500");  // 20.50 / 200.00 = 0.1025 oz
@@ -158,7 +159,7 @@ TEST_F(EgSandbox, SpendMovesMetalAndAppearsInBothHistories) {
     ASSERT_EQ(History(payee_, f).size(), 1u);
     EXPECT_EQ(Split(client_->Answer().historyRows[0], "~")[4], "-20.50");
     // A cancelled password prompt sends nothing.
-    EXPECT_FALSE(client_->SendTransfer(*transport_, payee_, queue, [] { return false; }));
+    EXPECT_EQ(SendTransfer(*client_, *transport_, payee_, queue, [] { return false; }, std::time(nullptr)).state, TransferState::NotBuilt);
     EXPECT_EQ(Ounces(payee_).at("Palladium"), "0.897500");
 }
 

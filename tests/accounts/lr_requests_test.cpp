@@ -1,4 +1,5 @@
 // Request documents of the Liberty Reserve client: exact texts, stamp and token, escaping.
+#include "accounts/transfer_request.h"
 #include "accounts/lr/lr_requests.h"
 
 #include <gtest/gtest.h>
@@ -141,7 +142,7 @@ TEST_F(LrRequests, FailedPaymentCheckGivesNoDocumentAndNoUrl) {
     LrClient client("127.0.0.1:1");
     EXPECT_EQ(client.TransferUrl(login, queue, [] { return false; }, kNow), "");
     test::ScriptedTransport net;
-    EXPECT_FALSE(client.SendTransfer(net, login, queue, [] { return false; }, kNow));
+    EXPECT_EQ(SendTransfer(client, net, login, queue, [] { return false; }, kNow).state, TransferState::NotBuilt);
     EXPECT_TRUE(net.urls.empty());
 }
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <set>
 
+#include "accounts/transfer_request.h"
 #include "accounts/lr/lr_client.h"
 #include "accounts/lr/lr_requests.h"
 #include "crypto/cipher.h"
@@ -213,7 +214,9 @@ TEST_F(LrSandbox, TokenIsCheckedExactlyAsTheClientBuildsIt) {
     EXPECT_TRUE(balanceWithToken(token));
     for (char& c : token) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     EXPECT_FALSE(balanceWithToken(token)) << "the client writes upper-case hex";
-    EXPECT_FALSE(balanceWithToken(lr::AuthToken(demo_.secret, now - 3600))) << "the hour has passed";
+    // The adjacent hours pass (a request built at 59:59 arrives in the next one); not further.
+    EXPECT_TRUE(balanceWithToken(lr::AuthToken(demo_.secret, now - 3600)));
+    EXPECT_FALSE(balanceWithToken(lr::AuthToken(demo_.secret, now - 7200))) << "two hours ago";
 
     std::tm utc{};
     gmtime_r(&now, &utc);
@@ -232,8 +235,8 @@ TEST_F(LrSandbox, QueuedTransfersMoveMoneyAndMemosCannotChangeThePayee) {
     const TextList queue = {"U7654321~10.50~" + injected + "~no~~no~LRUSD~no",
                             "U7654321~2.25~Tom & Jerry #1~no~~no~LREUR~no"};
     int checks = 0;
-    ASSERT_TRUE(client_->SendTransfer(*transport_, demo_, queue, [&] { return ++checks, true; },
-                                      std::time(nullptr)));
+    ASSERT_EQ(SendTransfer(*client_, *transport_, demo_, queue, [&] { return ++checks, true; },
+                                      std::time(nullptr)).state, TransferState::Confirmed);
     EXPECT_EQ(checks, 1);
     EXPECT_TRUE(client_->Answer().errors.empty()) << client_->ErrorReport();
     ASSERT_EQ(client_->Lr().receipts.size(), 2u);
@@ -270,7 +273,7 @@ TEST_F(LrSandbox, RefusedTransfersLeaveTheBalancesAlone) {
                             "U9999999~1.00~nobody~no~~no~LRUSD~no",
                             "U7654321~abc~bad amount~no~~no~LRUSD~no",
                             "U7654321~1.00~bad currency~no~~no~LRXYZ~no"};
-    ASSERT_TRUE(client_->SendTransfer(*transport_, demo_, queue, nullptr, std::time(nullptr)));
+    ASSERT_NE(SendTransfer(*client_, *transport_, demo_, queue, nullptr, std::time(nullptr)).state, TransferState::NotBuilt);
     const TextList& errors = client_->Answer().errors;
     ASSERT_EQ(errors.size(), 4u) << client_->ErrorReport();
     EXPECT_EQ(Split(errors[0], "~")[0], "303");
@@ -281,8 +284,8 @@ TEST_F(LrSandbox, RefusedTransfersLeaveTheBalancesAlone) {
     EXPECT_EQ(Balances(demo_), before);
 
     // A failed payment check sends nothing at all.
-    EXPECT_FALSE(client_->SendTransfer(*transport_, demo_, {"U7654321~1.00~m~no~~no~LRUSD~no"},
-                                       [] { return false; }, std::time(nullptr)));
+    EXPECT_EQ(SendTransfer(*client_, *transport_, demo_, {"U7654321~1.00~m~no~~no~LRUSD~no"},
+                                       [] { return false; }, std::time(nullptr)).state, TransferState::NotBuilt);
     EXPECT_EQ(Balances(demo_), before);
 }
 

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <tuple>
 
+#include "accounts/transfer_request.h"
 #include "accounts/pm/pm_client.h"
 #include "accounts/pm/pm_parser.h"
 #include "accounts/pm/pm_requests.h"
@@ -231,9 +232,9 @@ TEST(PmClient, TransferSendsOnlyTheFirstRecord) {
     net.answers = {Sample("pm_confirm_error.html")};
     PmClient client("h");
     const TextList queue = {"U2~1.00~m~~no~~no~U1~no", "U3~2.00~m~~no~~no~U1~no"};
-    EXPECT_FALSE(client.SendTransfer(net, {"1", "", "p"}, queue, [] { return false; }));
+    EXPECT_EQ(SendTransfer(client, net, {"1", "", "p"}, queue, [] { return false; }, std::time(nullptr)).state, TransferState::NotBuilt);
     EXPECT_TRUE(net.urls.empty());
-    EXPECT_TRUE(client.SendTransfer(net, {"1", "", "p"}, queue, nullptr));
+    EXPECT_EQ(SendTransfer(client, net, {"1", "", "p"}, queue, nullptr, std::time(nullptr)).state, TransferState::Refused);
     ASSERT_EQ(net.urls.size(), 1u);
     EXPECT_NE(net.urls[0].find("&Payee_Account=U2&Amount=1.00"), std::string::npos);
     EXPECT_EQ(client.Answer().errors, TextList{"Invalid Amount"});

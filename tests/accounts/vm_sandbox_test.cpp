@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "accounts/transfer_request.h"
 #include "accounts/lr/lr_client.h"
 #include "accounts/lr/lr_requests.h"
 #include "accounts/tab_logic.h"
@@ -118,11 +119,11 @@ TEST_F(VmSandbox, HistoryHonoursDatesBatchAndKinds) {
 TEST_F(VmSandbox, TransfersMoveMoneyExactlyAndRefusalsMoveNothing) {
     const std::int64_t before = Balance(demo_), payeeBefore = Balance(payee_);
     int checks = 0;
-    ASSERT_TRUE(client_->SendTransfer(
+    ASSERT_EQ(SendTransfer(*client_,
         *transport_, demo_,
         {"VM100002~10.50~Tom & Jerry <1>~no~~no~VM100001 [USD]~no",
          "VM100002~99~never sent~no~~no~x~no"},
-        [&] { return ++checks, true; }, std::time(nullptr)));
+        [&] { return ++checks, true; }, std::time(nullptr)).state, TransferState::Confirmed);
     EXPECT_EQ(checks, 1);
     EXPECT_TRUE(client_->Answer().errors.empty()) << client_->ErrorReport();
     EXPECT_EQ(Balance(demo_), before - 1050);
@@ -147,13 +148,12 @@ TEST_F(VmSandbox, TransfersMoveMoneyExactlyAndRefusalsMoveNothing) {
         {"VM100002~-1~negative", "RequestError"},
     };
     for (const auto& [record, code] : refused) {
-        ASSERT_TRUE(
-            client_->SendTransfer(*transport_, demo_, {record}, nullptr, std::time(nullptr)));
+        ASSERT_EQ(SendTransfer(*client_, *transport_, demo_, {record}, nullptr, std::time(nullptr)).state, TransferState::Refused);
         ASSERT_EQ(client_->Answer().errors.size(), 1u) << record;
         EXPECT_EQ(Split(client_->Answer().errors[0], "~")[0], code) << record;
     }
-    EXPECT_FALSE(client_->SendTransfer(
-        *transport_, demo_, {"VM100002~1.00~m"}, [] { return false; }, std::time(nullptr)));
+    EXPECT_EQ(SendTransfer(*client_,
+        *transport_, demo_, {"VM100002~1.00~m"}, [] { return false; }, std::time(nullptr)).state, TransferState::NotBuilt);
     EXPECT_EQ(Balance(demo_), before - 1050);
 }
 
@@ -222,7 +222,8 @@ TEST_F(VmSandbox, StrictDocumentsOfBothInterfaces) {
         {true, "", vmHistory, true, "the history as built"},
         {true, "", Edit(vmBalance, vmToken, Upper(vmToken)), false, "upper-case token",
          "AuthError"},
-        {true, "", vm::BuildBalanceRequest(demo_, now - 3600), false, "token of the past hour",
+        {true, "", vm::BuildBalanceRequest(demo_, now - 3600), true, "token of the past hour"},
+        {true, "", vm::BuildBalanceRequest(demo_, now - 7200), false, "token of two hours ago",
          "AuthError"},
         {true, "", "junk" + vmBalance, false, "junk before the root", "RequestError"},
         {true, "", vmBalance + "junk", false, "junk after the root", "RequestError"},
@@ -251,7 +252,11 @@ TEST_F(VmSandbox, StrictDocumentsOfBothInterfaces) {
         {false, lr::kBalancePath, Edit(lrBalance, lrToken, Lower(lrToken)), false,
          "lower-case token", "201"},
         {false, lr::kBalancePath, Edit(lrBalance, lrToken, lr::AuthToken("demosecret", now - 3600)),
-         false, "token of the past hour", "201"},
+         true, "token of the past hour"},
+        {false, lr::kBalancePath, Edit(lrBalance, lrToken, lr::AuthToken("demosecret", now + 3600)),
+         true, "token of the next hour"},
+        {false, lr::kBalancePath, Edit(lrBalance, lrToken, lr::AuthToken("demosecret", now - 7200)),
+         false, "token of two hours ago", "201"},
         {false, lr::kBalancePath, " x" + lrBalance, false, "junk before the root", "100"},
         {false, lr::kBalancePath, Edit(lrBalance, "</BalanceRequest>", ""), false, "unclosed root",
          "100"},

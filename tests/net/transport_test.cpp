@@ -268,3 +268,48 @@ TEST_F(TransportTest, EmptyHooksAreAllowed) {
 
 }  // namespace
 }  // namespace pw::test
+
+namespace pw::test {
+namespace {
+
+// What became of each request, as the payment path sees it; nothing is shown to the user.
+TEST_F(TransportTest, ExchangeTellsWhetherTheRequestWentOut) {
+    TrustSandbox();
+    timeouts_.idle = std::chrono::seconds(1);
+    const std::string closed =
+        "https://127.0.0.1:" + std::to_string(FreeLoopbackPort()) + "/x";
+    const struct {
+        std::string url;
+        Outcome outcome;
+        FailureKind failure;
+        std::string body;
+    } cases[] = {
+        {Box().HttpsUrl("/test/zero"), Outcome::Answered, FailureKind::None, std::string("a\0b\0c", 5)},
+        {closed, Outcome::NotSent, FailureKind::Connect, ""},
+        {"no url at all", Outcome::NotSent, FailureKind::Other, ""},
+        {Box().ExpiredUrl("/test/zero"), Outcome::NotSent, FailureKind::Tls, ""},
+        {Box().HttpsUrl("/test/status/500"), Outcome::Unknown, FailureKind::HttpStatus, ""},
+        {Box().HttpsUrl("/test/cut"), Outcome::Unknown, FailureKind::CutAnswer,
+         std::string(100, 'x')},
+        {Box().HttpsUrl("/test/stall?ms=20000"), Outcome::Unknown, FailureKind::Timeout,
+         "stalling.."},
+    };
+    for (const auto& c : cases) {
+        const Exchanged r = T().Exchange(c.url, true, nullptr);
+        EXPECT_EQ(r.outcome, c.outcome) << c.url << ": " << OutcomeName(r.outcome) << " " << r.text;
+        EXPECT_EQ(r.failure, c.failure) << c.url << ": " << r.text;
+        EXPECT_EQ(r.body, c.body) << c.url;
+        EXPECT_EQ(r.text.empty(), c.outcome == Outcome::Answered) << c.url;
+    }
+    EXPECT_THAT(Shown(), IsEmpty());
+    EXPECT_THAT(Notified(), IsEmpty());
+    TransferControl cancelled(true);
+    cancelled.Cancel();
+    const Exchanged r = T().Exchange(Box().HttpsUrl("/test/zero"), true, &cancelled);
+    EXPECT_EQ(r.outcome, Outcome::NotSent);
+    EXPECT_EQ(r.failure, FailureKind::Cancelled);
+    EXPECT_EQ(r.text, kCancelledPaymentText);
+}
+
+}  // namespace
+}  // namespace pw::test

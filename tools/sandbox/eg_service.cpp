@@ -1,4 +1,5 @@
 #include "eg_service.h"
+#include "transfer_faults.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -231,7 +232,8 @@ public:
         return csv;
     }
 
-    std::string Confirm(const httplib::Request& req) {
+    // The page of a transfer; fault: what the tests armed for it (transfer_faults.h).
+    std::string Confirm(const httplib::Request& req, const Fault& fault) {
         std::vector<std::string> errors;
         const auto p = Params(req, {"AccountID", "PassPhrase", "Payee_Account", "Amount", "PAY_IN",
                                     "WORTH_OF", "Memo", "IGNORE_RATE_CHANGE", "PAYMENT_ID"},
@@ -239,6 +241,10 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         Account* payer = errors.empty() ? Login(p, "PassPhrase", errors) : nullptr;
         if (!payer) return ErrorPage(errors);
+        if (fault.mode == FaultMode::Refuse) return ErrorPage({"Transfer refused by the server"});
+        if (fault.mode == FaultMode::Empty) return std::string();
+        if (p.at("Payee_Account") == RefusingPayee("EG"))
+            return ErrorPage({"Payee account does not accept payments"});
         const std::string metal = p.at("WORTH_OF");
         const auto usd = ParseUsd(p.at("Amount"));
         const auto payee = accounts_.find(p.at("Payee_Account"));
@@ -260,6 +266,7 @@ public:
                             p.at("Memo"), -weight, *usd, rate});
         entries_.push_back({batch, now, "Payment Received", payee->first, p.at("AccountID"),
                             metal, p.at("Memo"), weight, *usd, rate});
+        CountBooked("EG");
         return Page("e-gold Spend Confirmation",
                     Input("Payer_Account", p.at("AccountID")) + Input("Payee_Account", payee->first) +
                         Input("PAYMENT_AMOUNT", Fixed(*usd, 2)) +
@@ -337,7 +344,10 @@ void RegisterEGold(httplib::Server& https, httplib::Server& http) {
         res.set_content(body, body.rfind("<html>", 0) == 0 ? "text/html" : "text/plain");
     });
     https.Get("/acct/confirm.asp", [service, html](const httplib::Request& req, httplib::Response& res) {
-        html(res, service->Confirm(req));
+        const Fault fault = TakeTransferFault("EG");
+        const std::string page = service->Confirm(req, fault);
+        const bool booked = page.find("PAYMENT_BATCH_NUM") != std::string::npos;
+        if (!(booked && AnswerBookedFault(fault, res, page, "text/html"))) html(res, page);
     });
     http.Get("/unsecure/metaldata.asp", [service](const httplib::Request& req, httplib::Response& res) {
         res.set_content(service->Prices(req), "text/plain");

@@ -1,4 +1,5 @@
 #include "lr_service.h"
+#include "transfer_faults.h"
 
 #include <atomic>
 #include <cstdio>
@@ -103,12 +104,20 @@ std::optional<int> Number(const std::string& text) {
     return v;
 }
 
+// What became of a transfer request, for the faults the tests armed.
+struct TransferTrace {
+    bool transfer = false;
+    bool booked = false;
+    Fault fault;
+};
+
 class Service {
   public:
     void Handle(const httplib::Request& req, httplib::Response& res, const char* request,
                 const char* response) {
         const std::time_t now = std::time(nullptr);
         std::string body;
+        TransferTrace trace;
         const std::string doc = req.has_param("req") ? req.get_param_value("req") : std::string();
         std::string account, why;
         const auto root = xml::Parse(doc, why);
@@ -123,14 +132,18 @@ class Service {
             else if (name == "HistoryRequest")
                 body = History(*root->Child("History"), account);
             else if (name == "TransferRequest")
-                body = Transfer(*root, account, now);
+                body = Transfer(*root, account, now, trace);
             else
                 body = AccountName(*root->Child("AccountName"), account, now);
         }
         const std::string answer = std::string("<") + response + " id=\"" +
                                    std::to_string(nextId_++) + "\" date=\"" +
                                    Utc(now, kDateFormat) + "\">" + body + "</" + response + ">";
-        res.set_content(answer, "text/xml; charset=utf-8");
+        if (trace.transfer && trace.fault.mode == FaultMode::Empty)
+            res.set_content("", "text/xml; charset=utf-8");
+        else if (!(trace.booked &&
+                   AnswerBookedFault(trace.fault, res, answer, "text/xml; charset=utf-8")))
+            res.set_content(answer, "text/xml; charset=utf-8");
     }
 
   private:
@@ -223,8 +236,13 @@ class Service {
         return out;
     }
 
-    std::string Transfer(const Node& doc, const std::string& account, std::time_t now) {
+    std::string Transfer(const Node& doc, const std::string& account, std::time_t now,
+                         TransferTrace& trace) {
         std::string out;
+        trace.transfer = true;
+        trace.fault = TakeTransferFault("LR");
+        if (trace.fault.mode == FaultMode::Refuse)
+            return ErrorXml({305, "Transfer refused", "Transfer refused by the server"});
         for (const Node* item : doc.Children("Transfer")) {
             const char* bad = nullptr;
             const auto amount = lr::ParseAmount(item->ChildText("Amount"));
@@ -241,13 +259,20 @@ class Service {
                 out += ErrorXml(BadData(bad));
                 continue;
             }
+            if (item->ChildText("Payee") == RefusingPayee("LR")) {
+                out += ErrorXml({305, "Transfer refused", "The payee does not accept payments"});
+                continue;
+            }
             const auto result =
                 ledger_.Transfer(account, item->ChildText("Payee"), item->ChildText("CurrencyId"),
                                  *amount, item->ChildText("Memo"), now);
             if (const auto* e = std::get_if<LrError>(&result))
                 out += ErrorXml(*e);
-            else
+            else {
+                CountBooked("LR");
+                trace.booked = true;
                 out += ReceiptXml(std::get<lr::Receipt>(result), account);
+            }
         }
         return out;
     }

@@ -28,6 +28,7 @@
 #include "lr_service.h"
 #include "pm_service.h"
 #include "test_routes.h"
+#include "transfer_faults.h"
 #include "vm_service.h"
 
 namespace {
@@ -139,6 +140,7 @@ int main(int argc, char** argv) {
                                static_cast<httplib::Server*>(&wrongHost)})
         sandbox::RegisterTestRoutes(*s);
     sandbox::RegisterHomePage(http);
+    sandbox::RegisterFaultRoutes(http);
     sandbox::RegisterInfoSite(http);
     sandbox::RegisterLibertyReserve(https);
     sandbox::RegisterEGold(egHttps, http);

@@ -1,5 +1,7 @@
 #include "pm_service.h"
 
+#include "transfer_faults.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <ctime>
@@ -117,7 +119,7 @@ public:
     Service() {
         members_ = {{"1234567", "demo-pass"}, {"7654321", "second-pass"}};
         accounts_ = {
-            {"U1234567", "1234567", "USD", "Demo Member", 100000},
+            {"U1234567", "1234567", "USD", "Demo Member", 5000000},
             {"E1234567", "1234567", "EUR", "Demo Member", 25050},
             {"G1234567", "1234567", "OAU", "Demo Member", 325},
             {"U7654321", "7654321", "USD", "Second Member", 10000},
@@ -201,6 +203,12 @@ public:
         const Member* m = Login(req, {"Payer_Account", "Payee_Account", "Amount"},
                                 {"Memo", "PAYMENT_ID"}, error);
         if (!m) return Html(res, ErrorPage("Spend", error));
+        const Fault fault = TakeTransferFault("PM");
+        if (fault.mode == FaultMode::Refuse)
+            return Html(res, ErrorPage("Spend", "Transfer refused by the server"));
+        if (fault.mode == FaultMode::Empty) return Html(res, "");
+        if (req.get_param_value("Payee_Account") == RefusingPayee("PM"))
+            return Html(res, ErrorPage("Spend", "Payee account does not accept payments"));
         const auto amount = ParseAmount(req.get_param_value("Amount"));
         if (!amount) return Html(res, ErrorPage("Spend", "Invalid Amount"));
         Account* payer = Find(req.get_param_value("Payer_Account"));
@@ -219,13 +227,14 @@ public:
         payments_.push_back({std::time(nullptr), batch, payer->id, payee->id, payer->currency,
                              req.get_param_value("PAYMENT_ID"), req.get_param_value("Memo"),
                              *amount, fee});
-        Html(res, "<html>\n<head>\n  <title>Spend</title>\n</head>\n<body>\n<h1>Spend</h1>\n" +
-                      Input("Payee_Account_Name", payee->name) + Input("Payee_Account", payee->id) +
-                      Input("Payer_Account", payer->id) +
-                      Input("PAYMENT_AMOUNT", FormatCents(*amount)) +
-                      Input("PAYMENT_BATCH_NUM", std::to_string(batch)) +
-                      Input("PAYMENT_ID", req.get_param_value("PAYMENT_ID")) +
-                      "</body>\n</html>\n");
+        CountBooked("PM");
+        const std::string page =
+            "<html>\n<head>\n  <title>Spend</title>\n</head>\n<body>\n<h1>Spend</h1>\n" +
+            Input("Payee_Account_Name", payee->name) + Input("Payee_Account", payee->id) +
+            Input("Payer_Account", payer->id) + Input("PAYMENT_AMOUNT", FormatCents(*amount)) +
+            Input("PAYMENT_BATCH_NUM", std::to_string(batch)) +
+            Input("PAYMENT_ID", req.get_param_value("PAYMENT_ID")) + "</body>\n</html>\n";
+        if (!AnswerBookedFault(fault, res, page, "text/html")) Html(res, page);
     }
 
 private:

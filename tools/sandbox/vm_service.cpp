@@ -1,4 +1,5 @@
 #include "vm_service.h"
+#include "transfer_faults.h"
 
 #include <cstdio>
 #include <ctime>
@@ -67,17 +68,24 @@ bool Digits(const std::string& text) {
     return true;
 }
 
+// What became of a transfer request, for the faults the tests armed.
+struct TransferTrace {
+    bool transfer = false;  // the request reached the transfer
+    bool booked = false;
+    Fault fault;
+};
+
 class Service {
   public:
-    std::string Answer(const httplib::Request& req) {
+    std::string Answer(const httplib::Request& req, TransferTrace& trace) {
         const std::time_t now = std::time(nullptr);
-        return "<Response>" + Body(req, now) + "</Response>";
+        return "<Response>" + Body(req, now, trace) + "</Response>";
     }
 
   private:
     static std::string Bad(const std::string& why) { return Status("RequestError", why); }
 
-    std::string Body(const httplib::Request& req, std::time_t now) {
+    std::string Body(const httplib::Request& req, std::time_t now, TransferTrace& trace) {
         if (!req.has_param("request_data")) return Bad("request_data is missing");
         std::string why;
         const auto doc = xml::Parse(req.get_param_value("request_data"), why);
@@ -97,7 +105,7 @@ class Service {
             return kOk + Element("Balance", vm::FormatCents(ledger_.Account(account)->balance));
         if (type == "AccountStatus") return Lookup(doc->ChildText("LookupAccountId"));
         if (type == "History") return History(*doc, account);
-        return Transfer(*doc->Child("Transfers")->Child("Transfer"), account, now);
+        return Transfer(*doc->Child("Transfers")->Child("Transfer"), account, now, trace);
     }
 
     std::string Lookup(const std::string& wanted) const {
@@ -136,13 +144,24 @@ class Service {
         return out + "</Transactions>";
     }
 
-    std::string Transfer(const xml::Node& t, const std::string& account, std::time_t now) {
+    std::string Transfer(const xml::Node& t, const std::string& account, std::time_t now,
+                         TransferTrace& trace) {
+        trace.transfer = true;
+        trace.fault = TakeTransferFault("VM");
+        if (trace.fault.mode == FaultMode::Refuse)
+            return Status("TransferFailed", "Transfer refused by the server");
+        if (trace.fault.mode == FaultMode::Empty) return std::string();
+        if (t.ChildText("Payee") == RefusingPayee("VM"))
+            return Status("TransferFailed", "Account " + t.ChildText("Payee") +
+                                                " does not accept payments");
         if (!Digits(t.ChildText("ID"))) return Bad("ID is not a number");
         const auto amount = vm::ParseAmount(t.ChildText("Amount"));
         if (!amount) return Bad("Invalid amount");
         const auto result =
             ledger_.Transfer(account, t.ChildText("Payee"), *amount, t.ChildText("Memo"), now);
         if (const auto* r = std::get_if<vm::Refusal>(&result)) return Status(r->code, r->message);
+        CountBooked("VM");
+        trace.booked = true;
         return kOk + "<Transfer>" + Element("ID", t.ChildText("ID")) +
                Element("TransId", std::to_string(std::get<std::int64_t>(result))) + "</Transfer>";
     }
@@ -155,7 +174,13 @@ class Service {
 void RegisterVMoney(httplib::Server& server) {
     auto service = std::make_shared<Service>();
     server.Get("/vai.php", [service](const httplib::Request& req, httplib::Response& res) {
-        res.set_content(service->Answer(req), "text/xml; charset=utf-8");
+        TransferTrace trace;
+        const std::string answer = service->Answer(req, trace);
+        if (trace.transfer && trace.fault.mode == FaultMode::Empty)
+            res.set_content("", "text/xml; charset=utf-8");
+        else if (!(trace.booked &&
+                   AnswerBookedFault(trace.fault, res, answer, "text/xml; charset=utf-8")))
+            res.set_content(answer, "text/xml; charset=utf-8");
     });
 }
 

@@ -1,6 +1,7 @@
 #include "accounts/eg/eg_client.h"
 
 #include "accounts/eg/eg_requests.h"
+#include "accounts/transfer_request.h"
 #include "settings/keys.h"
 #include "settings/settings_store.h"
 
@@ -34,8 +35,11 @@ std::string EgClient::HistoryUrl(const LoginFields& login, const HistoryFilter& 
     return eg::HistoryUrl(host_, login, filter);
 }
 
-void EgClient::Parse(const std::string& answer, RequestKind, bool) {
+void EgClient::Parse(const std::string& answer, RequestKind kind, bool) {
     eg::ParseAnswer(answer, prices_, clock_(), eg_);
+    confirmation_ = kind == RequestKind::Transfer
+                        ? HiddenInputValue(answer, "PAYMENT_BATCH_NUM")
+                        : std::string();
     answer_ = ParsedAnswer{};
     answer_.errors = eg_.errors;
     answer_.balanceRows = eg_.balances;
@@ -51,14 +55,6 @@ void EgClient::ReadPrices(const std::string& answer) { prices_ = eg::ParsePrices
 std::string EgClient::TransferUrl(const LoginFields& login, const TextList& queue,
                                   const std::function<bool()>& paymentCheck, std::time_t) {
     return eg::TransferUrl(host_, login, queue, paymentCheck);
-}
-
-bool EgClient::SendTransfer(Transport& transport, const LoginFields& login,
-                            const TextList& queue, const std::function<bool()>& paymentCheck) {
-    const std::string url = TransferUrl(login, queue, paymentCheck, clock_());
-    if (url.empty()) return false;
-    Parse(transport.HttpsGet(url), RequestKind::Transfer, true);
-    return true;
 }
 
 std::unique_ptr<EgClient> MakeEGoldClient(const SettingsStore& settings) {

@@ -51,9 +51,8 @@ public:
     std::string TransferUrl(const LoginFields& login, const TextList& queue,
                             const std::function<bool()>& paymentCheck,
                             std::time_t now) override;
-    // Sends the first queued record and parses the answer; false when nothing was sent.
-    bool SendTransfer(Transport& transport, const LoginFields& login, const TextList& queue,
-                      const std::function<bool()>& paymentCheck);
+    // PAYMENT_BATCH_NUM of the last transfer answer.
+    std::string TransferConfirmation() const override { return confirmation_; }
 
     const eg::EgAnswer& Eg() const { return eg_; }
     // The clock for the balance rows' UpdateDate (tests fix it).
@@ -65,6 +64,7 @@ private:
     eg::EgAnswer eg_;
     ParsedAnswer answer_;
     std::function<std::time_t()> clock_;
+    std::string confirmation_;
 };
 
 std::unique_ptr<EgClient> MakeEGoldClient(const SettingsStore& settings);

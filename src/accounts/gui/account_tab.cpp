@@ -73,6 +73,9 @@ public:
     explicit HostTransport(TabHost& host) : host_(host) {}
     std::string HttpsGet(const std::string& url) override { return host_.HttpsGet(url); }
     std::string HttpGet(const std::string& url) override { return host_.HttpGet(url); }
+    Exchanged Exchange(const std::string& url, bool secure, TransferControl*) override {
+        return host_.Exchange(url, secure);
+    }
 
 private:
     TabHost& host_;
@@ -85,6 +88,13 @@ std::string CAccountTab::LookUpAccountName(const std::string& account) {
     RequestScope wait(host_, traits_.systemName);
     return client_->GetAccountName(transport, TakeLoginFields(), account, app_.GetClock().Now(),
                                    Ui());
+}
+
+TransferResult CAccountTab::SendTransferRequest(const TextList& queue) {
+    HostTransport transport(host_);
+    RequestScope wait(host_, traits_.systemName, true);
+    return SendTransfer(*client_, transport, TakeLoginFields(), queue,
+                        [this] { return app_.PaymentCheck(); }, app_.GetClock().Now());
 }
 
 void CAccountTab::ShowErrors() { Ui().Message(client_->ErrorReport()); }
@@ -220,27 +230,24 @@ void CAccountTab::EnterLoggedIn(const std::string& account) {
 }
 
 void CAccountTab::LoadScheduleFile() {
-    schedule_.clear();
-    dueTimes_.clear();
-    scheduleUnreadable_ = false;
-    if (tag_.empty()) return;
-    ScheduleLoad load = LoadSchedule(app_.ProgramDir(), tag_, traits_.scheduleFieldCount,
-                                     traits_.scheduleDueField);
-    schedule_ = std::move(load.records);
-    dueTimes_ = std::move(load.dueTimes);
-    scheduleUnreadable_ = load.unreadable;
+    if (tag_.empty()) {
+        schedule_ = std::make_shared<AccountSchedule>();
+        return;
+    }
+    schedule_ = OpenAccountSchedule(app_.ProgramDir(), tag_, traits_.scheduleFieldCount,
+                                    traits_.scheduleDueField);
 }
 
 bool CAccountTab::SaveScheduleFile() {
     if (tag_.empty()) return false;
     const std::string path = ScheduleFilePath(app_.ProgramDir(), tag_);
-    if (scheduleUnreadable_) {
+    if (schedule_->unreadable) {
         Ui().Message("The schedule file " + path +
                      " could not be read whole; it is not saved over, so nothing it holds is "
                      "lost.");
         return false;
     }
-    if (SaveSchedule(app_.ProgramDir(), tag_, schedule_)) return true;
+    if (SaveSchedule(app_.ProgramDir(), tag_, schedule_->records)) return true;
     Ui().Message("The schedule file " + path + " could not be written.");
     return false;
 }
@@ -279,9 +286,8 @@ void CAccountTab::ChangeAccount() {
     loggedIn_ = false;
     host_.SetTabCaption("");
     tag_ = host_.MakeTabTableName("");
-    schedule_.clear();
-    dueTimes_.clear();
-    scheduleUnreadable_ = false;
+    // Lets go of the account's schedule; the other tabs of the account keep it.
+    schedule_ = std::make_shared<AccountSchedule>();
     timer1_->Stop();
     timer2_->Stop();
 }

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "accounts/account_client.h"
+#include "accounts/account_schedule.h"
+#include "accounts/transfer_request.h"
 #include "accounts/gui/account_tab_api.h"
 #include "accounts/gui/tab_menus.h"
 #include "accounts/tab_logic.h"
@@ -31,7 +33,8 @@ class RowTableModel;
 
 // Features of a full tab that later parts build. Until a handler is supplied (SetFeature) the
 // menu items and buttons of a feature are disabled.
-enum class TabFeature { SavedAccounts, Payment, MassPayment, Export, RecordView };
+// ScheduleCheck runs at each tick of the schedule timer (every 60 s while logged in).
+enum class TabFeature { SavedAccounts, Payment, MassPayment, Export, RecordView, ScheduleCheck };
 
 // Fixed points of Login, RefreshBalance, GetHistory and of entering the logged-in state where a
 // system may act (fetch more, write trace lines). At the points marked "may stop" a false
@@ -109,12 +112,20 @@ public:
     // The name of an account through the system's lookup, with the tab's login fields; ""
     // when the system has none or the account is empty.
     std::string LookUpAccountName(const std::string& account);
-    const TextList& ScheduleList() const { return schedule_; }
-    const TextList& DueTimeList() const { return dueTimes_; }
+    const TextList& ScheduleList() const { return schedule_->records; }
+    const TextList& DueTimeList() const { return schedule_->dueTimes; }
+    // The schedule of the logged-in account, shared with every tab logged in to it; before
+    // login one of the tab's own (empty, with the tab's busy flag).
+    AccountSchedule& Schedule() { return *schedule_; }
+    std::shared_ptr<AccountSchedule> ScheduleHandle() const { return schedule_; }
     // Stores the schedule list in the account's schedule file. Refused, with a message naming
     // the file, when that file could not be read whole: saving would lose what it holds.
     bool SaveScheduleFile();
-    bool ScheduleUnreadable() const { return scheduleUnreadable_; }
+    bool ScheduleUnreadable() const { return schedule_->unreadable; }
+    // The one transfer path of every system: the client's request for the first record of
+    // queue (PaymentCheck runs there), sent through the main window with a wait that says
+    // money is moving, its answer parsed. Shows nothing; the caller reports.
+    TransferResult SendTransferRequest(const TextList& queue);
     int AutoRefreshMinutes() const { return autoRefreshMinutes_; }
     const Clock::Timer& RefreshTimer() const { return *timer1_; }
     const Clock::Timer& ScheduleTimer() const { return *timer2_; }
@@ -171,8 +182,8 @@ protected:
     // The CSV export and the record dialog of a history row (features of the full tabs).
     void ExportHistory();
     void OpenHistoryRecord(int row);
-    // The schedule check of the second timer (a later part supplies it).
-    virtual void ScheduleCheck() {}
+    // The schedule check of the second timer: the ScheduleCheck feature, when supplied.
+    virtual void ScheduleCheck() { RunFeature(TabFeature::ScheduleCheck); }
     // Runs the handler of a feature; nothing when none is supplied.
     void RunFeature(TabFeature feature);
 
@@ -241,8 +252,7 @@ private:
     bool loggedIn_ = false;
     int busy_ = 0;  // requests running (a message box of one may be open)
     std::string tag_;
-    TextList schedule_, dueTimes_;
-    bool scheduleUnreadable_ = false;  // the schedule file is there but was not read whole
+    std::shared_ptr<AccountSchedule> schedule_ = std::make_shared<AccountSchedule>();
     std::unique_ptr<Clock::Timer> timer1_, timer2_;
     std::map<TabFeature, std::function<void()>> features_;
 };

@@ -59,8 +59,8 @@ std::vector<std::string> CAccountTab::SavedAccountKeys() const {
 }
 
 void CAccountTab::LoadState() {
-    schedule_.clear();
-    dueTimes_.clear();
+    // A logged-in tab keeps the schedule it shares with the other tabs of its account.
+    if (!loggedIn_) schedule_ = std::make_shared<AccountSchedule>();
     savedAccounts_.clear();
 
     TextList columns;

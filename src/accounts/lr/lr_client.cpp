@@ -71,8 +71,12 @@ std::string LrClient::AccountNameUrl(const LoginFields& login, const std::string
                        lr::BuildAccountNameRequest(login, account, now));
 }
 
-void LrClient::Parse(const std::string& answer, RequestKind, bool clear) {
+void LrClient::Parse(const std::string& answer, RequestKind kind, bool clear) {
     lr::ParseAnswer(answer, clear, lr_);
+    confirmation_.clear();
+    if (kind == RequestKind::Transfer && !lr_.receipts.empty())
+        confirmation_ = Split(lr_.receipts.front(), "~")[0];
+    if (confirmation_ == " ") confirmation_.clear();  // an empty element is kept as a blank
     SyncAnswer(clear);
 }
 
@@ -103,14 +107,6 @@ std::vector<int> LrClient::FurtherPages(const HistoryFilter& filter) const {
 }
 
 std::string LrClient::ErrorReport() const { return CodeMessageReport(lr_.errors); }
-
-bool LrClient::SendTransfer(Transport& transport, const LoginFields& login, const TextList& queue,
-                            const std::function<bool()>& paymentCheck, std::time_t now) {
-    const std::string url = TransferUrl(login, queue, paymentCheck, now);
-    if (url.empty()) return false;
-    Parse(transport.HttpsGet(url), RequestKind::Transfer, true);
-    return true;
-}
 
 std::string LrClient::GetAccountName(Transport& transport, const LoginFields& login,
                                      const std::string& account, std::time_t now, ModalUi& ui) {

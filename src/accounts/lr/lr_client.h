@@ -56,8 +56,8 @@ public:
 
     // Sends the transfer request for the queue and parses the answer (clear). False when
     // the payment check failed and nothing was sent.
-    bool SendTransfer(Transport& transport, const LoginFields& login, const TextList& queue,
-                      const std::function<bool()>& paymentCheck, std::time_t now);
+    // The ReceiptId of the first receipt of the last transfer answer.
+    std::string TransferConfirmation() const override { return confirmation_; }
 
     // The name of account, or empty. Empty input: empty, without a request. Errors of the
     // answer are shown through ui as the error report.
@@ -68,6 +68,7 @@ public:
     void SyncAnswer(bool clear);
 
     std::string host_;
+    std::string confirmation_;
     lr::LrAnswer lr_;
     ParsedAnswer answer_;
 };

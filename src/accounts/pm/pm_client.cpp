@@ -58,8 +58,14 @@ std::string PmClient::TransferUrl(const LoginFields& login, const TextList& queu
     return pm::TransferUrl(host_, login, queue, paymentCheck);
 }
 
-void PmClient::Parse(const std::string& answer, RequestKind, bool) {
+void PmClient::Parse(const std::string& answer, RequestKind kind, bool) {
     pm::ParseAnswer(answer, std::time(nullptr), pm_);
+    confirmation_.clear();
+    if (kind == RequestKind::Transfer)
+        for (const std::string& input : pm_.inputs) {
+            const TextList f = Split(input, "~");
+            if (f.size() > 1 && f[0] == "PAYMENT_BATCH_NUM") confirmation_ = pm::TrimBlanks(f[1]);
+        }
     answer_ = ParsedAnswer{};
     answer_.errors = pm_.errors;
     answer_.balanceRows = pm_.inputs;
@@ -67,14 +73,6 @@ void PmClient::Parse(const std::string& answer, RequestKind, bool) {
 }
 
 std::string PmClient::ErrorReport() const { return ErrorLineReport(pm_.errors); }
-
-bool PmClient::SendTransfer(Transport& transport, const LoginFields& login, const TextList& queue,
-                            const std::function<bool()>& paymentCheck) {
-    const std::string url = TransferUrl(login, queue, paymentCheck, std::time(nullptr));
-    if (url.empty()) return false;
-    Parse(transport.HttpsGet(url), RequestKind::Transfer, true);
-    return true;
-}
 
 std::unique_ptr<PmClient> MakePerfectMoneyClient(const SettingsStore& settings) {
     return std::make_unique<PmClient>(SystemHost(settings, 1));

@@ -54,14 +54,14 @@ public:
 
     std::string TransferUrl(const LoginFields& login, const TextList& queue,
                             const std::function<bool()>& paymentCheck, std::time_t now) override;
-    // Sends the first queued record and parses the answer. False when nothing was sent.
-    bool SendTransfer(Transport& transport, const LoginFields& login, const TextList& queue,
-                      const std::function<bool()>& paymentCheck);
+    // PAYMENT_BATCH_NUM of the last transfer answer.
+    std::string TransferConfirmation() const override { return confirmation_; }
 
 private:
     std::string host_;
     pm::PmAnswer pm_;
     ParsedAnswer answer_;
+    std::string confirmation_;
 };
 
 std::unique_ptr<PmClient> MakePerfectMoneyClient(const SettingsStore& settings);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "accounts/transfer_request.h"
 #include "accounts/vm/vm_requests.h"
 #include "settings/keys.h"
 #include "settings/settings_store.h"
@@ -67,9 +68,15 @@ std::string VmClient::AccountStatusUrl(const LoginFields& login, const std::stri
     return vm::MakeUrl(host_, vm::BuildAccountStatusRequest(login, lookup, now));
 }
 
-void VmClient::Parse(const std::string& answer, RequestKind, bool) { Parse(answer, std::time(nullptr)); }
+void VmClient::Parse(const std::string& answer, RequestKind kind, bool) {
+    Parse(answer, std::time(nullptr));
+    // A transfer's answer names its transaction inside <Transfer>, unless it was refused.
+    if (kind == RequestKind::Transfer && vm_.errors.empty())
+        confirmation_ = ElementText(answer, "TransId", "<Transfer>");
+}
 
 void VmClient::Parse(const std::string& answer, std::time_t now) {
+    confirmation_.clear();
     vm::ParseAnswer(answer, now, vm_);
     answer_ = ParsedAnswer{};
     answer_.errors = vm_.errors;
@@ -78,14 +85,6 @@ void VmClient::Parse(const std::string& answer, std::time_t now) {
 }
 
 std::string VmClient::ErrorReport() const { return CodeMessageReport(vm_.errors); }
-
-bool VmClient::SendTransfer(Transport& transport, const LoginFields& login, const TextList& queue,
-                            const std::function<bool()>& paymentCheck, std::time_t now) {
-    const std::string url = TransferUrl(login, queue, paymentCheck, now);
-    if (url.empty()) return false;
-    Parse(transport.HttpsGet(url), now);
-    return true;
-}
 
 std::string VmClient::GetAccountName(Transport& transport, const LoginFields& login,
                                      const std::string& account, std::time_t now, ModalUi& ui) {

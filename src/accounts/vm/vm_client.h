@@ -58,8 +58,8 @@ class VmClient : public AccountClient {
                                  std::time_t now);
     // Sends the transfer of the first queued record and parses the answer. False when nothing
     // was sent.
-    bool SendTransfer(Transport& transport, const LoginFields& login, const TextList& queue,
-                      const std::function<bool()>& paymentCheck, std::time_t now);
+    // The TransId of the last transfer answer.
+    std::string TransferConfirmation() const override { return confirmation_; }
     // The first account name of the lookup answer, or empty. Empty input: empty, without a
     // request. Errors of the answer are shown through ui as the error report.
     std::string GetAccountName(Transport& transport, const LoginFields& login,
@@ -69,6 +69,7 @@ class VmClient : public AccountClient {
     std::string host_;
     vm::VmAnswer vm_;
     ParsedAnswer answer_;
+    std::string confirmation_;
 };
 
 std::unique_ptr<VmClient> MakeVMoneyClient(const SettingsStore& settings);

@@ -33,6 +33,7 @@
 #include "info/gui/banner_view.h"
 #include "refs/gui/ref_dialogs.h"
 #include "refs/gui/saved_account_dialogs.h"
+#include "payments/gui/payment_feature.h"
 #include "settings/keys.h"
 #include "ui/base/strings.h"
 #include "ui/window_placement.h"
@@ -277,7 +278,10 @@ void CPursewardDlg::BuildTray() {
 
 void CPursewardDlg::AddSystemTab(int systemIndex) {
     AccountTabWidget* page = options_.createTab(systemIndex, app_, *this, tabs_);
-    if (auto* tab = qobject_cast<CAccountTab*>(page)) InstallSavedAccountList(*tab, app_);
+    if (auto* tab = qobject_cast<CAccountTab*>(page)) {
+        InstallSavedAccountList(*tab, app_);
+        InstallPayments(*tab, app_);
+    }
     const QString name = Q(SystemName(systemIndex));
     page->setAccessibleName(name);
     const int index = tabs_->addTab(page, QIcon(TabBadge(systemIndex)), QString());
@@ -370,6 +374,18 @@ std::string CPursewardDlg::Request(const std::string& url, bool secure) {
     return waiter_->Run(requestTopic_, [this, url, secure](TransferControl& control) {
         return transport_->Fetch(url, secure, control);
     });
+}
+
+Exchanged CPursewardDlg::Exchange(const std::string& url, bool secure) {
+    if (QThread::currentThread() != thread()) return transport_->Exchange(url, secure, nullptr);
+    // The waiter carries text; the result is handed over beside it, and read only after the
+    // transfer's thread has ended.
+    auto result = std::make_shared<Exchanged>();
+    waiter_->Run(requestTopic_, [this, url, secure, result](TransferControl& control) {
+        *result = transport_->Exchange(url, secure, &control);
+        return std::string();
+    });
+    return std::move(*result);
 }
 
 bool CPursewardDlg::RequestWaiting() const { return waiter_->Waiting(); }

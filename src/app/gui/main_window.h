@@ -63,6 +63,8 @@ public:
     // a worker thread; the widgets are then updated on the window's thread.
     std::string HttpsGet(const std::string& url) override;
     std::string HttpGet(const std::string& url) override;
+    // Through the same wait as HttpsGet; tells the user nothing.
+    Exchanged Exchange(const std::string& url, bool secure) override;
     void NotifyUser(const std::string& text) override;
     void SetTabCaption(const std::string& text) override;
     std::string MakeTabTableName(const std::string& suffix) override;

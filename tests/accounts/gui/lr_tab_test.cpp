@@ -7,6 +7,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "accounts/transfer_request.h"
 #include "accounts/gui/account_tab_api.h"
 #include "accounts/gui/liberty_reserve_tab.h"
 #include "accounts/lr/lr_client.h"
@@ -138,8 +139,8 @@ TEST(LrTabSandbox, LogInFetchAThreePageHistoryAndMoveMoney) {
     const TextList queue = {"U7654321~12.50~e2e first~0~0~0~LRUSD~0",
                             "U7654321~7.50~e2e second~0~0~0~LRUSD~0"};
     bool checked = false;
-    ASSERT_TRUE(tab->Lr().SendTransfer(transport, tab->CurrentLogin(), queue,
-                                       [&] { return checked = true; }, w.clock.Now()));
+    ASSERT_EQ(SendTransfer(tab->Lr(), transport, tab->CurrentLogin(), queue,
+                                       [&] { return checked = true; }, w.clock.Now()).state, TransferState::Confirmed);
     EXPECT_TRUE(checked);
     EXPECT_TRUE(tab->Lr().Answer().errors.empty()) << tab->Lr().ErrorReport();
 

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "accounts/transfer_request.h"
 #include "accounts/gui/account_tab_api.h"
 #include "accounts/gui/perfect_money_tab.h"
 #include "accounts/pm/pm_client.h"
@@ -313,8 +314,8 @@ TEST(PmTabSandbox, LogInHistoryWithEachFilterAndARefreshAfterATransfer) {
 
     // The payee member pays 12.50 into U1234567 on the sandbox.
     PmClient payer(sandbox.HttpsHost());
-    ASSERT_TRUE(payer.SendTransfer(transport, {"7654321", "", "second-pass"},
-                                   {"U1234567~12.50~e2e refresh~R1~no~~no~U7654321~no"}, nullptr));
+    ASSERT_EQ(SendTransfer(payer, transport, {"7654321", "", "second-pass"},
+                                   {"U1234567~12.50~e2e refresh~R1~no~~no~U7654321~no"}, nullptr, std::time(nullptr)).state, TransferState::Confirmed);
     ASSERT_TRUE(payer.Answer().errors.empty()) << payer.ErrorReport();
 
     const std::string oldUsd = Split(tab.BalanceRows()[0], "~")[1];
