@@ -2,6 +2,7 @@
 # Set-up and entry point for a Debian 12 machine.
 #   tools/purseward.sh run    install what is missing, build, start the sandbox and the program
 #   tools/purseward.sh test   install what is missing, build and run every test
+#   tools/purseward.sh package  build the Debian packages (build/release/*.deb)
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -10,7 +11,7 @@ cd "$here"
 packages=(build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
   libssl-dev libcurl4-openssl-dev libcpp-httplib-dev libjpeg62-turbo-dev
-  libgtest-dev libgmock-dev libbenchmark-dev tinyproxy python3)
+  libgtest-dev libgmock-dev libbenchmark-dev tinyproxy python3 lintian)
 
 install_missing() {
   local missing=()
@@ -52,6 +53,8 @@ case "${1:-}" in
     # 2. Everything, warnings as errors.
     build "$here/build/ci" -DCMAKE_BUILD_TYPE=Debug -DPW_WERROR=ON
     run_tests "$here/build/ci"
+    # The Debian packages of that build: dependencies, lintian, a start of the unpacked program.
+    "$here/tools/package-check.sh" "$here/build/ci"
     # 3. Everything once more under AddressSanitizer and UndefinedBehaviorSanitizer.
     build "$here/build/asan" -DCMAKE_BUILD_TYPE=Debug -DPW_WERROR=ON -DPW_SANITIZE=ON -DPW_BENCH=OFF
     ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" \
@@ -60,8 +63,13 @@ case "${1:-}" in
       run_tests "$here/build/asan"
     echo "All tests passed."
     ;;
+  package)
+    install_missing
+    build "$here/build/release" -DCMAKE_BUILD_TYPE=Release -DPW_BENCH=OFF
+    (cd "$here/build/release" && cpack -G DEB)
+    ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac

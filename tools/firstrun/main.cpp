@@ -1,6 +1,8 @@
 // Prepares a fresh data folder for the program: writes the first-run settings file (as the
-// program itself does on its first start, with no earlier version to take values from) and
-// points the payment-system hosts at the local simulator.
+// program itself does on its first start, with no earlier version to take values from),
+// points the payment-system hosts at the local simulator, turns on all six tabs and stores one
+// saved account per tab for the simulator's demo accounts (without their passwords, which the
+// user types).
 //   purseward-firstrun <data folder> <https host:port> <http host:port> <CA file> [<e-gold host:port>]
 #include <cstdio>
 #include <ctime>
@@ -10,8 +12,23 @@
 #include "settings/keys.h"
 #include "settings/migration.h"
 #include "settings/passwords.h"
+#include "settings/settings_store.h"
 
 namespace {
+
+// The simulator's demo accounts: account and second login field (API name, Store ID) of each
+// system, in system order (LR, PM, VM, EG, GDP, ECU).
+struct DemoAccount {
+    const char* account;
+    const char* second;
+};
+constexpr DemoAccount kDemoAccounts[6] = {
+    {"U1234567", "demoapi"}, {"1234567", ""}, {"VM100001", ""},
+    {"1234567", ""},         {"GDP1001", "ST-77"}, {"E1000100", ""},
+};
+constexpr const char* kEnableKeys[6] = {pw::keys::kEnableLR, pw::keys::kEnablePM,
+                                        pw::keys::kEnableVM, pw::keys::kEnableEG,
+                                        pw::keys::kEnableGDP, pw::keys::kEnableECU};
 
 struct EmptyProfile : pw::LegacyProfile {
     bool ReadString(const std::string&, std::string&) const override { return false; }
@@ -48,6 +65,21 @@ int main(int argc, char** argv) {
     edits.push_back({pw::keys::kSetting, pw::keys::kCACertFile, argv[4]});
     if (!pw::IniWriteMany(settings, edits)) {
         std::fprintf(stderr, "cannot write %s\n", settings.c_str());
+        return 1;
+    }
+    // The demo accounts as saved accounts whose secrets are not stored (save flag "false"),
+    // enciphered as the program does without a program password.
+    const pw::SettingsStore store(settings, "");
+    pw::SettingsBatch demo(store);
+    for (int i = 0; i < 6; ++i) {
+        const auto& k = pw::keys::KeysOf(i);
+        demo.WriteInt(pw::keys::kSetting, kEnableKeys[i], 1);
+        demo.WriteSecret(k.section, k.account, kDemoAccounts[i].account);
+        if (*k.apiName) demo.WriteSecret(k.section, k.apiName, kDemoAccounts[i].second);
+        if (*k.save) demo.WriteSecret(k.section, k.save, "false");
+    }
+    if (!demo.Commit()) {
+        std::fprintf(stderr, "cannot write the demo accounts into %s\n", settings.c_str());
         return 1;
     }
     std::printf("%s\n", settings.c_str());

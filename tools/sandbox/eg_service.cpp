@@ -1,4 +1,6 @@
 #include "eg_service.h"
+#include "journal.h"
+#include "transfer_faults.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -12,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "transfer_faults.h"
 
 namespace sandbox {
 namespace {
@@ -168,6 +169,11 @@ public:
         Seed(me, "Redemption", "", "Gold", -50000, 4500, "Redemption", Utc(2009, 2, 20, 12, 0, 0));
         Seed(me, "Fee", "", "Gold", -1000, 90, "Storage fee", Utc(2009, 3, 1, 0, 5, 0));
         Seed(me, "Incentive", "7654321", "Gold", 2000, 180, "Incentive", Utc(2009, 3, 20, 16, 45, 0));
+        // The transfers of earlier runs.
+        for (const auto& e : JournalEntries("EG"))
+            if (e.size() == 8)
+                Book(e[0], e[1], e[2], std::stoll(e[3]), std::stoll(e[4]), std::stoll(e[5]), e[6],
+                     std::stoll(e[7]));
     }
 
     std::string Balance(const httplib::Request& req) {
@@ -260,13 +266,11 @@ public:
         const Micro weight = (*usd * 1000000 + rate / 2) / rate;
         if (weight > payer->metals.at(metal)) return ErrorPage({"Insufficient funds"});
         const std::time_t now = std::time(nullptr);
-        payer->metals[metal] -= weight;
-        payee->second.metals[metal] += weight;
-        const std::int64_t batch = nextBatch_++;
-        entries_.push_back({batch, now, "Payment Made", p.at("AccountID"), payee->first, metal,
-                            p.at("Memo"), -weight, *usd, rate});
-        entries_.push_back({batch, now, "Payment Received", payee->first, p.at("AccountID"),
-                            metal, p.at("Memo"), weight, *usd, rate});
+        JournalBooked("EG", {p.at("AccountID"), payee->first, metal, std::to_string(weight),
+                             std::to_string(*usd), std::to_string(rate), p.at("Memo"),
+                             std::to_string(now)});
+        const std::int64_t batch =
+            Book(p.at("AccountID"), payee->first, metal, weight, *usd, rate, p.at("Memo"), now);
         CountBooked("EG");
         return Page("e-gold Spend Confirmation",
                     Input("Payer_Account", p.at("AccountID")) + Input("Payee_Account", payee->first) +
@@ -315,6 +319,19 @@ private:
             return nullptr;
         }
         return &it->second;
+    }
+
+    // Moves weight of metal from payer to payee; both see it in their history.
+    std::int64_t Book(const std::string& payer, const std::string& payee, const std::string& metal,
+                      Micro weight, Cents usd, Cents rate, const std::string& memo,
+                      std::time_t now) {
+        if (!accounts_.count(payer) || !accounts_.count(payee)) return 0;
+        accounts_[payer].metals[metal] -= weight;
+        accounts_[payee].metals[metal] += weight;
+        const std::int64_t batch = nextBatch_++;
+        entries_.push_back({batch, now, "Payment Made", payer, payee, metal, memo, -weight, usd, rate});
+        entries_.push_back({batch, now, "Payment Received", payee, payer, metal, memo, weight, usd, rate});
+        return batch;
     }
 
     void Seed(const std::string& account, const std::string& kind, const std::string& counterpart,

@@ -1,5 +1,7 @@
 #include "lr_ledger.h"
 
+#include "journal.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -86,6 +88,10 @@ Ledger::Ledger() {
         if (outgoing) Book("U1234567", other, currency, amount, memo, "API", date);
         else Book(other, "U1234567", currency, amount, memo, "Website", date);
     }
+    // The transfers of earlier runs.
+    for (const auto& e : JournalEntries("LR"))
+        if (e.size() == 6)
+            Book(e[0], e[1], e[2], std::stoll(e[3]), e[4], "API", std::stoll(e[5]));
 }
 
 Receipt Ledger::Book(const std::string& payer, const std::string& payee,
@@ -174,6 +180,7 @@ std::variant<Receipt, LrError> Ledger::Transfer(const std::string& payer, const 
     if (balance->second < amount)
         return LrError{303, "Not enough money",
                        "Account " + payer + " has not enough " + currency + " for this transfer"};
+    JournalBooked("LR", {payer, payee, currency, std::to_string(amount), memo, std::to_string(now)});
     return Book(payer, payee, currency, amount, memo, "API", now);
 }
 

@@ -2,8 +2,12 @@
 //
 //   purseward-sandbox --dir <folder> [--https-port N] [--http-port N] [--expired-port N]
 //                     [--wronghost-port N] [--eg-port N] [--keep-running]
+//   purseward-sandbox --dir <folder> --stop | --reset
 //
-// The folder keeps the state (certificates first). Port 0, the default, takes any free port.
+// The folder keeps the state: certificates, the transfers booked so far (journal.txt, booked
+// again at the next start), the request log (requests.log) and the running simulator's
+// process number (sandbox.pid). --stop ends the simulator of the folder; --reset ends it too
+// and forgets its transfers, so that the next start has the demo data again. Port 0, the default, takes any free port.
 // On start one line per listener goes to stdout ("https=<port>", "http=<port>",
 // "expired=<port>", "wronghost=<port>", "eg=<port>"), then "ready". The program runs until it is killed or,
 // unless --keep-running is given, until its standard input reaches end of file, so a parent
@@ -20,11 +24,19 @@
 #include <thread>
 #include <vector>
 
+#include <sys/types.h>
+
+#include <chrono>
+#include <fstream>
+#include <filesystem>
+
 #include "certs.h"
-#include "ecu_service.h"
+#include "journal.h"
+#include "request_log.h"
 #include "eg_service.h"
-#include "gdp_service.h"
 #include "info_service.h"
+#include "ecu_service.h"
+#include "gdp_service.h"
 #include "lr_service.h"
 #include "pm_service.h"
 #include "test_routes.h"
@@ -41,15 +53,36 @@ struct Options {
     int wrongHostPort = 0;
     int egPort = 0;
     bool keepRunning = false;
+    bool stop = false;
+    bool reset = false;
 };
 
+constexpr const char* kUsage =
+    "usage: purseward-sandbox --dir <folder> [--https-port N] [--http-port N]\n"
+    "       [--expired-port N] [--wronghost-port N] [--eg-port N] [--keep-running]\n"
+    "       purseward-sandbox --dir <folder> --stop | --reset\n";
+
 [[noreturn]] void Usage(const char* why) {
-    std::fprintf(stderr,
-                 "purseward-sandbox: %s\n"
-                 "usage: purseward-sandbox --dir <folder> [--https-port N] [--http-port N]\n"
-                 "       [--expired-port N] [--wronghost-port N] [--eg-port N] [--keep-running]\n",
-                 why);
+    std::fprintf(stderr, "purseward-sandbox: %s\n%s", why, kUsage);
     std::exit(2);
+}
+
+[[noreturn]] void Help() {
+    std::printf(
+        "purseward-sandbox: a local simulator of the payment interfaces Purseward talks to,\n"
+        "on 127.0.0.1 only, with demo accounts, histories and balances.\n\n%s\n"
+        "  --dir <folder>        state folder (certificates; its authority in ca.pem)\n"
+        "  --https-port N        payment interfaces (0, the default: any free port)\n"
+        "  --http-port N         plain-HTTP pages (metal prices, information page)\n"
+        "  --eg-port N           e-gold's account interface\n"
+        "  --expired-port N      a listener with an expired certificate, for tests\n"
+        "  --wronghost-port N    a listener whose certificate names another host\n"
+        "  --keep-running        keep running when standard input ends\n"
+        "  --stop                end the simulator running on the folder\n"
+        "  --reset               end it and forget its transfers: the demo data again\n"
+        "  --help                this text\n",
+        kUsage);
+    std::exit(0);
 }
 
 int PortValue(const char* text) {
@@ -63,6 +96,11 @@ Options Parse(int argc, char** argv) {
     Options o;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
+        if (a == "--help" || a == "-h") Help();
+        if (a == "--stop" || a == "--reset") {
+            (a == "--stop" ? o.stop : o.reset) = true;
+            continue;
+        }
         if (a == "--keep-running") {
             o.keepRunning = true;
             continue;
@@ -79,6 +117,49 @@ Options Parse(int argc, char** argv) {
     }
     if (o.dir.empty()) Usage("--dir is required");
     return o;
+}
+
+std::string InDir(const std::string& dir, const char* name) {
+    return dir + (dir.back() == '/' ? "" : "/") + name;
+}
+
+// The process of the simulator that runs on the folder, 0 for none.
+pid_t RunningSimulator(const std::string& dir) {
+    std::ifstream in(InDir(dir, "sandbox.pid"));
+    long pid = 0;
+    if (!(in >> pid) || pid <= 0) return 0;
+    std::ifstream cmdline("/proc/" + std::to_string(pid) + "/cmdline");
+    std::string text((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+    return text.find("purseward-sandbox") != std::string::npos ? static_cast<pid_t>(pid) : 0;
+}
+
+// True while the process runs (a process that ended and waits for its parent is gone).
+bool Alive(pid_t pid) {
+    if (::kill(pid, 0) != 0) return false;
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const std::size_t paren = text.rfind(')');
+    return paren == std::string::npos || paren + 2 >= text.size() || text[paren + 2] != 'Z';
+}
+
+// Ends the simulator of the folder and waits (up to 10 s) until it is gone.
+int Stop(const std::string& dir) {
+    const pid_t pid = RunningSimulator(dir);
+    if (pid != 0) {
+        ::kill(pid, SIGTERM);
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (Alive(pid) && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (Alive(pid)) {
+            std::fprintf(stderr, "purseward-sandbox: process %ld does not end\n",
+                         static_cast<long>(pid));
+            return 1;
+        }
+        std::printf("stopped %ld\n", static_cast<long>(pid));
+    }
+    std::error_code ec;
+    std::filesystem::remove(InDir(dir, "sandbox.pid"), ec);
+    return 0;
 }
 
 int Bind(httplib::Server& server, int port, const char* name) {
@@ -102,12 +183,27 @@ int Bind(httplib::Server& server, int port, const char* name) {
 int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     const Options opt = Parse(argc, argv);
+    if (opt.stop || opt.reset) {
+        const int rc = Stop(opt.dir);
+        if (rc != 0 || !opt.reset) return rc;
+        std::error_code ec;
+        std::filesystem::remove(sandbox::JournalPath(opt.dir), ec);
+        std::filesystem::remove(InDir(opt.dir, "requests.log"), ec);
+        std::printf("back to the demo state\n");
+        return 0;
+    }
 
     sandbox::CertSet certs;
     try {
         certs = sandbox::LoadOrCreateCerts(opt.dir);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "purseward-sandbox: %s\n", e.what());
+        return 1;
+    }
+
+    if (!sandbox::OpenJournal(opt.dir)) {
+        std::fprintf(stderr, "purseward-sandbox: cannot read %s\n",
+                     sandbox::JournalPath(opt.dir).c_str());
         return 1;
     }
 
@@ -132,6 +228,10 @@ int main(int argc, char** argv) {
     sandbox::RegisterEcuMoney(https);
     sandbox::RegisterPerfectMoney(https);
 
+    for (httplib::Server* s : {static_cast<httplib::Server*>(&https), &http,
+                               static_cast<httplib::Server*>(&egHttps)})
+        sandbox::LogRequests(*s, opt.dir);
+
     const int httpsPort = Bind(https, opt.httpsPort, "https");
     const int httpPort = Bind(http, opt.httpPort, "http");
     const int expiredPort = Bind(expired, opt.expiredPort, "expired");
@@ -144,6 +244,9 @@ int main(int argc, char** argv) {
                                static_cast<httplib::Server*>(&wrongHost),
                                static_cast<httplib::Server*>(&egHttps)})
         threads.emplace_back([s] { s->listen_after_bind(); });
+
+    if (std::ofstream pidFile(InDir(opt.dir, "sandbox.pid")); pidFile)
+        pidFile << ::getpid() << "\n";
 
     std::printf("https=%d\nhttp=%d\nexpired=%d\nwronghost=%d\neg=%d\nready\n", httpsPort, httpPort,
                 expiredPort, wrongHostPort, egPort);

@@ -1,5 +1,8 @@
 #include "pm_service.h"
 
+#include "journal.h"
+#include "transfer_faults.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <ctime>
@@ -11,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "transfer_faults.h"
 
 namespace sandbox {
 namespace {
@@ -133,6 +135,11 @@ public:
             {At(2026, 1, 20, 16, 45), 500003, "E7654321", "E1234567", "EUR", "77",
              "plain", 5050, 25},
         };
+        // The transfers of earlier runs.
+        for (const auto& e : JournalEntries("PM"))
+            if (e.size() == 7)
+                Book({std::stoll(e[6]), 0, e[0], e[1], "", e[2], e[3], std::stoll(e[4]),
+                      std::stoll(e[5])});
     }
 
     void Balance(const httplib::Request& req, httplib::Response& res) {
@@ -221,12 +228,12 @@ public:
         const Cents fee = (*amount * 5 + 500) / 1000;  // 0.5 percent, paid by the payer
         if (payer->balance < *amount + fee)
             return Html(res, ErrorPage("Spend", "Not enough money to pay"));
-        payer->balance -= *amount + fee;
-        payee->balance += *amount;
-        const std::int64_t batch = nextBatch_++;
-        payments_.push_back({std::time(nullptr), batch, payer->id, payee->id, payer->currency,
-                             req.get_param_value("PAYMENT_ID"), req.get_param_value("Memo"),
-                             *amount, fee});
+        const Payment p{std::time(nullptr), 0, payer->id, payee->id, payer->currency,
+                        req.get_param_value("PAYMENT_ID"), req.get_param_value("Memo"),
+                        *amount, fee};
+        JournalBooked("PM", {p.payer, p.payee, p.paymentId, p.memo, std::to_string(p.amount),
+                             std::to_string(p.fee), std::to_string(p.time)});
+        const std::int64_t batch = Book(p);
         CountBooked("PM");
         const std::string page =
             "<html>\n<head>\n  <title>Spend</title>\n</head>\n<body>\n<h1>Spend</h1>\n" +
@@ -238,6 +245,18 @@ public:
     }
 
 private:
+    // Moves the payment's money (the fee paid by the payer) and adds it to the history.
+    std::int64_t Book(Payment p) {
+        Account* payer = Find(p.payer);
+        Account* payee = Find(p.payee);
+        if (!payer || !payee) return 0;
+        payer->balance -= p.amount + p.fee;
+        payee->balance += p.amount;
+        p.batch = nextBatch_++;
+        p.currency = payer->currency;
+        payments_.push_back(p);
+        return p.batch;
+    }
     // The member of AccountID and PassPhrase, after every parameter was checked: each one at
     // most once, each one known, the required ones present.
     const Member* Login(const httplib::Request& req, const std::set<std::string>& required,

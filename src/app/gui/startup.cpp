@@ -14,6 +14,7 @@
 #include "settings/gui/pass_prompt.h"
 #include "settings/keys.h"
 #include "settings/migration.h"
+#include "ui/screen_fit.h"
 #include "ui/base/clock.h"
 #include "ui/qt_modal_ui.h"
 
@@ -26,6 +27,7 @@ int RunPurseward(int argc, char** argv) {
     // The window lives on in the tray and message boxes come and go while it is hidden: only
     // the confirmed close ends the run.
     QApplication::setQuitOnLastWindowClosed(false);
+    InstallScreenFit(qapp);
 
     // Single instance. The running instance listens once its main window is shown; before
     // that (at its password prompt) this start goes on as an instance of its own.
