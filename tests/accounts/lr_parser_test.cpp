@@ -2,6 +2,8 @@
 // remove-and-search-again procedure on many generated answers.
 #include "accounts/lr/lr_parser.h"
 
+#include "accounts/answer_text.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -65,6 +67,7 @@ private:
             } else {
                 std::string v = t.substr(s + open.size(), end - s - open.size());
                 if (v.empty()) v = " ";
+                v = RowField(DecodeXmlText(v));
                 row += (first ? "" : "~") + v;
                 first = false;
             }
@@ -144,12 +147,12 @@ TEST(LrParser, MissingChildTakesTheNextOneLeftAnywhere) {
     EXPECT_EQ(a.balances, (TextList{"LRUSD~1~d~U1", "LREUR~2"}));
 }
 
-TEST(LrParser, ValuesStayAsReceivedAndEmptyRecordsCount) {
+TEST(LrParser, ValuesAreDecodedOnceAndEmptyRecordsCount) {
     const LrAnswer a = Parse(
         "<AccountNameResponse id=\"5\" date=\"x\"><AccountName><AccountToRetrieve>U7654321"
         "</AccountToRetrieve><Date>d</Date><Name>Tom &amp; Jerry</Name></AccountName>"
         "<Error></Error></AccountNameResponse>");
-    EXPECT_EQ(a.accountNames, (TextList{"U7654321~d~Tom &amp; Jerry"}));
+    EXPECT_EQ(a.accountNames, (TextList{"U7654321~d~Tom & Jerry"}));
     EXPECT_EQ(a.errors, (TextList{""}));
 }
 

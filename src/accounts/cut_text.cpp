@@ -1,0 +1,190 @@
+#include "accounts/cut_text.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace pw {
+namespace {
+
+bool IsTag(std::string_view m) {
+    return m.size() >= 3 && m.front() == '<' && m.back() == '>' &&
+           m.substr(1, m.size() - 2).find_first_of("<>") == std::string_view::npos;
+}
+
+}  // namespace
+
+CutText::CutText(std::string_view text, const std::vector<std::string_view>& markers)
+    : text_(text), markers_(markers), per_(markers.size()) {
+    std::vector<int> tags;
+    bool others = false;
+    for (std::size_t m = 0; m < markers_.size(); ++m) {
+        longest_ = std::max(longest_, markers_[m].size());
+        if (IsTag(markers_[m])) {
+            tags.push_back(static_cast<int>(m));
+        } else if (!markers_[m].empty()) {
+            others = true;
+            for (std::size_t p = text_.find(markers_[m]); p != npos; p = text_.find(markers_[m], p + 1))
+                all_.push_back({static_cast<std::uint32_t>(p), static_cast<std::uint32_t>(m)});
+        }
+    }
+    if (!tags.empty()) IndexTags(tags);
+    if (others) {
+        std::sort(all_.begin(), all_.end(), [](const Occurrence& x, const Occurrence& y) {
+            return x.pos != y.pos ? x.pos < y.pos : x.marker < y.marker;
+        });
+    }
+    gone_.assign(all_.size(), 0);
+    nextLive_.resize(all_.size() + 1);
+    for (std::size_t i = 0; i < nextLive_.size(); ++i) nextLive_[i] = static_cast<std::uint32_t>(i);
+    for (std::size_t i = 0; i < all_.size(); ++i) per_[all_[i].marker].at.push_back(static_cast<std::uint32_t>(i));
+    for (PerMarker& p : per_) {
+        p.skip.resize(p.at.size() + 1);
+        for (std::size_t i = 0; i < p.skip.size(); ++i) p.skip[i] = static_cast<std::uint32_t>(i);
+    }
+}
+
+void CutText::IndexTags(const std::vector<int>& tagMarkers) {
+    // Tags by length; a candidate is compared with the few markers of its length.
+    std::size_t longestTag = 0;
+    for (const int m : tagMarkers) longestTag = std::max(longestTag, markers_[static_cast<std::size_t>(m)].size());
+    std::vector<std::vector<int>> byLength(longestTag + 1);
+    for (const int m : tagMarkers) byLength[markers_[static_cast<std::size_t>(m)].size()].push_back(m);
+
+    const char* const base = text_.data();
+    const std::size_t n = text_.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const void* lt = std::memchr(base + i, '<', n - i);
+        if (!lt) break;
+        i = static_cast<std::size_t>(static_cast<const char*>(lt) - base);
+        const std::size_t limit = std::min(n, i + longestTag);
+        std::size_t j = i + 1;
+        while (j < limit && base[j] != '>' && base[j] != '<') ++j;
+        if (j < limit && base[j] == '>') {
+            const std::size_t len = j + 1 - i;
+            for (const int m : byLength[len]) {
+                if (std::memcmp(base + i, markers_[static_cast<std::size_t>(m)].data(), len) == 0) {
+                    all_.push_back({static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(m)});
+                    break;
+                }
+            }
+            i = j + 1;
+        } else {
+            i = j;
+        }
+    }
+}
+
+std::uint32_t CutText::Root(std::vector<std::uint32_t>& forest, std::uint32_t k) {
+    std::uint32_t root = k;
+    while (forest[root] != root) root = forest[root];
+    while (forest[k] != root) {
+        const std::uint32_t up = forest[k];
+        forest[k] = root;
+        k = up;
+    }
+    return root;
+}
+
+std::size_t CutText::Find(int marker, std::size_t from, std::size_t to) {
+    PerMarker& p = per_[static_cast<std::size_t>(marker)];
+    std::uint32_t k = 0;
+    if (from > 0) {
+        k = static_cast<std::uint32_t>(
+            std::lower_bound(p.at.begin(), p.at.end(), from,
+                             [this](std::uint32_t idx, std::size_t f) { return all_[idx].pos < f; }) -
+            p.at.begin());
+    }
+    for (k = Root(p.skip, k); k < p.at.size(); k = Root(p.skip, k)) {
+        const Occurrence& o = all_[p.at[k]];
+        if (!gone_[p.at[k]]) {
+            if (to != npos && o.pos + MarkerSize(marker) > to) return npos;
+            return o.pos;
+        }
+        p.skip[k] = k + 1;  // gone for good: never looked at again
+    }
+    return npos;
+}
+
+std::map<std::uint32_t, std::uint32_t>::const_iterator CutText::CutHolding(std::size_t p) const {
+    auto it = cuts_.upper_bound(static_cast<std::uint32_t>(p));
+    if (it == cuts_.begin()) return cuts_.end();
+    --it;
+    return p < it->second ? it : cuts_.end();
+}
+
+std::size_t CutText::FindByte(char c, std::size_t from) const {
+    while (from < text_.size()) {
+        const void* hit = std::memchr(text_.data() + from, c, text_.size() - from);
+        if (!hit) return npos;
+        const std::size_t p = static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data());
+        const auto cut = CutHolding(p);
+        if (cut == cuts_.end()) return p;
+        from = cut->second;
+    }
+    return npos;
+}
+
+void CutText::Cut(std::size_t a, std::size_t b) {
+    b = std::min(b, text_.size());
+    if (a >= b) return;
+    // Every occurrence that overlaps [a, b) is gone.
+    const std::size_t first = a + 1 > longest_ ? a + 1 - longest_ : 0;
+    auto k = static_cast<std::uint32_t>(
+        std::lower_bound(all_.begin(), all_.end(), first,
+                         [](const Occurrence& o, std::size_t f) { return o.pos < f; }) -
+        all_.begin());
+    for (k = Root(nextLive_, k); k < all_.size() && all_[k].pos < b; k = Root(nextLive_, k + 1)) {
+        const Occurrence& o = all_[k];
+        if (o.pos + MarkerSize(static_cast<int>(o.marker)) > a) {
+            gone_[k] = 1;
+            nextLive_[k] = k + 1;  // gone for good: no later cut looks at it again
+        }
+    }
+    // Merge [a, b) into the cut stretches. Cuts mostly come front to back and touch the
+    // one before: that case only moves the end of the last stretch.
+    auto lo = static_cast<std::uint32_t>(a), hi = static_cast<std::uint32_t>(b);
+    if (!cuts_.empty()) {
+        auto last = std::prev(cuts_.end());
+        if (lo >= last->first) {
+            if (lo <= last->second) {
+                last->second = std::max(last->second, hi);
+                return;
+            }
+            cuts_.emplace_hint(cuts_.end(), lo, hi);
+            return;
+        }
+    }
+    auto it = cuts_.upper_bound(lo);
+    if (it != cuts_.begin()) {
+        auto prev = std::prev(it);
+        if (prev->second >= lo) {
+            lo = prev->first;
+            hi = std::max(hi, prev->second);
+            it = cuts_.erase(prev);
+        }
+    }
+    while (it != cuts_.end() && it->first <= hi) {
+        hi = std::max(hi, it->second);
+        it = cuts_.erase(it);
+    }
+    cuts_.emplace_hint(it, lo, hi);
+}
+
+std::string_view CutText::Left(std::size_t a, std::size_t b, std::string& scratch) const {
+    b = std::min(b, text_.size());
+    if (a >= b) return {};
+    auto it = cuts_.upper_bound(static_cast<std::uint32_t>(a));
+    if (it != cuts_.begin() && std::prev(it)->second > a) --it;
+    if (it == cuts_.end() || it->first >= b) return text_.substr(a, b - a);
+    scratch.clear();
+    std::size_t pos = a;
+    for (; it != cuts_.end() && it->first < b; ++it) {
+        if (it->first > pos) scratch.append(text_.substr(pos, it->first - pos));
+        pos = std::max<std::size_t>(pos, it->second);
+    }
+    if (pos < b) scratch.append(text_.substr(pos, b - pos));
+    return scratch;
+}
+
+}  // namespace pw
