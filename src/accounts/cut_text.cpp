@@ -6,6 +6,48 @@
 namespace pw {
 namespace {
 
+// The first index k of [0, n) with less(k) false (n when there is none), where less is
+// true up to some index and false from there: searched outward from hint, so that a search
+// near the last one costs little.
+template <class Less>
+std::size_t Gallop(std::size_t n, std::size_t hint, Less less) {
+    if (n == 0) return 0;
+    hint = std::min(hint, n - 1);
+    // The answer lies in [lo, hi]: lo is 0 or less(lo - 1); hi is n or !less(hi).
+    std::size_t lo = 0, hi = n;
+    if (less(hint)) {
+        lo = hint + 1;
+        for (std::size_t step = 1;; step *= 2) {
+            const std::size_t probe = lo + step - 1;
+            if (probe >= n) break;
+            if (!less(probe)) {
+                hi = probe;
+                break;
+            }
+            lo = probe + 1;
+        }
+    } else {
+        hi = hint;
+        for (std::size_t step = 1;; step *= 2) {
+            if (hi < step) break;
+            const std::size_t probe = hi - step;
+            if (less(probe)) {
+                lo = probe + 1;
+                break;
+            }
+            hi = probe;
+        }
+    }
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (less(mid))
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
 bool IsTag(std::string_view m) {
     return m.size() >= 3 && m.front() == '<' && m.back() == '>' &&
            m.substr(1, m.size() - 2).find_first_of("<>") == std::string_view::npos;
@@ -16,22 +58,25 @@ bool IsTag(std::string_view m) {
 CutText::CutText(std::string_view text, const std::vector<std::string_view>& markers)
     : text_(text), markers_(markers), per_(markers.size()) {
     std::vector<int> tags;
-    bool others = false;
+    std::vector<Occurrence> others;
     for (std::size_t m = 0; m < markers_.size(); ++m) {
         longest_ = std::max(longest_, markers_[m].size());
         if (IsTag(markers_[m])) {
             tags.push_back(static_cast<int>(m));
         } else if (!markers_[m].empty()) {
-            others = true;
             for (std::size_t p = text_.find(markers_[m]); p != npos; p = text_.find(markers_[m], p + 1))
-                all_.push_back({static_cast<std::uint32_t>(p), static_cast<std::uint32_t>(m)});
+                others.push_back({static_cast<std::uint32_t>(p), static_cast<std::uint32_t>(m)});
         }
     }
-    if (!tags.empty()) IndexTags(tags);
-    if (others) {
-        std::sort(all_.begin(), all_.end(), [](const Occurrence& x, const Occurrence& y) {
+    if (!tags.empty()) IndexTags(tags);  // by position already
+    if (!others.empty()) {
+        const auto byPosition = [](const Occurrence& x, const Occurrence& y) {
             return x.pos != y.pos ? x.pos < y.pos : x.marker < y.marker;
-        });
+        };
+        std::sort(others.begin(), others.end(), byPosition);
+        const std::size_t tagged = all_.size();
+        all_.insert(all_.end(), others.begin(), others.end());
+        std::inplace_merge(all_.begin(), all_.begin() + static_cast<std::ptrdiff_t>(tagged), all_.end(), byPosition);
     }
     gone_.assign(all_.size(), 0);
     nextLive_.resize(all_.size() + 1);
@@ -91,13 +136,12 @@ std::size_t CutText::Find(int marker, std::size_t from, std::size_t to) {
     std::uint32_t k = 0;
     if (from > 0) {
         k = static_cast<std::uint32_t>(
-            std::lower_bound(p.at.begin(), p.at.end(), from,
-                             [this](std::uint32_t idx, std::size_t f) { return all_[idx].pos < f; }) -
-            p.at.begin());
+            Gallop(p.at.size(), p.hint, [&](std::size_t i) { return all_[p.at[i]].pos < from; }));
     }
     for (k = Root(p.skip, k); k < p.at.size(); k = Root(p.skip, k)) {
         const Occurrence& o = all_[p.at[k]];
         if (!gone_[p.at[k]]) {
+            p.hint = k;
             if (to != npos && o.pos + MarkerSize(marker) > to) return npos;
             return o.pos;
         }
@@ -106,7 +150,7 @@ std::size_t CutText::Find(int marker, std::size_t from, std::size_t to) {
     return npos;
 }
 
-std::map<std::uint32_t, std::uint32_t>::const_iterator CutText::CutHolding(std::size_t p) const {
+CutText::Cuts::const_iterator CutText::CutHolding(std::size_t p) const {
     auto it = cuts_.upper_bound(static_cast<std::uint32_t>(p));
     if (it == cuts_.begin()) return cuts_.end();
     --it;
@@ -118,6 +162,7 @@ std::size_t CutText::FindByte(char c, std::size_t from) const {
         const void* hit = std::memchr(text_.data() + from, c, text_.size() - from);
         if (!hit) return npos;
         const std::size_t p = static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data());
+        if (NothingCutFrom(p)) return p;
         const auto cut = CutHolding(p);
         if (cut == cuts_.end()) return p;
         from = cut->second;
@@ -131,9 +176,8 @@ void CutText::Cut(std::size_t a, std::size_t b) {
     // Every occurrence that overlaps [a, b) is gone.
     const std::size_t first = a + 1 > longest_ ? a + 1 - longest_ : 0;
     auto k = static_cast<std::uint32_t>(
-        std::lower_bound(all_.begin(), all_.end(), first,
-                         [](const Occurrence& o, std::size_t f) { return o.pos < f; }) -
-        all_.begin());
+        Gallop(all_.size(), cutHint_, [&](std::size_t i) { return all_[i].pos < first; }));
+    cutHint_ = k;
     for (k = Root(nextLive_, k); k < all_.size() && all_[k].pos < b; k = Root(nextLive_, k + 1)) {
         const Occurrence& o = all_[k];
         if (o.pos + MarkerSize(static_cast<int>(o.marker)) > a) {
@@ -174,6 +218,7 @@ void CutText::Cut(std::size_t a, std::size_t b) {
 std::string_view CutText::Left(std::size_t a, std::size_t b, std::string& scratch) const {
     b = std::min(b, text_.size());
     if (a >= b) return {};
+    if (NothingCutFrom(a)) return text_.substr(a, b - a);
     auto it = cuts_.upper_bound(static_cast<std::uint32_t>(a));
     if (it != cuts_.begin() && std::prev(it)->second > a) --it;
     if (it == cuts_.end() || it->first >= b) return text_.substr(a, b - a);

@@ -7,6 +7,7 @@
 // to look like a marker by joining the two sides of a cut is not one.
 #include <cstdint>
 #include <map>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,12 +47,16 @@ private:
     struct PerMarker {
         std::vector<std::uint32_t> at;    // indexes into all_, by position
         std::vector<std::uint32_t> skip;  // forest: the next occurrence that may be whole
+        std::size_t hint = 0;             // where the last search ended
     };
+    using Cuts = std::pmr::map<std::uint32_t, std::uint32_t>;
 
     void IndexTags(const std::vector<int>& tagMarkers);
     static std::uint32_t Root(std::vector<std::uint32_t>& forest, std::uint32_t k);
     // The cut stretch holding byte p, or cuts_.end().
-    std::map<std::uint32_t, std::uint32_t>::const_iterator CutHolding(std::size_t p) const;
+    Cuts::const_iterator CutHolding(std::size_t p) const;
+    // True when no stretch was cut at or after p.
+    bool NothingCutFrom(std::size_t p) const { return cuts_.empty() || std::prev(cuts_.end())->second <= p; }
 
     std::string_view text_;
     std::vector<std::string_view> markers_;
@@ -60,7 +65,9 @@ private:
     std::vector<std::uint8_t> gone_;       // per occurrence of all_
     std::vector<std::uint32_t> nextLive_;  // forest over all_: skips what a cut has passed
     std::vector<PerMarker> per_;
-    std::map<std::uint32_t, std::uint32_t> cuts_;  // start -> end, disjoint, not touching
+    std::size_t cutHint_ = 0;  // index into all_ where the last cut began its search
+    std::pmr::unsynchronized_pool_resource pool_;
+    Cuts cuts_{&pool_};  // start -> end, disjoint, not touching
 };
 
 }  // namespace pw
