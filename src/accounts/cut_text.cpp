@@ -55,32 +55,63 @@ bool IsTag(std::string_view m) {
 
 }  // namespace
 
-CutText::CutText(std::string_view text, const std::vector<std::string_view>& markers)
-    : text_(text), markers_(markers), per_(markers.size()) {
-    std::vector<int> tags;
-    std::vector<Occurrence> others;
-    for (std::size_t m = 0; m < markers_.size(); ++m) {
-        longest_ = std::max(longest_, markers_[m].size());
-        if (IsTag(markers_[m])) {
-            tags.push_back(static_cast<int>(m));
-        } else if (!markers_[m].empty()) {
-            for (std::size_t p = text_.find(markers_[m]); p != npos; p = text_.find(markers_[m], p + 1))
-                others.push_back({static_cast<std::uint32_t>(p), static_cast<std::uint32_t>(m)});
-        }
+namespace {
+
+std::uint32_t HashStep(std::uint32_t h, unsigned char c) { return (h ^ c) * 16777619u; }
+constexpr std::uint32_t kHashStart = 2166136261u;
+
+}  // namespace
+
+CutText::CutText(const std::vector<std::string_view>& markers) : markers_(markers), per_(markers.size()) {
+    // The tags go into a table by a hash of their bytes: a candidate "<...>" of the text is
+    // hashed while it is scanned and compared with the one tag of its slot, if any.
+    std::size_t tags = 0;
+    for (const std::string_view m : markers_) {
+        longest_ = std::max(longest_, m.size());
+        if (IsTag(m)) ++tags, longestTag_ = std::max(longestTag_, m.size());
     }
-    if (!tags.empty()) IndexTags(tags);  // by position already
-    if (!others.empty()) {
-        const auto byPosition = [](const Occurrence& x, const Occurrence& y) {
-            return x.pos != y.pos ? x.pos < y.pos : x.marker < y.marker;
-        };
-        std::sort(others.begin(), others.end(), byPosition);
-        const std::size_t tagged = all_.size();
-        all_.insert(all_.end(), others.begin(), others.end());
-        std::inplace_merge(all_.begin(), all_.begin() + static_cast<std::ptrdiff_t>(tagged), all_.end(), byPosition);
+    std::size_t slots = 64;
+    while (slots < 4 * tags) slots *= 2;
+    tagTable_.assign(slots, -1);
+    for (std::size_t m = 0; m < markers_.size(); ++m) {
+        if (!IsTag(markers_[m])) {
+            if (!markers_[m].empty()) others_.push_back(static_cast<int>(m));
+            continue;
+        }
+        std::uint32_t h = kHashStart;
+        for (const char c : markers_[m]) h = HashStep(h, static_cast<unsigned char>(c));
+        std::size_t slot = h & (slots - 1);
+        while (tagTable_[slot] >= 0) slot = (slot + 1) & (slots - 1);
+        tagTable_[slot] = static_cast<int>(m);
+    }
+}
+
+CutText::CutText(std::string_view text, const std::vector<std::string_view>& markers) : CutText(markers) {
+    Reset(text);
+}
+
+void CutText::Reset(std::string_view text) {
+    text_ = text;
+    all_.clear();
+    cuts_.clear();
+    cutHint_ = 0;
+    if (longestTag_ > 0) IndexTags();  // by position already
+    // Each further marker's occurrences come by position; merging them in keeps all_ sorted
+    // without a sort.
+    const auto byPosition = [](const Occurrence& x, const Occurrence& y) {
+        return x.pos != y.pos ? x.pos < y.pos : x.marker < y.marker;
+    };
+    for (const int m : others_) {
+        const std::string_view marker = markers_[static_cast<std::size_t>(m)];
+        const std::size_t before = all_.size();
+        for (std::size_t p = text_.find(marker); p != npos; p = text_.find(marker, p + 1))
+            all_.push_back({static_cast<std::uint32_t>(p), static_cast<std::uint32_t>(m)});
+        std::inplace_merge(all_.begin(), all_.begin() + static_cast<std::ptrdiff_t>(before), all_.end(), byPosition);
     }
     gone_.assign(all_.size(), 0);
     nextLive_.resize(all_.size() + 1);
     for (std::size_t i = 0; i < nextLive_.size(); ++i) nextLive_[i] = static_cast<std::uint32_t>(i);
+    for (PerMarker& p : per_) p.at.clear(), p.hint = 0;
     for (std::size_t i = 0; i < all_.size(); ++i) per_[all_[i].marker].at.push_back(static_cast<std::uint32_t>(i));
     for (PerMarker& p : per_) {
         p.skip.resize(p.at.size() + 1);
@@ -88,13 +119,8 @@ CutText::CutText(std::string_view text, const std::vector<std::string_view>& mar
     }
 }
 
-void CutText::IndexTags(const std::vector<int>& tagMarkers) {
-    // Tags by length; a candidate is compared with the few markers of its length.
-    std::size_t longestTag = 0;
-    for (const int m : tagMarkers) longestTag = std::max(longestTag, markers_[static_cast<std::size_t>(m)].size());
-    std::vector<std::vector<int>> byLength(longestTag + 1);
-    for (const int m : tagMarkers) byLength[markers_[static_cast<std::size_t>(m)].size()].push_back(m);
-
+void CutText::IndexTags() {
+    const std::size_t slots = tagTable_.size();
     const char* const base = text_.data();
     const std::size_t n = text_.size();
     std::size_t i = 0;
@@ -102,14 +128,17 @@ void CutText::IndexTags(const std::vector<int>& tagMarkers) {
         const void* lt = std::memchr(base + i, '<', n - i);
         if (!lt) break;
         i = static_cast<std::size_t>(static_cast<const char*>(lt) - base);
-        const std::size_t limit = std::min(n, i + longestTag);
+        const std::size_t limit = std::min(n, i + longestTag_);
+        std::uint32_t h = HashStep(kHashStart, '<');
         std::size_t j = i + 1;
-        while (j < limit && base[j] != '>' && base[j] != '<') ++j;
+        while (j < limit && base[j] != '>' && base[j] != '<') h = HashStep(h, static_cast<unsigned char>(base[j++]));
         if (j < limit && base[j] == '>') {
+            h = HashStep(h, '>');
             const std::size_t len = j + 1 - i;
-            for (const int m : byLength[len]) {
-                if (std::memcmp(base + i, markers_[static_cast<std::size_t>(m)].data(), len) == 0) {
-                    all_.push_back({static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(m)});
+            for (std::size_t slot = h & (slots - 1); tagTable_[slot] >= 0; slot = (slot + 1) & (slots - 1)) {
+                const std::string_view m = markers_[static_cast<std::size_t>(tagTable_[slot])];
+                if (m.size() == len && std::memcmp(base + i, m.data(), len) == 0) {
+                    all_.push_back({static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(tagTable_[slot])});
                     break;
                 }
             }
@@ -120,7 +149,8 @@ void CutText::IndexTags(const std::vector<int>& tagMarkers) {
     }
 }
 
-std::uint32_t CutText::Root(std::vector<std::uint32_t>& forest, std::uint32_t k) {
+inline std::uint32_t CutText::Root(std::vector<std::uint32_t>& forest, std::uint32_t k) {
+    if (forest[k] == k) return k;
     std::uint32_t root = k;
     while (forest[root] != root) root = forest[root];
     while (forest[k] != root) {

@@ -22,6 +22,13 @@ public:
     // or "</name>" is found by one scan over the tags of the text; any other by its own scan.
     // text must stay alive and is at most 4 GB - 1.
     CutText(std::string_view text, const std::vector<std::string_view>& markers);
+    // Without a text yet: Reset gives it one.
+    explicit CutText(const std::vector<std::string_view>& markers);
+    CutText(const CutText&) = delete;
+    CutText& operator=(const CutText&) = delete;
+
+    // Starts over on another text with the same markers, nothing cut (keeps the memory).
+    void Reset(std::string_view text);
 
     std::string_view Text() const { return text_; }
     std::size_t MarkerSize(int marker) const { return markers_[static_cast<std::size_t>(marker)].size(); }
@@ -51,8 +58,8 @@ private:
     };
     using Cuts = std::pmr::map<std::uint32_t, std::uint32_t>;
 
-    void IndexTags(const std::vector<int>& tagMarkers);
-    static std::uint32_t Root(std::vector<std::uint32_t>& forest, std::uint32_t k);
+    void IndexTags();
+    static inline std::uint32_t Root(std::vector<std::uint32_t>& forest, std::uint32_t k);
     // The cut stretch holding byte p, or cuts_.end().
     Cuts::const_iterator CutHolding(std::size_t p) const;
     // True when no stretch was cut at or after p.
@@ -61,6 +68,9 @@ private:
     std::string_view text_;
     std::vector<std::string_view> markers_;
     std::size_t longest_ = 0;
+    std::size_t longestTag_ = 0;
+    std::vector<int> tagTable_;  // marker of each slot of the tag hash table, -1: free
+    std::vector<int> others_;    // markers that are not tags
     std::vector<Occurrence> all_;          // every occurrence, by position
     std::vector<std::uint8_t> gone_;       // per occurrence of all_
     std::vector<std::uint32_t> nextLive_;  // forest over all_: skips what a cut has passed

@@ -1,5 +1,6 @@
 #include "accounts/eg/eg_parser.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -50,7 +51,7 @@ Took TakeValue(CutText& x, std::string& value, std::string& scratch) {
 }
 
 // Leading integer as atoi reads it, clamped to the int range.
-long long LeadingInt(const std::string& s) {
+long long LeadingInt(std::string_view s) {
     std::size_t i = 0;
     while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
     bool neg = false;
@@ -111,6 +112,33 @@ void ParseInputs(std::string_view text, const TextList& prices, std::time_t now,
     }
 }
 
+// Appends value written "%.*lld": at least digits digits.
+void AppendPadded(std::string& out, long long value, int digits) {
+    char buf[32];
+    const int n = std::snprintf(buf, sizeof buf, "%.*lld", digits, value);
+    out.append(buf, static_cast<std::size_t>(n > 0 ? n : 0));
+}
+
+// Appends the field with its date rewritten (see RewriteDate).
+void AppendRewrittenDate(std::string& out, std::string_view field) {
+    const std::size_t blank = field.find(' ');
+    const std::string_view date = field.substr(0, blank);
+    const std::size_t s1 = date.find('/');
+    const std::size_t s2 = s1 == std::string_view::npos ? s1 : date.find('/', s1 + 1);
+    if (blank == std::string_view::npos || field.find(' ', blank + 1) != std::string_view::npos ||
+        s2 == std::string_view::npos || date.find('/', s2 + 1) != std::string_view::npos) {
+        out.append(field);
+        return;
+    }
+    AppendPadded(out, LeadingInt(date.substr(0, s1)), 2);
+    out += '/';
+    AppendPadded(out, LeadingInt(date.substr(s1 + 1, s2 - s1 - 1)), 2);
+    out += '/';
+    AppendPadded(out, LeadingInt(date.substr(s2 + 1)), 4);
+    out += ' ';
+    out.append(field.substr(blank + 1));
+}
+
 void ParseCsv(std::string_view text, EgAnswer& out) {
     if (text.find("No Records Found") != std::string_view::npos) return;
     // Every line that ends in a line feed is a row, the first (the header) excepted.
@@ -125,27 +153,32 @@ void ParseCsv(std::string_view text, EgAnswer& out) {
     for (std::size_t lf = nextLf(0); lf != std::string_view::npos; lf = nextLf(lf + 1)) ++lines;
     if (lines < 2) return;
     out.rawHistory.reserve(lines - 1);
-    std::string first;
+    std::string date;
     for (std::size_t pos = nextLf(0) + 1, nl; (nl = nextLf(pos)) != std::string_view::npos; pos = nl + 1) {
         const std::string_view line = text.substr(pos, nl - pos);
         std::string row;
-        row.reserve(line.size() + 4);
         // The first field's date is rewritten; quotes are dropped, "," separates the fields.
         const std::size_t comma = line.find(',');
         const std::string_view head = line.substr(0, comma);
         std::size_t from = 0;
         if (std::memchr(head.data(), ' ', head.size()) != nullptr) {
-            first.clear();
+            date.clear();
             for (const char c : head)
-                if (c != '"') first += c;
-            AppendRowField(row, RewriteDate(first));
+                if (c != '"') date += c;
+            row.reserve(line.size() + 8);
+            AppendRewrittenDate(row, date);
+            std::replace(row.begin(), row.end(), '~', '-');
             from = head.size();
         }
+        const std::size_t start = row.size();
+        row.resize(start + line.size() - from);
+        char* w = row.data() + start;
         for (std::size_t i = from; i < line.size(); ++i) {
             const char c = line[i];
             if (c == '"') continue;
-            row += c == ',' ? '~' : c == '~' ? '-' : c;
+            *w++ = c == ',' ? '~' : c == '~' ? '-' : c;
         }
+        row.resize(static_cast<std::size_t>(w - row.data()));
         out.rawHistory.push_back(std::move(row));
     }
 }
@@ -168,14 +201,9 @@ TextList ParsePrices(std::string_view answer) {
 }
 
 std::string RewriteDate(const std::string& field) {
-    const TextList parts = Split(field, " ");
-    if (parts.size() != 2) return field;
-    const TextList dmy = Split(parts[0], "/");
-    if (dmy.size() != 3) return field;
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "%.2lld/%.2lld/%.4lld ", LeadingInt(dmy[0]), LeadingInt(dmy[1]),
-                  LeadingInt(dmy[2]));
-    return buf + parts[1];
+    std::string out;
+    AppendRewrittenDate(out, field);
+    return out;
 }
 
 std::string BalanceRow(const std::string& metal, const std::string& ounces,

@@ -113,32 +113,32 @@ TextList ReadCsvRecords(std::string_view csv, bool* firstWasDropped) {
             if (Commas(csv.data() + end, next - end) >= 9) break;
         const std::string_view record = csv.substr(pos, end - pos);
         pos = end;
-        if (Commas(record.data(), record.size()) < 9) {  // fewer than ten fields
+        // One pass: line breaks become blanks, a "~" becomes "-", the first nine commas end
+        // fields 0 to 8 ("~"); the memo is all the rest, commas and all.
+        std::string row(record.size(), '\0');
+        char* const w = row.data();
+        int commas = 0;
+        std::size_t memoStart = 0;
+        for (std::size_t i = 0; i < record.size(); ++i) {
+            char c = record[i];
+            if (c == '\r' || c == '\n') {
+                c = ' ';
+            } else if (c == '~') {
+                c = '-';
+            } else if (c == ',' && commas < 9) {
+                c = '~';
+                if (++commas == 9) memoStart = i + 1;
+            }
+            w[i] = c;
+        }
+        if (commas < 9) {  // fewer than ten fields
             if (first && firstWasDropped) *firstWasDropped = true;
             first = false;
             continue;
         }
         first = false;
-        // Fields 0 to 8 end at the first nine commas; the memo is all the rest, commas and all.
-        std::size_t memoStart = 0;
-        for (int k = 0; k < 9; ++k) memoStart = record.find(',', memoStart) + 1;
-        std::string_view memo = record.substr(memoStart);
-        // "Memo: " as the record reads once its line breaks are blanks.
-        for (std::size_t at = memo.find("Memo:"); at != std::string_view::npos; at = memo.find("Memo:", at + 1)) {
-            const std::size_t after = at + kMemoMarker.size() - 1;
-            if (after < memo.size() && (memo[after] == ' ' || memo[after] == '\r' || memo[after] == '\n')) {
-                memo.remove_prefix(after + 1);
-                break;
-            }
-        }
-        std::string row;
-        row.reserve(memoStart + memo.size());
-        AppendRowField(row, record.substr(0, memoStart - 1));
-        std::replace(row.begin(), row.end(), ',', '~');
-        row += '~';
-        AppendRowField(row, memo);
-        for (char& c : row)
-            if (c == '\r' || c == '\n') c = ' ';
+        const std::size_t memo = row.find(kMemoMarker, memoStart);
+        if (memo != std::string::npos) row.erase(memoStart, memo + kMemoMarker.size() - memoStart);
         records.push_back(std::move(row));
     }
     return records;

@@ -76,8 +76,8 @@ bool IsErrorCode(std::string_view code) {
            code.find("Partial") != std::string_view::npos;
 }
 
-void AppendParty(std::string& out, std::string_view toFromAccount) {
-    CutText x(toFromAccount, PartyMarkers());
+void AppendParty(std::string& out, std::string_view toFromAccount, CutText& x) {
+    x.Reset(toFromAccount);
     std::string scratch, account, name;
     bool any = false;
     while (x.Find(kAccountId) != CutText::npos) {
@@ -101,7 +101,8 @@ void AppendParty(std::string& out, std::string_view toFromAccount) {
 
 std::string PartyOf(std::string toFromAccount) {
     std::string out;
-    AppendParty(out, toFromAccount);
+    CutText x(PartyMarkers());
+    AppendParty(out, toFromAccount, x);
     return out;
 }
 
@@ -111,6 +112,7 @@ void ParseAnswer(std::string_view answer, std::time_t now, VmAnswer& out) {
     CutText x(answer, AnswerMarkers());
     if (x.Find(kResponse) == CutText::npos) return;
     std::string scratch;
+    CutText party(PartyMarkers());  // one for every ToFromAccount: its memory is kept
 
     while (CutMarker(x, kStatus)) {
         std::string row;
@@ -148,7 +150,7 @@ void ParseAnswer(std::string_view answer, std::time_t now, VmAnswer& out) {
                 x.Cut(s, v);
                 row += ' ';
             } else {
-                AppendParty(row, x.Left(v, e, scratch));
+                AppendParty(row, x.Left(v, e, scratch), party);
                 x.Cut(s, e + x.MarkerSize(kToFromEnd));
             }
         }
