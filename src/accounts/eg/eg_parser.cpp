@@ -114,6 +114,13 @@ void ParseInputs(std::string_view text, const TextList& prices, std::time_t now,
 
 // Appends value written "%.*lld": at least digits digits.
 void AppendPadded(std::string& out, long long value, int digits) {
+    if (value >= 0 && value < 100000000) {  // the usual case, without a format string
+        char buf[16];
+        int n = 0;
+        for (long long v = value; v > 0 || n < digits; v /= 10) buf[15 - n++] = static_cast<char>('0' + v % 10);
+        out.append(buf + 16 - n, static_cast<std::size_t>(n));
+        return;
+    }
     char buf[32];
     const int n = std::snprintf(buf, sizeof buf, "%.*lld", digits, value);
     out.append(buf, static_cast<std::size_t>(n > 0 ? n : 0));
@@ -162,11 +169,15 @@ void ParseCsv(std::string_view text, EgAnswer& out) {
         const std::string_view head = line.substr(0, comma);
         std::size_t from = 0;
         if (std::memchr(head.data(), ' ', head.size()) != nullptr) {
-            date.clear();
-            for (const char c : head)
-                if (c != '"') date += c;
+            std::string_view field = head;
+            if (std::memchr(head.data(), '"', head.size()) != nullptr) {
+                date.clear();
+                for (const char c : head)
+                    if (c != '"') date += c;
+                field = date;
+            }
             row.reserve(line.size() + 8);
-            AppendRewrittenDate(row, date);
+            AppendRewrittenDate(row, field);
             std::replace(row.begin(), row.end(), '~', '-');
             from = head.size();
         }
