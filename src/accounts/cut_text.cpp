@@ -104,8 +104,13 @@ void CutText::Reset(std::string_view text) {
     for (const int m : others_) {
         const std::string_view marker = markers_[static_cast<std::size_t>(m)];
         const std::size_t before = all_.size();
-        for (std::size_t p = text_.find(marker); p != npos; p = text_.find(marker, p + 1))
+        const char* const base = text_.data();
+        for (std::size_t p = 0; p + marker.size() <= text_.size(); ++p) {
+            const void* hit = ::memmem(base + p, text_.size() - p, marker.data(), marker.size());
+            if (!hit) break;
+            p = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
             all_.push_back({static_cast<std::uint32_t>(p), static_cast<std::uint32_t>(m)});
+        }
         std::inplace_merge(all_.begin(), all_.begin() + static_cast<std::ptrdiff_t>(before), all_.end(), byPosition);
     }
     gone_.assign(all_.size(), 0);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "accounts/answer_text.h"
@@ -29,8 +30,7 @@ constexpr std::array<std::string_view, kNameCount> kNames = {
     "Receipt", "ReceiptId", "PayerName", "PayeeName", "Amount", "Fee", "ClosingBalance",
     "Transfer", "TransferId", "TransferType", "Payer", "Payee", "Memo", "Anonymous", "Source"};
 
-// Marker 2*name is "<name>", 2*name+1 is "</name>"; the last one is the response id.
-constexpr int kResponseId = 2 * kNameCount;
+// Marker 2*name is "<name>", 2*name+1 is "</name>".
 
 const std::vector<std::string_view>& Markers() {
     static const std::vector<std::string_view> markers = [] {
@@ -41,7 +41,6 @@ const std::vector<std::string_view>& Markers() {
             texts[2 * i + 1] = "</" + std::string(kNames[i]) + ">";
         }
         for (const std::string& t : texts) m.push_back(t);
-        m.push_back("Response id=\"");
         return m;
     }();
     return markers;
@@ -118,8 +117,11 @@ void ParseAnswer(std::string_view answer, bool clear, LrAnswer& out) {
     Parse p{CutText(answer, Markers()), {}};
     const std::size_t n = answer.size();
 
-    if (const std::size_t at = p.x.Find(kResponseId); at != CutText::npos) {
-        const std::size_t start = at + p.x.MarkerSize(kResponseId);
+    // Nothing is cut yet: the first response id of the text is the first of the answer.
+    static constexpr std::string_view kId = "Response id=\"";
+    if (const void* hit = n < kId.size() ? nullptr : ::memmem(answer.data(), n, kId.data(), kId.size())) {
+        const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - answer.data());
+        const std::size_t start = at + kId.size();
         if (const std::size_t q = answer.find('"', start); q != std::string_view::npos) {
             out.responseId = std::string(answer.substr(start, q - start));
             p.x.Cut(at, q + 1);
