@@ -176,7 +176,7 @@ TEST(BigAnswers, VMoneyHistoryOfThreeMegabytesIsOnePass) {
     }
     answer += "</Response>";
     vm::VmAnswer a;
-    EXPECT_LT(TimeOf([&] { vm::ParseAnswer(answer, 0, a); }).count(), 3.0);
+    EXPECT_LT(TimeOf([&] { vm::ParseAnswer(answer, 0, a); }).count(), 5.0);
     EXPECT_EQ(a.transactions.size(), static_cast<std::size_t>(count));
 }
 
