@@ -94,6 +94,7 @@ void CutText::Reset(std::string_view text) {
     text_ = text;
     all_.clear();
     cuts_.clear();
+    last_ = cuts_.end();
     cutHint_ = 0;
     if (longestTag_ > 0) IndexTags();  // by position already
     // Each further marker's occurrences come by position; merging them in keeps all_ sorted
@@ -220,17 +221,16 @@ void CutText::Cut(std::size_t a, std::size_t b) {
             nextLive_[k] = k + 1;  // gone for good: no later cut looks at it again
         }
     }
-    // Merge [a, b) into the cut stretches. Cuts mostly come front to back and touch the
-    // one before: that case only moves the end of the last stretch.
+    // Merge [a, b) into the cut stretches. Cuts mostly come front to back, right after the
+    // last one: then it only grows that stretch or goes in after it.
     auto lo = static_cast<std::uint32_t>(a), hi = static_cast<std::uint32_t>(b);
-    if (!cuts_.empty()) {
-        auto last = std::prev(cuts_.end());
-        if (lo >= last->first) {
-            if (lo <= last->second) {
-                last->second = std::max(last->second, hi);
-                return;
-            }
-            cuts_.emplace_hint(cuts_.end(), lo, hi);
+    if (last_ != cuts_.end() && last_->first <= lo) {
+        const auto next = std::next(last_);
+        if (next == cuts_.end() || hi < next->first) {
+            if (lo <= last_->second)
+                last_->second = std::max(last_->second, hi);
+            else
+                last_ = cuts_.emplace_hint(next, lo, hi);
             return;
         }
     }
@@ -247,13 +247,20 @@ void CutText::Cut(std::size_t a, std::size_t b) {
         hi = std::max(hi, it->second);
         it = cuts_.erase(it);
     }
-    cuts_.emplace_hint(it, lo, hi);
+    last_ = cuts_.emplace_hint(it, lo, hi);
+}
+
+bool CutText::NothingCutIn(std::size_t a, std::size_t b) const {
+    if (NothingCutFrom(a)) return true;
+    if (last_ == cuts_.end() || last_->second > a) return false;
+    const auto next = std::next(last_);
+    return next == cuts_.end() || next->first >= b;
 }
 
 std::string_view CutText::Left(std::size_t a, std::size_t b, std::string& scratch) const {
     b = std::min(b, text_.size());
     if (a >= b) return {};
-    if (NothingCutFrom(a)) return text_.substr(a, b - a);
+    if (NothingCutIn(a, b)) return text_.substr(a, b - a);
     auto it = cuts_.upper_bound(static_cast<std::uint32_t>(a));
     if (it != cuts_.begin() && std::prev(it)->second > a) --it;
     if (it == cuts_.end() || it->first >= b) return text_.substr(a, b - a);

@@ -64,6 +64,8 @@ private:
     Cuts::const_iterator CutHolding(std::size_t p) const;
     // True when no stretch was cut at or after p.
     bool NothingCutFrom(std::size_t p) const { return cuts_.empty() || std::prev(cuts_.end())->second <= p; }
+    // True when nothing of [a, b) was cut (cheap near the last cut).
+    bool NothingCutIn(std::size_t a, std::size_t b) const;
 
     std::string_view text_;
     std::vector<std::string_view> markers_;
@@ -78,6 +80,7 @@ private:
     std::size_t cutHint_ = 0;  // index into all_ where the last cut began its search
     std::pmr::unsynchronized_pool_resource pool_;
     Cuts cuts_{&pool_};  // start -> end, disjoint, not touching
+    Cuts::iterator last_ = cuts_.end();  // the stretch the last cut made or grew
 };
 
 }  // namespace pw
