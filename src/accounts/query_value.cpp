@@ -1,5 +1,9 @@
 #include "accounts/query_value.h"
 
+#include <algorithm>
+
+#include "accounts/request_text.h"
+
 namespace pw {
 
 std::string QueryValue(std::string_view value) {
@@ -24,8 +28,9 @@ std::string QueryValue(std::string_view value) {
 std::vector<std::string> SecretForms(const std::string& secret) {
     if (secret.empty()) return {};
     std::vector<std::string> forms{secret};
-    const std::string sent = QueryValue(secret);
-    if (sent != secret) forms.push_back(sent);
+    for (std::string form : {QueryValue(secret), PercentEncode(secret), XmlEscape(secret)}) {
+        if (std::find(forms.begin(), forms.end(), form) == forms.end()) forms.push_back(std::move(form));
+    }
     return forms;
 }
 

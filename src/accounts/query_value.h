@@ -11,8 +11,8 @@ namespace pw {
 // (upper-case hex). An ordinary value travels exactly as typed.
 std::string QueryValue(std::string_view value);
 
-// The forms a secret can take in a text that echoes a request: as typed and as sent in a
-// query. Empty secrets give nothing.
+// The forms a secret can take in a text that echoes a request: as typed, as sent in a query
+// (form value and percent-encoded) and XML-escaped. Empty secrets give nothing.
 std::vector<std::string> SecretForms(const std::string& secret);
 
 }  // namespace pw

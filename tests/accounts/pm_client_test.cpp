@@ -126,7 +126,11 @@ TEST(PmParser, Answers) {
         {"empty error and value", "<input name='ERROR' type='hidden' value=''><input name='' v "
                                   "value=''>",
          {" "}, {std::string(" ~ ~") + kStamp}, {}},
-        {"error input without end", "<input name='ERROR' type='hidden' value='x", {}, {}, {}},
+        // An ERROR input cut short is still an error: what arrived of its text, or " ".
+        {"error input without end", "<input name='ERROR' type='hidden' value='x", {"x"}, {}, {}},
+        {"error input without value", "<input name='ERROR' type='hidden'", {" "}, {}, {}},
+        {"error cut after its value marker", "<input name='ERROR' type='hidden' value='", {" "},
+         {}, {}},
         {"name without end", "<input name='U1'>", {}, {}, {}},
         {"value without end", "<input name='U1' type='hidden' value='1", {}, {}, {}},
         {"long value whole", "<input name='PAYMENT_ID' type='hidden' value='" + longMemo + "'>", {},

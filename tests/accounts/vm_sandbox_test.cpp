@@ -87,7 +87,7 @@ TEST_F(VmSandbox, HistoryHonoursDatesBatchAndKinds) {
         EXPECT_EQ(c[3][0] == '-', out) << all[i];
         const bool party = c[1] == "fees" ? c[2] == "Fee Account"
                                           : c[2] == "VM100002 (Payee Store)" ||
-                                                c[2] == "VM100003 (Third &amp; Sons)";
+                                                c[2] == "VM100003 (Third & Sons)";
         EXPECT_TRUE(party) << all[i];
     }
 
@@ -139,7 +139,7 @@ TEST_F(VmSandbox, TransfersMoveMoneyExactlyAndRefusalsMoveNothing) {
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(Split(rows[0], "~")[2], "VM100001 (Demo Holder)");
     EXPECT_EQ(Split(rows[0], "~")[3], "10.50");
-    EXPECT_EQ(Split(rows[0], "~")[5], "Tom &amp; Jerry &lt;1&gt;");  // as received
+    EXPECT_EQ(Split(rows[0], "~")[5], "Tom & Jerry <1>");  // decoded once, as the payer wrote it
 
     const std::pair<std::string, std::string> refused[] = {
         {"VM100002~1000000~too much", "TransferFailed"},

@@ -67,7 +67,8 @@ Answer ParseAnswer(std::string_view answer, AnswerKind kind, std::time_t now) {
         rest.append(text, pos);
         text = std::move(rest);
     }
-    if (kind != AnswerKind::Balance) return out;
+    // An answer that reports an error holds no balances, whatever its text looks like.
+    if (kind != AnswerKind::Balance || !out.errors.empty()) return out;
 
     const TextList pieces = Split(text, "/");
     if (pieces.size() < 2) return out;

@@ -42,8 +42,8 @@ struct Answer {
 
 // Errors: for each "ERROR " marker, the marker is deleted and the whole remaining answer is
 // one error (" " when nothing remains); after kMaxErrors errors the further markers are only
-// deleted, so time and memory stay linear in the answer. Balances (balance answers only): the remaining answer
-// split at "/"; with two pieces or more, piece k gives the row of currency k (USD, EUR);
+// deleted, so time and memory stay linear in the answer. Balances (balance answers without
+// errors only; an error is never shown as a result): the remaining answer split at "/"; with two pieces or more, piece k gives the row of currency k (USD, EUR);
 // pieces beyond the currencies are ignored.
 Answer ParseAnswer(std::string_view answer, AnswerKind kind, std::time_t now);
 

@@ -1,9 +1,14 @@
 #include "accounts/eg/eg_parser.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
+#include <cstring>
+#include <vector>
+
+#include "accounts/answer_text.h"
+#include "accounts/cut_text.h"
 
 #include "accounts/eg/eg_requests.h"
 #include "accounts/tab_logic.h"
@@ -20,26 +25,33 @@ constexpr double kGramsPerOunce = 31.103;
 
 std::string Blank(std::string v) { return v.empty() ? std::string(" ") : v; }
 
-// Value of the first value marker in text, removed from text through its end marker.
-// nullopt when there is no value marker, or it has no end marker (then text loses the rest).
-std::optional<std::string> TakeValue(std::string& text, bool& unfinished) {
-    unfinished = false;
-    const std::size_t v = text.find(kValue);
-    if (v == std::string::npos) return std::nullopt;
+enum Marker : int { kHiddenMark, kErrorMark, kNameMark, kValueMark, kEndMark };
+
+const std::vector<std::string_view>& InputMarkers() {
+    static const std::vector<std::string_view> m = {kHidden, kError, kName, kValue, kEnd};
+    return m;
+}
+
+enum class Took { None, Unfinished, Value };
+
+// The value of the first value marker left, cut out through its end marker. A value marker
+// without an end marker: the rest of the text is cut (Unfinished).
+Took TakeValue(CutText& x, std::string& value, std::string& scratch) {
+    const std::size_t v = x.Find(kValueMark);
+    if (v == CutText::npos) return Took::None;
     const std::size_t start = v + kValue.size();
-    const std::size_t e = text.find(kEnd, start);
-    if (e == std::string::npos) {
-        unfinished = true;
-        text.erase(v);
-        return std::nullopt;
+    const std::size_t e = x.Find(kEndMark, start);
+    if (e == CutText::npos) {
+        x.Cut(v, x.Text().size());
+        return Took::Unfinished;
     }
-    std::string value = text.substr(start, e - start);
-    text.erase(v, e + kEnd.size() - v);
-    return value;
+    value = x.Left(start, e, scratch);
+    x.Cut(v, e + kEnd.size());
+    return Took::Value;
 }
 
 // Leading integer as atoi reads it, clamped to the int range.
-long long LeadingInt(const std::string& s) {
+long long LeadingInt(std::string_view s) {
     std::size_t i = 0;
     while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
     bool neg = false;
@@ -59,54 +71,127 @@ std::string UtcStamp(std::time_t now) {
     return std::string(buf, n);
 }
 
-void ParseInputs(std::string text, const TextList& prices, std::time_t now, EgAnswer& out) {
+void ParseInputs(std::string_view text, const TextList& prices, std::time_t now, EgAnswer& out) {
+    if (text.size() >= UINT32_MAX) return;  // far beyond any answer of the interface
+    CutText x(text, InputMarkers());
+    std::string scratch, value, name;
     // Errors, while an ERROR input is left.
-    for (std::size_t at; (at = text.find(kError)) != std::string::npos;) {
-        text.erase(at, kError.size());
-        bool unfinished = false;
-        const auto value = TakeValue(text, unfinished);
-        out.errors.push_back(value ? Blank(*value) : std::string());
-        if (unfinished) return;
+    for (std::size_t at; (at = x.Find(kErrorMark)) != CutText::npos;) {
+        x.Cut(at, at + kError.size());
+        value.clear();
+        const Took took = TakeValue(x, value, scratch);
+        out.errors.push_back(took == Took::Value ? Blank(value) : std::string());
+        if (took == Took::Unfinished) return;
     }
-    // Balances, while a hidden input is left. Every pass removes text, so the loop ends.
-    while (text.find(kHidden) != std::string::npos) {
-        const std::size_t before = text.size();
-        std::string name;
-        const std::size_t n = text.find(kName);
-        if (n != std::string::npos) {
+    // Balances, while a hidden input is left. Every pass cuts text, so the loop ends.
+    while (x.Find(kHiddenMark) != CutText::npos) {
+        bool cut = false;
+        name.clear();
+        const std::size_t n = x.Find(kNameMark);
+        if (n != CutText::npos) {
             const std::size_t start = n + kName.size();
-            const std::size_t blank = text.find(' ', start);
-            if (blank == std::string::npos) return;  // a name without its end: unfinished
-            name = text.substr(start, blank - start);
-            text.erase(n, blank + 1 - n);
+            const std::size_t blank = x.FindByte(' ', start);
+            if (blank == CutText::npos) return;  // a name without its end: unfinished
+            name = x.Left(start, blank, scratch);
+            x.Cut(n, blank + 1);
+            cut = true;
         }
-        bool unfinished = false;
-        const std::string value = TakeValue(text, unfinished).value_or(std::string());
-        if (unfinished) return;
-        if (text.size() == before) {
+        value.clear();
+        const Took took = TakeValue(x, value, scratch);
+        if (took == Took::Unfinished) return;
+        if (!cut && took == Took::None) {
             // Neither a name nor a value: drop this input's opening so the next one is read.
-            text.erase(0, text.find(kHidden) + kHidden.size());
+            const std::size_t h = x.Find(kHiddenMark);
+            x.Cut(0, h + kHidden.size());
             continue;
         }
         name = Blank(name);
         if (name.find("_Grams") != std::string::npos) continue;
-        out.balances.push_back(BalanceRow(name.substr(0, name.find('_')), Blank(value), prices, now));
+        out.balances.push_back(BalanceRow(RowField(name.substr(0, name.find('_'))),
+                                          RowField(Blank(value)), prices, now));
     }
+}
+
+// Appends value written "%.*lld": at least digits digits.
+void AppendPadded(std::string& out, long long value, int digits) {
+    if (value >= 0 && value < 100000000) {  // the usual case, without a format string
+        char buf[16];
+        int n = 0;
+        for (long long v = value; v > 0 || n < digits; v /= 10) buf[15 - n++] = static_cast<char>('0' + v % 10);
+        out.append(buf + 16 - n, static_cast<std::size_t>(n));
+        return;
+    }
+    char buf[32];
+    const int n = std::snprintf(buf, sizeof buf, "%.*lld", digits, value);
+    out.append(buf, static_cast<std::size_t>(n > 0 ? n : 0));
+}
+
+// Appends the field with its date rewritten (see RewriteDate).
+void AppendRewrittenDate(std::string& out, std::string_view field) {
+    const std::size_t blank = field.find(' ');
+    const std::string_view date = field.substr(0, blank);
+    const std::size_t s1 = date.find('/');
+    const std::size_t s2 = s1 == std::string_view::npos ? s1 : date.find('/', s1 + 1);
+    if (blank == std::string_view::npos || field.find(' ', blank + 1) != std::string_view::npos ||
+        s2 == std::string_view::npos || date.find('/', s2 + 1) != std::string_view::npos) {
+        out.append(field);
+        return;
+    }
+    AppendPadded(out, LeadingInt(date.substr(0, s1)), 2);
+    out += '/';
+    AppendPadded(out, LeadingInt(date.substr(s1 + 1, s2 - s1 - 1)), 2);
+    out += '/';
+    AppendPadded(out, LeadingInt(date.substr(s2 + 1)), 4);
+    out += ' ';
+    out.append(field.substr(blank + 1));
 }
 
 void ParseCsv(std::string_view text, EgAnswer& out) {
     if (text.find("No Records Found") != std::string_view::npos) return;
-    std::size_t pos = 0;
-    for (std::size_t nl; (nl = text.find('\n', pos)) != std::string_view::npos; pos = nl + 1) {
-        std::string line;
-        line.reserve(nl - pos);
-        for (std::size_t i = pos; i < nl; ++i)
-            if (text[i] != '"') line += text[i];
-        TextList fields = Split(line, ",");
-        fields[0] = RewriteDate(fields[0]);
-        out.rawHistory.push_back(JoinList(fields, "~"));
+    // Every line that ends in a line feed is a row, the first (the header) excepted.
+    const char* const base = text.data();
+    const std::size_t n = text.size();
+    const auto nextLf = [&](std::size_t from) -> std::size_t {
+        if (from >= n) return std::string_view::npos;
+        const void* hit = std::memchr(base + from, '\n', n - from);
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - base) : std::string_view::npos;
+    };
+    std::size_t lines = 0;
+    for (std::size_t lf = nextLf(0); lf != std::string_view::npos; lf = nextLf(lf + 1)) ++lines;
+    if (lines < 2) return;
+    out.rawHistory.reserve(lines - 1);
+    std::string date;
+    for (std::size_t pos = nextLf(0) + 1, nl; (nl = nextLf(pos)) != std::string_view::npos; pos = nl + 1) {
+        const std::string_view line = text.substr(pos, nl - pos);
+        std::string row;
+        // The first field's date is rewritten; quotes are dropped, "," separates the fields.
+        const std::size_t comma = line.find(',');
+        const std::string_view head = line.substr(0, comma);
+        std::size_t from = 0;
+        if (std::memchr(head.data(), ' ', head.size()) != nullptr) {
+            std::string_view field = head;
+            if (std::memchr(head.data(), '"', head.size()) != nullptr) {
+                date.clear();
+                for (const char c : head)
+                    if (c != '"') date += c;
+                field = date;
+            }
+            row.reserve(line.size() + 8);
+            AppendRewrittenDate(row, field);
+            std::replace(row.begin(), row.end(), '~', '-');
+            from = head.size();
+        }
+        const std::size_t start = row.size();
+        row.resize(start + line.size() - from);
+        char* w = row.data() + start;
+        for (std::size_t i = from; i < line.size(); ++i) {
+            const char c = line[i];
+            if (c == '"') continue;
+            *w++ = c == ',' ? '~' : c == '~' ? '-' : c;
+        }
+        row.resize(static_cast<std::size_t>(w - row.data()));
+        out.rawHistory.push_back(std::move(row));
     }
-    if (!out.rawHistory.empty()) out.rawHistory.erase(out.rawHistory.begin());
 }
 
 }  // namespace
@@ -127,14 +212,9 @@ TextList ParsePrices(std::string_view answer) {
 }
 
 std::string RewriteDate(const std::string& field) {
-    const TextList parts = Split(field, " ");
-    if (parts.size() != 2) return field;
-    const TextList dmy = Split(parts[0], "/");
-    if (dmy.size() != 3) return field;
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "%.2lld/%.2lld/%.4lld ", LeadingInt(dmy[0]), LeadingInt(dmy[1]),
-                  LeadingInt(dmy[2]));
-    return buf + parts[1];
+    std::string out;
+    AppendRewrittenDate(out, field);
+    return out;
 }
 
 std::string BalanceRow(const std::string& metal, const std::string& ounces,
@@ -154,7 +234,7 @@ void ParseAnswer(std::string_view answer, const TextList& prices, std::time_t no
     out = EgAnswer{};
     const std::size_t at = answer.find(kHidden);
     if (at != std::string_view::npos)
-        ParseInputs(std::string(answer.substr(at)), prices, now, out);
+        ParseInputs(answer.substr(at), prices, now, out);
     else
         ParseCsv(answer, out);
 }

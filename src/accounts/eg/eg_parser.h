@@ -35,7 +35,8 @@ struct EgAnswer {
 
 // Parses one answer into out (emptied first). Pages with "<input type=hidden" give errors
 // and balances, anything else is read as the history CSV. Every pass ends on a missing end
-// marker; an unfinished element is dropped. Time grows linearly with the CSV.
+// marker; an unfinished element is dropped. A "~" sent by the server is written "-". Time
+// and memory grow linearly with the answer.
 void ParseAnswer(std::string_view answer, const TextList& prices, std::time_t now,
                  EgAnswer& out);
 

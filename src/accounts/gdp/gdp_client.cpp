@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "accounts/answer_text.h"
+#include "accounts/cut_text.h"
 #include "accounts/query_value.h"
 #include "settings/keys.h"
 #include "settings/settings_store.h"
@@ -20,21 +22,6 @@ std::string UtcStamp(std::time_t now) {
     return std::string(buf, n);
 }
 
-// Cuts the first "<name>value</name>" out of text and gives its value (" " when empty).
-// False, with text unchanged, when the element is missing or has no closing tag.
-bool CutElement(std::string& text, const std::string& name, std::string& value) {
-    const std::string open = "<" + name + ">";
-    const std::string close = "</" + name + ">";
-    const std::size_t at = text.find(open);
-    if (at == std::string::npos) return false;
-    const std::size_t end = text.find(close, at + open.size());
-    if (end == std::string::npos) return false;
-    value = text.substr(at + open.size(), end - at - open.size());
-    if (value.empty()) value = " ";
-    text.erase(at, end + close.size() - at);
-    return true;
-}
-
 // The errors, and the text without them. The elements are taken front to back in one pass;
 // an opening tag without its closing tag ends the pass.
 std::string TakeErrors(std::string_view text, TextList& errors) {
@@ -48,7 +35,7 @@ std::string TakeErrors(std::string_view text, TextList& errors) {
         const std::size_t end = text.find(kClose, at + kOpen.size());
         if (end == std::string_view::npos) break;
         const std::string_view value = text.substr(at + kOpen.size(), end - at - kOpen.size());
-        errors.push_back(value.empty() ? std::string(" ") : std::string(value));
+        errors.push_back(value.empty() ? std::string(" ") : std::string(value));  // a text, not a row
         rest.append(text.substr(pos, at - pos));
         pos = end + kClose.size();
     }
@@ -75,22 +62,41 @@ Answer ParseAnswer(std::string_view answer, std::time_t now) {
 
     const std::string stamp = UtcStamp(now);
     const TextList& currencies = GdpTraits().currencies;
+    // Markers: "<balance>", then "<C>" and "</C>" of each currency C.
+    std::vector<std::string> tags;
+    for (const std::string& c : currencies) {
+        tags.push_back("<" + c + ">");
+        tags.push_back("</" + c + ">");
+    }
+    std::vector<std::string_view> markers = {"<balance>"};
+    markers.insert(markers.end(), tags.begin(), tags.end());
+    if (text.size() >= UINT32_MAX) return out;  // far beyond any answer of the interface
+    CutText x(text, markers);
+    std::string scratch;
     // A currency whose element is missing or unclosed is not searched for again.
     std::vector<bool> gone(currencies.size(), false);
     std::size_t live = currencies.size();
-    static const std::string kBalance = "<balance>";
-    std::string value;
-    for (std::size_t at = text.find(kBalance); at != std::string::npos && live > 0;
-         at = text.find(kBalance)) {
-        text.erase(at, kBalance.size());
+    for (std::size_t at = x.Find(0); at != CutText::npos && live > 0; at = x.Find(0)) {
+        x.Cut(at, at + x.MarkerSize(0));
         for (std::size_t i = 0; i < currencies.size(); ++i) {
             if (gone[i]) continue;
-            if (CutElement(text, currencies[i], value)) {
-                out.balanceRows.push_back(currencies[i] + "~" + value + "~" + stamp);
-            } else {
+            const int open = static_cast<int>(1 + 2 * i), close = open + 1;
+            const std::size_t s = x.Find(open);
+            const std::size_t e = s == CutText::npos ? s : x.Find(close, s + x.MarkerSize(open));
+            if (e == CutText::npos) {
                 gone[i] = true;
                 --live;
+                continue;
             }
+            std::string row = currencies[i];
+            row += '~';
+            const std::string_view value = x.Left(s + x.MarkerSize(open), e, scratch);
+            if (value.empty()) row += ' ';
+            AppendRowField(row, value);
+            row += '~';
+            row += stamp;
+            out.balanceRows.push_back(std::move(row));
+            x.Cut(s, e + x.MarkerSize(close));
         }
     }
     return out;

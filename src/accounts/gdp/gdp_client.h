@@ -51,8 +51,8 @@ struct Answer {
 // Errors: every "<error>...</error>" element, in order. Balances: for each "<balance>" part,
 // one row per currency of the list, in the list's order, from its "<USD>...</USD>" element;
 // a missing element gives no row. An element without its closing tag gives nothing and ends
-// its search, so every pass ends. The error pass takes linear time; the balance pass cuts
-// each element out of the text (time grows with the elements found times the answer).
+// its search, so every pass ends. A "~" in a value is written "-". Time and memory grow
+// linearly with the answer.
 Answer ParseAnswer(std::string_view answer, std::time_t now);
 
 }  // namespace gdp

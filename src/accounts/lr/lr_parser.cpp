@@ -1,12 +1,12 @@
 #include "accounts/lr/lr_parser.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <optional>
-#include <unordered_map>
 #include <vector>
+
+#include "accounts/answer_text.h"
+#include "accounts/cut_text.h"
 
 namespace pw::lr {
 namespace {
@@ -22,7 +22,7 @@ enum Name : int {
     kNameCount
 };
 
-constexpr std::array<const char*, kNameCount> kNames = {
+constexpr std::array<std::string_view, kNameCount> kNames = {
     "Error", "Code", "Text", "Description",
     "Balance", "CurrencyId", "Value", "Date", "AccountId",
     "Pager", "PageSize", "PageCount", "PageNumber", "TotalCount",
@@ -30,140 +30,40 @@ constexpr std::array<const char*, kNameCount> kNames = {
     "Receipt", "ReceiptId", "PayerName", "PayeeName", "Amount", "Fee", "ClosingBalance",
     "Transfer", "TransferId", "TransferType", "Payer", "Payee", "Memo", "Anonymous", "Source"};
 
-constexpr std::size_t kLongestTag = 24;  // "</AccountToRetrieve>" and some room
+// Marker 2*name is "<name>", 2*name+1 is "</name>".
 
-// Token ids: 2*name for "<name>", 2*name+1 for "</name>".
-const std::unordered_map<std::string_view, int>& TokenIds() {
-    static const auto* map = [] {
+const std::vector<std::string_view>& Markers() {
+    static const std::vector<std::string_view> markers = [] {
         static std::array<std::string, 2 * kNameCount> texts;
-        auto* m = new std::unordered_map<std::string_view, int>();
+        std::vector<std::string_view> m;
         for (int i = 0; i < kNameCount; ++i) {
-            texts[2 * i] = std::string("<") + kNames[i] + ">";
-            texts[2 * i + 1] = std::string("</") + kNames[i] + ">";
-            m->emplace(texts[2 * i], 2 * i);
-            m->emplace(texts[2 * i + 1], 2 * i + 1);
+            texts[2 * i] = "<" + std::string(kNames[i]) + ">";
+            texts[2 * i + 1] = "</" + std::string(kNames[i]) + ">";
         }
+        for (const std::string& t : texts) m.push_back(t);
         return m;
     }();
-    return *map;
+    return markers;
 }
 
-std::size_t OpenLen(int name) { return std::strlen(kNames[name]) + 2; }
-std::size_t CloseLen(int name) { return std::strlen(kNames[name]) + 3; }
-
-// The answer with the stretches taken so far marked as gone. Gone bytes are skipped with a
-// "next byte still present" forest; the known tags are indexed once, by position.
-class Extractor {
-public:
-    explicit Extractor(std::string_view text) : text_(text), next_(text.size() + 1) {
-        for (std::size_t i = 0; i < next_.size(); ++i) next_[i] = static_cast<std::uint32_t>(i);
-        IndexTags();
-    }
-
-    std::string_view Text() const { return text_; }
-
-    // Marks [a, b) as gone.
-    void Remove(std::size_t a, std::size_t b) {
-        for (std::size_t i = Present(a); i < b; i = Present(i + 1))
-            next_[i] = static_cast<std::uint32_t>(b);
-    }
-
-    // The first present token at or after from that ends by to.
-    std::optional<std::size_t> Find(int token, std::size_t from, std::size_t to) {
-        Occurrences& occ = tokens_[token];
-        const std::size_t len = token % 2 == 0 ? OpenLen(token / 2) : CloseLen(token / 2);
-        std::size_t k = std::lower_bound(occ.pos.begin(), occ.pos.end(), from) - occ.pos.begin();
-        for (k = occ.Live(k); k < occ.pos.size(); k = occ.Live(k)) {
-            const std::size_t p = occ.pos[k];
-            if (Present(p) == p) return p + len <= to ? std::optional<std::size_t>(p) : std::nullopt;
-            occ.skip[k] = static_cast<std::uint32_t>(k + 1);  // taken: never look at it again
-        }
-        return std::nullopt;
-    }
-
-    // The present bytes of [a, b), in order.
-    std::string Collect(std::size_t a, std::size_t b) {
-        std::string out;
-        for (std::size_t i = Present(a); i < b; i = Present(i)) {
-            std::size_t j = i;
-            while (j < b && next_[j] == j) ++j;
-            out.append(text_.data() + i, j - i);
-            i = j;
-        }
-        return out;
-    }
-
-private:
-    struct Occurrences {
-        std::vector<std::size_t> pos;
-        std::vector<std::uint32_t> skip;  // forest over occurrence indexes: next not yet taken
-        std::size_t Live(std::size_t k) {
-            if (skip.size() != pos.size() + 1) {
-                skip.resize(pos.size() + 1);
-                for (std::size_t i = 0; i < skip.size(); ++i) skip[i] = static_cast<std::uint32_t>(i);
-            }
-            std::size_t root = k;
-            while (skip[root] != root) root = skip[root];
-            while (skip[k] != root) {
-                const std::size_t up = skip[k];
-                skip[k] = static_cast<std::uint32_t>(root);
-                k = up;
-            }
-            return root;
-        }
-    };
-
-    std::size_t Present(std::size_t i) {
-        if (i >= next_.size()) return next_.size() - 1;
-        std::size_t root = i;
-        while (next_[root] != root) root = next_[root];
-        while (next_[i] != root) {
-            const std::size_t up = next_[i];
-            next_[i] = static_cast<std::uint32_t>(root);
-            i = up;
-        }
-        return root;
-    }
-
-    void IndexTags() {
-        const auto& ids = TokenIds();
-        const char* base = text_.data();
-        const std::size_t n = text_.size();
-        std::size_t i = 0;
-        while (i < n) {
-            const void* lt = std::memchr(base + i, '<', n - i);
-            if (!lt) break;
-            i = static_cast<const char*>(lt) - base;
-            std::size_t j = i + 1;
-            const std::size_t limit = std::min(n, i + kLongestTag);
-            while (j < limit && base[j] != '>' && base[j] != '<') ++j;
-            if (j < limit && base[j] == '>') {
-                const auto it = ids.find(text_.substr(i, j - i + 1));
-                if (it != ids.end()) tokens_[it->second].pos.push_back(i);
-                i = j + 1;
-            } else {
-                i = j;
-            }
-        }
-    }
-
-    std::string_view text_;
-    std::vector<std::uint32_t> next_;
-    std::array<Occurrences, 2 * kNameCount> tokens_;
-};
+int Open(int name) { return 2 * name; }
+int Close(int name) { return 2 * name + 1; }
 
 enum class Outcome { Done, Taken, Broken };
 
-// Takes one record of kind `element` with `children` from [from, to). The Receipt's Transfer
-// child hands its stretch to the transfer extraction instead of giving a value.
-Outcome TakeRecord(Extractor& x, int element, const std::vector<int>& children, std::size_t from,
-                   std::size_t to, TextList& rows, TextList* transfers);
+struct Parse {
+    CutText x;
+    std::string scratch;
 
-void TakeAll(Extractor& x, int element, const std::vector<int>& children, std::size_t from,
-             std::size_t to, TextList& rows, TextList* transfers = nullptr) {
-    while (TakeRecord(x, element, children, from, to, rows, transfers) == Outcome::Taken) {
+    Outcome TakeRecord(int element, const std::vector<int>& children, std::size_t from,
+                       std::size_t to, TextList& rows, TextList* transfers);
+
+    void TakeAll(int element, const std::vector<int>& children, std::size_t from, std::size_t to,
+                 TextList& rows, TextList* transfers = nullptr) {
+        while (TakeRecord(element, children, from, to, rows, transfers) == Outcome::Taken) {
+        }
     }
-}
+};
 
 const std::vector<int>& TransferChildren() {
     static const std::vector<int> c = {kTransferId, kTransferType, kPayer,     kPayee,    kCurrencyId,
@@ -171,35 +71,40 @@ const std::vector<int>& TransferChildren() {
     return c;
 }
 
-Outcome TakeRecord(Extractor& x, int element, const std::vector<int>& children, std::size_t from,
-                   std::size_t to, TextList& rows, TextList* transfers) {
-    const auto open = x.Find(2 * element, from, to);
-    if (!open) return Outcome::Done;
-    x.Remove(*open, *open + OpenLen(element));
+// Takes one record of kind `element` with `children` from [from, to): the first opening tag
+// left, then each child's first occurrence left. The Receipt's Transfer child hands its
+// stretch to the transfer extraction instead of giving a value.
+Outcome Parse::TakeRecord(int element, const std::vector<int>& children, std::size_t from,
+                          std::size_t to, TextList& rows, TextList* transfers) {
+    const std::size_t open = x.Find(Open(element), from, to);
+    if (open == CutText::npos) return Outcome::Done;
+    x.Cut(open, open + x.MarkerSize(Open(element)));
 
     std::string row;
     bool first = true;
     TextList found;  // transfer rows of this record, kept until the record is complete
     for (const int child : children) {
-        const auto start = x.Find(2 * child, from, to);
-        if (!start) continue;
-        const std::size_t valueStart = *start + OpenLen(child);
-        const auto end = x.Find(2 * child + 1, valueStart, to);
-        if (!end) return Outcome::Broken;  // no closing tag: the record is dropped
-        const std::size_t stretchEnd = *end + CloseLen(child);
+        const std::size_t start = x.Find(Open(child), from, to);
+        if (start == CutText::npos) continue;
+        const std::size_t valueStart = start + x.MarkerSize(Open(child));
+        const std::size_t end = x.Find(Close(child), valueStart, to);
+        if (end == CutText::npos) return Outcome::Broken;  // no closing tag: the record is dropped
+        const std::size_t stretchEnd = end + x.MarkerSize(Close(child));
         if (child == kTransfer && transfers) {
-            TakeAll(x, kTransfer, TransferChildren(), *start, stretchEnd, found);
+            TakeAll(kTransfer, TransferChildren(), start, stretchEnd, found);
         } else {
-            std::string value = x.Collect(valueStart, *end);
-            if (value.empty()) value.push_back(' ');  // an empty value is one space
             if (!first) row += '~';
-            row += value;
             first = false;
+            const std::size_t before = row.size();
+            AppendXmlField(row, x.Left(valueStart, end, scratch));
+            if (row.size() == before) row += ' ';  // an empty value is one space
         }
-        x.Remove(*start, stretchEnd);
+        x.Cut(start, stretchEnd);
     }
     rows.push_back(std::move(row));
-    if (transfers) transfers->insert(transfers->end(), found.begin(), found.end());
+    if (transfers) {
+        for (std::string& t : found) transfers->push_back(std::move(t));
+    }
     return Outcome::Taken;
 }
 
@@ -209,25 +114,27 @@ void ParseAnswer(std::string_view answer, bool clear, LrAnswer& out) {
     if (clear) out = LrAnswer{};
     if (answer.size() >= UINT32_MAX) return;  // far beyond any answer of the interface
 
-    Extractor x(answer);
+    Parse p{CutText(answer, Markers()), {}};
     const std::size_t n = answer.size();
 
+    // Nothing is cut yet: the first response id of the text is the first of the answer.
     static constexpr std::string_view kId = "Response id=\"";
-    if (const std::size_t p = answer.find(kId); p != std::string_view::npos) {
-        const std::size_t start = p + kId.size();
+    if (const void* hit = n < kId.size() ? nullptr : ::memmem(answer.data(), n, kId.data(), kId.size())) {
+        const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - answer.data());
+        const std::size_t start = at + kId.size();
         if (const std::size_t q = answer.find('"', start); q != std::string_view::npos) {
             out.responseId = std::string(answer.substr(start, q - start));
-            x.Remove(p, q + 1);
+            p.x.Cut(at, q + 1);
         }
     }
 
-    TakeAll(x, kError, {kCode, kText, kDescription}, 0, n, out.errors);
-    TakeAll(x, kBalance, {kCurrencyId, kValue, kDate, kAccountId}, 0, n, out.balances);
-    TakeAll(x, kPager, {kPageSize, kPageCount, kPageNumber, kTotalCount}, 0, n, out.pagers);
-    TakeAll(x, kAccountName, {kAccountToRetrieve, kDate, kName}, 0, n, out.accountNames);
-    TakeAll(x, kReceipt,
-            {kReceiptId, kDate, kPayerName, kPayeeName, kAmount, kFee, kClosingBalance, kTransfer}, 0, n,
-            out.receipts, &out.transfers);
+    p.TakeAll(kError, {kCode, kText, kDescription}, 0, n, out.errors);
+    p.TakeAll(kBalance, {kCurrencyId, kValue, kDate, kAccountId}, 0, n, out.balances);
+    p.TakeAll(kPager, {kPageSize, kPageCount, kPageNumber, kTotalCount}, 0, n, out.pagers);
+    p.TakeAll(kAccountName, {kAccountToRetrieve, kDate, kName}, 0, n, out.accountNames);
+    p.TakeAll(kReceipt,
+              {kReceiptId, kDate, kPayerName, kPayeeName, kAmount, kFee, kClosingBalance, kTransfer},
+              0, n, out.receipts, &out.transfers);
 }
 
 }  // namespace pw::lr

@@ -2,8 +2,9 @@
 // The answer parser of the Liberty Reserve interface: a tag extractor that turns an answer
 // into lists of "~"-joined rows. Records are taken kind by kind (Error, Balance, Pager,
 // AccountName, Receipt with its Transfer); each child is the first one left anywhere in the
-// text, and what has been taken is gone for the later searches. Values are kept as received
-// (entities are not decoded); an empty value is stored as one space.
+// text, and what has been taken is gone for the later searches. Values are decoded once here
+// (the five predefined entities, numeric references; anything else stays as it is) and a
+// "~" in them is written "-"; an empty value is stored as one space.
 #include <string>
 #include <string_view>
 

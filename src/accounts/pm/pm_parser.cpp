@@ -1,18 +1,26 @@
 #include "accounts/pm/pm_parser.h"
 
 #include <algorithm>
+#include <cstring>
+
+#include "accounts/answer_text.h"
+#include "accounts/cut_text.h"
 
 namespace pw::pm {
 namespace {
 
 constexpr std::string_view kErrorPrefix = "Error:";
-constexpr std::string_view kInput = "<input name=";
-constexpr std::string_view kErrorInput = "<input name='ERROR'";
-constexpr std::string_view kNamedInput = "<input name='";
-constexpr std::string_view kValue = "value='";
-constexpr std::string_view kValueEnd = "'>";
-constexpr std::string_view kNameEnd = "' ";
 constexpr std::string_view kNoRecords = "No Records Found";
+constexpr std::string_view kMemoMarker = "Memo: ";
+
+// Markers of the input pass.
+enum Marker : int { kInput, kErrorInput, kNamedInput, kValue, kValueEnd, kNameEnd };
+
+const std::vector<std::string_view>& InputMarkers() {
+    static const std::vector<std::string_view> m = {"<input name=", "<input name='ERROR'",
+                                                    "<input name='", "value='", "'>", "' "};
+    return m;
+}
 
 std::string UtcStamp(std::time_t now) {
     std::tm tm{};
@@ -21,43 +29,69 @@ std::string UtcStamp(std::time_t now) {
     return std::string(buf, std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm));
 }
 
-std::string OrBlank(std::string s) { return s.empty() ? std::string(" ") : s; }
-
-// Removes "value='...'>" found at or after from and returns the text between; nullopt-like
-// false when either marker is missing.
-bool TakeValue(std::string& text, std::size_t from, std::string& value) {
-    const std::size_t v = text.find(kValue, from);
-    if (v == std::string::npos) return false;
-    const std::size_t e = text.find(kValueEnd, v + kValue.size());
-    if (e == std::string::npos) return false;
-    value = text.substr(v + kValue.size(), e - v - kValue.size());
-    text.erase(v, e + kValueEnd.size() - v);
-    return true;
+void AppendOrBlank(std::string& row, std::string_view value) {
+    if (value.empty()) row += ' ';
+    AppendRowField(row, value);
 }
 
-void ParseInputs(std::string text, std::time_t now, PmAnswer& out) {
-    text.erase(0, text.find(kInput));
-    for (std::size_t m; (m = text.find(kErrorInput)) != std::string::npos;) {
-        text.erase(m, kErrorInput.size());
-        std::string value;
-        if (!TakeValue(text, m, value)) break;
-        out.errors.push_back(OrBlank(value));
+void ParseInputs(std::string_view answer, std::time_t now, PmAnswer& out) {
+    if (answer.size() >= UINT32_MAX) return;  // far beyond any answer of the interface
+    CutText x(answer, InputMarkers());
+    std::string scratch;
+    x.Cut(0, x.Find(kInput));
+    for (std::size_t m; (m = x.Find(kErrorInput)) != CutText::npos;) {
+        x.Cut(m, m + x.MarkerSize(kErrorInput));
+        const std::size_t v = x.Find(kValue, m);
+        if (v == CutText::npos) {
+            out.errors.emplace_back(" ");  // an error without its text is still an error
+            break;
+        }
+        const std::size_t start = v + x.MarkerSize(kValue);
+        const std::size_t e = x.Find(kValueEnd, start);
+        if (e == CutText::npos) {
+            // Cut short: the error is what arrived of its text.
+            const std::string_view rest = x.Left(start, answer.size(), scratch);
+            out.errors.emplace_back(rest.empty() ? std::string_view(" ") : rest);
+            x.Cut(v, answer.size());
+            break;
+        }
+        const std::string_view value = x.Left(start, e, scratch);
+        out.errors.emplace_back(value.empty() ? std::string_view(" ") : value);
+        x.Cut(v, e + x.MarkerSize(kValueEnd));
     }
     const std::string stamp = UtcStamp(now);
-    for (std::size_t m; (m = text.find(kNamedInput)) != std::string::npos;) {
-        const std::size_t n = m + kNamedInput.size();
-        const std::size_t e = text.find(kNameEnd, n);
-        if (e == std::string::npos) break;
-        const std::string name = text.substr(n, e - n);
-        text.erase(m, e + kNameEnd.size() - m);
-        std::string value;
-        if (!TakeValue(text, m, value)) break;
-        out.inputs.push_back(OrBlank(name) + "~" + OrBlank(value) + "~" + stamp);
+    std::string name;
+    for (std::size_t m; (m = x.Find(kNamedInput)) != CutText::npos;) {
+        const std::size_t n = m + x.MarkerSize(kNamedInput);
+        const std::size_t e = x.Find(kNameEnd, n);
+        if (e == CutText::npos) break;
+        name = x.Left(n, e, scratch);
+        x.Cut(m, e + x.MarkerSize(kNameEnd));
+        const std::size_t v = x.Find(kValue, m);
+        if (v == CutText::npos) break;
+        const std::size_t start = v + x.MarkerSize(kValue);
+        const std::size_t ve = x.Find(kValueEnd, start);
+        if (ve == CutText::npos) break;
+        std::string row;
+        AppendOrBlank(row, name);
+        row += '~';
+        AppendOrBlank(row, x.Left(start, ve, scratch));
+        row += '~';
+        row += stamp;
+        out.inputs.push_back(std::move(row));
+        x.Cut(v, ve + x.MarkerSize(kValueEnd));
     }
 }
 
-std::size_t CountFields(std::string_view line) {
-    return static_cast<std::size_t>(std::count(line.begin(), line.end(), ',')) + 1;
+std::size_t Commas(const char* p, std::size_t n) {
+    return static_cast<std::size_t>(std::count(p, p + n, ','));
+}
+
+// The next line feed at or after pos, or npos.
+std::size_t NextLf(std::string_view s, std::size_t pos) {
+    if (pos >= s.size()) return std::string_view::npos;
+    const void* hit = std::memchr(s.data() + pos, '\n', s.size() - pos);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - s.data()) : std::string_view::npos;
 }
 
 }  // namespace
@@ -66,33 +100,46 @@ TextList ReadCsvRecords(std::string_view csv, bool* firstWasDropped) {
     TextList records;
     if (firstWasDropped) *firstWasDropped = false;
     if (csv.find(kNoRecords) != std::string_view::npos) return records;
-    std::size_t pos = 0;
+    std::size_t lines = 0;
+    for (std::size_t lf = NextLf(csv, 0); lf != std::string_view::npos; lf = NextLf(csv, lf + 1)) ++lines;
+    records.reserve(lines);
+
     bool first = true;
-    while (pos < csv.size() && csv.find('\n', pos) != std::string_view::npos) {
-        std::string record;
-        bool taken = false;
-        for (std::size_t lf; (lf = csv.find('\n', pos)) != std::string_view::npos;) {
-            const std::string_view line = csv.substr(pos, lf + 1 - pos);
-            if (taken && CountFields(line.substr(0, line.size() - 1)) >= 10) break;
-            // A "~" would split the row the record becomes; it is shown as "-".
-            for (const char c : line) record += (c == '\r' || c == '\n') ? ' ' : c == '~' ? '-' : c;
-            pos = lf + 1;
-            taken = true;
+    std::size_t pos = 0;
+    for (std::size_t lf = NextLf(csv, pos); lf != std::string_view::npos; lf = NextLf(csv, pos)) {
+        // The record: its first line, then every further line that does not hold ten fields.
+        std::size_t end = lf + 1;
+        for (std::size_t next; (next = NextLf(csv, end)) != std::string_view::npos; end = next + 1)
+            if (Commas(csv.data() + end, next - end) >= 9) break;
+        const std::string_view record = csv.substr(pos, end - pos);
+        pos = end;
+        // One pass: line breaks become blanks, a "~" becomes "-", the first nine commas end
+        // fields 0 to 8 ("~"); the memo is all the rest, commas and all.
+        std::string row(record.size(), '\0');
+        char* const w = row.data();
+        int commas = 0;
+        std::size_t memoStart = 0;
+        for (std::size_t i = 0; i < record.size(); ++i) {
+            char c = record[i];
+            if (c == '\r' || c == '\n') {
+                c = ' ';
+            } else if (c == '~') {
+                c = '-';
+            } else if (c == ',' && commas < 9) {
+                c = '~';
+                if (++commas == 9) memoStart = i + 1;
+            }
+            w[i] = c;
         }
-        TextList f = Split(record, ",");
-        if (f.size() < 10) {
+        if (commas < 9) {  // fewer than ten fields
             if (first && firstWasDropped) *firstWasDropped = true;
             first = false;
             continue;
         }
         first = false;
-        std::string memo = f[9];
-        for (std::size_t i = 10; i < f.size(); ++i) memo += "," + f[i];
-        const std::size_t m = memo.find("Memo: ");
-        if (m != std::string::npos) memo = memo.substr(m + 6);
-        f.resize(9);
-        f.push_back(memo);
-        records.push_back(JoinList(f, "~"));
+        const std::size_t memo = row.find(kMemoMarker, memoStart);
+        if (memo != std::string::npos) row.erase(memoStart, memo + kMemoMarker.size() - memoStart);
+        records.push_back(std::move(row));
     }
     return records;
 }
@@ -103,8 +150,8 @@ void ParseAnswer(std::string_view answer, std::time_t now, PmAnswer& out) {
         out.errors.emplace_back(answer.substr(kErrorPrefix.size()));
         return;
     }
-    if (answer.find(kInput) != std::string_view::npos) {
-        ParseInputs(std::string(answer), now, out);
+    if (answer.find("<input name=") != std::string_view::npos) {
+        ParseInputs(answer, now, out);
         return;
     }
     bool headerDropped = false;

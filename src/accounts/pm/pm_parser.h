@@ -16,8 +16,9 @@ struct PmAnswer {
     TextList csv;     // one "~"-joined record per history line, without the header
 };
 
-// Clears out and fills it from answer. A marker whose end is missing ends its pass; nothing
-// is cut at any length.
+// Clears out and fills it from answer. A marker whose end is missing ends its pass; an ERROR
+// input cut short is still an error (the text that arrived, or " "). A "~" sent by the
+// server is written "-". Time and memory grow linearly with the answer.
 void ParseAnswer(std::string_view answer, std::time_t now, PmAnswer& out);
 
 // The history records of a CSV text, header included: each record a line plus the following

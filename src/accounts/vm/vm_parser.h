@@ -1,8 +1,9 @@
 #pragma once
-// The answer parser of the V-Money interface. It works on a copy of the whole answer: four
-// passes (Status, Balance, Transaction, AccountName) each take the first occurrence left in
-// the text and cut what they took out of it, until their opening marker is gone. Values are
-// kept as received; an empty or missing value is one space. An opening tag without its
+// The answer parser of the V-Money interface. Four passes (Status, Balance, Transaction,
+// AccountName) each take the first occurrence left in the answer and cut what they took out
+// of it, until their opening marker is gone; time and memory grow linearly with the answer.
+// Values are decoded once here (the five predefined entities, numeric references) and a "~"
+// in them is written "-"; an empty or missing value is one space. An opening tag without its
 // closing tag yields " " (or, for a Balance or an AccountName, nothing) and is cut out, so
 // every pass ends.
 #include <ctime>

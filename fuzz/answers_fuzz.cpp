@@ -1,0 +1,49 @@
+// One libFuzzer target per answer parser; PW_FUZZ_SYSTEM picks it (0..5: LR, PM, VM, EG,
+// GDP, ECU). Each runs the client's Parse once, as the tab does, for a request kind picked by
+// the input, and then what the tab reads from the answer: one parse per run, so that the
+// time limit of a run is the time of one parse.
+#include "accounts/ecu/ecu_client.h"
+#include "accounts/eg/eg_client.h"
+#include "accounts/eg/eg_parser.h"
+#include "accounts/gdp/gdp_client.h"
+#include "accounts/lr/lr_client.h"
+#include "accounts/pm/pm_client.h"
+#include "accounts/vm/vm_client.h"
+#include "fuzz_input.h"
+
+namespace {
+
+template <class Client>
+void ParseOnce(Client& client, const std::string& answer) {
+    static constexpr pw::RequestKind kKinds[] = {pw::RequestKind::Balance, pw::RequestKind::History,
+                                                 pw::RequestKind::Transfer, pw::RequestKind::AccountName};
+    const std::size_t pick = answer.size() % 8;
+    client.Parse(answer, kKinds[pick % 4], pick < 4);  // clear=false: a later page appended
+    (void)client.ErrorReport();
+    pw::HistoryFilter pages;
+    pages.getLast = false;
+    (void)client.FurtherPages(pages);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string answer = pw::fuzz::Text(data, size);
+#if PW_FUZZ_SYSTEM == 0
+    pw::LrClient client("h");
+#elif PW_FUZZ_SYSTEM == 1
+    pw::PmClient client("h");
+#elif PW_FUZZ_SYSTEM == 2
+    pw::VmClient client("h");
+#elif PW_FUZZ_SYSTEM == 3
+    pw::EgClient client("h", "p");
+    client.ReadPrices(answer);
+    (void)pw::eg::HistoryRow(answer);
+#elif PW_FUZZ_SYSTEM == 4
+    pw::GdpClient client("h");
+#else
+    pw::EcuClient client("h");
+#endif
+    ParseOnce(client, answer);
+    return 0;
+}

@@ -1,0 +1,86 @@
+#pragma once
+// An answer from which stretches are taken out, without moving a byte. The answer parsers of
+// the interfaces read "the first <Code> left in the text", take its value and cut it out,
+// again and again; doing that on a string costs the rest of the text for every element.
+// Here the markers are found once, by position, and a cut only marks what it covers as gone,
+// so a whole parse stays linear in the answer. A marker that a cut splits is gone; text made
+// to look like a marker by joining the two sides of a cut is not one.
+#include <cstdint>
+#include <map>
+#include <memory_resource>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pw {
+
+class CutText {
+public:
+    static constexpr std::size_t npos = std::string_view::npos;
+
+    // markers: the texts searched for, named by their index. A marker of the form "<name>"
+    // or "</name>" is found by one scan over the tags of the text; any other by its own scan.
+    // text must stay alive and is at most 4 GB - 1.
+    CutText(std::string_view text, const std::vector<std::string_view>& markers);
+    // Without a text yet: Reset gives it one.
+    explicit CutText(const std::vector<std::string_view>& markers);
+    CutText(const CutText&) = delete;
+    CutText& operator=(const CutText&) = delete;
+
+    // Starts over on another text with the same markers, nothing cut (keeps the memory).
+    void Reset(std::string_view text);
+
+    std::string_view Text() const { return text_; }
+    std::size_t MarkerSize(int marker) const { return markers_[static_cast<std::size_t>(marker)].size(); }
+
+    // Start of the first whole occurrence of marker at or after from that ends by to; npos if
+    // there is none.
+    std::size_t Find(int marker, std::size_t from = 0, std::size_t to = npos);
+    // The first byte c left at or after from; npos if there is none.
+    std::size_t FindByte(char c, std::size_t from) const;
+
+    // Takes [a, b) out.
+    void Cut(std::size_t a, std::size_t b);
+
+    // What is left of [a, b): a view into the text when nothing of it was cut, else the bytes
+    // left, gathered into scratch.
+    std::string_view Left(std::size_t a, std::size_t b, std::string& scratch) const;
+
+private:
+    struct Occurrence {
+        std::uint32_t pos;
+        std::uint32_t marker;
+    };
+    struct PerMarker {
+        std::vector<std::uint32_t> at;    // indexes into all_, by position
+        std::vector<std::uint32_t> skip;  // forest: the next occurrence that may be whole
+        std::size_t hint = 0;             // where the last search ended
+    };
+    using Cuts = std::pmr::map<std::uint32_t, std::uint32_t>;
+
+    void IndexTags();
+    static inline std::uint32_t Root(std::vector<std::uint32_t>& forest, std::uint32_t k);
+    // The cut stretch holding byte p, or cuts_.end().
+    Cuts::const_iterator CutHolding(std::size_t p) const;
+    // True when no stretch was cut at or after p.
+    bool NothingCutFrom(std::size_t p) const { return cuts_.empty() || std::prev(cuts_.end())->second <= p; }
+    // True when nothing of [a, b) was cut (cheap near the last cut).
+    bool NothingCutIn(std::size_t a, std::size_t b) const;
+
+    std::string_view text_;
+    std::vector<std::string_view> markers_;
+    std::size_t longest_ = 0;
+    std::size_t longestTag_ = 0;
+    std::vector<int> tagTable_;  // marker of each slot of the tag hash table, -1: free
+    std::vector<int> others_;    // markers that are not tags
+    std::vector<Occurrence> all_;          // every occurrence, by position
+    std::vector<std::uint8_t> gone_;       // per occurrence of all_
+    std::vector<std::uint32_t> nextLive_;  // forest over all_: skips what a cut has passed
+    std::vector<PerMarker> per_;
+    std::size_t cutHint_ = 0;  // index into all_ where the last cut began its search
+    std::pmr::unsynchronized_pool_resource pool_;
+    Cuts cuts_{&pool_};  // start -> end, disjoint, not touching
+    Cuts::iterator last_ = cuts_.end();  // the stretch the last cut made or grew
+};
+
+}  // namespace pw
