@@ -63,6 +63,9 @@ int main(int argc, char** argv) {
     schedule << sav.rdbuf();
     Put(out / "schedule_file", "schedule", schedule.str());
 
+    Put(out / "mass_payment_csv", "lines",
+        "U123 456;-12,5;rent\r\nU7654321;1000000.01;big;77\nU1;0;zero\n;5;no payee\r\n"
+        "\xEF\xBB\xBFU2;1,234.56;x\nU3;2;a~b\nU4;3");
     Put(out / "ref_list", "rows", "U1234567~Demo User~\r\nU7654321~Shop~x\r\n~~\r\n");
     const pw::SettingsStore settings((work / "Set" / "Purseward.ini").string(), "unlock");
     for (int system = 0; system < 4; ++system) {
