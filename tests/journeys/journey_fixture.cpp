@@ -110,6 +110,8 @@ void Journey::Stop() {
     ui_.yesNo.push_back(true);  // "Close Program ?"
     window_->close();
     EXPECT_FALSE(window_->isVisible());
+    const std::string shown = TakeMessages();
+    EXPECT_EQ(shown.substr(shown.rfind('|') + 1), "Close Program ?") << shown;
     window_.reset();
     app_.reset();
 }
