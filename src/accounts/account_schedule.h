@@ -22,7 +22,7 @@ struct AccountSchedule {
 // Holds the busy flag of a schedule for a scope (and the schedule itself, should its tab let
 // go of it meanwhile).
 class BusyScope {
-public:
+  public:
     explicit BusyScope(std::shared_ptr<AccountSchedule> schedule) : schedule_(std::move(schedule)) {
         ++schedule_->busy;
     }
@@ -30,7 +30,7 @@ public:
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
-private:
+  private:
     std::shared_ptr<AccountSchedule> schedule_;
 };
 

@@ -23,9 +23,9 @@ enum class TransferState {
 
 struct TransferResult {
     TransferState state = TransferState::NotBuilt;
-    Exchanged exchange;         // what the transport said (empty for NotBuilt)
-    std::string confirmation;   // receipt, batch number or transaction id (Confirmed)
-    std::string errorReport;    // the client's error lines, when the answer had errors
+    Exchanged exchange;        // what the transport said (empty for NotBuilt)
+    std::string confirmation;  // receipt, batch number or transaction id (Confirmed)
+    std::string errorReport;   // the client's error lines, when the answer had errors
 };
 
 // Sends the transfer request of the first record of queue (LR: every record) through

@@ -11,8 +11,8 @@ Exchanged ExchangedFromBody(std::string body, bool secure) {
         if (body.empty()) {
             r.text = "No answer.";
         } else {
-            r.text = body.substr(body.find(':') == std::string::npos ? body.size()
-                                                                   : body.find(':') + 1);
+            r.text =
+                body.substr(body.find(':') == std::string::npos ? body.size() : body.find(':') + 1);
             while (!r.text.empty() && r.text.front() == ' ') r.text.erase(0, 1);
         }
         return r;
@@ -25,9 +25,12 @@ Exchanged ExchangedFromBody(std::string body, bool secure) {
 
 const char* OutcomeName(Outcome outcome) {
     switch (outcome) {
-        case Outcome::NotSent: return "not sent";
-        case Outcome::Answered: return "answered";
-        case Outcome::Unknown: return "unknown";
+        case Outcome::NotSent:
+            return "not sent";
+        case Outcome::Answered:
+            return "answered";
+        case Outcome::Unknown:
+            return "unknown";
     }
     return "unknown";
 }

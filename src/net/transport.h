@@ -58,7 +58,7 @@ public:
     // Traffic is counted as for the other calls. The default, for transports that only know
     // the plain calls, takes a non-empty body as Answered and anything else as Unknown.
     virtual Exchanged Exchange(const std::string& url, bool secure, TransferControl* control) {
-        return ExchangedFromBody(control ? Fetch(url, secure, *control)
+        return ExchangedFromBody(control  ? Fetch(url, secure, *control)
                                  : secure ? HttpsGet(url)
                                           : HttpGet(url),
                                  secure);

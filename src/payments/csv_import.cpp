@@ -60,8 +60,10 @@ CsvImport ParseCsvPayments(std::string_view text, int minFields) {
         for (const char c : line) empty = empty && IsBlank(c);
         if (empty) continue;
         CsvPayment payment;
-        if (ParseLine(line, minFields, payment)) result.payments.push_back(std::move(payment));
-        else result.skippedLines.push_back(number);
+        if (ParseLine(line, minFields, payment))
+            result.payments.push_back(std::move(payment));
+        else
+            result.skippedLines.push_back(number);
     }
     return result;
 }

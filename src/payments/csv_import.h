@@ -14,8 +14,8 @@ namespace pw {
 inline constexpr std::size_t kCsvImportMaxBytes = 4u * 1024u * 1024u;
 
 struct CsvPayment {
-    std::string to;         // blanks removed, never empty
-    std::int64_t cents = 0; // above 0
+    std::string to;          // blanks removed, never empty
+    std::int64_t cents = 0;  // above 0
     std::string memo;
     std::string paymentId;  // empty unless the variant reads one
 };

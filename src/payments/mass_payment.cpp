@@ -79,6 +79,16 @@ std::string ImportedRecord(const CsvPayment& payment, const PaymentVariant& vari
     return RecordText(r, variant);
 }
 
+namespace {
+
+// "%.2f" of a plain amount; any other text as it stands.
+std::string Shown(const std::string& amount) {
+    const std::optional<Cents> cents = ExactAmount(amount);
+    return cents ? FormatCents(*cents) : amount;
+}
+
+}  // namespace
+
 std::string MassSendSummary(const std::vector<MassOutcome>& outcomes) {
     struct Group {
         MassResult result;
@@ -86,11 +96,12 @@ std::string MassSendSummary(const std::vector<MassOutcome>& outcomes) {
     };
     static const Group kGroups[] = {
         {MassResult::Refused, "Refused by the payment system:"},
-        {MassResult::Unknown,
-         "Outcome unknown: look at the history before sending these again:"},
+        {MassResult::Unknown, "Outcome unknown: look at the history before sending these again:"},
         {MassResult::Held,
          "Not sent, because an earlier payment to the same payee has an unknown outcome:"},
         {MassResult::NotSent, "Not sent, the connection failed:"},
+        {MassResult::BadAmount,
+         "Not sent, the amount is not a plain number with at most two decimals:"},
         {MassResult::Skipped, "Not sent, the payment password was not given:"},
     };
     const auto sent = std::count_if(outcomes.begin(), outcomes.end(), [](const MassOutcome& o) {
@@ -104,7 +115,7 @@ std::string MassSendSummary(const std::vector<MassOutcome>& outcomes) {
             if (o.result != g.result) continue;
             if (first) text += std::string("\n\n") + g.heading;
             first = false;
-            text += "\n " + o.payee + "  " + FormatCents(ExactAmount(o.amount).value_or(ToCents(o.amount)));
+            text += "\n " + o.payee + "  " + Shown(o.amount);
             if (!o.error.empty()) text += " : " + o.error;
         }
     }

@@ -66,13 +66,14 @@ enum class MassResult {
     NotSent,    // the request provably never left (the connection failed)
     Skipped,    // the payment password was cancelled or wrong
     Held,       // not sent: an earlier payment to the same payee has an unknown outcome
+    BadAmount,  // not sent: the amount is not a plain number of at most two decimals
 };
 
 struct MassOutcome {
     std::string payee;
     std::string amount;  // the record's amount text
     MassResult result = MassResult::Sent;
-    std::string error;   // the system's errors (Refused) or the transport's text (NotSent)
+    std::string error;  // the system's errors (Refused) or the transport's text (NotSent)
 };
 
 // The one message after a mass send: how many were sent, then the records that were not, by

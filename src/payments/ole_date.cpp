@@ -48,9 +48,12 @@ std::optional<std::int64_t> DueSeconds(const std::string& text) {
     if (text.empty() || text.size() > 32) return std::nullopt;
     bool digit = false, point = false;
     for (const char c : text) {
-        if (c >= '0' && c <= '9') digit = true;
-        else if (c == '.' && !point) point = true;
-        else return std::nullopt;
+        if (c >= '0' && c <= '9')
+            digit = true;
+        else if (c == '.' && !point)
+            point = true;
+        else
+            return std::nullopt;
     }
     if (!digit) return std::nullopt;
     const double days = std::strtod(text.c_str(), nullptr);

@@ -65,8 +65,8 @@ EntryCheck CheckEntry(const PaymentEntry& e, const PaymentVariant& v, const std:
         }
     }
     if (e.scheduled) {
-        PaymentRecord r{e.to, c.amountText, e.memo, e.paymentId, true, "99999.999999", true,
-                        source, true};
+        PaymentRecord r{e.to,           c.amountText, e.memo, e.paymentId, true,
+                        "99999.999999", true,         source, true};
         if (RecordText(r, v).size() > kMaxPlainBytes) {
             c.message = kRecordTooLongText;
             c.focus = EntryField::Memo;

@@ -21,7 +21,7 @@ struct EntryCheck {
     std::string message;  // empty: the entry passed
     EntryField focus = EntryField::None;
     Cents amount = 0, fee = 0, overall = 0;  // exact, once the amount passed
-    std::string amountText;  // the record's amount: as typed with "." (PM: "%.2f")
+    std::string amountText;                  // the record's amount: as typed with "." (PM: "%.2f")
     bool Ok() const { return message.empty(); }
 };
 

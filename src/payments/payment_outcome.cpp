@@ -24,11 +24,15 @@ std::string NotSentMessage(const PaymentRecord& r, const std::string& detail) {
 
 std::string ImmediatePaymentReport(const TransferResult& result, const PaymentRecord& record) {
     switch (result.state) {
-        case TransferState::NotBuilt: return kPaymentNotSentText;
-        case TransferState::NotSent: return NotSentMessage(record, result.exchange.text);
+        case TransferState::NotBuilt:
+            return kPaymentNotSentText;
+        case TransferState::NotSent:
+            return NotSentMessage(record, result.exchange.text);
         case TransferState::Refused:
-        case TransferState::Confirmed: return result.errorReport;
-        case TransferState::Unknown: return UnknownOutcomeMessage(record, Detail(result), false);
+        case TransferState::Confirmed:
+            return result.errorReport;
+        case TransferState::Unknown:
+            return UnknownOutcomeMessage(record, Detail(result), false);
     }
     return std::string();
 }

@@ -19,15 +19,15 @@
 namespace pw {
 
 struct PaymentVariant {
-    int systemIndex = 0;   // 0 LR, 1 PM, 2 VM, 3 EG
+    int systemIndex = 0;  // 0 LR, 1 PM, 2 VM, 3 EG
     const char* prefix = "";
-    bool paymentId = false;   // "Payment ID :" field and record field 3
-    bool getName = false;     // "Get Name" and the payee's name
-    bool fee = false;         // "Fee :" and "Overall Amount :"; the balance covers both
+    bool paymentId = false;  // "Payment ID :" field and record field 3
+    bool getName = false;    // "Get Name" and the payee's name
+    bool fee = false;        // "Fee :" and "Overall Amount :"; the balance covers both
     // The payer text: "%s [%s]" of the tab's account and the row's first cell, or the first
     // cell alone.
     bool fromWithAccount = true;
-    int balanceCell = 1;      // the balance row's cell shown as balance ("%.2f")
+    int balanceCell = 1;            // the balance row's cell shown as balance ("%.2f")
     bool sourceIsFromText = false;  // record source = payer text (V-Money), else first cell
     int FieldCount() const { return paymentId ? 9 : 8; }
     int DueField() const { return paymentId ? 5 : 4; }

@@ -44,9 +44,12 @@ ListRow RecordRow(const TextList& record, bool withPaymentId) {
     const std::size_t shown = withPaymentId ? 7 : 6, due = shown - 2;
     for (std::size_t i = 0; i < shown; ++i) {
         const std::string f = Field(record, i);
-        if (i == 1) row.cells.push_back(FormatCents(ToCents(f)));
-        else if (i == due) row.cells.push_back(" " + OleDateText(f));
-        else row.cells.push_back(" " + f);
+        if (i == 1)
+            row.cells.push_back(FormatCents(ToCents(f)));
+        else if (i == due)
+            row.cells.push_back(" " + OleDateText(f));
+        else
+            row.cells.push_back(" " + f);
     }
     row.tone = RecordTone(record, withPaymentId);
     return row;

@@ -5,7 +5,9 @@
 #include <optional>
 #include <vector>
 
+#include "payments/amount.h"
 #include "payments/ole_date.h"
+#include "ui/base/strings.h"
 
 namespace pw {
 
@@ -72,6 +74,18 @@ ScheduleCheckCounts RunScheduleCheck(const std::shared_ptr<AccountSchedule>& sch
             continue;
         }
         const std::string original = s.records[i];
+        if (!ExactAmount(record->amount)) {
+            // An amount no request may carry (a record from an edited file): failed, not
+            // tried again, and said so.
+            PaymentRecord failed = *record;
+            failed.failed = true;
+            failed.sendIfFailed = false;
+            s.records[i] = RecordText(failed, variant);
+            if (!hooks.save()) s.records[i] = original;
+            hooks.message(Str(129));
+            ++i;
+            continue;
+        }
         PaymentRecord marked = *record;
         marked.failed = true;
         marked.sendIfFailed = false;
@@ -121,9 +135,10 @@ ScheduleCheckCounts RunScheduleCheck(const std::shared_ptr<AccountSchedule>& sch
             hooks.message(result.errorReport);
         if (result.state == TransferState::NotBuilt) hooks.message(kPaymentNotSentText);
         if (result.state == TransferState::Unknown)
-            hooks.message(UnknownOutcomeMessage(*record, result.exchange.text.empty()
-                                                             ? "the answer carried no confirmation"
-                                                             : result.exchange.text,
+            hooks.message(UnknownOutcomeMessage(*record,
+                                                result.exchange.text.empty()
+                                                    ? "the answer carried no confirmation"
+                                                    : result.exchange.text,
                                                 true));
         if (result.state == TransferState::NotSent) {
             ++counts.notSent;

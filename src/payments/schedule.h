@@ -41,7 +41,8 @@ struct ScheduleCheckCounts {
 // The schedule check at local time now (seconds since 30 December 1899, ole_date.h):
 // nothing while the schedule is busy; otherwise the busy flag is held to the end. The walk
 // stops at the first record not yet due. A failed record without "send if failed" is
-// skipped. Each due record is first saved marked failed without retry; only when that save
+// skipped; one whose amount is not a plain number of at most two decimals is marked failed
+// without retry and message 129 shown, nothing sent. Each due record is first saved marked failed without retry; only when that save
 // succeeds is it sent, and then it is removed when sent, marked failed with its own retry
 // flag when refused, put back as it was when provably not sent, and left failed without
 // retry when its fate is unknown. The list is saved after each change.

@@ -1,7 +1,6 @@
 // The e-gold client against the sandbox over HTTPS and plain HTTP on 127.0.0.1: prices, login,
 // histories under every filter, spends that move metal, and the refusals of a strict server.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <ctime>
@@ -9,9 +8,9 @@
 #include <map>
 #include <memory>
 
-#include "accounts/transfer_request.h"
 #include "accounts/eg/eg_client.h"
 #include "accounts/eg/eg_requests.h"
+#include "accounts/transfer_request.h"
 #include "net/curl_transport.h"
 #include "settings/settings_store.h"
 #include "support/sandbox.h"
@@ -134,7 +133,11 @@ TEST_F(EgSandbox, SpendMovesMetalAndAppearsInBothHistories) {
     ASSERT_EQ(before.at("Palladium"), "1.000000");
     int checks = 0;
     const TextList queue = {"5550001~20.50~Order #5 & co 1+1=2%~P-9~no~~no~Palladium~no"};
-    ASSERT_EQ(SendTransfer(*client_, *transport_, payee_, queue, [&] { return ++checks, true; }, std::time(nullptr)).state, TransferState::Confirmed);
+    ASSERT_EQ(SendTransfer(
+                  *client_, *transport_, payee_, queue, [&] { return ++checks, true; },
+                  std::time(nullptr))
+                  .state,
+              TransferState::Confirmed);
     EXPECT_EQ(checks, 1);
     EXPECT_TRUE(client_->Answer().errors.empty()) << client_->ErrorReport();
     EXPECT_EQ(Ounces(payee_).at("Palladium"), "0.897500");  // 20.50 / 200.00 = 0.1025 oz
@@ -159,7 +162,10 @@ TEST_F(EgSandbox, SpendMovesMetalAndAppearsInBothHistories) {
     ASSERT_EQ(History(payee_, f).size(), 1u);
     EXPECT_EQ(Split(client_->Answer().historyRows[0], "~")[4], "-20.50");
     // A cancelled password prompt sends nothing.
-    EXPECT_EQ(SendTransfer(*client_, *transport_, payee_, queue, [] { return false; }, std::time(nullptr)).state, TransferState::NotBuilt);
+    EXPECT_EQ(SendTransfer(
+                  *client_, *transport_, payee_, queue, [] { return false; }, std::time(nullptr))
+                  .state,
+              TransferState::NotBuilt);
     EXPECT_EQ(Ounces(payee_).at("Palladium"), "0.897500");
 }
 

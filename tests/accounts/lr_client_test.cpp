@@ -1,6 +1,5 @@
 // The Liberty Reserve client as the account tab drives it: traits, paging, history rows,
 // transfers and account names, over a scripted transport.
-#include "accounts/transfer_request.h"
 #include "accounts/lr/lr_client.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "accounts/transfer_request.h"
 #include "lr_test_util.h"
 #include "settings/settings_store.h"
 #include "ui/base/fake_seams.h"
@@ -197,9 +197,12 @@ TEST_F(LrClientTest, BalanceAndErrorsOfOneAnswer) {
 TEST_F(LrClientTest, TwoQueuedTransfersMakeOneRequest) {
     net.answers = {"<TransferResponse id=\"1\" date=\"x\"></TransferResponse>"};
     int checks = 0;
-    ASSERT_EQ(SendTransfer(client, net, login,
-                                    {"U7654321~1.00~a~no~~no~LRUSD~no", "U1111111~2.00~b~no~~no~LREUR~no"},
-                                    [&] { return ++checks, true; }, kNow).state, TransferState::Unknown);
+    ASSERT_EQ(SendTransfer(
+                  client, net, login,
+                  {"U7654321~1.00~a~no~~no~LRUSD~no", "U1111111~2.00~b~no~~no~LREUR~no"},
+                  [&] { return ++checks, true; }, kNow)
+                  .state,
+              TransferState::Unknown);
     EXPECT_EQ(checks, 1);
     ASSERT_EQ(net.urls.size(), 1u);
     const std::string doc = DocumentOf(net.urls[0]);

@@ -1,5 +1,4 @@
 // Request documents of the Liberty Reserve client: exact texts, stamp and token, escaping.
-#include "accounts/transfer_request.h"
 #include "accounts/lr/lr_requests.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +7,7 @@
 #include <ctime>
 
 #include "accounts/lr/lr_client.h"
+#include "accounts/transfer_request.h"
 #include "lr_test_util.h"
 
 namespace pw {
@@ -142,7 +142,10 @@ TEST_F(LrRequests, FailedPaymentCheckGivesNoDocumentAndNoUrl) {
     LrClient client("127.0.0.1:1");
     EXPECT_EQ(client.TransferUrl(login, queue, [] { return false; }, kNow), "");
     test::ScriptedTransport net;
-    EXPECT_EQ(SendTransfer(client, net, login, queue, [] { return false; }, kNow).state, TransferState::NotBuilt);
+    EXPECT_EQ(SendTransfer(
+                  client, net, login, queue, [] { return false; }, kNow)
+                  .state,
+              TransferState::NotBuilt);
     EXPECT_TRUE(net.urls.empty());
 }
 

@@ -1,7 +1,6 @@
 // The Liberty Reserve client against the sandbox over HTTPS on 127.0.0.1: login, a three-page
 // history, transfers that move money, account names, refusals and an unreachable server.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cctype>
@@ -12,13 +11,13 @@
 #include <memory>
 #include <set>
 
-#include "accounts/transfer_request.h"
 #include "accounts/lr/lr_client.h"
 #include "accounts/lr/lr_requests.h"
+#include "accounts/transfer_request.h"
 #include "crypto/cipher.h"
 #include "net/curl_transport.h"
-#include "settings/settings_store.h"
 #include "sandbox_session.h"
+#include "settings/settings_store.h"
 #include "support/sandbox.h"
 #include "ui/base/fake_seams.h"
 
@@ -235,8 +234,11 @@ TEST_F(LrSandbox, QueuedTransfersMoveMoneyAndMemosCannotChangeThePayee) {
     const TextList queue = {"U7654321~10.50~" + injected + "~no~~no~LRUSD~no",
                             "U7654321~2.25~Tom & Jerry #1~no~~no~LREUR~no"};
     int checks = 0;
-    ASSERT_EQ(SendTransfer(*client_, *transport_, demo_, queue, [&] { return ++checks, true; },
-                                      std::time(nullptr)).state, TransferState::Confirmed);
+    ASSERT_EQ(
+        SendTransfer(
+            *client_, *transport_, demo_, queue, [&] { return ++checks, true; }, std::time(nullptr))
+            .state,
+        TransferState::Confirmed);
     EXPECT_EQ(checks, 1);
     EXPECT_TRUE(client_->Answer().errors.empty()) << client_->ErrorReport();
     ASSERT_EQ(client_->Lr().receipts.size(), 2u);
@@ -273,7 +275,8 @@ TEST_F(LrSandbox, RefusedTransfersLeaveTheBalancesAlone) {
                             "U9999999~1.00~nobody~no~~no~LRUSD~no",
                             "U7654321~abc~bad amount~no~~no~LRUSD~no",
                             "U7654321~1.00~bad currency~no~~no~LRXYZ~no"};
-    ASSERT_NE(SendTransfer(*client_, *transport_, demo_, queue, nullptr, std::time(nullptr)).state, TransferState::NotBuilt);
+    ASSERT_NE(SendTransfer(*client_, *transport_, demo_, queue, nullptr, std::time(nullptr)).state,
+              TransferState::NotBuilt);
     const TextList& errors = client_->Answer().errors;
     ASSERT_EQ(errors.size(), 4u) << client_->ErrorReport();
     EXPECT_EQ(Split(errors[0], "~")[0], "303");
@@ -284,8 +287,11 @@ TEST_F(LrSandbox, RefusedTransfersLeaveTheBalancesAlone) {
     EXPECT_EQ(Balances(demo_), before);
 
     // A failed payment check sends nothing at all.
-    EXPECT_EQ(SendTransfer(*client_, *transport_, demo_, {"U7654321~1.00~m~no~~no~LRUSD~no"},
-                                       [] { return false; }, std::time(nullptr)).state, TransferState::NotBuilt);
+    EXPECT_EQ(SendTransfer(
+                  *client_, *transport_, demo_, {"U7654321~1.00~m~no~~no~LRUSD~no"},
+                  [] { return false; }, std::time(nullptr))
+                  .state,
+              TransferState::NotBuilt);
     EXPECT_EQ(Balances(demo_), before);
 }
 

@@ -1,16 +1,17 @@
 // The Perfect Money client without a server: request URLs byte for byte, the answer parser over
 // many answers, history rows, record texts and the date rules of the history filter.
+#include "accounts/pm/pm_client.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 #include <tuple>
 
-#include "accounts/transfer_request.h"
-#include "accounts/pm/pm_client.h"
 #include "accounts/pm/pm_parser.h"
 #include "accounts/pm/pm_requests.h"
 #include "accounts/tab_logic.h"
+#include "accounts/transfer_request.h"
 #include "lr_test_util.h"
 
 namespace pw {
@@ -232,9 +233,13 @@ TEST(PmClient, TransferSendsOnlyTheFirstRecord) {
     net.answers = {Sample("pm_confirm_error.html")};
     PmClient client("h");
     const TextList queue = {"U2~1.00~m~~no~~no~U1~no", "U3~2.00~m~~no~~no~U1~no"};
-    EXPECT_EQ(SendTransfer(client, net, {"1", "", "p"}, queue, [] { return false; }, std::time(nullptr)).state, TransferState::NotBuilt);
+    EXPECT_EQ(SendTransfer(
+                  client, net, {"1", "", "p"}, queue, [] { return false; }, std::time(nullptr))
+                  .state,
+              TransferState::NotBuilt);
     EXPECT_TRUE(net.urls.empty());
-    EXPECT_EQ(SendTransfer(client, net, {"1", "", "p"}, queue, nullptr, std::time(nullptr)).state, TransferState::Refused);
+    EXPECT_EQ(SendTransfer(client, net, {"1", "", "p"}, queue, nullptr, std::time(nullptr)).state,
+              TransferState::Refused);
     ASSERT_EQ(net.urls.size(), 1u);
     EXPECT_NE(net.urls[0].find("&Payee_Account=U2&Amount=1.00"), std::string::npos);
     EXPECT_EQ(client.Answer().errors, TextList{"Invalid Amount"});

@@ -1,7 +1,6 @@
 // The Perfect Money client against the sandbox over HTTPS on 127.0.0.1: login balances, the
 // history with each filter, a transfer that moves money, and the refusals.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <ctime>
@@ -9,12 +8,12 @@
 #include <map>
 #include <memory>
 
-#include "accounts/transfer_request.h"
 #include "accounts/pm/pm_client.h"
 #include "accounts/pm/pm_requests.h"
+#include "accounts/transfer_request.h"
 #include "net/curl_transport.h"
-#include "settings/settings_store.h"
 #include "sandbox_session.h"
+#include "settings/settings_store.h"
 #include "support/sandbox.h"
 
 namespace pw {
@@ -110,8 +109,10 @@ TEST_F(PmSandbox, TransferMovesMoneyAndIsInTheHistory) {
     const auto payeeBefore = Balances(demo_);
     const std::string memo = "x&Payee_Account=U1 #1+2=3 100%";
     ASSERT_EQ(SendTransfer(*client_, *transport_, second_,
-                                      {"U1234567~12.50~" + memo + "~INV 9~no~~no~U7654321~no"},
-                                      nullptr, std::time(nullptr)).state, TransferState::Confirmed);
+                           {"U1234567~12.50~" + memo + "~INV 9~no~~no~U7654321~no"}, nullptr,
+                           std::time(nullptr))
+                  .state,
+              TransferState::Confirmed);
     ASSERT_TRUE(client_->Answer().errors.empty()) << client_->ErrorReport();
     EXPECT_EQ(Balances(second_).at("U7654321"), before.at("U7654321") - 1250 - 6);
     EXPECT_EQ(Balances(demo_).at("U1234567"), payeeBefore.at("U1234567") + 1250);
@@ -140,7 +141,9 @@ TEST_F(PmSandbox, RefusalsAreErrorAnswers) {
              {"U7654321~1.234~m~~no~~no~U1234567~no", "Invalid Amount"},
              {"U0000000~1.00~m~~no~~no~U1234567~no", "Invalid Payee_Account"},
              {"E7654321~1.00~m~~no~~no~U1234567~no", "Wrong Payee_Account currency"}}) {
-        ASSERT_EQ(SendTransfer(*client_, *transport_, demo_, {record}, nullptr, std::time(nullptr)).state, TransferState::Refused);
+        ASSERT_EQ(
+            SendTransfer(*client_, *transport_, demo_, {record}, nullptr, std::time(nullptr)).state,
+            TransferState::Refused);
         EXPECT_EQ(client_->ErrorReport(), "Error : " + error + " \n") << record;
     }
     EXPECT_EQ(Balances(demo_), before);

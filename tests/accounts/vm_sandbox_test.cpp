@@ -10,15 +10,15 @@
 #include <filesystem>
 #include <memory>
 
-#include "accounts/transfer_request.h"
 #include "accounts/lr/lr_client.h"
 #include "accounts/lr/lr_requests.h"
 #include "accounts/tab_logic.h"
+#include "accounts/transfer_request.h"
 #include "accounts/vm/vm_client.h"
 #include "accounts/vm/vm_requests.h"
 #include "net/curl_transport.h"
-#include "settings/settings_store.h"
 #include "sandbox_session.h"
+#include "settings/settings_store.h"
 #include "support/sandbox.h"
 #include "ui/base/fake_seams.h"
 
@@ -119,11 +119,13 @@ TEST_F(VmSandbox, HistoryHonoursDatesBatchAndKinds) {
 TEST_F(VmSandbox, TransfersMoveMoneyExactlyAndRefusalsMoveNothing) {
     const std::int64_t before = Balance(demo_), payeeBefore = Balance(payee_);
     int checks = 0;
-    ASSERT_EQ(SendTransfer(*client_,
-        *transport_, demo_,
-        {"VM100002~10.50~Tom & Jerry <1>~no~~no~VM100001 [USD]~no",
-         "VM100002~99~never sent~no~~no~x~no"},
-        [&] { return ++checks, true; }, std::time(nullptr)).state, TransferState::Confirmed);
+    ASSERT_EQ(SendTransfer(
+                  *client_, *transport_, demo_,
+                  {"VM100002~10.50~Tom & Jerry <1>~no~~no~VM100001 [USD]~no",
+                   "VM100002~99~never sent~no~~no~x~no"},
+                  [&] { return ++checks, true; }, std::time(nullptr))
+                  .state,
+              TransferState::Confirmed);
     EXPECT_EQ(checks, 1);
     EXPECT_TRUE(client_->Answer().errors.empty()) << client_->ErrorReport();
     EXPECT_EQ(Balance(demo_), before - 1050);
@@ -148,12 +150,17 @@ TEST_F(VmSandbox, TransfersMoveMoneyExactlyAndRefusalsMoveNothing) {
         {"VM100002~-1~negative", "RequestError"},
     };
     for (const auto& [record, code] : refused) {
-        ASSERT_EQ(SendTransfer(*client_, *transport_, demo_, {record}, nullptr, std::time(nullptr)).state, TransferState::Refused);
+        ASSERT_EQ(
+            SendTransfer(*client_, *transport_, demo_, {record}, nullptr, std::time(nullptr)).state,
+            TransferState::Refused);
         ASSERT_EQ(client_->Answer().errors.size(), 1u) << record;
         EXPECT_EQ(Split(client_->Answer().errors[0], "~")[0], code) << record;
     }
-    EXPECT_EQ(SendTransfer(*client_,
-        *transport_, demo_, {"VM100002~1.00~m"}, [] { return false; }, std::time(nullptr)).state, TransferState::NotBuilt);
+    EXPECT_EQ(SendTransfer(
+                  *client_, *transport_, demo_, {"VM100002~1.00~m"}, [] { return false; },
+                  std::time(nullptr))
+                  .state,
+              TransferState::NotBuilt);
     EXPECT_EQ(Balance(demo_), before - 1050);
 }
 

@@ -276,15 +276,15 @@ namespace {
 TEST_F(TransportTest, ExchangeTellsWhetherTheRequestWentOut) {
     TrustSandbox();
     timeouts_.idle = std::chrono::seconds(1);
-    const std::string closed =
-        "https://127.0.0.1:" + std::to_string(FreeLoopbackPort()) + "/x";
+    const std::string closed = "https://127.0.0.1:" + std::to_string(FreeLoopbackPort()) + "/x";
     const struct {
         std::string url;
         Outcome outcome;
         FailureKind failure;
         std::string body;
     } cases[] = {
-        {Box().HttpsUrl("/test/zero"), Outcome::Answered, FailureKind::None, std::string("a\0b\0c", 5)},
+        {Box().HttpsUrl("/test/zero"), Outcome::Answered, FailureKind::None,
+         std::string("a\0b\0c", 5)},
         {closed, Outcome::NotSent, FailureKind::Connect, ""},
         {"no url at all", Outcome::NotSent, FailureKind::Other, ""},
         {Box().ExpiredUrl("/test/zero"), Outcome::NotSent, FailureKind::Tls, ""},

@@ -25,7 +25,11 @@ std::string Show(const CsvPayment& p) {
 
 TEST(CsvImport, LineRules) {
     const std::vector<Line> cases = {
-        {"blanks out of To, minus and comma", "U123 456;-12,5;rent\r\n", 3, {"U123456|1250|rent|"}, {}},
+        {"blanks out of To, minus and comma",
+         "U123 456;-12,5;rent\r\n",
+         3,
+         {"U123456|1250|rent|"},
+         {}},
         {"amount 0 skipped", "U1;0;a\r\nU2;0.00;b\r\nU3;1;c\r\n", 3, {"U3|100|c|"}, {1, 2}},
         {"empty To skipped", " ;5;a\r\nU2;5;b\r\n", 3, {"U2|500|b|"}, {1}},
         {"two fields skipped", "U1;5\r\nU2;5;\r\n", 3, {"U2|500||"}, {1}},
@@ -37,9 +41,16 @@ TEST(CsvImport, LineRules) {
         {"tilde skipped", "U1;1;a~b\r\nU~2;1;a\r\nU3;1;c\r\n", 3, {"U3|100|c|"}, {1, 2}},
         {"exact large amount", "U1;1000000.01;a\r\n", 3, {"U1|100000001|a|"}, {}},
         {"thousands separator refused", "U1;1,234.56;a\r\nU2;1.234,56;b\r\n", 3, {}, {1, 2}},
-        {"not plain numbers", "U1;12abc;a\nU2;1e3;a\nU3;12.345;a\nU4; ;a\nU5;.;a\n", 3, {}, {1, 2, 3, 4, 5}},
-        {"blanks and minus on both ends", "U1; -7.5- ;a\nU2;.5;b\nU3;3.;c\n", 3,
-         {"U1|750|a|", "U2|50|b|", "U3|300|c|"}, {}},
+        {"not plain numbers",
+         "U1;12abc;a\nU2;1e3;a\nU3;12.345;a\nU4; ;a\nU5;.;a\n",
+         3,
+         {},
+         {1, 2, 3, 4, 5}},
+        {"blanks and minus on both ends",
+         "U1; -7.5- ;a\nU2;.5;b\nU3;3.;c\n",
+         3,
+         {"U1|750|a|", "U2|50|b|", "U3|300|c|"},
+         {}},
         {"empty lines not counted", "\r\nU1;1;a\r\n  \r\n\r\nx\r\n", 3, {"U1|100|a|"}, {5}},
         {"header line reported", "To;Amount;Memo\r\nU1;1;a\r\n", 3, {"U1|100|a|"}, {1}},
         {"too many digits", "U1;12345678901234;a\r\n", 3, {}, {1}},
@@ -96,8 +107,11 @@ TEST(CsvImport, FilesTooLargeOrMissingImportNothingAndSayWhy) {
 
 TEST(CsvImport, ShippedSamplesImportWhole) {
     const std::string dir = std::string(PW_TEST_DATA_DIR) + "/../../res/Sample/";
-    for (const auto& [file, minFields] : std::vector<std::pair<std::string, int>>{
-             {"LR_Import.csv", 3}, {"PM_Import.csv", 4}, {"EG_Import.csv", 4}, {"VM_Import.csv", 3}}) {
+    for (const auto& [file, minFields] :
+         std::vector<std::pair<std::string, int>>{{"LR_Import.csv", 3},
+                                                  {"PM_Import.csv", 4},
+                                                  {"EG_Import.csv", 4},
+                                                  {"VM_Import.csv", 3}}) {
         const CsvImport r = ReadCsvPayments(dir + file, minFields);
         EXPECT_FALSE(r.payments.empty()) << file;
         EXPECT_TRUE(r.skippedLines.empty()) << file;

@@ -1,5 +1,5 @@
-// The mass payment without widgets: variants, Result Amount, preloading, the split at OK,
-// imported records and the summary of a mass send.
+// The mass payment without widgets: Result Amount, preloading, the split at OK and the summary
+// of a mass send.
 #include "payments/mass_payment.h"
 
 #include <gtest/gtest.h>
@@ -9,27 +9,6 @@ namespace {
 
 const PaymentVariant& Lr() { return *PaymentVariantOf(0); }
 const PaymentVariant& Pm() { return *PaymentVariantOf(1); }
-
-TEST(MassPayment, VariantsAsData) {
-    const std::vector<std::tuple<int, std::string, std::string, std::string, bool, int>> cases = {
-        {0, "CMakeMassPayment", "MassPayment.set", "LR_Import.csv", true, 3},
-        {1, "CPMMakeMassPayment", "PMMassPayment.set", "PM_Import.csv", false, 4},
-        {2, "CVMMakeMassPayment", "VMMassPayment.set", "VM_Import.csv", false, 3},
-        {3, "CEGMakeMassPayment", "EGMassPayment.set", "EG_Import.csv", false, 4},
-    };
-    for (const auto& [system, name, table, csv, one, minFields] : cases) {
-        const MassPaymentVariant* v = MassPaymentVariantOf(system);
-        ASSERT_NE(v, nullptr);
-        EXPECT_EQ(v->className, name);
-        EXPECT_EQ(v->tableFile, table);
-        EXPECT_EQ(v->csvFile, csv);
-        EXPECT_EQ(v->oneRequest, one);
-        EXPECT_EQ(v->CsvMinFields(), minFields);
-        EXPECT_EQ(v->Payment().systemIndex, system);
-    }
-    EXPECT_EQ(MassPaymentVariantOf(4), nullptr);
-    EXPECT_EQ(MassPaymentVariantOf(-1), nullptr);
-}
 
 TEST(MassPayment, ResultAmountIsExactAndCountsTheFeeOfEveryRow) {
     const TextList lr = {"U1~12.50~m~no~~no~LRUSD~no", "U2~1000000.01~m~yes~40000.5~no~LRUSD~yes",
@@ -52,9 +31,9 @@ TEST(MassPayment, ResultAmountIsExactAndCountsTheFeeOfEveryRow) {
 }
 
 TEST(MassPayment, PreloadAndSplitKeepOtherPayersAndFailedMarks) {
-    const TextList schedule = {
-        "U1~1~a~yes~40000.1~no~LRUSD~no", "U2~2~b~yes~40000.2~no~LREUR~no",
-        "U3~3~c~yes~40000.3~yes~LRUSD~yes", "bad~record", "U4~4~d~yes~40000.4~no~LRUSD~no"};
+    const TextList schedule = {"U1~1~a~yes~40000.1~no~LRUSD~no", "U2~2~b~yes~40000.2~no~LREUR~no",
+                               "U3~3~c~yes~40000.3~yes~LRUSD~yes", "bad~record",
+                               "U4~4~d~yes~40000.4~no~LRUSD~no"};
     const Preloaded p = PreloadScheduled(schedule, Lr(), "LRUSD");
     EXPECT_EQ(p.positions, (std::vector<std::size_t>{0, 2, 4}));
     EXPECT_EQ(p.records, (TextList{schedule[0], schedule[2], schedule[4]}));
@@ -68,15 +47,6 @@ TEST(MassPayment, PreloadAndSplitKeepOtherPayersAndFailedMarks) {
     EXPECT_EQ(split.toSend, (TextList{queue[2], queue[3]}));
 }
 
-TEST(MassPayment, ImportedRecordsPerSystem) {
-    const CsvPayment line{"U123456", 1250, "rent", "77"};
-    EXPECT_EQ(ImportedRecord(line, Lr(), "LRUSD"), "U123456~12.50~rent~no~~no~LRUSD~no");
-    EXPECT_EQ(ImportedRecord(line, Pm(), "U1234567"),
-              "U123456~12.50~rent~77~no~~no~U1234567~no");
-    EXPECT_EQ(ImportedRecord({"7654321", 100000001, "m", ""}, *PaymentVariantOf(3), "Gold"),
-              "7654321~1000000.01~m~~no~~no~Gold~no");
-}
-
 TEST(MassPayment, OneSummaryNamesEveryRecordNotSent) {
     const std::vector<MassOutcome> outcomes = {
         {"U1", "1", MassResult::Sent, ""},
@@ -86,14 +56,17 @@ TEST(MassPayment, OneSummaryNamesEveryRecordNotSent) {
         {"U5", "5", MassResult::Skipped, ""},
         {"U6", "6", MassResult::NotSent, "Connection refused"},
         {"U7", "7", MassResult::Sent, ""},
+        {"U8", "1e3", MassResult::BadAmount, ""},
     };
     EXPECT_EQ(MassSendSummary(outcomes),
-              "2 of 7 payments sent.\n\n"
+              "2 of 8 payments sent.\n\n"
               "Refused by the payment system:\n U3  3.00 : Error : Invalid Payee_Account\n\n"
               "Outcome unknown: look at the history before sending these again:\n U2  2.50\n\n"
               "Not sent, because an earlier payment to the same payee has an unknown outcome:\n"
               " U2  4.00\n\n"
               "Not sent, the connection failed:\n U6  6.00 : Connection refused\n\n"
+              "Not sent, the amount is not a plain number with at most two decimals:\n"
+              " U8  1e3\n\n"
               "Not sent, the payment password was not given:\n U5  5.00");
     EXPECT_EQ(MassSendSummary({{"U1", "1", MassResult::Sent, ""}}), "1 of 1 payment sent.");
 }

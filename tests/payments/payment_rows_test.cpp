@@ -1,22 +1,25 @@
-// Payment records as list rows: due times, cells, tones, and the schedule view's rows.
+// Payment records as list rows: due times, cells and tones.
 #include "payments/payment_rows.h"
 
 #include <gtest/gtest.h>
-
-#include "../store/temp_dir.h"
-#include "store/schedule_file.h"
 
 namespace pw {
 namespace {
 
 TEST(PaymentRows, OleDatesAsLocalDateTime) {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"39904.500000", "2009-04-01 12:00"}, {"39904.420139", "2009-04-01 10:05"},
-        {"39904.999306", "2009-04-01 23:59"}, {"45000.750000", "2023-03-15 18:00"},
-        {"39904.999999", "2009-04-02 00:00"}, {"0.000000", "1899-12-30 00:00"},
-        {"39904", "2009-04-01 00:00"},        {"", ""},
-        {"abc", ""},                          {"-1.000000", ""},
-        {"39904,5", ""},                      {"1e400", ""},
+        {"39904.500000", "2009-04-01 12:00"},
+        {"39904.420139", "2009-04-01 10:05"},
+        {"39904.999306", "2009-04-01 23:59"},
+        {"45000.750000", "2023-03-15 18:00"},
+        {"39904.999999", "2009-04-02 00:00"},
+        {"0.000000", "1899-12-30 00:00"},
+        {"39904", "2009-04-01 00:00"},
+        {"", ""},
+        {"abc", ""},
+        {"-1.000000", ""},
+        {"39904,5", ""},
+        {"1e400", ""},
         {"3000000", ""},
     };
     for (const auto& [field, text] : cases) EXPECT_EQ(OleDateText(field), text) << field;
@@ -30,45 +33,32 @@ TEST(PaymentRows, CellsAndTonesOfRecords) {
         RowTone tone;
     };
     const std::vector<Case> cases = {
-        {"U1~12.5~rent~no~~no~LRUSD~no", false,
-         {" U1", "12.50", " rent", " no", " ", " no"}, RowTone::Normal},
-        {"U1~7~m~yes~39904.500000~no~LRUSD~no", false,
-         {" U1", "7.00", " m", " yes", " 2009-04-01 12:00", " no"}, RowTone::Scheduled},
-        {"VM2~1000000.01~m~yes~39904.500000~yes~VM1 [USD]~yes", false,
-         {" VM2", "1000000.01", " m", " yes", " 2009-04-01 12:00", " yes"}, RowTone::Failed},
-        {"U7~100~m~77~yes~39904.500000~no~U1234567~yes", true,
-         {" U7", "100.00", " m", " 77", " yes", " 2009-04-01 12:00", " no"}, RowTone::Failed},
-        {"7654321~0.5~m~id~no~~no~Gold~no", true,
-         {" 7654321", "0.50", " m", " id", " no", " ", " no"}, RowTone::Normal},
+        {"U1~12.5~rent~no~~no~LRUSD~no",
+         false,
+         {" U1", "12.50", " rent", " no", " ", " no"},
+         RowTone::Normal},
+        {"U1~7~m~yes~39904.500000~no~LRUSD~no",
+         false,
+         {" U1", "7.00", " m", " yes", " 2009-04-01 12:00", " no"},
+         RowTone::Scheduled},
+        {"VM2~1000000.01~m~yes~39904.500000~yes~VM1 [USD]~yes",
+         false,
+         {" VM2", "1000000.01", " m", " yes", " 2009-04-01 12:00", " yes"},
+         RowTone::Failed},
+        {"U7~100~m~77~yes~39904.500000~no~U1234567~yes",
+         true,
+         {" U7", "100.00", " m", " 77", " yes", " 2009-04-01 12:00", " no"},
+         RowTone::Failed},
+        {"7654321~0.5~m~id~no~~no~Gold~no",
+         true,
+         {" 7654321", "0.50", " m", " id", " no", " ", " no"},
+         RowTone::Normal},
     };
     for (const Case& c : cases) {
         const ListRow row = RecordRow(Split(c.record, "~"), c.paymentId);
         EXPECT_EQ(row.cells, c.cells) << c.record;
         EXPECT_EQ(row.tone, c.tone) << c.record;
     }
-}
-
-TEST(PaymentRows, ScheduleViewShowsEveryTagOnceWithoutPaymentIds) {
-    testing::TempDir dir;
-    ASSERT_TRUE(SaveSchedule(dir.Path(), "LR_U1234567",
-                             {"U7654321~5~rent~yes~39904.500000~no~LRUSD~no",
-                              "U1111111~2.5~tea~yes~39905.500000~no~LRUSD~yes"}));
-    ASSERT_TRUE(SaveSchedule(dir.Path(), "PM_1234567",
-                             {"U7654321~100~m~INV-1~yes~39906.250000~yes~U1234567~no",
-                              "short~record"}));
-    const std::vector<ListRow> rows =
-        ScheduleViewRows(dir.Path(), {"LR_U1234567", "", "PM_1234567", "LR_U1234567", "VM_none"});
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0].cells, (TextList{" LR_U1234567", " U7654321", "5.00", " rent", " yes",
-                                       " 2009-04-01 12:00", " no"}));
-    EXPECT_EQ(rows[0].tone, RowTone::Scheduled);
-    EXPECT_EQ(rows[1].cells[1], " U1111111");
-    EXPECT_EQ(rows[1].tone, RowTone::Failed);
-    EXPECT_EQ(rows[2].cells, (TextList{" PM_1234567", " U7654321", "100.00", " m", " yes",
-                                       " 2009-04-03 06:00", " yes"}));
-    EXPECT_EQ(rows[2].tone, RowTone::Scheduled);
-    EXPECT_EQ(ScheduleFieldCount("EG_1"), 9);
-    EXPECT_EQ(ScheduleFieldCount("VM_1"), 8);
 }
 
 }  // namespace

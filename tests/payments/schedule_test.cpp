@@ -1,10 +1,11 @@
 // The checks of a typed payment, the due-time order of the schedule and the schedule check
 // with every outcome of a request, against scripted sends.
+#include "payments/schedule.h"
+
 #include <gtest/gtest.h>
 
-#include "payments/payment_entry.h"
-#include "payments/schedule.h"
 #include "payments/ole_date.h"
+#include "payments/payment_entry.h"
 #include "ui/base/strings.h"
 
 namespace pw {
@@ -90,7 +91,7 @@ TEST(ScheduleOrder, AscendingDueTimesStableAndUnreadableLast) {
 // A schedule check against scripted sends: the outcomes come from a list, every save
 // records what the list held at that moment.
 class ScheduleCheck : public ::testing::Test {
-protected:
+  protected:
     const PaymentVariant& pm = *PaymentVariantOf(1);
     std::shared_ptr<AccountSchedule> s = std::make_shared<AccountSchedule>();
     std::vector<TransferState> outcomes;
@@ -243,14 +244,19 @@ TEST_F(ScheduleCheck, ACheckInsideTheCheckDoesNothingAndAddedRecordsSurvive) {
     EXPECT_EQ(Field(1, 8), "yes") << "the refusal is written to the record, wherever it moved";
 }
 
-TEST_F(ScheduleCheck, FailedWithoutRetryAndUnreadableDueTimesAreSkipped) {
+TEST_F(ScheduleCheck, FailedWithoutRetryUnreadableDueTimesAndBadAmountsAreNotSent) {
     Add("U1", "39878.500000", false, true);
     Add("U2", "not a time", true);
     Add("U3", "39878.500000", true);
+    AddToSchedule(*s, "U4~1e3~m~id~yes~39878.500000~yes~U9~no", pm);
     Check(noon + 3600);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(Split(sent[0], "~")[0], "U3");
-    EXPECT_EQ(s->records.size(), 2u);
+    ASSERT_EQ(s->records.size(), 3u);
+    EXPECT_EQ(messages, std::vector<std::string>{Str(129)});
+    EXPECT_EQ(s->records[1], "U4~1e3~m~id~yes~39878.500000~no~U9~yes");
+    Check(noon + 7200);
+    EXPECT_EQ(messages.size(), 1u) << "not tried again";
 }
 
 TEST(PaymentReport, OneMessagePerOutcome) {

@@ -1,5 +1,4 @@
 #include "eg_service.h"
-#include "transfer_faults.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -12,6 +11,8 @@
 #include <set>
 #include <string>
 #include <vector>
+
+#include "transfer_faults.h"
 
 namespace sandbox {
 namespace {
@@ -343,12 +344,14 @@ void RegisterEGold(httplib::Server& https, httplib::Server& http) {
         const std::string body = service->History(req);
         res.set_content(body, body.rfind("<html>", 0) == 0 ? "text/html" : "text/plain");
     });
-    https.Get("/acct/confirm.asp", [service, html](const httplib::Request& req, httplib::Response& res) {
-        const Fault fault = TakeTransferFault("EG");
-        const std::string page = service->Confirm(req, fault);
-        const bool booked = page.find("PAYMENT_BATCH_NUM") != std::string::npos;
-        if (!(booked && AnswerBookedFault(fault, res, page, "text/html"))) html(res, page);
-    });
+    https.Get("/acct/confirm.asp",
+              [service, html](const httplib::Request& req, httplib::Response& res) {
+                  const Fault fault = TakeTransferFault("EG");
+                  const std::string page = service->Confirm(req, fault);
+                  const bool booked = page.find("PAYMENT_BATCH_NUM") != std::string::npos;
+                  if (!(booked && AnswerBookedFault(fault, res, page, "text/html")))
+                      html(res, page);
+              });
     http.Get("/unsecure/metaldata.asp", [service](const httplib::Request& req, httplib::Response& res) {
         res.set_content(service->Prices(req), "text/plain");
     });

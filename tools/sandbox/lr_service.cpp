@@ -1,5 +1,4 @@
 #include "lr_service.h"
-#include "transfer_faults.h"
 
 #include <atomic>
 #include <cstdio>
@@ -10,6 +9,7 @@
 
 #include "lr_ledger.h"
 #include "strict_xml.h"
+#include "transfer_faults.h"
 
 namespace sandbox {
 namespace {

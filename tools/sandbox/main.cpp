@@ -21,10 +21,10 @@
 #include <vector>
 
 #include "certs.h"
-#include "eg_service.h"
-#include "info_service.h"
 #include "ecu_service.h"
+#include "eg_service.h"
 #include "gdp_service.h"
+#include "info_service.h"
 #include "lr_service.h"
 #include "pm_service.h"
 #include "test_routes.h"

@@ -1,7 +1,5 @@
 #include "pm_service.h"
 
-#include "transfer_faults.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <ctime>
@@ -12,6 +10,8 @@
 #include <set>
 #include <string>
 #include <vector>
+
+#include "transfer_faults.h"
 
 namespace sandbox {
 namespace {

@@ -1,5 +1,4 @@
 #include "vm_service.h"
-#include "transfer_faults.h"
 
 #include <cstdio>
 #include <ctime>
@@ -7,6 +6,7 @@
 #include <string>
 
 #include "strict_xml.h"
+#include "transfer_faults.h"
 #include "vm_ledger.h"
 
 namespace sandbox {
@@ -152,8 +152,8 @@ class Service {
             return Status("TransferFailed", "Transfer refused by the server");
         if (trace.fault.mode == FaultMode::Empty) return std::string();
         if (t.ChildText("Payee") == RefusingPayee("VM"))
-            return Status("TransferFailed", "Account " + t.ChildText("Payee") +
-                                                " does not accept payments");
+            return Status("TransferFailed",
+                          "Account " + t.ChildText("Payee") + " does not accept payments");
         if (!Digits(t.ChildText("ID"))) return Bad("ID is not a number");
         const auto amount = vm::ParseAmount(t.ChildText("Amount"));
         if (!amount) return Bad("Invalid amount");

@@ -37,9 +37,8 @@ std::string EgClient::HistoryUrl(const LoginFields& login, const HistoryFilter& 
 
 void EgClient::Parse(const std::string& answer, RequestKind kind, bool) {
     eg::ParseAnswer(answer, prices_, clock_(), eg_);
-    confirmation_ = kind == RequestKind::Transfer
-                        ? HiddenInputValue(answer, "PAYMENT_BATCH_NUM")
-                        : std::string();
+    confirmation_ = kind == RequestKind::Transfer ? HiddenInputValue(answer, "PAYMENT_BATCH_NUM")
+                                                  : std::string();
     answer_ = ParsedAnswer{};
     answer_.errors = eg_.errors;
     answer_.balanceRows = eg_.balances;

@@ -93,8 +93,9 @@ std::string CAccountTab::LookUpAccountName(const std::string& account) {
 TransferResult CAccountTab::SendTransferRequest(const TextList& queue) {
     HostTransport transport(host_);
     RequestScope wait(host_, traits_.systemName, true);
-    return SendTransfer(*client_, transport, TakeLoginFields(), queue,
-                        [this] { return app_.PaymentCheck(); }, app_.GetClock().Now());
+    return SendTransfer(
+        *client_, transport, TakeLoginFields(), queue, [this] { return app_.PaymentCheck(); },
+        app_.GetClock().Now());
 }
 
 void CAccountTab::ShowErrors() { Ui().Message(client_->ErrorReport()); }

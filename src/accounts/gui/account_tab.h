@@ -10,10 +10,10 @@
 
 #include "accounts/account_client.h"
 #include "accounts/account_schedule.h"
-#include "accounts/transfer_request.h"
 #include "accounts/gui/account_tab_api.h"
 #include "accounts/gui/tab_menus.h"
 #include "accounts/tab_logic.h"
+#include "accounts/transfer_request.h"
 #include "settings/keys.h"
 #include "store/table_file.h"
 #include "ui/base/clock.h"

@@ -57,7 +57,7 @@ public:
     // PAYMENT_BATCH_NUM of the last transfer answer.
     std::string TransferConfirmation() const override { return confirmation_; }
 
-private:
+  private:
     std::string host_;
     pm::PmAnswer pm_;
     ParsedAnswer answer_;

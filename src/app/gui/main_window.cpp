@@ -6,23 +6,23 @@
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QHeaderView>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTableView>
 #include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QThread>
 #include <QVBoxLayout>
 #include <ctime>
 
-#include "accounts/gui/account_tab_api.h"
 #include "accounts/gui/account_tab.h"
+#include "accounts/gui/account_tab_api.h"
 #include "app/gui/about_dialog.h"
 #include "app/gui/notify.h"
 #include "app/gui/program_dir.h"
@@ -32,15 +32,14 @@
 #include "info/gui/banner_service.h"
 #include "info/gui/banner_view.h"
 #include "payments/gui/mass_payment_feature.h"
+#include "payments/gui/payment_feature.h"
 #include "payments/gui/schedule_view.h"
 #include "refs/gui/ref_dialogs.h"
 #include "refs/gui/saved_account_dialogs.h"
-#include "payments/gui/payment_feature.h"
+#include "settings/gui/setting_dialog.h"
 #include "settings/keys.h"
 #include "ui/base/strings.h"
 #include "ui/window_placement.h"
-
-#include "settings/gui/setting_dialog.h"
 
 namespace pw {
 namespace {

@@ -68,7 +68,8 @@ CMakeMassPayment::CMakeMassPayment(const MassPaymentVariant& variant, ModalUi& u
     table_ = ApplyColumnWidths(list_, programDir_ + "Set/" + variant_.tableFile);
 
     commands_ = new ListCommands(
-        list_, {QStringLiteral("Add\tIns"), QStringLiteral("Edit\tF4"), QStringLiteral("Delete\tDel")},
+        list_,
+        {QStringLiteral("Add\tIns"), QStringLiteral("Edit\tF4"), QStringLiteral("Delete\tDel")},
         [this] { Add(); }, [this] { Edit(); }, [this] { Delete(); });
     import_ = commands_->Menu()->addAction(QStringLiteral("Import from *.CSV"));
     import_->setObjectName(QStringLiteral("actImport"));

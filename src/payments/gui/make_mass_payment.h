@@ -26,7 +26,7 @@ inline constexpr const char kMassPaymentPlacement[] = "PursewardMassPaymentWnd";
 
 class CMakeMassPayment : public QDialog {
     Q_OBJECT
-public:
+  public:
     // now: the clock of the row editor's date and time pickers.
     CMakeMassPayment(const MassPaymentVariant& variant, ModalUi& ui, std::string programDir,
                      std::function<std::time_t()> now, QWidget* parent = nullptr);
@@ -65,10 +65,10 @@ public:
     QLineEdit* BalanceEdit() const { return balanceEdit_; }
     QLineEdit* ResultEdit() const { return resultEdit_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     // Runs the row editor on record (empty: a new one); true and the record on OK.
     bool RunEditor(bool adding, const std::string& record, PaymentRecord& out);
     void Redraw(int select);
@@ -95,13 +95,13 @@ private:
 };
 
 // The classes of the other three systems, by name.
-#define PW_MAKE_MASS_PAYMENT(Name, index)                                                     \
-    class Name : public CMakeMassPayment {                                                    \
-    public:                                                                                   \
-        Name(ModalUi& ui, std::string programDir, std::function<std::time_t()> now,           \
-             QWidget* parent = nullptr)                                                       \
-            : CMakeMassPayment(*MassPaymentVariantOf(index), ui, std::move(programDir),       \
-                               std::move(now), parent) {}                                     \
+#define PW_MAKE_MASS_PAYMENT(Name, index)                                               \
+    class Name : public CMakeMassPayment {                                              \
+      public:                                                                           \
+        Name(ModalUi& ui, std::string programDir, std::function<std::time_t()> now,     \
+             QWidget* parent = nullptr)                                                 \
+            : CMakeMassPayment(*MassPaymentVariantOf(index), ui, std::move(programDir), \
+                               std::move(now), parent) {}                               \
     };
 PW_MAKE_MASS_PAYMENT(CPMMakeMassPayment, 1)
 PW_MAKE_MASS_PAYMENT(CVMMakeMassPayment, 2)

@@ -32,7 +32,7 @@ std::string S(const QString& s) { return s.toStdString(); }
 
 // To: upper-case input, and like every field of a record, no "~" or control character.
 class UpperValidator : public NoSeparatorValidator {
-public:
+  public:
     explicit UpperValidator(QObject* parent) : NoSeparatorValidator(false, parent) {}
     State validate(QString& input, int& pos) const override {
         input = input.toUpper();

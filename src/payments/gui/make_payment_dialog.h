@@ -25,7 +25,7 @@ struct RefListSpec;
 
 class CMakePayment : public QDialog {
     Q_OBJECT
-public:
+  public:
     // now: the date and time pickers start at this local time.
     CMakePayment(const PaymentVariant& variant, ModalUi& ui, std::string programDir,
                  std::time_t now, QWidget* parent = nullptr);
@@ -79,10 +79,10 @@ public:
     void ChooseMemo();
     void accept() override;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void UpdateScheduleControls();
     PaymentEntry Entry() const;
     void Focus(EntryField field);
@@ -115,10 +115,10 @@ private:
 };
 
 // The classes of the four systems, by name.
-#define PW_MAKE_PAYMENT(Name, index)                                                        \
-    class Name : public CMakePayment {                                                      \
-    public:                                                                                 \
-        Name(ModalUi& ui, std::string programDir, std::time_t now, QWidget* parent = nullptr) \
+#define PW_MAKE_PAYMENT(Name, index)                                                            \
+    class Name : public CMakePayment {                                                          \
+      public:                                                                                   \
+        Name(ModalUi& ui, std::string programDir, std::time_t now, QWidget* parent = nullptr)   \
             : CMakePayment(*PaymentVariantOf(index), ui, std::move(programDir), now, parent) {} \
     };
 PW_MAKE_PAYMENT(CPMMakePayment, 1)

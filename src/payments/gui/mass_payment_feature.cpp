@@ -5,6 +5,8 @@
 
 #include "accounts/gui/account_tab.h"
 #include "accounts/lr/lr_client.h"
+#include "accounts/lr/lr_parser.h"
+#include "accounts/tab_logic.h"
 #include "app/purseward_app.h"
 #include "payments/gui/make_mass_payment.h"
 #include "payments/schedule.h"
@@ -13,7 +15,7 @@
 namespace pw {
 namespace {
 
-// The first line of the client's error report, without its line end.
+// The client's error report on one line of the summary.
 std::string OneLine(std::string text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
         text.pop_back();
@@ -25,7 +27,8 @@ std::string OneLine(std::string text) {
 MassOutcome OutcomeOf(const PaymentRecord& record, const TransferResult& result) {
     MassOutcome o{record.payee, record.amount, MassResult::Sent, std::string()};
     switch (result.state) {
-        case TransferState::Confirmed: break;
+        case TransferState::Confirmed:
+            break;
         case TransferState::Refused:
             o.result = MassResult::Refused;
             o.error = OneLine(result.errorReport);
@@ -38,7 +41,9 @@ MassOutcome OutcomeOf(const PaymentRecord& record, const TransferResult& result)
             o.result = MassResult::NotSent;
             o.error = result.exchange.text;
             break;
-        case TransferState::NotBuilt: o.result = MassResult::Skipped; break;
+        case TransferState::NotBuilt:
+            o.result = MassResult::Skipped;
+            break;
     }
     return o;
 }
@@ -51,6 +56,11 @@ std::vector<MassOutcome> SendEach(CAccountTab& tab, const TextList& records,
     std::set<std::string> unknownPayees;
     for (const std::string& text : records) {
         const PaymentRecord record = ParseRecord(text, variant).value_or(PaymentRecord{});
+        if (!ExactAmount(record.amount)) {
+            // A record from an edited schedule file: no request may carry it.
+            outcomes.push_back({record.payee, record.amount, MassResult::BadAmount, {}});
+            continue;
+        }
         if (unknownPayees.count(record.payee)) {
             outcomes.push_back({record.payee, record.amount, MassResult::Held, std::string()});
             continue;
@@ -64,39 +74,56 @@ std::vector<MassOutcome> SendEach(CAccountTab& tab, const TextList& records,
     return outcomes;
 }
 
-// Sends every record in one request (LR). The answer holds a transfer or an error per record,
-// in order; a record counts as sent only when a confirmed transfer to its payee with its amount
-// is there.
+// Sends every record in one request (LR). The answer holds a transfer or an error per record;
+// a record counts as sent only when a confirmed transfer to its payee with its amount is there.
+// The others are refused when the errors account for all of them, else their fate is unknown.
 std::vector<MassOutcome> SendAll(CAccountTab& tab, const TextList& records,
                                  const PaymentVariant& variant, bool& requested) {
-    std::vector<MassOutcome> outcomes;
-    const TransferResult result = tab.SendTransferRequest(records);
-    requested = result.state != TransferState::NotBuilt && result.state != TransferState::NotSent;
-    std::vector<std::pair<std::string, Cents>> confirmed;
-    // Only Liberty Reserve sends several records in one request.
-    if (result.state == TransferState::Confirmed && tab.Traits().systemIndex == 0) {
-        for (const std::string& transfer : static_cast<LrClient&>(tab.Client()).Lr().transfers) {
-            const TextList f = Split(transfer, "~");
-            if (f.size() > 5) confirmed.push_back({f[3], ExactAmount(f[5]).value_or(-1)});
-        }
-    }
+    std::vector<MassOutcome> outcomes, unusable;
+    TextList sendable;
     for (const std::string& text : records) {
         const PaymentRecord record = ParseRecord(text, variant).value_or(PaymentRecord{});
-        MassOutcome o = OutcomeOf(record, result);
-        if (result.state == TransferState::Confirmed && !result.errorReport.empty()) {
-            // Some went through, some were refused: which is which, from the transfers.
-            const auto it = std::find(confirmed.begin(), confirmed.end(),
-                                      std::make_pair(record.payee,
-                                                     ExactAmount(record.amount).value_or(-2)));
-            if (it != confirmed.end()) {
-                confirmed.erase(it);
-            } else {
-                o.result = MassResult::Refused;
-                o.error = OneLine(result.errorReport);
-            }
+        if (!ExactAmount(record.amount)) {
+            unusable.push_back({record.payee, record.amount, MassResult::BadAmount, {}});
+            continue;
         }
-        outcomes.push_back(std::move(o));
+        sendable.push_back(text);
     }
+    if (sendable.empty()) return unusable;
+    const TransferResult result = tab.SendTransferRequest(sendable);
+    requested = result.state != TransferState::NotBuilt && result.state != TransferState::NotSent;
+    for (const std::string& text : sendable)
+        outcomes.push_back(OutcomeOf(ParseRecord(text, variant).value_or(PaymentRecord{}), result));
+    // Some went through, some did not: which is which, from the confirmed transfers. Only
+    // Liberty Reserve sends several records in one request.
+    if (result.state == TransferState::Confirmed && !result.errorReport.empty() &&
+        tab.Traits().systemIndex == 0) {
+        const lr::LrAnswer& answer = static_cast<LrClient&>(tab.Client()).Lr();
+        std::vector<std::pair<std::string, Cents>> confirmed;
+        for (const std::string& transfer : answer.transfers) {
+            const TextList f = Split(transfer, "~");
+            if (f.size() > 5)
+                confirmed.push_back({f[3], ExactAmount(f[5]).value_or(ToCents(f[5]))});
+        }
+        std::vector<bool> sent(outcomes.size(), false);
+        std::size_t matched = 0;
+        for (std::size_t i = 0; i < outcomes.size(); ++i) {
+            const auto it = std::find(
+                confirmed.begin(), confirmed.end(),
+                std::make_pair(outcomes[i].payee, ExactAmount(outcomes[i].amount).value_or(-1)));
+            if (it == confirmed.end()) continue;
+            confirmed.erase(it);
+            sent[i] = true;
+            ++matched;
+        }
+        const bool errorsForTheRest = matched + answer.errors.size() == outcomes.size();
+        for (std::size_t i = 0; i < outcomes.size(); ++i) {
+            if (sent[i]) continue;
+            outcomes[i].result = errorsForTheRest ? MassResult::Refused : MassResult::Unknown;
+            outcomes[i].error = errorsForTheRest ? OneLine(result.errorReport) : std::string();
+        }
+    }
+    outcomes.insert(outcomes.end(), unusable.begin(), unusable.end());
     return outcomes;
 }
 
@@ -115,25 +142,25 @@ void MakeMassPayment(CAccountTab& tab, CPursewardApp& app, const MassPaymentRunn
     const std::shared_ptr<AccountSchedule> schedule = tab.ScheduleHandle();
     const BusyScope busy(schedule);
     const bool scheduling = tab.IsLoggedIn() && !tab.AccountTag().empty();
-    const Preloaded preloaded = scheduling ? PreloadScheduled(schedule->records, variant, payer.source)
-                                           : Preloaded{};
+    const Preloaded preloaded =
+        scheduling ? PreloadScheduled(schedule->records, variant, payer.source) : Preloaded{};
 
-    CMakeMassPayment window(*mass, app.Ui(), app.ProgramDir(),
-                            [&app] { return app.GetClock().Now(); }, &tab);
+    CMakeMassPayment window(
+        *mass, app.Ui(), app.ProgramDir(), [&app] { return app.GetClock().Now(); }, &tab);
     window.from = payer.from;
     window.balance = payer.balance;
     window.source = payer.source;
     window.SetSchedulingAllowed(scheduling);
     if (variant.getName)
-        window.SetNameLookup([&tab](const std::string& account) {
-            return tab.LookUpAccountName(account);
-        });
+        window.SetNameLookup(
+            [&tab](const std::string& account) { return tab.LookUpAccountName(account); });
     window.SetQueue(preloaded.records);
     // Cancel: the schedule stays exactly as it was.
     if ((run ? run(window) : window.exec()) != QDialog::Accepted) return;
 
     tab.SaveState();
-    const MassSplit split = SplitAtOk(schedule->records, preloaded.positions, window.Queue(), variant);
+    const MassSplit split =
+        SplitAtOk(schedule->records, preloaded.positions, window.Queue(), variant);
     if (split.schedule != schedule->records) {
         const AccountSchedule before = *schedule;
         schedule->records.clear();
@@ -150,9 +177,9 @@ void MakeMassPayment(CAccountTab& tab, CPursewardApp& app, const MassPaymentRunn
     }
     if (split.toSend.empty()) return;
     bool requested = false;
-    const std::vector<MassOutcome> outcomes =
-        mass->oneRequest ? SendAll(tab, split.toSend, variant, requested)
-                         : SendEach(tab, split.toSend, variant, requested);
+    const std::vector<MassOutcome> outcomes = mass->oneRequest
+                                                  ? SendAll(tab, split.toSend, variant, requested)
+                                                  : SendEach(tab, split.toSend, variant, requested);
     app.Ui().Message(MassSendSummary(outcomes));
     if (requested) tab.RefreshBalance();
 }

@@ -16,8 +16,8 @@ void MakePayment(CAccountTab& tab, CPursewardApp& app, const PaymentDialogRunner
     const int row = tab.SelectedBalanceRow();
     if (variant == nullptr || row < 0 || static_cast<std::size_t>(row) >= tab.BalanceRows().size())
         return;
-    const PayerView payer =
-        PayerOf(*variant, tab.CurrentLogin().account, tab.BalanceRows()[static_cast<std::size_t>(row)]);
+    const PayerView payer = PayerOf(*variant, tab.CurrentLogin().account,
+                                    tab.BalanceRows()[static_cast<std::size_t>(row)]);
     // The schedule check of this account (in any tab) waits until the payment has ended.
     const std::shared_ptr<AccountSchedule> schedule = tab.ScheduleHandle();
     const BusyScope busy(schedule);
@@ -29,9 +29,8 @@ void MakePayment(CAccountTab& tab, CPursewardApp& app, const PaymentDialogRunner
     dialog.source = payer.source;
     dialog.SetSchedulingAllowed(tab.IsLoggedIn() && !tab.AccountTag().empty());
     if (variant->getName)
-        dialog.SetNameLookup([&tab](const std::string& account) {
-            return tab.LookUpAccountName(account);
-        });
+        dialog.SetNameLookup(
+            [&tab](const std::string& account) { return tab.LookUpAccountName(account); });
     if ((run ? run(dialog) : dialog.exec()) != QDialog::Accepted) return;
 
     const PaymentRecord& record = dialog.Record();

@@ -40,8 +40,10 @@ QVariant PaymentListModel::data(const QModelIndex& index, int role) const {
                                              : QString();
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(int(columns_[column].align | Qt::AlignVCenter));
-        case Qt::ForegroundRole: return ToneColor(row.tone);
-        default: return {};
+        case Qt::ForegroundRole:
+            return ToneColor(row.tone);
+        default:
+            return {};
     }
 }
 
@@ -56,8 +58,10 @@ QVariant ToneColor(RowTone tone) {
     switch (tone) {
         case RowTone::Scheduled:
             return QApplication::palette().color(QPalette::Disabled, QPalette::Text);
-        case RowTone::Failed: return QColor(255, 0, 0);
-        case RowTone::Normal: break;
+        case RowTone::Failed:
+            return QColor(255, 0, 0);
+        case RowTone::Normal:
+            break;
     }
     return {};
 }

@@ -20,7 +20,7 @@ struct ListColumn {
 
 class PaymentListModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     explicit PaymentListModel(std::vector<ListColumn> columns, QObject* parent = nullptr);
 
     void SetRows(std::vector<ListRow> rows);
@@ -32,7 +32,7 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-private:
+  private:
     std::vector<ListColumn> columns_;
     std::vector<ListRow> rows_;
 };

@@ -15,11 +15,13 @@ namespace pw {
 namespace {
 
 const std::vector<ListColumn>& ScheduleViewColumns() {
-    static const std::vector<ListColumn> columns{
-        {"Payment Processor", 110, Qt::AlignLeft}, {"To Account", 110, Qt::AlignLeft},
-        {"Amount", 60, Qt::AlignRight},            {"Memo", 150, Qt::AlignLeft},
-        {"Shedule", 60, Qt::AlignHCenter},         {"Date-Time", 100, Qt::AlignLeft},
-        {"Send if failed", 100, Qt::AlignHCenter}};
+    static const std::vector<ListColumn> columns{{"Payment Processor", 110, Qt::AlignLeft},
+                                                 {"To Account", 110, Qt::AlignLeft},
+                                                 {"Amount", 60, Qt::AlignRight},
+                                                 {"Memo", 150, Qt::AlignLeft},
+                                                 {"Shedule", 60, Qt::AlignHCenter},
+                                                 {"Date-Time", 100, Qt::AlignLeft},
+                                                 {"Send if failed", 100, Qt::AlignHCenter}};
     return columns;
 }
 

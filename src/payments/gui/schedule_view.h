@@ -17,7 +17,7 @@ inline constexpr const char kScheduleViewPlacement[] = "PursewardSheduleViewWnd"
 
 class CSheduleView : public QDialog {
     Q_OBJECT
-public:
+  public:
     // tags: the account tags of the logged-in tabs, in tab order (empty and repeated ones are
     // left out). programDir ends with "/".
     CSheduleView(std::string programDir, TextList tags, QWidget* parent = nullptr);
@@ -27,10 +27,10 @@ public:
 
     void done(int result) override;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     std::string programDir_;
     TextList tags_;
     ListTable table_;

@@ -1,16 +1,17 @@
 // The Liberty Reserve tab on the real Liberty Reserve client: captured and damaged answers
 // through a scripted main window, then a whole session against the sandbox over HTTPS.
-#include <QLineEdit>
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QLineEdit>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
-#include "accounts/transfer_request.h"
 #include "accounts/gui/account_tab_api.h"
 #include "accounts/gui/liberty_reserve_tab.h"
 #include "accounts/lr/lr_client.h"
+#include "accounts/transfer_request.h"
 #include "net/curl_transport.h"
 #include "support/sandbox.h"
 #include "tab_fixture.h"
@@ -139,8 +140,11 @@ TEST(LrTabSandbox, LogInFetchAThreePageHistoryAndMoveMoney) {
     const TextList queue = {"U7654321~12.50~e2e first~0~0~0~LRUSD~0",
                             "U7654321~7.50~e2e second~0~0~0~LRUSD~0"};
     bool checked = false;
-    ASSERT_EQ(SendTransfer(tab->Lr(), transport, tab->CurrentLogin(), queue,
-                                       [&] { return checked = true; }, w.clock.Now()).state, TransferState::Confirmed);
+    ASSERT_EQ(SendTransfer(
+                  tab->Lr(), transport, tab->CurrentLogin(), queue, [&] { return checked = true; },
+                  w.clock.Now())
+                  .state,
+              TransferState::Confirmed);
     EXPECT_TRUE(checked);
     EXPECT_TRUE(tab->Lr().Answer().errors.empty()) << tab->Lr().ErrorReport();
 

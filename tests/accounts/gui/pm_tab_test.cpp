@@ -1,6 +1,8 @@
 // The Perfect Money tab on the real Perfect Money client: its date rules, the "PM-Account" box,
 // history for an account and the transfer request through a scripted main window, then a
 // whole session against the sandbox over HTTPS.
+#include <gtest/gtest.h>
+
 #include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QDateEdit>
@@ -8,15 +10,13 @@
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <ctime>
 
-#include "accounts/transfer_request.h"
 #include "accounts/gui/account_tab_api.h"
 #include "accounts/gui/perfect_money_tab.h"
 #include "accounts/pm/pm_client.h"
+#include "accounts/transfer_request.h"
 #include "net/curl_transport.h"
 #include "support/sandbox.h"
 #include "tab_fixture.h"
@@ -315,7 +315,10 @@ TEST(PmTabSandbox, LogInHistoryWithEachFilterAndARefreshAfterATransfer) {
     // The payee member pays 12.50 into U1234567 on the sandbox.
     PmClient payer(sandbox.HttpsHost());
     ASSERT_EQ(SendTransfer(payer, transport, {"7654321", "", "second-pass"},
-                                   {"U1234567~12.50~e2e refresh~R1~no~~no~U7654321~no"}, nullptr, std::time(nullptr)).state, TransferState::Confirmed);
+                           {"U1234567~12.50~e2e refresh~R1~no~~no~U7654321~no"}, nullptr,
+                           std::time(nullptr))
+                  .state,
+              TransferState::Confirmed);
     ASSERT_TRUE(payer.Answer().errors.empty()) << payer.ErrorReport();
 
     const std::string oldUsd = Split(tab.BalanceRows()[0], "~")[1];

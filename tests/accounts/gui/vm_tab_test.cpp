@@ -10,9 +10,9 @@
 #include <QLineEdit>
 #include <QTableView>
 
-#include "accounts/transfer_request.h"
 #include "accounts/gui/account_tab_api.h"
 #include "accounts/gui/v_money_tab.h"
+#include "accounts/transfer_request.h"
 #include "accounts/vm/vm_client.h"
 #include "net/curl_transport.h"
 #include "support/sandbox.h"
@@ -303,9 +303,11 @@ TEST(VmTabSandbox, LogInHistoryUnderEachFilterAndARefreshAfterAPayment) {
     // of the shown dates, which now run up to tomorrow.
     VmClient payee(sandbox.HttpsHost());
     sync();
-    ASSERT_EQ(SendTransfer(payee, transport, {"VM100002", "5678", "payeepass"},
-                                   {"VM100001~2.25~e2e refund~no~~no~VM100002 [USD]~no"}, nullptr,
-                                   w.clock.Now()).state, TransferState::Confirmed);
+    ASSERT_EQ(
+        SendTransfer(payee, transport, {"VM100002", "5678", "payeepass"},
+                     {"VM100001~2.25~e2e refund~no~~no~VM100002 [USD]~no"}, nullptr, w.clock.Now())
+            .state,
+        TransferState::Confirmed);
     ASSERT_TRUE(payee.Answer().errors.empty()) << payee.ErrorReport();
     tab->findChild<QDateEdit*>("toDate")->setDate(QDate::currentDate().addDays(1));
     const std::size_t beforeRefresh = host.urls.size();

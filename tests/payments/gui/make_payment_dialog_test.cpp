@@ -1,6 +1,8 @@
 // The payment dialog driven by keys: the fields of each system, what cannot be typed, the
 // Perfect Money fee, the checks at OK with their focus, the reference lists and "Get Name",
 // and the record it builds.
+#include "payments/gui/make_payment_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -13,7 +15,6 @@
 #include <QToolButton>
 
 #include "../../accounts/gui/tab_fixture.h"
-#include "payments/gui/make_payment_dialog.h"
 #include "payments/ole_date.h"
 #include "refs/ref_lists.h"
 #include "ui/base/strings.h"
@@ -24,11 +25,11 @@ namespace {
 constexpr std::time_t kNow = 1236340800;  // 2009-03-06 12:00 UTC
 
 class DialogTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { test::EnsureQtApp(); }
     std::unique_ptr<CMakePayment> Open(int system, const std::string& balance = "100.00") {
-        auto d = std::make_unique<CMakePayment>(*PaymentVariantOf(system), ui, "/nonexistent/",
-                                                kNow);
+        auto d =
+            std::make_unique<CMakePayment>(*PaymentVariantOf(system), ui, "/nonexistent/", kNow);
         d->caption = Str(134);
         d->from = "U1 [LRUSD]";
         d->balance = balance;
@@ -46,7 +47,9 @@ TEST_F(DialogTest, FieldsOfEachSystemAndTheirNames) {
     const struct {
         int system;
         bool paymentId, getName, fee;
-    } cases[] = {{0, false, true, false}, {1, true, false, true}, {2, false, true, false},
+    } cases[] = {{0, false, true, false},
+                 {1, true, false, true},
+                 {2, false, true, false},
                  {3, true, false, false}};
     for (const auto& c : cases) {
         auto d = Open(c.system);
@@ -63,7 +66,8 @@ TEST_F(DialogTest, FieldsOfEachSystemAndTheirNames) {
         EXPECT_EQ(d->focusWidget(), d->ToEdit());
         for (QWidget* w : d->findChildren<QWidget*>()) {
             const bool control = qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractButton*>(w);
-            if (control && w->isVisibleTo(d.get()) && !qobject_cast<QDialogButtonBox*>(w->parent()) &&
+            if (control && w->isVisibleTo(d.get()) &&
+                !qobject_cast<QDialogButtonBox*>(w->parent()) &&
                 !qobject_cast<QAbstractSpinBox*>(w->parent())) {
                 EXPECT_FALSE(w->accessibleName().isEmpty()) << w->metaObject()->className();
             }
@@ -88,9 +92,9 @@ TEST_F(DialogTest, ChecksAtOkInOrderKeepTheDialogOpenOnTheField) {
         int message;
         QLineEdit* focus;
     } cases[] = {
-        {"", "5", 127, d->ToEdit()},       {"U7", "", 128, d->AmountEdit()},
+        {"", "5", 127, d->ToEdit()},           {"U7", "", 128, d->AmountEdit()},
         {"U7", "12abc", 129, d->AmountEdit()}, {"U7", "1e3", 129, d->AmountEdit()},
-        {"U7", "0", 129, d->AmountEdit()}, {"U7", "10,01", 129, d->AmountEdit()},
+        {"U7", "0", 129, d->AmountEdit()},     {"U7", "10,01", 129, d->AmountEdit()},
     };
     for (const auto& c : cases) {
         ui.messages.clear();
@@ -139,7 +143,8 @@ TEST_F(DialogTest, SchedulingControlsDueTimeAndLoginRule) {
     auto d = Open(1);
     EXPECT_FALSE(d->DateEdit()->isEnabled());
     EXPECT_FALSE(d->RetryBox()->isEnabled());
-    QTest::mouseClick(d->ScheduleBox(), Qt::LeftButton, {}, QPoint(5, d->ScheduleBox()->height() / 2));
+    QTest::mouseClick(d->ScheduleBox(), Qt::LeftButton, {},
+                      QPoint(5, d->ScheduleBox()->height() / 2));
     ASSERT_TRUE(d->ScheduleBox()->isChecked());
     EXPECT_TRUE(d->DateEdit()->isEnabled());
     EXPECT_TRUE(d->TimeEdit()->isEnabled());

@@ -1,5 +1,7 @@
 // The mass-payment window driven by keys: Add/Edit/Delete with the payment dialog as row
 // editor, Result Amount, preloaded rows in their tones, the checks at OK and the import.
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -11,8 +13,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 
@@ -45,7 +45,7 @@ struct Typed {
 };
 
 class MassWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { EnsureApp(); }
 
     std::unique_ptr<CMakeMassPayment> Make(int system, const std::string& balance = "1000.00") {
@@ -197,13 +197,15 @@ TEST_F(MassWindowTest, ImportAddsTheLinesOfTheProposedFileAndSaysWhatItSkipped) 
     auto w = Make(3);
     std::filesystem::create_directories(dir / "Sample");
     std::ofstream(dir / "Sample/EG_Import.csv", std::ios::binary)
-        << "\xEF\xBB\xBF" "7654321;1,5;first;A1\n5550001;1,234.56;second;A2\n5550001;2;third;A3";
+        << "\xEF\xBB\xBF"
+           "7654321;1,5;first;A1\n5550001;1,234.56;second;A2\n5550001;2;third;A3";
     ui.openNames = {dir / "Sample/EG_Import.csv"};
     w->ImportAction()->trigger();
     ASSERT_EQ(w->Queue().size(), 2u);
     EXPECT_EQ(w->Queue()[0], "7654321~1.50~first~A1~no~~no~LRUSD~no");
     EXPECT_EQ(w->ResultEdit()->text(), "3.50");
-    EXPECT_EQ(ui.messages, (std::vector<std::string>{"2 payments imported, 1 line skipped (line 2)."}));
+    EXPECT_EQ(ui.messages,
+              (std::vector<std::string>{"2 payments imported, 1 line skipped (line 2)."}));
     // A cancelled file dialog imports nothing and says nothing.
     w->Import();
     EXPECT_EQ(w->Queue().size(), 2u);

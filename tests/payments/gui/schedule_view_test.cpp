@@ -1,5 +1,9 @@
 // The schedule view: rows of every tag in their tones, the stored column widths and placement,
 // and the schedule files left as they were.
+#include "payments/gui/schedule_view.h"
+
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QColor>
 #include <QHeaderView>
@@ -8,14 +12,11 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 
 #include "../../store/temp_dir.h"
 #include "payments/gui/payment_list.h"
-#include "payments/gui/schedule_view.h"
 #include "store/schedule_file.h"
 #include "ui/window_placement.h"
 
@@ -47,12 +48,12 @@ TEST(ScheduleView, ShowsTheSchedulesOfEveryTagAndChangesNothing) {
     const std::string lrBefore = testing::ReadAll(dir / "Set/LR_U1234567.sav");
     const std::string pmBefore = testing::ReadAll(dir / "Set/PM_1234567.sav");
 
-    CSheduleView view(dir.Path(), {"LR_U1234567", "PM_1234567", "LR_U1234567", ""});
+    CSheduleView view(dir.Path(), {"LR_U1234567", "PM_1234567", "LR_U1234567", "", "VM_none"});
     view.show();
     QTableView* list = view.List();
     EXPECT_EQ(view.windowTitle(), "Shedule Payments");
-    const QStringList titles{"Payment Processor", "To Account", "Amount", "Memo",
-                             "Shedule", "Date-Time", "Send if failed"};
+    const QStringList titles{"Payment Processor", "To Account", "Amount",        "Memo",
+                             "Shedule",           "Date-Time",  "Send if failed"};
     const std::vector<int> widths{110, 110, 60, 150, 60, 100, 100};
     ASSERT_EQ(list->model()->columnCount(), 7);
     for (int c = 0; c < 7; ++c) {
@@ -66,14 +67,16 @@ TEST(ScheduleView, ShowsTheSchedulesOfEveryTagAndChangesNothing) {
     EXPECT_EQ(Cell(list, 2, 3), " m");  // the payment ID is not shown
     EXPECT_EQ(Cell(list, 1, 5), " 2009-04-02 12:00");
     const auto align = [&](int c) {
-        return list->model()->index(0, c).data(Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask;
+        return list->model()->index(0, c).data(Qt::TextAlignmentRole).toInt() &
+               Qt::AlignHorizontal_Mask;
     };
     EXPECT_EQ(align(2), Qt::AlignRight);
     EXPECT_EQ(align(4), Qt::AlignHCenter);
     EXPECT_EQ(align(1), Qt::AlignLeft);
     const QColor grey = QApplication::palette().color(QPalette::Disabled, QPalette::Text);
     EXPECT_EQ(list->model()->index(0, 1).data(Qt::ForegroundRole).value<QColor>(), grey);
-    EXPECT_EQ(list->model()->index(1, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
+    EXPECT_EQ(list->model()->index(1, 1).data(Qt::ForegroundRole).value<QColor>(),
+              QColor(255, 0, 0));
 
     // Closing by key keeps the widths and the placement; the schedules stay as they were.
     list->setColumnWidth(3, 222);
