@@ -92,11 +92,11 @@ void Journey::Start() {
 
     MainWindowOptions options;
     options.trayAvailable = [] { return true; };
-    // The real transport; a server that sends nothing is given up after a few seconds.
+    // The real transport; a server that sends nothing is given up after six seconds.
     options.makeTransport = [this](TrafficCounter& counter, TransportHooks hooks) {
         return std::make_unique<CurlTransport>(
             app_->Settings(), counter, std::move(hooks),
-            TransportTimeouts{std::chrono::milliseconds(5000), std::chrono::seconds(3)});
+            TransportTimeouts{std::chrono::milliseconds(5000), std::chrono::seconds(6)});
     };
     options.showBalloon = [this](const QString&, const QString& text) { balloons_.push_back(text); };
     options.playSound = [this](const QString& path) { sounds_.push_back(path); };

@@ -282,20 +282,22 @@ TEST_F(Journey, ServerFaultsGetAClearMessageAndLoseNothing) {
         EXPECT_EQ(lr.HistoryRows(), lrHistory) << c.fault;
     }
 
-    // Transfers refused, or booked without a whole answer: told, and never sent again.
+    // Transfers refused, or booked without a whole answer (cut short, a server too slow for
+    // the transport's patience, an error status, nothing): told, and never sent again.
     const struct {
         const char* mode;
+        int ms;
         long booked;
         const char* shown;
     } transfers[] = {
-        {"refuse", 0, "Error : Transfer refused by the server"},
-        {"empty", 0, "may have been made"},
-        {"drop", 1, "may have been made"},
-        {"stall", 1, "may have been made"},
-        {"500", 1, "may have been made"},
+        {"refuse", 1000, 0, "Error : Transfer refused by the server"},
+        {"empty", 1000, 0, "may have been made"},
+        {"drop", 1000, 1, "may have been made"},
+        {"stall", 30000, 1, "may have been made"},
+        {"500", 1000, 1, "may have been made"},
     };
     for (const auto& c : transfers) {
-        Arm("PM", c.mode);
+        Arm("PM", c.mode, 1, c.ms);
         const long booked = Booked("PM");
         const long long before = Micro(pm);
         Pay(pm, "U7654321", "1.00", c.mode);
