@@ -117,11 +117,21 @@ TransferResult CAccountTab::SendTransferRequest(const TextList& queue) {
 
 void CAccountTab::ShowErrors() { Ui().Message(client_->ErrorReport()); }
 
+void CAccountTab::ReportUnreadableBalance(const ParsedAnswer& answer) {
+    // A failed request has told the user already (its answer is empty); an answer that holds
+    // neither balances nor errors is something else than the server's.
+    if (!answer.errors.empty() || !answer.balanceRows.empty() || lastAnswerEmpty_) return;
+    Ui().Message("The answer of the " + traits_.systemName +
+                 " server could not be read; nothing was changed.");
+}
+
 bool CAccountTab::Step(TabStep, const LoginFields&) { return true; }
 
 std::string CAccountTab::Request(const std::string& url, bool https) {
     RequestScope wait(host_, traits_.systemName);
-    return https ? host_.HttpsGet(url) : host_.HttpGet(url);
+    std::string body = https ? host_.HttpsGet(url) : host_.HttpGet(url);
+    lastAnswerEmpty_ = body.empty();
+    return body;
 }
 
 void CAccountTab::RequestAndParse(RequestKind kind, const std::string& url, bool clear) {
@@ -162,6 +172,7 @@ void CAccountTab::Login() {
                 SetLoginControlsEnabled(true);
                 ShowErrors();
             }
+            ReportUnreadableBalance(answer);
             if (!answer.balanceRows.empty()) {
                 Step(TabStep::BalanceRows, login);
                 SetBalanceRows(answer.balanceRows);
@@ -182,6 +193,7 @@ void CAccountTab::RefreshBalance() {
         if (Step(TabStep::BalanceAnswered, login)) {
             const ParsedAnswer answer = client_->Answer();
             if (!answer.errors.empty()) ShowErrors();
+            ReportUnreadableBalance(answer);
             if (!answer.balanceRows.empty()) {
                 const ChangeNotice notice =
                     BuildChangeNotice(balance_.rows, answer.balanceRows, traits_.prefix,

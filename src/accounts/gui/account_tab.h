@@ -237,6 +237,8 @@ private:
     // Checks the login fields and the account; shows the message and returns false.
     bool CheckLogin(const LoginFields& login);
     void ShowErrors();
+    // Tells the user when the balance answer was neither balances nor errors.
+    void ReportUnreadableBalance(const ParsedAnswer& answer);
     void OnRefreshTimer();
     void BalanceContextMenu(const QPoint& pos);
     void HistoryContextMenu(const QPoint& pos);
@@ -257,6 +259,7 @@ private:
     int selectedBalanceRow_ = -1, selectedHistoryRow_ = -1;
     bool loggedIn_ = false;
     int busy_ = 0;  // requests running (a message box of one may be open)
+    bool lastAnswerEmpty_ = true;  // the body of the last Request
     std::string tag_;
     std::shared_ptr<AccountSchedule> schedule_ = std::make_shared<AccountSchedule>();
     std::unique_ptr<Clock::Timer> timer1_, timer2_;

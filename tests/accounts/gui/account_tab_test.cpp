@@ -198,11 +198,13 @@ TEST_F(AccountTabTest, ErrorsOfTheAnswerAreShownInOneMessage) {
 
 TEST_F(AccountTabTest, AFailedOrGarbageAnswerChangesNothing) {
     FillLogin();
-    tab->Login();  // the queue is empty: the transport failed
+    tab->Login();  // the queue is empty: the transport failed (and told the user)
+    EXPECT_TRUE(w.ui.messages.empty());
     w.host.answers.push_back("<html>503 Service Unavailable</html>\n\x01\x02 B LRUSD");
     tab->Login();
     EXPECT_EQ(w.host.urls.size(), 2u);
-    EXPECT_TRUE(w.ui.messages.empty());
+    EXPECT_EQ(w.ui.messages, std::vector<std::string>{"The answer of the Liberty Reserve server "
+                                                      "could not be read; nothing was changed."});
     EXPECT_FALSE(tab->IsLoggedIn());
     EXPECT_TRUE(LoginControlsEnabled());
     EXPECT_TRUE(tab->BalanceRows().empty());

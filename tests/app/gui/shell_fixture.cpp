@@ -1,11 +1,7 @@
 #include "shell_fixture.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QSettings>
-#include <QStandardPaths>
-#include <QThread>
 
 #include "accounts/gui/account_tab_api.h"
 #include "ui/window_placement.h"
@@ -25,33 +21,6 @@ private:
 };
 
 }  // namespace
-
-void EnsureQtApp() {
-    if (QApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "app_gui_test";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    new QApplication(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    // The per-user profile of this test process alone: never the user's, and not shared with
-    // test processes that run at the same time.
-    QStandardPaths::setTestModeEnabled(true);
-    static QTemporaryDir profileDir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, profileDir.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, profileDir.path());
-}
-
-bool WaitFor(const std::function<bool()>& cond, int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!cond()) {
-        if (timer.elapsed() > ms) return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 TransportScript::Answer ScriptedTransport::Next(const std::string& url) {
     script_.urls.push_back(url);

@@ -15,15 +15,10 @@
 #include "app/gui/main_window.h"
 #include "app/purseward_app.h"
 #include "net/curl_transport.h"
+#include "support/qt_support.h"
 #include "ui/base/fake_seams.h"
 
 namespace pw::test {
-
-// One QApplication for the whole test program (offscreen).
-void EnsureQtApp();
-
-// Spins the event loop until cond holds or ms pass.
-bool WaitFor(const std::function<bool()>& cond, int ms = 3000);
 
 // Answers of the scripted transport, in order; with none left the body is empty.
 struct TransportScript {

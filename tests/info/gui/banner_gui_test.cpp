@@ -22,30 +22,16 @@
 #include "info/info_page.h"
 #include "net/curl_transport.h"
 #include "settings/keys.h"
+#include "support/qt_support.h"
 #include "support/sandbox.h"
 #include "ui/base/fake_seams.h"
 
 namespace pw {
 namespace {
 
-void EnsureQtApp() {
-    if (QApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "info_gui_test";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
+using test::EnsureQtApp;
 
-bool WaitFor(const std::function<bool()>& cond, int ms = 20000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!cond()) {
-        if (timer.elapsed() > ms) return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
+bool WaitFor(const std::function<bool()>& cond, int ms = 20000) { return test::WaitFor(cond, ms); }
 
 std::string Jpeg(QColor colour) {
     QImage image(468, 60, QImage::Format_RGB32);
