@@ -20,19 +20,23 @@ void EnsureQtApp();
 bool WaitFor(const std::function<bool()>& cond, int ms = 3000);
 
 // Runs act once on the first shown top-level window of type T (a dialog opened with exec()
-// later on), from the event loop that shows it. Returns a flag that turns true once act ran.
+// later on), from the event loop that shows it. Returns a flag that turns true once act ran;
+// when the caller drops it, act is dropped too.
 template <class T>
 std::shared_ptr<bool> WhenShown(std::function<void(T&)> act) {
     auto done = std::make_shared<bool>(false);
     auto* timer = new QTimer(qApp);
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act = std::move(act), done] {
+    QObject::connect(timer, &QTimer::timeout, timer,
+                     [timer, act = std::move(act), flag = std::weak_ptr<bool>(done)] {
+        const std::shared_ptr<bool> wanted = flag.lock();
+        if (!wanted) return timer->deleteLater();
         for (QWidget* w : QApplication::topLevelWidgets()) {
             auto* window = qobject_cast<T*>(w);
             if (window == nullptr || !window->isVisible()) continue;
             timer->stop();
             timer->deleteLater();
-            *done = true;
+            *wanted = true;
             act(*window);
             return;
         }
