@@ -735,5 +735,505 @@
         <source>The answer is larger than %1 bytes.</source>
         <translation>Размер ответа превышает предел (байт: %1).</translation>
     </message>
+    <message>
+        <source>The schedule file %1 could not be read whole; it is not saved over, so nothing it holds is lost.</source>
+        <translation>Файл расписания %1 не удаётся прочитать целиком; он не перезаписывается, поэтому ничего из него не теряется.</translation>
+    </message>
+    <message>
+        <source>The schedule file %1 could not be written.</source>
+        <translation>Не удалось записать файл расписания %1.</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>Войти</translation>
+    </message>
+    <message>
+        <source>Choose saved account</source>
+        <translation>Выбрать сохранённый счёт</translation>
+    </message>
+    <message>
+        <source>Account Balance</source>
+        <translation>Баланс счёта</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>История</translation>
+    </message>
+    <message>
+        <source>Get last</source>
+        <translation>Последние</translation>
+    </message>
+    <message>
+        <source>operations</source>
+        <translation>операций</translation>
+    </message>
+    <message>
+        <source>From/To Date</source>
+        <translation>Дата с/по</translation>
+    </message>
+    <message>
+        <source>From Date</source>
+        <translation>Дата с</translation>
+    </message>
+    <message>
+        <source>To Date</source>
+        <translation>Дата по</translation>
+    </message>
+    <message>
+        <source>%1 filter</source>
+        <translation>Отбор: %1</translation>
+    </message>
+    <message>
+        <source>Get History</source>
+        <translation>Получить историю</translation>
+    </message>
+    <message>
+        <source>Totals</source>
+        <translation>Итоги</translation>
+    </message>
+    <message>
+        <source>Filter of Operation</source>
+        <translation>Отбор операций</translation>
+    </message>
+    <message>
+        <source>%1 is too long to be stored enciphered.</source>
+        <translation>%1 слишком длинное, чтобы храниться в зашифрованном виде.</translation>
+    </message>
+    <message>
+        <source>%1 could not be enciphered.</source>
+        <translation>%1 не удалось зашифровать.</translation>
+    </message>
+    <message>
+        <source>the settings file could not be written.</source>
+        <translation>не удалось записать файл настроек.</translation>
+    </message>
+    <message>
+        <source>The settings of [%1] were not saved, the old ones still hold: %2</source>
+        <translation>Настройки [%1] не сохранены, действуют прежние: %2</translation>
+    </message>
+    <message>
+        <source>History Record - Purseward</source>
+        <translation>Запись истории - Purseward</translation>
+    </message>
+    <message>
+        <source>History Record</source>
+        <translation>Запись истории</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>Запись</translation>
+    </message>
+    <message>
+        <source>Copy to Clipboard</source>
+        <translation>Копировать в буфер обмена</translation>
+    </message>
+    <message>
+        <source>Save Screenshot</source>
+        <translation>Сохранить снимок</translation>
+    </message>
+    <message>
+        <source>Not available in this version.</source>
+        <translation>Недоступно в этой версии.</translation>
+    </message>
+    <message>
+        <source>Not logged in: log in to this account first.</source>
+        <translation>Вход не выполнен: сначала войдите в этот счёт.</translation>
+    </message>
+    <message>
+        <source>No balance row selected: right-click the balance of the currency to pay from.</source>
+        <translation>Не выбрана строка баланса: щёлкните правой кнопкой по балансу валюты, с которой платите.</translation>
+    </message>
+    <message>
+        <source>No history row selected.</source>
+        <translation>Не выбрана строка истории.</translation>
+    </message>
+    <message>
+        <source>Logged in: choose &quot;Change Account&quot; in the balance table&apos;s menu to use another account.</source>
+        <translation>Вход выполнен: чтобы работать с другим счётом, выберите «Сменить счёт» в меню таблицы баланса.</translation>
+    </message>
+    <message>
+        <source>Current IP</source>
+        <translation>Текущий IP</translation>
+    </message>
+    <message>
+        <source>Send/Received (KB)</source>
+        <translation>Отправлено/Получено (КБ)</translation>
+    </message>
+    <message>
+        <source>Accounts</source>
+        <translation>Счета</translation>
+    </message>
+    <message>
+        <source>Payment systems</source>
+        <translation>Платёжные системы</translation>
+    </message>
+    <message>
+        <source>Background requests</source>
+        <translation>Фоновые запросы</translation>
+    </message>
+    <message>
+        <source>Main menu</source>
+        <translation>Главное меню</translation>
+    </message>
+    <message>
+        <source>&amp;Show Shedule Payment</source>
+        <translation>&amp;Платежи по расписанию</translation>
+    </message>
+    <message>
+        <source>&amp;About...</source>
+        <translation>&amp;О программе...</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>В&amp;ыход</translation>
+    </message>
+    <message>
+        <source>&amp;Program</source>
+        <translation>&amp;Программа</translation>
+    </message>
+    <message>
+        <source>&amp;Hide Program</source>
+        <translation>&amp;Скрыть программу</translation>
+    </message>
+    <message>
+        <source>&amp;Settings</source>
+        <translation>&amp;Настройки</translation>
+    </message>
+    <message>
+        <source>&amp;Reference Books</source>
+        <translation>&amp;Справочники</translation>
+    </message>
+    <message>
+        <source>&amp;Correspondent RefBook</source>
+        <translation>Справочник &amp;получателей</translation>
+    </message>
+    <message>
+        <source>&amp;Memo RefBook</source>
+        <translation>Справочник &amp;примечаний</translation>
+    </message>
+    <message>
+        <source>Open new &amp;Tab</source>
+        <translation>Открыть новую &amp;вкладку</translation>
+    </message>
+    <message>
+        <source>&amp;Close current Tab</source>
+        <translation>&amp;Закрыть текущую вкладку</translation>
+    </message>
+    <message>
+        <source>Show/&amp;Hide Program</source>
+        <translation>Показать/&amp;скрыть программу</translation>
+    </message>
+    <message>
+        <source>This desktop has no notification area (tray): a hidden window could not be shown again.</source>
+        <translation>На этом рабочем столе нет области уведомлений (трея): скрытое окно нельзя было бы показать снова.</translation>
+    </message>
+    <message>
+        <source>Only tabs opened with &quot;Open new Tab&quot; can be closed.</source>
+        <translation>Закрыть можно только вкладки, открытые командой «Открыть новую вкладку».</translation>
+    </message>
+    <message>
+        <source> is switched off in Settings.</source>
+        <translation> — отключена в настройках.</translation>
+    </message>
+    <message>
+        <source>— offline</source>
+        <translation>— нет связи</translation>
+    </message>
+    <message>
+        <source>%1 at %2</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Could not connect to %1.</source>
+        <translation>Не удалось подключиться к %1.</translation>
+    </message>
+    <message>
+        <source>%1 did not answer in time.</source>
+        <translation>%1 не ответил вовремя.</translation>
+    </message>
+    <message>
+        <source>Could not set up a secure connection to %1.</source>
+        <translation>Не удалось установить защищённое соединение с %1.</translation>
+    </message>
+    <message>
+        <source>The answer of %1 broke off before it was complete.</source>
+        <translation>Ответ %1 оборвался, не дойдя до конца.</translation>
+    </message>
+    <message>
+        <source>%1 answered with status %2.</source>
+        <translation>%1 ответил с кодом состояния %2.</translation>
+    </message>
+    <message>
+        <source>The request to %1 failed.</source>
+        <translation>Запрос к %1 не выполнен.</translation>
+    </message>
+    <message>
+        <source>could not connect to %1</source>
+        <translation>не удалось подключиться к %1</translation>
+    </message>
+    <message>
+        <source>no answer in time from %1</source>
+        <translation>нет своевременного ответа от %1</translation>
+    </message>
+    <message>
+        <source>no secure connection to %1</source>
+        <translation>нет защищённого соединения с %1</translation>
+    </message>
+    <message>
+        <source>the answer from %1 broke off</source>
+        <translation>ответ от %1 оборвался</translation>
+    </message>
+    <message>
+        <source>%1 answered with status %2</source>
+        <translation>%1 ответил с кодом состояния %2</translation>
+    </message>
+    <message>
+        <source>request to %1 cancelled</source>
+        <translation>запрос к %1 отменён</translation>
+    </message>
+    <message>
+        <source>the request to %1 failed</source>
+        <translation>запрос к %1 не выполнен</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read. Nothing was imported.</source>
+        <translation>Файл %1 не удаётся прочитать. Ничего не импортировано.</translation>
+    </message>
+    <message>
+        <source>The file %1 is larger than 4 MB, too large for a payment list. Nothing was imported.</source>
+        <translation>Файл %1 больше 4 МБ — слишком велик для списка платежей. Ничего не импортировано.</translation>
+    </message>
+    <message>
+        <source>%1 payment imported</source>
+        <translation>Импортировано платежей: %1</translation>
+    </message>
+    <message>
+        <source>%1 payments imported</source>
+        <translation>Импортировано платежей: %1</translation>
+    </message>
+    <message>
+        <source>%1 line skipped</source>
+        <translation>пропущено строк: %1</translation>
+    </message>
+    <message>
+        <source>%1 lines skipped</source>
+        <translation>пропущено строк: %1</translation>
+    </message>
+    <message>
+        <source> (line </source>
+        <translation> (строка </translation>
+    </message>
+    <message>
+        <source> (lines </source>
+        <translation> (строки </translation>
+    </message>
+    <message>
+        <source>To Account</source>
+        <translation>Счёт получателя</translation>
+    </message>
+    <message>
+        <source>Shedule</source>
+        <translation>По расписанию</translation>
+    </message>
+    <message>
+        <source>Date-Time</source>
+        <translation>Дата-время</translation>
+    </message>
+    <message>
+        <source>Send if failed</source>
+        <translation>Повтор при сбое</translation>
+    </message>
+    <message>
+        <source>Make Mass Payment</source>
+        <translation>Массовый платёж</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>Откуда</translation>
+    </message>
+    <message>
+        <source>Result Amount</source>
+        <translation>Итоговая сумма</translation>
+    </message>
+    <message>
+        <source>Payments</source>
+        <translation>Платежи</translation>
+    </message>
+    <message>
+        <source>Import from *.CSV</source>
+        <translation>Импорт из *.CSV</translation>
+    </message>
+    <message>
+        <source>From : </source>
+        <translation>Откуда : </translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Открыть</translation>
+    </message>
+    <message>
+        <source>Log in first: scheduled payments are kept in the schedule file of the logged-in account.</source>
+        <translation>Сначала войдите: платежи по расписанию хранятся в файле расписания счёта, в который выполнен вход.</translation>
+    </message>
+    <message>
+        <source>Payment</source>
+        <translation>Платёж</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>Кому</translation>
+    </message>
+    <message>
+        <source>Choose payee</source>
+        <translation>Выбрать получателя</translation>
+    </message>
+    <message>
+        <source>To :</source>
+        <translation>Кому :</translation>
+    </message>
+    <message>
+        <source>Amount : </source>
+        <translation>Сумма : </translation>
+    </message>
+    <message>
+        <source>Choose memo</source>
+        <translation>Выбрать примечание</translation>
+    </message>
+    <message>
+        <source>Memo : </source>
+        <translation>Примечание : </translation>
+    </message>
+    <message>
+        <source>Payment ID</source>
+        <translation>ID платежа</translation>
+    </message>
+    <message>
+        <source>Payment ID :</source>
+        <translation>ID платежа :</translation>
+    </message>
+    <message>
+        <source>Payee name</source>
+        <translation>Имя получателя</translation>
+    </message>
+    <message>
+        <source>Overall Amount</source>
+        <translation>Общая сумма</translation>
+    </message>
+    <message>
+        <source>Fee :</source>
+        <translation>Комиссия :</translation>
+    </message>
+    <message>
+        <source>Overall Amount :</source>
+        <translation>Общая сумма :</translation>
+    </message>
+    <message>
+        <source>Shedule this payment</source>
+        <translation>Выполнить платёж по расписанию</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>Date/Time</source>
+        <translation>Дата/время</translation>
+    </message>
+    <message>
+        <source>Try send again if failed</source>
+        <translation>Повторить отправку при сбое</translation>
+    </message>
+    <message>
+        <source>The schedule could not be saved, so no payment was sent.</source>
+        <translation>Не удалось сохранить расписание, поэтому ни один платёж не отправлен.</translation>
+    </message>
+    <message>
+        <source>Payment Processor</source>
+        <translation>Платёжная система</translation>
+    </message>
+    <message>
+        <source>Shedule Payments</source>
+        <translation>Платежи по расписанию</translation>
+    </message>
+    <message>
+        <source>Scheduled payments</source>
+        <translation>Платежи по расписанию</translation>
+    </message>
+    <message>
+        <source>Refused by the payment system:</source>
+        <translation>Отклонено платёжной системой:</translation>
+    </message>
+    <message>
+        <source>Outcome unknown: look at the history before sending these again:</source>
+        <translation>Результат неизвестен: прежде чем отправлять их снова, посмотрите историю:</translation>
+    </message>
+    <message>
+        <source>Not sent, because an earlier payment to the same payee has an unknown outcome:</source>
+        <translation>Не отправлено: результат более раннего платежа тому же получателю неизвестен:</translation>
+    </message>
+    <message>
+        <source>Not sent, the connection failed:</source>
+        <translation>Не отправлено, сбой соединения:</translation>
+    </message>
+    <message>
+        <source>Not sent, the amount is not a plain number with at most two decimals:</source>
+        <translation>Не отправлено, сумма — не простое число с не более чем двумя знаками после запятой:</translation>
+    </message>
+    <message>
+        <source>Not sent, the payment password was not given:</source>
+        <translation>Не отправлено, пароль для платежей не введён:</translation>
+    </message>
+    <message>
+        <source>%1 of %2 payment sent.</source>
+        <translation>Отправлено платежей: %1 из %2.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 payments sent.</source>
+        <translation>Отправлено платежей: %1 из %2.</translation>
+    </message>
+    <message>
+        <source>This payment is too long to be kept in the schedule file. Shorten the memo or the other fields.</source>
+        <translation>Этот платёж слишком длинный для файла расписания. Сократите примечание или другие поля.</translation>
+    </message>
+    <message>
+        <source>The field &quot;%1&quot; must not hold &quot;~&quot; or a line break: the payment record could not keep it.</source>
+        <translation>Поле «%1» не должно содержать «~» или перевод строки: запись платежа не сможет их сохранить.</translation>
+    </message>
+    <message>
+        <source>the answer carried no confirmation</source>
+        <translation>ответ не содержал подтверждения</translation>
+    </message>
+    <message>
+        <source>The payment of %1 to %2 may have been made: no answer said whether it was (%3).</source>
+        <translation>Платёж %1 на счёт %2 мог быть выполнен: ни один ответ не сообщил, выполнен ли он (%3).</translation>
+    </message>
+    <message>
+        <source> It is marked as failed and will not be sent again by itself.</source>
+        <translation> Он помечен как неудавшийся и не будет отправлен повторно сам по себе.</translation>
+    </message>
+    <message>
+        <source> Look at the history before you send it again.</source>
+        <translation> Прежде чем отправлять его снова, посмотрите историю.</translation>
+    </message>
+    <message>
+        <source>The payment of %1 to %2 was not sent: %3</source>
+        <translation>Платёж %1 на счёт %2 не отправлен: %3</translation>
+    </message>
+    <message>
+        <source>The payment was not sent.</source>
+        <translation>Платёж не отправлен.</translation>
+    </message>
+    <message>
+        <source> The receipt image was not saved.</source>
+        <translation> Снимок квитанции не сохранён.</translation>
+    </message>
+    <message>
+        <source> File %1 : %2.</source>
+        <translation> Файл %1 : %2.</translation>
+    </message>
+    <message>
+        <source>&amp;Import from *.CSV</source>
+        <translation>&amp;Импорт из *.CSV</translation>
+    </message>
 </context>
 </TS>

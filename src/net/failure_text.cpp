@@ -1,5 +1,7 @@
 #include "net/failure_text.h"
 
+#include "ui/base/tr.h"
+
 namespace pw {
 
 std::string ServerOf(const std::string& url, bool secure) {
@@ -23,31 +25,42 @@ std::string ServerOf(const std::string& url, bool secure) {
 
 namespace {
 
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// A sentence with one place for a server or a system.
+std::string Tr(const QString& text, const QString& where) { return text.arg(where).toStdString(); }
+
 // "Liberty Reserve at 127.0.0.1:18443", or the server alone.
 std::string Where(const std::string& system, const std::string& server) {
     if (system.empty()) return server;
     if (server.empty()) return system;
-    return system + " at " + server;
+    return Purseward::tr("%1 at %2").arg(Q(system), Q(server)).toStdString();
 }
 
 }  // namespace
 
 std::string FailureSentence(const Exchanged& r, const std::string& system,
                             const std::string& server) {
-    const std::string where = Where(system, server);
+    const QString where = Q(Where(system, server));
     switch (r.failure) {
-        case FailureKind::Connect: return "Could not connect to " + where + ".";
-        case FailureKind::Timeout: return where + " did not answer in time.";
-        case FailureKind::Tls: return "Could not set up a secure connection to " + where + ".";
+        case FailureKind::Connect:
+            return Tr(Purseward::tr("Could not connect to %1."), where);
+        case FailureKind::Timeout:
+            return Tr(Purseward::tr("%1 did not answer in time."), where);
+        case FailureKind::Tls:
+            return Tr(Purseward::tr("Could not set up a secure connection to %1."), where);
         case FailureKind::CutAnswer:
-            return "The answer of " + where + " broke off before it was complete.";
+            return Tr(Purseward::tr("The answer of %1 broke off before it was complete."), where);
         case FailureKind::HttpStatus:
-            return where + " answered with status " + std::to_string(r.status) + ".";
+            return Purseward::tr("%1 answered with status %2.")
+                .arg(where)
+                .arg(r.status)
+                .toStdString();
         case FailureKind::Cancelled: return r.text;
         case FailureKind::None:
         case FailureKind::Other: break;
     }
-    return "The request to " + where + " failed.";
+    return Tr(Purseward::tr("The request to %1 failed."), where);
 }
 
 std::string FailureMessage(const Exchanged& r, const std::string& system,
@@ -61,17 +74,30 @@ std::string FailureMessage(const Exchanged& r, const std::string& system,
 std::string FailureNote(const Exchanged& r, const std::string& system,
                         const std::string& server, const std::string& time) {
     std::string what;
+    const QString s = Q(server);
     switch (r.failure) {
-        case FailureKind::Connect: what = "could not connect to " + server; break;
-        case FailureKind::Timeout: what = "no answer in time from " + server; break;
-        case FailureKind::Tls: what = "no secure connection to " + server; break;
-        case FailureKind::CutAnswer: what = "the answer from " + server + " broke off"; break;
-        case FailureKind::HttpStatus:
-            what = server + " answered with status " + std::to_string(r.status);
+        case FailureKind::Connect:
+            what = Tr(Purseward::tr("could not connect to %1"), s);
             break;
-        case FailureKind::Cancelled: what = "request to " + server + " cancelled"; break;
+        case FailureKind::Timeout:
+            what = Tr(Purseward::tr("no answer in time from %1"), s);
+            break;
+        case FailureKind::Tls:
+            what = Tr(Purseward::tr("no secure connection to %1"), s);
+            break;
+        case FailureKind::CutAnswer:
+            what = Tr(Purseward::tr("the answer from %1 broke off"), s);
+            break;
+        case FailureKind::HttpStatus:
+            what = Purseward::tr("%1 answered with status %2").arg(s).arg(r.status).toStdString();
+            break;
+        case FailureKind::Cancelled:
+            what = Tr(Purseward::tr("request to %1 cancelled"), s);
+            break;
         case FailureKind::None:
-        case FailureKind::Other: what = "the request to " + server + " failed"; break;
+        case FailureKind::Other:
+            what = Tr(Purseward::tr("the request to %1 failed"), s);
+            break;
     }
     return (system.empty() ? std::string() : system + ": ") + what + " (" + time + ")";
 }

@@ -2,6 +2,7 @@
 
 #include "payments/amount.h"
 #include "store/file_io.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 namespace {
@@ -72,12 +73,17 @@ CsvImport ReadCsvPayments(const std::string& path, int minFields) {
     std::string data;
     CsvImport result;
     if (!ReadFileBounded(path, kCsvImportMaxBytes + 1, data)) {
-        result.error = "The file " + path + " cannot be read. Nothing was imported.";
+        result.error = Purseward::tr("The file %1 cannot be read. Nothing was imported.")
+                           .arg(QString::fromStdString(path))
+                           .toStdString();
         return result;
     }
     if (data.size() > kCsvImportMaxBytes) {
-        result.error = "The file " + path +
-                       " is larger than 4 MB, too large for a payment list. Nothing was imported.";
+        result.error = Purseward::tr(
+                           "The file %1 is larger than 4 MB, too large for a payment "
+                           "list. Nothing was imported.")
+                           .arg(QString::fromStdString(path))
+                           .toStdString();
         return result;
     }
     return ParseCsvPayments(data, minFields);
@@ -86,10 +92,14 @@ CsvImport ReadCsvPayments(const std::string& path, int minFields) {
 std::string CsvImportSummary(const CsvImport& result) {
     if (!result.error.empty()) return result.error;
     const std::size_t n = result.payments.size(), m = result.skippedLines.size();
-    std::string text = std::to_string(n) + (n == 1 ? " payment" : " payments") + " imported, " +
-                       std::to_string(m) + (m == 1 ? " line" : " lines") + " skipped";
+    std::string text =
+        ((n == 1 ? Purseward::tr("%1 payment imported") : Purseward::tr("%1 payments imported"))
+             .arg(n) +
+         QStringLiteral(", ") +
+         (m == 1 ? Purseward::tr("%1 line skipped") : Purseward::tr("%1 lines skipped")).arg(m))
+            .toStdString();
     if (m == 0) return text + ".";
-    text += m == 1 ? " (line " : " (lines ";
+    text += (m == 1 ? Purseward::tr(" (line ") : Purseward::tr(" (lines ")).toStdString();
     for (std::size_t i = 0; i < m && i < kCsvReportedLines; ++i)
         text += (i ? ", " : "") + std::to_string(result.skippedLines[i]);
     if (m > kCsvReportedLines) text += ", \u2026";

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "accounts/tab_logic.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 namespace {
@@ -95,25 +96,34 @@ std::string MassSendSummary(const std::vector<MassOutcome>& outcomes) {
         const char* heading;
     };
     static const Group kGroups[] = {
-        {MassResult::Refused, "Refused by the payment system:"},
-        {MassResult::Unknown, "Outcome unknown: look at the history before sending these again:"},
+        {MassResult::Refused, QT_TRANSLATE_NOOP("Purseward", "Refused by the payment system:")},
+        {MassResult::Unknown,
+         QT_TRANSLATE_NOOP("Purseward",
+                           "Outcome unknown: look at the history before sending these again:")},
         {MassResult::Held,
-         "Not sent, because an earlier payment to the same payee has an unknown outcome:"},
-        {MassResult::NotSent, "Not sent, the connection failed:"},
+         QT_TRANSLATE_NOOP(
+             "Purseward",
+             "Not sent, because an earlier payment to the same payee has an unknown outcome:")},
+        {MassResult::NotSent, QT_TRANSLATE_NOOP("Purseward", "Not sent, the connection failed:")},
         {MassResult::BadAmount,
-         "Not sent, the amount is not a plain number with at most two decimals:"},
-        {MassResult::Skipped, "Not sent, the payment password was not given:"},
+         QT_TRANSLATE_NOOP(
+             "Purseward", "Not sent, the amount is not a plain number with at most two decimals:")},
+        {MassResult::Skipped,
+         QT_TRANSLATE_NOOP("Purseward", "Not sent, the payment password was not given:")},
     };
     const auto sent = std::count_if(outcomes.begin(), outcomes.end(), [](const MassOutcome& o) {
         return o.result == MassResult::Sent;
     });
-    std::string text = std::to_string(sent) + " of " + std::to_string(outcomes.size()) +
-                       (outcomes.size() == 1 ? " payment" : " payments") + " sent.";
+    std::string text = (outcomes.size() == 1 ? Purseward::tr("%1 of %2 payment sent.")
+                                             : Purseward::tr("%1 of %2 payments sent."))
+                           .arg(sent)
+                           .arg(outcomes.size())
+                           .toStdString();
     for (const Group& g : kGroups) {
         bool first = true;
         for (const MassOutcome& o : outcomes) {
             if (o.result != g.result) continue;
-            if (first) text += std::string("\n\n") + g.heading;
+            if (first) text += "\n\n" + TrText(g.heading).toStdString();
             first = false;
             text += "\n " + o.payee + "  " + Shown(o.amount);
             if (!o.error.empty()) text += " : " + o.error;

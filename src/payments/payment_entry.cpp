@@ -2,18 +2,23 @@
 
 #include "crypto/cipher.h"
 #include "ui/base/strings.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 
-const char kRecordTooLongText[] =
+const char kRecordTooLongText[] = QT_TRANSLATE_NOOP(
+    "Purseward",
     "This payment is too long to be kept in the schedule file. Shorten the memo or the "
-    "other fields.";
+    "other fields.");
 
 namespace {
 
 std::string SeparatorText(const char* field) {
-    return std::string("The field \"") + field +
-           "\" must not hold \"~\" or a line break: the payment record could not keep it.";
+    return Purseward::tr(
+               "The field \"%1\" must not hold \"~\" or a line break: the payment "
+               "record could not keep it.")
+        .arg(TrText(field))
+        .toStdString();
 }
 
 }  // namespace
@@ -54,9 +59,10 @@ EntryCheck CheckEntry(const PaymentEntry& e, const PaymentVariant& v, const std:
         const std::string& text;
         const char* name;
         EntryField field;
-    } texts[] = {{e.to, "To", EntryField::To},
-                 {e.memo, "Memo", EntryField::Memo},
-                 {e.paymentId, "Payment ID", EntryField::PaymentId}};
+    } texts[] = {
+        {e.to, QT_TRANSLATE_NOOP("Purseward", "To"), EntryField::To},
+        {e.memo, QT_TRANSLATE_NOOP("Purseward", "Memo"), EntryField::Memo},
+        {e.paymentId, QT_TRANSLATE_NOOP("Purseward", "Payment ID"), EntryField::PaymentId}};
     for (const auto& t : texts) {
         if (!FitsRecordField(t.text)) {
             c.message = SeparatorText(t.name);
@@ -68,7 +74,7 @@ EntryCheck CheckEntry(const PaymentEntry& e, const PaymentVariant& v, const std:
         PaymentRecord r{e.to,           c.amountText, e.memo, e.paymentId, true,
                         "99999.999999", true,         source, true};
         if (RecordText(r, v).size() > kMaxPlainBytes) {
-            c.message = kRecordTooLongText;
+            c.message = TrText(kRecordTooLongText).toStdString();
             c.focus = EntryField::Memo;
         }
     }

@@ -1,31 +1,41 @@
 #include "payments/payment_outcome.h"
 
+#include "ui/base/tr.h"
+
 namespace pw {
 namespace {
 
 std::string Detail(const TransferResult& r) {
-    return r.exchange.text.empty() ? std::string("the answer carried no confirmation")
-                                   : r.exchange.text;
+    return r.exchange.text.empty()
+               ? Purseward::tr("the answer carried no confirmation").toStdString()
+               : r.exchange.text;
 }
 
 }  // namespace
 
 std::string UnknownOutcomeMessage(const PaymentRecord& r, const std::string& detail,
                                   bool scheduled) {
-    std::string text = "The payment of " + r.amount + " to " + r.payee +
-                       " may have been made: no answer said whether it was (" + detail + ").";
-    if (scheduled) text += " It is marked as failed and will not be sent again by itself.";
-    return text + " Look at the history before you send it again.";
+    QString text = Purseward::tr(
+                       "The payment of %1 to %2 may have been made: no answer said "
+                       "whether it was (%3).")
+                       .arg(QString::fromStdString(r.amount), QString::fromStdString(r.payee),
+                            QString::fromStdString(detail));
+    if (scheduled)
+        text += Purseward::tr(" It is marked as failed and will not be sent again by itself.");
+    return (text + Purseward::tr(" Look at the history before you send it again.")).toStdString();
 }
 
 std::string NotSentMessage(const PaymentRecord& r, const std::string& detail) {
-    return "The payment of " + r.amount + " to " + r.payee + " was not sent: " + detail;
+    return Purseward::tr("The payment of %1 to %2 was not sent: %3")
+        .arg(QString::fromStdString(r.amount), QString::fromStdString(r.payee),
+             QString::fromStdString(detail))
+        .toStdString();
 }
 
 std::string ImmediatePaymentReport(const TransferResult& result, const PaymentRecord& record) {
     switch (result.state) {
         case TransferState::NotBuilt:
-            return kPaymentNotSentText;
+            return TrText(kPaymentNotSentText).toStdString();
         case TransferState::NotSent:
             return NotSentMessage(record, result.exchange.text);
         case TransferState::Refused:

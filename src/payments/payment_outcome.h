@@ -1,5 +1,6 @@
 #pragma once
 // What the user is told about a payment request, from what became of it.
+#include <QCoreApplication>
 #include <string>
 
 #include "accounts/transfer_request.h"
@@ -8,7 +9,8 @@
 namespace pw {
 
 // Our own text for a payment stopped at the payment password (cancelled or wrong).
-inline constexpr char kPaymentNotSentText[] = "The payment was not sent.";
+inline constexpr char kPaymentNotSentText[] =
+    QT_TRANSLATE_NOOP("Purseward", "The payment was not sent.");
 
 // A payment whose request went out without an answer that says what happened. scheduled:
 // the record stays in the schedule marked failed and is not sent again by itself.

@@ -8,6 +8,7 @@
 #include "payments/amount.h"
 #include "payments/ole_date.h"
 #include "ui/base/strings.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 
@@ -133,7 +134,8 @@ ScheduleCheckCounts RunScheduleCheck(const std::shared_ptr<AccountSchedule>& sch
         hooks.save();
         if (result.state == TransferState::Refused || !result.errorReport.empty())
             hooks.message(result.errorReport);
-        if (result.state == TransferState::NotBuilt) hooks.message(kPaymentNotSentText);
+        if (result.state == TransferState::NotBuilt)
+            hooks.message(TrText(kPaymentNotSentText).toStdString());
         if (result.state == TransferState::Unknown)
             hooks.message(UnknownOutcomeMessage(*record,
                                                 result.exchange.text.empty()

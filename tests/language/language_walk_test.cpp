@@ -27,6 +27,10 @@
 #include "app/gui/about_dialog.h"
 #include "app/language_library.h"
 #include "app/purseward_app.h"
+#include "payments/gui/make_mass_payment.h"
+#include "payments/gui/make_payment_dialog.h"
+#include "payments/gui/schedule_view.h"
+#include "payments/mass_payment.h"
 #include "refs/gui/ref_dialogs.h"
 #include "refs/gui/saved_account_dialogs.h"
 #include "refs/ref_lists.h"
@@ -171,6 +175,24 @@ TEST_F(RussianWindowsTest, AccountTabMenus) {
             EXPECT_TRUE(EnglishWord(action->text()).isEmpty()) << action->text().toStdString();
         }
     }
+}
+
+TEST_F(RussianWindowsTest, PaymentDialogsMassPaymentAndSchedule) {
+    for (int system = 0; system < 4; ++system) {
+        SCOPED_TRACE(system);
+        CMakePayment payment(*PaymentVariantOf(system), ui_, dir.Path(), clock_.Now());
+        payment.caption = "Make Payment";
+        payment.from = "U1234567";
+        payment.balance = "12.50";
+        Walk(payment);
+        CMakeMassPayment mass(*MassPaymentVariantOf(system), ui_, dir.Path(),
+                              [] { return std::time_t{1254659696}; });
+        mass.from = "U1234567";
+        mass.balance = "12.50";
+        Walk(mass);
+    }
+    CSheduleView schedule(dir.Path(), {});
+    Walk(schedule);
 }
 
 TEST(EnglishWordTest, TellsEnglishFromNamesAndRussian) {

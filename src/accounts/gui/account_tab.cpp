@@ -1,5 +1,4 @@
 #include "accounts/gui/account_tab.h"
-#include "net/transport.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,13 +13,15 @@
 
 #include "accounts/gui/account_tab_util.h"
 #include "accounts/gui/history_view.h"
-#include "accounts/history_export.h"
 #include "accounts/gui/table_models.h"
 #include "accounts/gui/wait_cursor.h"
+#include "accounts/history_export.h"
 #include "accounts/tab_host.h"
 #include "app/purseward_app.h"
+#include "net/transport.h"
 #include "store/schedule_file.h"
 #include "ui/base/strings.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 
@@ -272,13 +273,15 @@ bool CAccountTab::SaveScheduleFile() {
     if (tag_.empty()) return false;
     const std::string path = ScheduleFilePath(app_.ProgramDir(), tag_);
     if (schedule_->unreadable) {
-        Ui().Message("The schedule file " + path +
-                     " could not be read whole; it is not saved over, so nothing it holds is "
-                     "lost.");
+        Ui().Message(Purseward::tr("The schedule file %1 could not be read whole; it is not saved "
+                                   "over, so nothing it holds is lost.")
+                         .arg(Q(path))
+                         .toStdString());
         return false;
     }
     if (SaveSchedule(app_.ProgramDir(), tag_, schedule_->records)) return true;
-    Ui().Message("The schedule file " + path + " could not be written.");
+    Ui().Message(
+        Purseward::tr("The schedule file %1 could not be written.").arg(Q(path)).toStdString());
     return false;
 }
 

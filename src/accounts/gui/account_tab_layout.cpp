@@ -21,6 +21,7 @@
 #include "accounts/gui/field_validators.h"
 #include "accounts/gui/table_models.h"
 #include "app/purseward_app.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 
@@ -33,18 +34,17 @@ namespace {
 constexpr int kBalanceRowsShown = 6;
 constexpr int kMaxBalanceWidth = 560;
 
-QLineEdit* NewEdit(QWidget* parent, const char* name, const std::string& accessible,
-                   bool digits) {
+QLineEdit* NewEdit(QWidget* parent, const char* name, const QString& accessible, bool digits) {
     auto* e = new QLineEdit(parent);
     e->setObjectName(QLatin1String(name));
-    e->setAccessibleName(Q(accessible));
+    e->setAccessibleName(accessible);
     e->setValidator(new NoSeparatorValidator(digits, e));
     if (digits) e->setMaxLength(9);
     return e;
 }
 
 QLabel* NewLabel(QWidget* parent, const std::string& text, QWidget* buddy) {
-    auto* l = new QLabel(Q(text), parent);
+    auto* l = new QLabel(TrText(text), parent);
     l->setBuddy(buddy);
     return l;
 }
@@ -53,20 +53,20 @@ QLabel* NewLabel(QWidget* parent, const std::string& text, QWidget* buddy) {
 
 void CAccountTab::BuildControls() {
     // Login fields.
-    accountEdit_ = NewEdit(this, "accountEdit", traits_.accountLabel, false);
-    apiNameEdit_ = NewEdit(this, "apiNameEdit", traits_.apiNameLabel, false);
-    secretEdit_ = NewEdit(this, "secretEdit", traits_.secretLabel, false);
+    accountEdit_ = NewEdit(this, "accountEdit", TrText(traits_.accountLabel), false);
+    apiNameEdit_ = NewEdit(this, "apiNameEdit", TrText(traits_.apiNameLabel), false);
+    secretEdit_ = NewEdit(this, "secretEdit", TrText(traits_.secretLabel), false);
     secretEdit_->setEchoMode(QLineEdit::Password);
-    loginButton_ = new QPushButton(QStringLiteral("Login"), this);
+    loginButton_ = new QPushButton(Purseward::tr("Login"), this);
     loginButton_->setObjectName(QStringLiteral("loginButton"));
-    loginButton_->setAccessibleName(QStringLiteral("Login"));
+    loginButton_->setAccessibleName(Purseward::tr("Login"));
     loginButton_->setDefault(true);
     loginButton_->setAutoDefault(true);
     chooseButton_ = new QToolButton(this);
     chooseButton_->setObjectName(QStringLiteral("chooseButton"));
     chooseButton_->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     chooseButton_->setIconSize(QSize(16, 16));
-    chooseButton_->setAccessibleName(QStringLiteral("Choose saved account"));
+    chooseButton_->setAccessibleName(Purseward::tr("Choose saved account"));
     chooseButton_->setVisible(traits_.full);
     UpdateChooseButton();
 
@@ -89,10 +89,10 @@ void CAccountTab::BuildControls() {
     // Tables.
     balanceView_ = new QTableView(this);
     balanceView_->setObjectName(QStringLiteral("balanceTable"));
-    balanceView_->setAccessibleName(QStringLiteral("Account Balance"));
+    balanceView_->setAccessibleName(Purseward::tr("Account Balance"));
     historyView_ = new QTableView(this);
     historyView_->setObjectName(QStringLiteral("historyTable"));
-    historyView_->setAccessibleName(QStringLiteral("History"));
+    historyView_->setAccessibleName(Purseward::tr("History"));
     for (QTableView* v : {balanceView_, historyView_}) {
         v->setSelectionBehavior(QAbstractItemView::SelectRows);
         v->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -107,43 +107,47 @@ void CAccountTab::BuildControls() {
     }
 
     // Filter.
-    getLastCheck_ = new QCheckBox(QStringLiteral("Get last"), this);
+    getLastCheck_ = new QCheckBox(Purseward::tr("Get last"), this);
     getLastCheck_->setObjectName(QStringLiteral("getLastCheck"));
-    getLastCheck_->setAccessibleName(QStringLiteral("Get last"));
-    countEdit_ = NewEdit(this, "countEdit", "operations", true);
-    auto* operations = NewLabel(this, "operations", countEdit_);
-    fromToCheck_ = new QCheckBox(QStringLiteral("From/To Date"), this);
+    getLastCheck_->setAccessibleName(Purseward::tr("Get last"));
+    countEdit_ = NewEdit(this, "countEdit", Purseward::tr("operations"), true);
+    auto* operations = NewLabel(this, QT_TRANSLATE_NOOP("Purseward", "operations"), countEdit_);
+    fromToCheck_ = new QCheckBox(Purseward::tr("From/To Date"), this);
     fromToCheck_->setObjectName(QStringLiteral("fromToCheck"));
-    fromToCheck_->setAccessibleName(QStringLiteral("From/To Date"));
+    fromToCheck_->setAccessibleName(Purseward::tr("From/To Date"));
     fromDate_ = new QDateEdit(this);
     fromDate_->setObjectName(QStringLiteral("fromDate"));
-    fromDate_->setAccessibleName(QStringLiteral("From Date"));
+    fromDate_->setAccessibleName(Purseward::tr("From Date"));
     toDate_ = new QDateEdit(this);
     toDate_->setObjectName(QStringLiteral("toDate"));
-    toDate_->setAccessibleName(QStringLiteral("To Date"));
+    toDate_->setAccessibleName(Purseward::tr("To Date"));
     for (QDateEdit* d : {fromDate_, toDate_}) {
         d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
         d->setCalendarPopup(true);
     }
-    accountCheck_ = new QCheckBox(Q(traits_.counterpartLabel), this);
+    accountCheck_ = new QCheckBox(TrText(traits_.counterpartLabel), this);
     accountCheck_->setObjectName(QStringLiteral("accountCheck"));
-    accountCheck_->setAccessibleName(Q(traits_.counterpartLabel));
-    counterpartEdit_ = NewEdit(this, "counterpartEdit", traits_.counterpartLabel + " filter", false);
-    batchCheck_ = new QCheckBox(Q(traits_.batchLabel), this);
+    accountCheck_->setAccessibleName(TrText(traits_.counterpartLabel));
+    counterpartEdit_ =
+        NewEdit(this, "counterpartEdit",
+                Purseward::tr("%1 filter").arg(TrText(traits_.counterpartLabel)), false);
+    batchCheck_ = new QCheckBox(TrText(traits_.batchLabel), this);
     batchCheck_->setObjectName(QStringLiteral("batchCheck"));
-    batchCheck_->setAccessibleName(Q(traits_.batchLabel));
-    batchEdit_ = NewEdit(this, "batchEdit", traits_.batchLabel + " filter", BatchIsNumber());
-    historyButton_ = new QPushButton(QStringLiteral("Get History"), this);
+    batchCheck_->setAccessibleName(TrText(traits_.batchLabel));
+    batchEdit_ =
+        NewEdit(this, "batchEdit", Purseward::tr("%1 filter").arg(TrText(traits_.batchLabel)),
+                BatchIsNumber());
+    historyButton_ = new QPushButton(Purseward::tr("Get History"), this);
     historyButton_->setObjectName(QStringLiteral("historyButton"));
-    historyButton_->setAccessibleName(QStringLiteral("Get History"));
+    historyButton_->setAccessibleName(Purseward::tr("Get History"));
     historyButton_->setAutoDefault(false);
     totalsEdit_ = new QLineEdit(this);
     totalsEdit_->setObjectName(QStringLiteral("totalsEdit"));
-    totalsEdit_->setAccessibleName(QStringLiteral("Totals"));
+    totalsEdit_->setAccessibleName(Purseward::tr("Totals"));
     totalsEdit_->setReadOnly(true);
 
-    auto* filterBox = new QGroupBox(QStringLiteral("Filter of Operation"), this);
-    filterBox->setAccessibleName(QStringLiteral("Filter of Operation"));
+    auto* filterBox = new QGroupBox(Purseward::tr("Filter of Operation"), this);
+    filterBox->setAccessibleName(Purseward::tr("Filter of Operation"));
     auto* fl = new QGridLayout(filterBox);
     fl->addWidget(getLastCheck_, 0, 0);
     fl->addWidget(countEdit_, 0, 1);
@@ -167,11 +171,11 @@ void CAccountTab::BuildControls() {
     batchCheck_->setVisible(Has(keys_.checkBatch));
     batchEdit_->setVisible(Has(keys_.checkBatch));
 
-    auto* balanceBox = new QGroupBox(QStringLiteral("Account Balance"), this);
-    balanceBox->setAccessibleName(QStringLiteral("Account Balance"));
+    auto* balanceBox = new QGroupBox(Purseward::tr("Account Balance"), this);
+    balanceBox->setAccessibleName(Purseward::tr("Account Balance"));
     (new QVBoxLayout(balanceBox))->addWidget(balanceView_);
-    auto* historyBox = new QGroupBox(QStringLiteral("History"), this);
-    historyBox->setAccessibleName(QStringLiteral("History"));
+    auto* historyBox = new QGroupBox(Purseward::tr("History"), this);
+    historyBox->setAccessibleName(Purseward::tr("History"));
     auto* hl = new QVBoxLayout(historyBox);
     hl->addWidget(historyView_);
     hl->addWidget(totalsEdit_);
@@ -288,8 +292,8 @@ void CAccountTab::UpdateChooseButton() {
     const std::string off = FeatureOffReason(TabFeature::SavedAccounts);
     chooseButton_->setEnabled(off.empty());
     // A disabled button still shows its tool tip: it tells why.
-    chooseButton_->setToolTip(off.empty() ? QStringLiteral("Choose saved account") : Q(off));
-    chooseButton_->setAccessibleDescription(Q(off));
+    chooseButton_->setToolTip(off.empty() ? Purseward::tr("Choose saved account") : TrText(off));
+    chooseButton_->setAccessibleDescription(TrText(off));
 }
 
 }  // namespace pw

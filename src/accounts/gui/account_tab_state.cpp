@@ -12,6 +12,7 @@
 #include "settings/settings_store.h"
 #include "ui/base/modal_ui.h"
 #include "ui/base/strings.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 
@@ -20,12 +21,16 @@ using namespace tabutil;
 namespace {
 
 std::string SaveFailureMessage(const std::string& section, const SettingsBatch& batch) {
-    std::string text = "The settings of [" + section + "] were not saved, the old ones still hold: ";
+    QString why;
     if (batch.Failed() == SettingsBatch::Failure::kSecretTooLong)
-        return text + batch.FailedKey() + " is too long to be stored enciphered.";
-    if (batch.Failed() == SettingsBatch::Failure::kNoCipher)
-        return text + batch.FailedKey() + " could not be enciphered.";
-    return text + "the settings file could not be written.";
+        why = Purseward::tr("%1 is too long to be stored enciphered.").arg(Q(batch.FailedKey()));
+    else if (batch.Failed() == SettingsBatch::Failure::kNoCipher)
+        why = Purseward::tr("%1 could not be enciphered.").arg(Q(batch.FailedKey()));
+    else
+        why = Purseward::tr("the settings file could not be written.");
+    return Purseward::tr("The settings of [%1] were not saved, the old ones still hold: %2")
+        .arg(Q(section), why)
+        .toStdString();
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "ui/base/modal_ui.h"
+#include "ui/base/tr.h"
 #include "ui/image/jpeg_writer.h"
 
 namespace pw {
@@ -25,8 +26,8 @@ CHistoryView::CHistoryView(ModalUi& ui, std::string recordText, std::string imag
       ui_(ui),
       recordText_(std::move(recordText)),
       imageName_(std::move(imageName)) {
-    setWindowTitle(QStringLiteral("History Record - Purseward"));
-    setAccessibleName(QStringLiteral("History Record"));
+    setWindowTitle(Purseward::tr("History Record - Purseward"));
+    setAccessibleName(Purseward::tr("History Record"));
 
     edit_ = new QPlainTextEdit(this);
     edit_->setReadOnly(true);
@@ -35,16 +36,16 @@ CHistoryView::CHistoryView(ModalUi& ui, std::string recordText, std::string imag
     // Keyboard users can still move through the text and select it.
     edit_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     edit_->setObjectName(QStringLiteral("recordEdit"));
-    edit_->setAccessibleName(QStringLiteral("Record"));
+    edit_->setAccessibleName(Purseward::tr("Record"));
     // The edit shows lines; the copied text keeps its CR LF.
     edit_->setPlainText(Q(recordText_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 
-    copyButton_ = new QPushButton(QStringLiteral("Copy to Clipboard"), this);
+    copyButton_ = new QPushButton(Purseward::tr("Copy to Clipboard"), this);
     copyButton_->setObjectName(QStringLiteral("copyButton"));
-    copyButton_->setAccessibleName(QStringLiteral("Copy to Clipboard"));
-    saveButton_ = new QPushButton(QStringLiteral("Save Screenshot"), this);
+    copyButton_->setAccessibleName(Purseward::tr("Copy to Clipboard"));
+    saveButton_ = new QPushButton(Purseward::tr("Save Screenshot"), this);
     saveButton_->setObjectName(QStringLiteral("saveButton"));
-    saveButton_->setAccessibleName(QStringLiteral("Save Screenshot"));
+    saveButton_->setAccessibleName(Purseward::tr("Save Screenshot"));
     connect(copyButton_, &QPushButton::clicked, this, [this] { CopyToClipboard(); });
     connect(saveButton_, &QPushButton::clicked, this, [this] { SaveScreenshot(); });
 
@@ -88,13 +89,17 @@ QImage CHistoryView::GrabWindowImage() {
 }
 
 std::string ReceiptFailedMessage(const std::string& path, const std::string& reason) {
-    return " The receipt image was not saved.\r\n File " + path + " : " + reason + ".";
+    return (Purseward::tr(" The receipt image was not saved.") + QStringLiteral("\r\n") +
+            Purseward::tr(" File %1 : %2.")
+                .arg(QString::fromStdString(path), QString::fromStdString(reason)))
+        .toStdString();
 }
 
 void CHistoryView::SaveScreenshot() {
     // The picture is taken before the Save As dialog covers anything.
     const QImage shot = GrabWindowImage().convertToFormat(QImage::Format_RGB888);
-    const std::optional<std::string> path = ui_.SaveFileName("Save As", imageName_, "");
+    const std::optional<std::string> path =
+        ui_.SaveFileName(Purseward::tr("Save As").toStdString(), imageName_, "");
     if (!path || path->empty()) return;
     RgbImage image;
     image.data = shot.constBits();

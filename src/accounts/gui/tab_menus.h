@@ -1,6 +1,7 @@
 #pragma once
 // The context menus of a full account tab, described as items so that their texts and states
 // can be checked without opening a menu, and turned into a QMenu when one pops up.
+#include <QCoreApplication>
 #include <QString>
 #include <string>
 #include <vector>
@@ -34,13 +35,17 @@ struct MenuItem {
 };
 
 // Why a command is disabled (the tool tip of its menu item or button).
-inline constexpr char kOffNotAvailable[] = "Not available in this version.";
-inline constexpr char kOffNotLoggedIn[] = "Not logged in: log in to this account first.";
-inline constexpr char kOffNoBalanceRow[] =
-    "No balance row selected: right-click the balance of the currency to pay from.";
-inline constexpr char kOffNoHistoryRow[] = "No history row selected.";
-inline constexpr char kOffLoggedIn[] =
-    "Logged in: choose \"Change Account\" in the balance table's menu to use another account.";
+inline constexpr char kOffNotAvailable[] =
+    QT_TRANSLATE_NOOP("Purseward", "Not available in this version.");
+inline constexpr char kOffNotLoggedIn[] =
+    QT_TRANSLATE_NOOP("Purseward", "Not logged in: log in to this account first.");
+inline constexpr char kOffNoBalanceRow[] = QT_TRANSLATE_NOOP(
+    "Purseward", "No balance row selected: right-click the balance of the currency to pay from.");
+inline constexpr char kOffNoHistoryRow[] =
+    QT_TRANSLATE_NOOP("Purseward", "No history row selected.");
+inline constexpr char kOffLoggedIn[] = QT_TRANSLATE_NOOP(
+    "Purseward",
+    "Logged in: choose \"Change Account\" in the balance table's menu to use another account.");
 
 struct BalanceMenuState {
     bool rowSelected = false;

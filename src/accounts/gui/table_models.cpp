@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "accounts/tab_logic.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 
@@ -64,8 +65,7 @@ QVariant RowTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant RowTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
-    if (role == Qt::DisplayRole)
-        return QString::fromStdString(columns_[static_cast<std::size_t>(section)].name);
+    if (role == Qt::DisplayRole) return TrText(columns_[static_cast<std::size_t>(section)].name);
     return {};
 }
 

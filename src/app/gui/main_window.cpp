@@ -29,9 +29,9 @@
 #include "app/gui/request_wait.h"
 #include "app/gui/tab_badges.h"
 #include "app/purseward_app.h"
-#include "net/failure_text.h"
 #include "info/gui/banner_service.h"
 #include "info/gui/banner_view.h"
+#include "net/failure_text.h"
 #include "payments/gui/mass_payment_feature.h"
 #include "payments/gui/payment_feature.h"
 #include "payments/gui/schedule_view.h"
@@ -40,6 +40,7 @@
 #include "settings/gui/setting_dialog.h"
 #include "settings/keys.h"
 #include "ui/base/strings.h"
+#include "ui/base/tr.h"
 #include "ui/base/widget_text.h"
 #include "ui/window_placement.h"
 
@@ -108,8 +109,8 @@ CPursewardDlg::CPursewardDlg(CPursewardApp& app, MainWindowOptions options, QWid
 
     // Status line.
     clockField_ = StatusField(Q(Str(141)), this);
-    ipField_ = StatusField(QStringLiteral("Current IP"), this);
-    trafficField_ = StatusField(QStringLiteral("Send/Received (KB)"), this);
+    ipField_ = StatusField(Purseward::tr("Current IP"), this);
+    trafficField_ = StatusField(Purseward::tr("Send/Received (KB)"), this);
     clockText_ = Str(141) + " : " + Format(app_.GetClock().UtcNow(), "%Y-%m-%d %H:%M");
     ipText_ = Str(107) + " ---.---.---.---";
     clockField_->setText(Q(clockText_));
@@ -127,8 +128,8 @@ CPursewardDlg::CPursewardDlg(CPursewardApp& app, MainWindowOptions options, QWid
     bannerArea_->layout()->setContentsMargins(0, 0, 0, 0);
 
     tabs_ = new QTabWidget(central);
-    tabs_->setAccessibleName(QStringLiteral("Accounts"));
-    tabs_->tabBar()->setAccessibleName(QStringLiteral("Payment systems"));
+    tabs_->setAccessibleName(Purseward::tr("Accounts"));
+    tabs_->tabBar()->setAccessibleName(Purseward::tr("Payment systems"));
     tabs_->setIconSize(kTabBadgeSize);
     tabs_->setUsesScrollButtons(true);
     // "TabMenu" belongs to the current tab's header (ContextMenu events of the tab bar).
@@ -152,7 +153,7 @@ CPursewardDlg::CPursewardDlg(CPursewardApp& app, MainWindowOptions options, QWid
         statusBar()->addWidget(field, 1);
     }
     // The failures of background requests, shown only while there are any.
-    failureField_ = StatusField(QStringLiteral("Background requests"), this);
+    failureField_ = StatusField(Purseward::tr("Background requests"), this);
     failureField_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     failureField_->hide();
     statusBar()->addWidget(failureField_, 2);
@@ -204,47 +205,47 @@ CPursewardDlg::~CPursewardDlg() {
 
 void CPursewardDlg::BuildMenus() {
     menuBar_ = new QMenuBar(this);
-    menuBar_->setAccessibleName(QStringLiteral("Main menu"));
+    menuBar_->setAccessibleName(Purseward::tr("Main menu"));
 
-    auto* schedule = new QAction(QStringLiteral("&Show Shedule Payment"), this);
+    auto* schedule = new QAction(Purseward::tr("&Show Shedule Payment"), this);
     schedule->setObjectName(QStringLiteral("actSchedule"));
     connect(schedule, &QAction::triggered, this, &CPursewardDlg::ScheduleRequested);
-    auto* about = new QAction(QStringLiteral("&About..."), this);
+    auto* about = new QAction(Purseward::tr("&About..."), this);
     about->setObjectName(QStringLiteral("actAbout"));
     connect(about, &QAction::triggered, this, &CPursewardDlg::OpenAbout);
-    auto* exitAction = new QAction(QStringLiteral("E&xit"), this);
+    auto* exitAction = new QAction(Purseward::tr("E&xit"), this);
     exitAction->setObjectName(QStringLiteral("actExit"));
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
 
-    programMenu_ = menuBar_->addMenu(QStringLiteral("&Program"));
-    auto* hide = programMenu_->addAction(QStringLiteral("&Hide Program"));
+    programMenu_ = menuBar_->addMenu(Purseward::tr("&Program"));
+    auto* hide = programMenu_->addAction(Purseward::tr("&Hide Program"));
     hide->setObjectName(QStringLiteral("actHide"));
     connect(hide, &QAction::triggered, this, &CPursewardDlg::ToggleShown);
     // Without a tray the window could not be brought back: the item says so.
     if (!options_.trayAvailable()) {
         hide->setEnabled(false);
-        hide->setToolTip(QString::fromLatin1(kNoTrayReason));
+        hide->setToolTip(Purseward::tr(kNoTrayReason));
     }
     programMenu_->addAction(schedule);
     programMenu_->addSeparator();
     programMenu_->addAction(about);
     programMenu_->addAction(exitAction);
 
-    auto* settings = menuBar_->addAction(QStringLiteral("&Settings"));
+    auto* settings = menuBar_->addAction(Purseward::tr("&Settings"));
     settings->setObjectName(QStringLiteral("actSettings"));
     connect(settings, &QAction::triggered, this, &CPursewardDlg::OpenSettings);
 
-    referenceMenu_ = menuBar_->addMenu(QStringLiteral("&Reference Books"));
+    referenceMenu_ = menuBar_->addMenu(Purseward::tr("&Reference Books"));
     const std::array<const char*, 4> names{"&Liberty Reserve", "&Perfect Money", "&V-Money",
                                            "&E-Gold"};
     for (int i = 0; i < 4; ++i) {
         QMenu* sub = referenceMenu_->addMenu(QString::fromLatin1(names[i]));
         const QString prefix = Q(SystemPrefix(i));
-        auto* correspondent = sub->addAction(QStringLiteral("&Correspondent RefBook"));
+        auto* correspondent = sub->addAction(Purseward::tr("&Correspondent RefBook"));
         correspondent->setObjectName(QStringLiteral("actRef%1Correspondent").arg(prefix));
         connect(correspondent, &QAction::triggered, this,
                 [this, i] { emit ReferenceBookRequested(i, false); });
-        auto* memo = sub->addAction(QStringLiteral("&Memo RefBook"));
+        auto* memo = sub->addAction(Purseward::tr("&Memo RefBook"));
         memo->setObjectName(QStringLiteral("actRef%1Memo").arg(prefix));
         connect(memo, &QAction::triggered, this, [this, i] { emit ReferenceBookRequested(i, true); });
         referenceActions_.push_back({correspondent, i});
@@ -256,17 +257,17 @@ void CPursewardDlg::BuildMenus() {
     connect(this, &CPursewardDlg::ScheduleRequested, this, &CPursewardDlg::OpenScheduleView);
 
     tabMenu_ = new QMenu(QStringLiteral("TabMenu"), this);
-    auto* openTab = tabMenu_->addAction(QStringLiteral("Open new &Tab"));
+    auto* openTab = tabMenu_->addAction(Purseward::tr("Open new &Tab"));
     openTab->setObjectName(QStringLiteral("actOpenTab"));
     connect(openTab, &QAction::triggered, this, &CPursewardDlg::OpenNewTab);
-    closeTabAction_ = tabMenu_->addAction(QStringLiteral("&Close current Tab"));
+    closeTabAction_ = tabMenu_->addAction(Purseward::tr("&Close current Tab"));
     closeTabAction_->setObjectName(QStringLiteral("actCloseTab"));
     connect(closeTabAction_, &QAction::triggered, this, &CPursewardDlg::CloseCurrentTab);
     connect(tabMenu_, &QMenu::aboutToShow, this, &CPursewardDlg::UpdateTabMenu);
     tabMenu_->setToolTipsVisible(true);
 
     iconMenu_ = new QMenu(QStringLiteral("IconMenu"), this);
-    auto* toggle = iconMenu_->addAction(QStringLiteral("Show/&Hide Program"));
+    auto* toggle = iconMenu_->addAction(Purseward::tr("Show/&Hide Program"));
     toggle->setObjectName(QStringLiteral("actToggle"));
     connect(toggle, &QAction::triggered, this, &CPursewardDlg::ToggleShown);
     iconMenu_->addAction(schedule);
@@ -526,7 +527,8 @@ void CPursewardDlg::ShowTabCaption(int index) {
     const TabEntry& entry = tabEntries_[index];
     QString caption = TabCaption(Q(entry.account));
     if (!entry.failure.empty())
-        caption = caption.isEmpty() ? Q(kOfflineMark) : caption + ' ' + Q(kOfflineMark);
+        caption = caption.isEmpty() ? Purseward::tr(kOfflineMark)
+                                    : caption + ' ' + Purseward::tr(kOfflineMark);
     tabs_->setTabText(index, EscapeMnemonics(caption));
     // Screen readers hear the system, the account and the mark.
     const QString name = Q(SystemName(SystemOfPrefix(entry.prefix)));
@@ -671,7 +673,7 @@ void CPursewardDlg::UpdateTabMenu() {
     const int index = tabs_->currentIndex();
     const bool closable = index >= 0 && index >= fixedTabCount_;
     closeTabAction_->setEnabled(closable);
-    closeTabAction_->setToolTip(closable ? QString() : QString::fromLatin1(kFixedTabReason));
+    closeTabAction_->setToolTip(closable ? QString() : Purseward::tr(kFixedTabReason));
 }
 
 void CPursewardDlg::UpdateReferenceMenu() {
@@ -679,7 +681,7 @@ void CPursewardDlg::UpdateReferenceMenu() {
         const bool on = app_.enable[system] != 0;
         action->setEnabled(on);
         action->setToolTip(on ? QString()
-                              : Q(SystemName(system)) + QString::fromLatin1(kSystemOffReason));
+                              : Q(SystemName(system)) + Purseward::tr(kSystemOffReason));
     }
 }
 

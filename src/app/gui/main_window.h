@@ -1,6 +1,7 @@
 #pragma once
 // The main window: one account tab per enabled payment system, the status line (clock,
 // current IP, traffic), the menus, the tray icon, and the services the tabs call back into.
+#include <QCoreApplication>
 #include <QIcon>
 #include <QMainWindow>
 #include <QUrl>
@@ -51,13 +52,16 @@ struct MainWindowOptions {
 };
 
 // Why menu items of the window are disabled (their tool tips).
-inline constexpr char kNoTrayReason[] =
-    "This desktop has no notification area (tray): a hidden window could not be shown again.";
-inline constexpr char kFixedTabReason[] = "Only tabs opened with \"Open new Tab\" can be closed.";
-inline constexpr char kSystemOffReason[] = " is switched off in Settings.";
+inline constexpr char kNoTrayReason[] = QT_TRANSLATE_NOOP(
+    "Purseward",
+    "This desktop has no notification area (tray): a hidden window could not be shown again.");
+inline constexpr char kFixedTabReason[] =
+    QT_TRANSLATE_NOOP("Purseward", "Only tabs opened with \"Open new Tab\" can be closed.");
+inline constexpr char kSystemOffReason[] =
+    QT_TRANSLATE_NOOP("Purseward", " is switched off in Settings.");
 
 // Added to the caption of a tab whose background request failed: "[U1234567] — offline".
-inline constexpr char kOfflineMark[] = "— offline";
+inline constexpr char kOfflineMark[] = QT_TRANSLATE_NOOP("Purseward", "— offline");
 
 // Group of the window placement in the per-user profile.
 inline constexpr const char kMainWindowPlacement[] = "PursewardWnd";

@@ -15,6 +15,7 @@
 #include "refs/gui/list_parts.h"
 #include "ui/base/modal_ui.h"
 #include "ui/base/strings.h"
+#include "ui/base/tr.h"
 #include "ui/window_placement.h"
 
 namespace pw {
@@ -23,13 +24,13 @@ namespace {
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 std::vector<ListColumn> MassColumns(bool paymentId) {
-    std::vector<ListColumn> c{{"To Account", 110, Qt::AlignLeft},
-                              {"Amount", 60, Qt::AlignRight},
-                              {"Memo", 150, Qt::AlignLeft}};
-    if (paymentId) c.push_back({"PaymentID", 100, Qt::AlignLeft});
-    c.push_back({"Shedule", 60, Qt::AlignHCenter});
-    c.push_back({"Date-Time", 100, Qt::AlignLeft});
-    c.push_back({"Send if failed", 100, Qt::AlignHCenter});
+    std::vector<ListColumn> c{{QT_TRANSLATE_NOOP("Purseward", "To Account"), 110, Qt::AlignLeft},
+                              {QT_TRANSLATE_NOOP("Purseward", "Amount"), 60, Qt::AlignRight},
+                              {QT_TRANSLATE_NOOP("Purseward", "Memo"), 150, Qt::AlignLeft}};
+    if (paymentId) c.push_back({QT_TRANSLATE_NOOP("Purseward", "PaymentID"), 100, Qt::AlignLeft});
+    c.push_back({QT_TRANSLATE_NOOP("Purseward", "Shedule"), 60, Qt::AlignHCenter});
+    c.push_back({QT_TRANSLATE_NOOP("Purseward", "Date-Time"), 100, Qt::AlignLeft});
+    c.push_back({QT_TRANSLATE_NOOP("Purseward", "Send if failed"), 100, Qt::AlignHCenter});
     return c;
 }
 
@@ -51,27 +52,26 @@ CMakeMassPayment::CMakeMassPayment(const MassPaymentVariant& variant, ModalUi& u
       ui_(ui),
       programDir_(std::move(programDir)),
       now_(std::move(now)) {
-    const QString caption = QStringLiteral("Make Mass Payment");
+    const QString caption = Purseward::tr("Make Mass Payment");
     setObjectName(QString::fromLatin1(variant_.className));
     setWindowTitle(caption);
     setAccessibleName(caption);
     setWindowIcon(QApplication::windowIcon());
     setSizeGripEnabled(true);
 
-    fromEdit_ = ReadOnly(Qt::AlignCenter, QStringLiteral("From"), this);
-    balanceEdit_ = ReadOnly(Qt::AlignRight, QStringLiteral("Balance"), this);
-    resultEdit_ = ReadOnly(Qt::AlignRight, QStringLiteral("Result Amount"), this);
+    fromEdit_ = ReadOnly(Qt::AlignCenter, Purseward::tr("From"), this);
+    balanceEdit_ = ReadOnly(Qt::AlignRight, Purseward::tr("Balance"), this);
+    resultEdit_ = ReadOnly(Qt::AlignRight, Purseward::tr("Result Amount"), this);
     list_ = new QTableView(this);
-    SetUpReportList(list_, QStringLiteral("Payments"));
+    SetUpReportList(list_, Purseward::tr("Payments"));
     model_ = new PaymentListModel(MassColumns(variant_.Payment().paymentId), this);
     list_->setModel(model_);
     table_ = ApplyColumnWidths(list_, programDir_ + "Set/" + variant_.tableFile);
 
     commands_ = new ListCommands(
-        list_,
-        {QStringLiteral("Add\tIns"), QStringLiteral("Edit\tF4"), QStringLiteral("Delete\tDel")},
+        list_, {Purseward::tr("Add\tIns"), Purseward::tr("Edit\tF4"), Purseward::tr("Delete\tDel")},
         [this] { Add(); }, [this] { Edit(); }, [this] { Delete(); });
-    import_ = commands_->Menu()->addAction(QStringLiteral("Import from *.CSV"));
+    import_ = commands_->Menu()->addAction(Purseward::tr("Import from *.CSV"));
     import_->setObjectName(QStringLiteral("actImport"));
     connect(import_, &QAction::triggered, this, [this] { Import(); });
     connect(list_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
@@ -81,24 +81,24 @@ CMakeMassPayment::CMakeMassPayment(const MassPaymentVariant& variant, ModalUi& u
     });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(QStringLiteral("Cancel"));
+    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(Purseward::tr("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(Purseward::tr("Cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     // The import is reachable without the context menu too.
-    auto* importButton = new QPushButton(QStringLiteral("&Import from *.CSV"), this);
-    importButton->setAccessibleName(QStringLiteral("Import from *.CSV"));
+    auto* importButton = new QPushButton(Purseward::tr("&Import from *.CSV"), this);
+    importButton->setAccessibleName(Purseward::tr("Import from *.CSV"));
     importButton->setAutoDefault(false);
     connect(importButton, &QPushButton::clicked, this, [this] { Import(); });
 
     auto* grid = new QGridLayout(this);
-    auto* fromLabel = new QLabel(QStringLiteral("From : "), this);
+    auto* fromLabel = new QLabel(Purseward::tr("From : "), this);
     fromLabel->setBuddy(fromEdit_);
     grid->addWidget(fromLabel, 0, 0);
     grid->addWidget(fromEdit_, 0, 1);
     grid->addWidget(balanceEdit_, 0, 2);
     grid->addWidget(list_, 1, 0, 1, 3);
-    auto* resultLabel = new QLabel(QStringLiteral("Result Amount"), this);
+    auto* resultLabel = new QLabel(Purseward::tr("Result Amount"), this);
     resultLabel->setBuddy(resultEdit_);
     grid->addWidget(resultLabel, 2, 1, Qt::AlignRight);
     grid->addWidget(resultEdit_, 2, 2);
@@ -183,8 +183,8 @@ void CMakeMassPayment::Delete() {
 }
 
 void CMakeMassPayment::Import() {
-    const std::optional<std::string> path =
-        ui_.OpenFileName("Open", programDir_ + "Sample/" + variant_.csvFile, "(*.csv)");
+    const std::optional<std::string> path = ui_.OpenFileName(
+        Purseward::tr("Open").toStdString(), programDir_ + "Sample/" + variant_.csvFile, "(*.csv)");
     if (!path || path->empty()) return;
     const CsvImport imported = ReadCsvPayments(*path, variant_.CsvMinFields());
     for (const CsvPayment& p : imported.payments)

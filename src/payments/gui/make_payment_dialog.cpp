@@ -19,11 +19,13 @@
 #include "refs/ref_lists.h"
 #include "ui/base/modal_ui.h"
 #include "ui/base/strings.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 
-const char kSchedulingNeedsLoginText[] =
-    "Log in first: scheduled payments are kept in the schedule file of the logged-in account.";
+const char kSchedulingNeedsLoginText[] = QT_TRANSLATE_NOOP(
+    "Purseward",
+    "Log in first: scheduled payments are kept in the schedule file of the logged-in account.");
 
 namespace {
 
@@ -53,18 +55,18 @@ QLineEdit* ReadOnly(Qt::Alignment align, const QString& name) {
 CMakePayment::CMakePayment(const PaymentVariant& variant, ModalUi& ui, std::string programDir,
                            std::time_t now, QWidget* parent)
     : QDialog(parent), variant_(variant), ui_(ui), programDir_(std::move(programDir)) {
-    setAccessibleName(QStringLiteral("Payment"));
+    setAccessibleName(Purseward::tr("Payment"));
     auto* grid = new QGridLayout(this);
     int row = 0;
     auto label = [&](const char* text, QWidget* buddy) {
-        auto* l = new QLabel(QString::fromUtf8(text), this);
+        auto* l = new QLabel(Purseward::tr(text), this);
         l->setBuddy(buddy);
         grid->addWidget(l, row, 0);
     };
     auto field = [&](const char* accessible, Qt::Alignment align, bool upper) {
         auto* e = new QLineEdit(this);
         e->setAlignment(align);
-        e->setAccessibleName(QString::fromUtf8(accessible));
+        e->setAccessibleName(Purseward::tr(accessible));
         if (upper)
             e->setValidator(new UpperValidator(e));
         else
@@ -74,77 +76,77 @@ CMakePayment::CMakePayment(const PaymentVariant& variant, ModalUi& ui, std::stri
     auto icon = [&](const char* accessible) {
         auto* b = new QToolButton(this);
         b->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
-        b->setAccessibleName(QString::fromUtf8(accessible));
-        b->setToolTip(QString::fromUtf8(accessible));
+        b->setAccessibleName(Purseward::tr(accessible));
+        b->setToolTip(Purseward::tr(accessible));
         return b;
     };
 
-    fromEdit_ = ReadOnly(Qt::AlignCenter, QStringLiteral("From"));
-    balanceEdit_ = ReadOnly(Qt::AlignRight, QStringLiteral("Balance"));
-    label("From : ", fromEdit_);
+    fromEdit_ = ReadOnly(Qt::AlignCenter, Purseward::tr("From"));
+    balanceEdit_ = ReadOnly(Qt::AlignRight, Purseward::tr("Balance"));
+    label(QT_TRANSLATE_NOOP("Purseward", "From : "), fromEdit_);
     grid->addWidget(fromEdit_, row, 1);
     grid->addWidget(balanceEdit_, row++, 2);
 
-    to_ = field("To", Qt::AlignCenter, true);
-    payeeButton_ = icon("Choose payee");
-    label("To :", to_);
+    to_ = field(QT_TRANSLATE_NOOP("Purseward", "To"), Qt::AlignCenter, true);
+    payeeButton_ = icon(QT_TRANSLATE_NOOP("Purseward", "Choose payee"));
+    label(QT_TRANSLATE_NOOP("Purseward", "To :"), to_);
     grid->addWidget(to_, row, 1);
     grid->addWidget(payeeButton_, row++, 2, Qt::AlignLeft);
 
-    amount_ = field("Amount", Qt::AlignRight, false);
-    label("Amount : ", amount_);
+    amount_ = field(QT_TRANSLATE_NOOP("Purseward", "Amount"), Qt::AlignRight, false);
+    label(QT_TRANSLATE_NOOP("Purseward", "Amount : "), amount_);
     grid->addWidget(amount_, row++, 1);
 
-    memo_ = field("Memo", Qt::AlignLeft, false);
-    memoButton_ = icon("Choose memo");
-    label("Memo : ", memo_);
+    memo_ = field(QT_TRANSLATE_NOOP("Purseward", "Memo"), Qt::AlignLeft, false);
+    memoButton_ = icon(QT_TRANSLATE_NOOP("Purseward", "Choose memo"));
+    label(QT_TRANSLATE_NOOP("Purseward", "Memo : "), memo_);
     grid->addWidget(memo_, row, 1);
     grid->addWidget(memoButton_, row++, 2, Qt::AlignLeft);
 
     if (variant_.paymentId) {
-        paymentId_ = field("Payment ID", Qt::AlignLeft, false);
-        label("Payment ID :", paymentId_);
+        paymentId_ = field(QT_TRANSLATE_NOOP("Purseward", "Payment ID"), Qt::AlignLeft, false);
+        label(QT_TRANSLATE_NOOP("Purseward", "Payment ID :"), paymentId_);
         grid->addWidget(paymentId_, row++, 1);
     }
     if (variant_.getName) {
-        getName_ = new QPushButton(QStringLiteral("Get Name"), this);
-        getName_->setAccessibleName(QStringLiteral("Get Name"));
+        getName_ = new QPushButton(Purseward::tr("Get Name"), this);
+        getName_->setAccessibleName(Purseward::tr("Get Name"));
         getName_->setEnabled(false);
-        name_ = ReadOnly(Qt::AlignLeft, QStringLiteral("Payee name"));
+        name_ = ReadOnly(Qt::AlignLeft, Purseward::tr("Payee name"));
         grid->addWidget(getName_, row, 0);
         grid->addWidget(name_, row++, 1);
         connect(getName_, &QPushButton::clicked, this, [this] { GetName(); });
     }
     if (variant_.fee) {
-        fee_ = ReadOnly(Qt::AlignRight, QStringLiteral("Fee"));
-        overall_ = ReadOnly(Qt::AlignRight, QStringLiteral("Overall Amount"));
-        label("Fee :", fee_);
+        fee_ = ReadOnly(Qt::AlignRight, Purseward::tr("Fee"));
+        overall_ = ReadOnly(Qt::AlignRight, Purseward::tr("Overall Amount"));
+        label(QT_TRANSLATE_NOOP("Purseward", "Fee :"), fee_);
         grid->addWidget(fee_, row++, 1);
-        label("Overall Amount :", overall_);
+        label(QT_TRANSLATE_NOOP("Purseward", "Overall Amount :"), overall_);
         grid->addWidget(overall_, row++, 1);
         connect(amount_, &QLineEdit::editingFinished, this, [this] { UpdateFee(); });
     }
 
-    schedule_ = new QCheckBox(QStringLiteral("Shedule this payment"), this);
-    schedule_->setAccessibleName(QStringLiteral("Shedule this payment"));
+    schedule_ = new QCheckBox(Purseward::tr("Shedule this payment"), this);
+    schedule_->setAccessibleName(Purseward::tr("Shedule this payment"));
     grid->addWidget(schedule_, row++, 0, 1, 3);
     date_ = new QDateEdit(this);
     date_->setCalendarPopup(true);
     date_->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
-    date_->setAccessibleName(QStringLiteral("Date"));
+    date_->setAccessibleName(Purseward::tr("Date"));
     time_ = new QTimeEdit(this);
     time_->setDisplayFormat(QStringLiteral("HH:mm"));
-    time_->setAccessibleName(QStringLiteral("Time"));
+    time_->setAccessibleName(Purseward::tr("Time"));
     const LocalDateTime start = LocalOf(now);
     date_->setDate(QDate(start.year, start.month, start.day));
     time_->setTime(QTime(start.hour, start.minute));
     auto* when = new QHBoxLayout;
     when->addWidget(date_);
     when->addWidget(time_);
-    label("Date/Time", date_);
+    label(QT_TRANSLATE_NOOP("Purseward", "Date/Time"), date_);
     grid->addLayout(when, row++, 1, 1, 2);
-    retry_ = new QCheckBox(QStringLiteral("Try send again if failed"), this);
-    retry_->setAccessibleName(QStringLiteral("Try send again if failed"));
+    retry_ = new QCheckBox(Purseward::tr("Try send again if failed"), this);
+    retry_->setAccessibleName(Purseward::tr("Try send again if failed"));
     grid->addWidget(retry_, row++, 0, 1, 3);
     connect(schedule_, &QCheckBox::clicked, this, [this] { UpdateScheduleControls(); });
 
@@ -185,7 +187,7 @@ void CMakePayment::SetRecord(const PaymentRecord& r) {
 void CMakePayment::SetSchedulingAllowed(bool allowed) {
     if (!allowed) schedule_->setChecked(false);
     schedule_->setEnabled(allowed);
-    schedule_->setToolTip(allowed ? QString() : QString::fromUtf8(kSchedulingNeedsLoginText));
+    schedule_->setToolTip(allowed ? QString() : Purseward::tr(kSchedulingNeedsLoginText));
     UpdateScheduleControls();
 }
 
@@ -277,7 +279,7 @@ void CMakePayment::accept() {
 }
 
 void CMakePayment::showEvent(QShowEvent* event) {
-    setWindowTitle(Q(caption));
+    setWindowTitle(TrText(caption));
     fromEdit_->setText(Q(from));
     balanceEdit_->setText(Q(balance));
     UpdateScheduleControls();

@@ -11,6 +11,7 @@
 #include "payments/gui/make_mass_payment.h"
 #include "payments/schedule.h"
 #include "ui/base/modal_ui.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 namespace {
@@ -171,7 +172,9 @@ void MakeMassPayment(CAccountTab& tab, CPursewardApp& app, const MassPaymentRunn
         if (schedule != tab.ScheduleHandle() || !tab.SaveScheduleFile()) {
             schedule->records = before.records;
             schedule->dueTimes = before.dueTimes;
-            app.Ui().Message("The schedule could not be saved, so no payment was sent.");
+            app.Ui().Message(
+                Purseward::tr("The schedule could not be saved, so no payment was sent.")
+                    .toStdString());
             return;
         }
     }

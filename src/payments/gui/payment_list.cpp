@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "settings/settings_store.h"
+#include "ui/base/tr.h"
 
 namespace pw {
 
@@ -50,7 +51,7 @@ QVariant PaymentListModel::data(const QModelIndex& index, int role) const {
 QVariant PaymentListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         section < columnCount())
-        return QString::fromLatin1(columns_[static_cast<std::size_t>(section)].title);
+        return Purseward::tr(columns_[static_cast<std::size_t>(section)].title);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

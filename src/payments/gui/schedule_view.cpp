@@ -8,6 +8,7 @@
 
 #include "payments/gui/payment_list.h"
 #include "refs/gui/list_parts.h"
+#include "ui/base/tr.h"
 #include "ui/window_placement.h"
 
 namespace pw {
@@ -15,13 +16,14 @@ namespace pw {
 namespace {
 
 const std::vector<ListColumn>& ScheduleViewColumns() {
-    static const std::vector<ListColumn> columns{{"Payment Processor", 110, Qt::AlignLeft},
-                                                 {"To Account", 110, Qt::AlignLeft},
-                                                 {"Amount", 60, Qt::AlignRight},
-                                                 {"Memo", 150, Qt::AlignLeft},
-                                                 {"Shedule", 60, Qt::AlignHCenter},
-                                                 {"Date-Time", 100, Qt::AlignLeft},
-                                                 {"Send if failed", 100, Qt::AlignHCenter}};
+    static const std::vector<ListColumn> columns{
+        {QT_TRANSLATE_NOOP("Purseward", "Payment Processor"), 110, Qt::AlignLeft},
+        {QT_TRANSLATE_NOOP("Purseward", "To Account"), 110, Qt::AlignLeft},
+        {QT_TRANSLATE_NOOP("Purseward", "Amount"), 60, Qt::AlignRight},
+        {QT_TRANSLATE_NOOP("Purseward", "Memo"), 150, Qt::AlignLeft},
+        {QT_TRANSLATE_NOOP("Purseward", "Shedule"), 60, Qt::AlignHCenter},
+        {QT_TRANSLATE_NOOP("Purseward", "Date-Time"), 100, Qt::AlignLeft},
+        {QT_TRANSLATE_NOOP("Purseward", "Send if failed"), 100, Qt::AlignHCenter}};
     return columns;
 }
 
@@ -29,7 +31,7 @@ const std::vector<ListColumn>& ScheduleViewColumns() {
 
 CSheduleView::CSheduleView(std::string programDir, TextList tags, QWidget* parent)
     : QDialog(parent), programDir_(std::move(programDir)), tags_(std::move(tags)) {
-    const QString caption = QStringLiteral("Shedule Payments");
+    const QString caption = Purseward::tr("Shedule Payments");
     setObjectName(QStringLiteral("sheduleView"));
     setWindowTitle(caption);
     setAccessibleName(caption);
@@ -37,14 +39,14 @@ CSheduleView::CSheduleView(std::string programDir, TextList tags, QWidget* paren
     setSizeGripEnabled(true);
 
     list_ = new QTableView(this);
-    SetUpReportList(list_, QStringLiteral("Scheduled payments"));
+    SetUpReportList(list_, Purseward::tr("Scheduled payments"));
     model_ = new PaymentListModel(ScheduleViewColumns(), this);
     list_->setModel(model_);
     table_ = ApplyColumnWidths(list_, programDir_ + "Set/SheduleView.set");
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(QStringLiteral("Cancel"));
+    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(Purseward::tr("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(Purseward::tr("Cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
