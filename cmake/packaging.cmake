@@ -37,7 +37,8 @@ if(PW_GUI)
             COMPONENT program FILES_MATCHING PATTERN "*.csv")
   endif()
   if(TARGET pw_language_libraries)
-    install(DIRECTORY ${PROJECT_BINARY_DIR}/Language/ DESTINATION share/purseward/Language
+    # Shared libraries belong below lib/, not share/.
+    install(DIRECTORY ${PROJECT_BINARY_DIR}/Language/ DESTINATION lib/purseward/Language
             COMPONENT program FILES_MATCHING PATTERN "Purseward_*.so")
   endif()
   install(FILES ${PW_MAN_OUT}/purseward.1.gz DESTINATION share/man/man1 COMPONENT program)

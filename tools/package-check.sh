@@ -28,7 +28,8 @@ if command -v lintian >/dev/null; then
 fi
 for f in usr/bin/purseward usr/lib/purseward/purseward usr/bin/purseward-sandbox \
          usr/share/applications/purseward.desktop usr/share/purseward/Sound/notify.wav \
-         usr/share/man/man1/purseward.1.gz usr/share/man/man1/purseward-sandbox.1.gz; do
+         usr/share/man/man1/purseward.1.gz usr/share/man/man1/purseward-sandbox.1.gz \
+         usr/lib/purseward/Language/Purseward_ru.so usr/share/purseward/Sample/LR_Import.csv; do
   [ -e "$work/root/$f" ] || { echo "missing in the packages: /$f" >&2; exit 1; }
 done
 "$work/root/usr/bin/purseward-sandbox" --help >/dev/null
@@ -46,6 +47,8 @@ if [ $rc -ne 124 ]; then
   exit 1
 fi
 [ -f "$home/Set/Purseward.ini" ] || { echo "no settings file after the first start" >&2; exit 1; }
-[ -f "$home/Sound/notify.wav" ] || { echo "the sound was not put into the data folder" >&2; exit 1; }
+for f in Sound/notify.wav Language/Purseward_ru.so Sample/PM_Import.csv; do
+  [ -f "$home/$f" ] || { echo "$f was not put into the data folder" >&2; exit 1; }
+done
 [ "$(stat -c %a "$home")" = 700 ] || { echo "the data folder is not private" >&2; exit 1; }
 echo "Packages checked."

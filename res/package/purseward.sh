@@ -9,10 +9,11 @@ share="$prefix/share/purseward"
 home="${PURSEWARD_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/Purseward}"
 umask 077
 mkdir -p "$home"
-for sub in Sound Language Sample; do
-  [ -d "$share/$sub" ] || continue
+for from in "$share/Sound" "$share/Sample" "$prefix/lib/purseward/Language"; do
+  [ -d "$from" ] || continue
+  sub=$(basename "$from")
   mkdir -p "$home/$sub"
-  for f in "$share/$sub"/*; do
+  for f in "$from"/*; do
     [ -e "$f" ] || continue
     [ -e "$home/$sub/$(basename "$f")" ] || cp "$f" "$home/$sub/"
   done
