@@ -36,11 +36,7 @@ if(PW_GUI)
     install(DIRECTORY ${PW_PACKAGE_RES}/Sample/ DESTINATION share/purseward/Sample
             COMPONENT program FILES_MATCHING PATTERN "*.csv")
   endif()
-  if(TARGET pw_language_libraries)
-    # Shared libraries belong below lib/, not share/.
-    install(DIRECTORY ${PROJECT_BINARY_DIR}/Language/ DESTINATION lib/purseward/Language
-            COMPONENT program FILES_MATCHING PATTERN "Purseward_*.so")
-  endif()
+  # The language libraries install themselves (res/translations), stripped like the program.
   install(FILES ${PW_MAN_OUT}/purseward.1.gz DESTINATION share/man/man1 COMPONENT program)
   install(FILES ${PW_PACKAGE_RES}/package/copyright DESTINATION share/doc/purseward
           COMPONENT program)

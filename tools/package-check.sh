@@ -21,7 +21,8 @@ for deb in "${debs[@]}"; do
     done
 done
 if command -v lintian >/dev/null; then
-  if lintian --tag-display-limit 0 "${debs[@]}" 2>/dev/null | grep '^E:'; then
+  report=$(lintian --tag-display-limit 0 "${debs[@]}" 2>/dev/null || true)
+  if grep '^E:' <<<"$report"; then
     echo "lintian reports errors" >&2
     exit 1
   fi
