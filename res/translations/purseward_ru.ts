@@ -540,6 +540,10 @@
         <translation>Не удалось записать сохранённые счета в файл настроек.</translation>
     </message>
     <message>
+        <source>The answer of the %1 server could not be read; nothing was changed.</source>
+        <translation>Ответ сервера %1 не удалось прочитать; ничего не изменено.</translation>
+    </message>
+    <message>
         <source>LR Accounts</source>
         <translation>Счета LR</translation>
     </message>

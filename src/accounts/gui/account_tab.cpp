@@ -122,8 +122,9 @@ void CAccountTab::ReportUnreadableBalance(const ParsedAnswer& answer) {
     // A failed request has told the user already (its answer is empty); an answer that holds
     // neither balances nor errors is something else than the server's.
     if (!answer.errors.empty() || !answer.balanceRows.empty() || lastAnswerEmpty_) return;
-    Ui().Message("The answer of the " + traits_.systemName +
-                 " server could not be read; nothing was changed.");
+    Ui().Message(Purseward::tr("The answer of the %1 server could not be read; nothing was changed.")
+                     .arg(QString::fromStdString(traits_.systemName))
+                     .toStdString());
 }
 
 bool CAccountTab::Step(TabStep, const LoginFields&) { return true; }
