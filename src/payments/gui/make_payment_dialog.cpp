@@ -166,7 +166,11 @@ CMakePayment::CMakePayment(const PaymentVariant& variant, ModalUi& ui, std::stri
     UpdateScheduleControls();
 }
 
-CMakePayment::~CMakePayment() = default;
+CMakePayment::~CMakePayment() {
+    // Closing the dialog takes the focus from Amount while the dialog is being destroyed: its
+    // fee update must not run on what is left of it.
+    if (amount_) amount_->disconnect(this);
+}
 
 void CMakePayment::SetRecord(const PaymentRecord& r) {
     to_->setText(Q(r.payee));
