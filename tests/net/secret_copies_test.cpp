@@ -28,6 +28,11 @@ class SecretCopiesTest : public TransportTest {
 };
 
 TEST_F(SecretCopiesTest, NoCopyOfTheCredentialsOutlivesTheRequests) {
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer keeps freed blocks in quarantine and maps terabytes of shadow memory:
+    // a scan of the whole process neither means the same nor ends in time there.
+    GTEST_SKIP() << "memory scan without AddressSanitizer only";
+#endif
     TrustSandbox();
     settings_.WriteString("Setting", "ProxyServer", "");
     const std::string masked = Masked("Zq7-passphrase-of-the-account-4411");
