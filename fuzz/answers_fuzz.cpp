@@ -1,7 +1,10 @@
 // One libFuzzer target per answer parser; PW_FUZZ_SYSTEM picks it (0..5: LR, PM, VM, EG,
 // GDP, ECU). Each runs the client's Parse once, as the tab does, for a request kind picked by
 // the input, and then what the tab reads from the answer: one parse per run, so that the
-// time limit of a run is the time of one parse.
+// time limit of a run is the time of one parse. GDP also reads the answer by its direct
+// path and by the general one alone, and aborts when they differ.
+#include <cstdlib>
+
 #include "accounts/ecu/ecu_client.h"
 #include "accounts/eg/eg_client.h"
 #include "accounts/eg/eg_parser.h"
@@ -41,6 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)pw::eg::HistoryRow(answer);
 #elif PW_FUZZ_SYSTEM == 4
     pw::GdpClient client("h");
+    // Wherever the direct path takes an answer, its rows are the general path's.
+    pw::gdp::Answer direct;
+    if (pw::gdp::ReadUsualShape(answer, 0, direct)) {
+        const pw::gdp::Answer general = pw::gdp::ReadByCutting(answer, 0);
+        if (direct.errors != general.errors || direct.balanceRows != general.balanceRows) std::abort();
+    }
 #else
     pw::EcuClient client("h");
 #endif

@@ -66,18 +66,16 @@ std::size_t DecodeReference(std::string_view s, std::string& out) {
 
 }  // namespace
 
+void DashLongTildes(char* p, std::size_t n) {
+    char* const end = p + n;
+    while ((p = static_cast<char*>(std::memchr(p, '~', static_cast<std::size_t>(end - p))))) *p++ = '-';
+}
+
 void AppendRowField(std::string& row, std::string_view value) {
     if (value.empty()) return;
     const std::size_t start = row.size();
     row.append(value);
-    char* p = row.data() + start;
-    char* const end = row.data() + row.size();
-    if (value.size() < 32) {  // most values: a plain loop beats a call
-        for (; p != end; ++p)
-            if (*p == '~') *p = '-';
-        return;
-    }
-    while ((p = static_cast<char*>(std::memchr(p, '~', static_cast<std::size_t>(end - p))))) *p++ = '-';
+    DashTildes(row.data() + start, value.size());
 }
 
 std::string RowField(std::string_view value) {

@@ -11,6 +11,13 @@ namespace pw {
 
 // Appends value to row with every "~" written as "-".
 void AppendRowField(std::string& row, std::string_view value);
+// Writes every "~" of the n bytes at p (a value already copied into a row) as "-".
+void DashLongTildes(char* p, std::size_t n);
+inline void DashTildes(char* p, std::size_t n) {
+    if (n >= 32) return DashLongTildes(p, n);
+    for (std::size_t i = 0; i < n; ++i)  // most values: a plain loop beats a call
+        if (p[i] == '~') p[i] = '-';
+}
 // The value with every "~" written as "-".
 std::string RowField(std::string_view value);
 

@@ -19,6 +19,8 @@ const TextList kPrices = {"900.00", "12.50", "1100.00", "300.00"};
 
 using testing::Mutate;
 
+int gdpDirect = 0;  // answers the GDP direct path took
+
 void Same(const std::string& a) {
     {
         lr::LrAnswer got;
@@ -62,6 +64,14 @@ void Same(const std::string& a) {
         const gdp::Answer want = reference::Gdp(a, kNow);
         ASSERT_EQ(got.errors, want.errors) << a;
         ASSERT_EQ(got.balanceRows, want.balanceRows) << a;
+        // The direct path gives what the general one gives whenever it takes an answer.
+        gdp::Answer direct;
+        if (gdp::ReadUsualShape(a, kNow, direct)) {
+            ++gdpDirect;
+            const gdp::Answer general = gdp::ReadByCutting(a, kNow);
+            ASSERT_EQ(direct.errors, general.errors) << a;
+            ASSERT_EQ(direct.balanceRows, general.balanceRows) << a;
+        }
     }
     for (const auto kind : {ecu::AnswerKind::Balance, ecu::AnswerKind::History}) {
         const ecu::Answer got = ecu::ParseAnswer(a, kind, kNow);
@@ -91,6 +101,18 @@ TEST(Differential, GeneratedAnswersOfEverySystem) {
             if (::testing::Test::HasFatalFailure()) return;
         }
     }
+}
+
+TEST(Differential, GdpDirectPathTakesManyAnswers) {
+    gdpDirect = 0;
+    std::mt19937 rng(29);
+    for (int i = 0; i < 300; ++i) {
+        std::string a = testing::Generate(testing::System::Gdp, rng, 1 + static_cast<int>(rng() % 4));
+        if (i % 2) a = Mutate(a, testing::System::Gdp, rng);
+        Same(a);
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+    EXPECT_GT(gdpDirect, 60);  // both paths are compared, not only the general one
 }
 
 TEST(Differential, MutatedAnswersOfEverySystem) {

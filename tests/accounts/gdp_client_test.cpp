@@ -90,6 +90,55 @@ TEST(GdpParser, ErrorsAndBalancesInCurrencyOrder) {
     }
 }
 
+TEST(GdpParser, UsualAnswersTakeTheDirectPathAndGiveTheSameRows) {
+    std::string big;
+    std::size_t parts = 0;
+    for (; big.size() < 100000; ++parts) big += "<balance><USD>10.00</USD><EUR>8.57</EUR><GBP>7.13</GBP></balance>";
+    const struct {
+        std::string answer;
+        bool direct;
+    } cases[] = {
+        {big, true},
+        {"<?xml version=\"1.0\"?>\n<response><balance><USD>1</USD><EUR>2</EUR><GBP>3</GBP></balance></response>", true},
+        {"<response><balance><GBP>9</GBP><USD>3</USD></balance></response>", true},
+        {"<balance>\n <EUR>~x~</EUR> <USD></USD>\n</balance><balance><USD>a<b>c</USD><EUR>2</EUR></balance>", true},
+        {"<response><error>Invalid account or API key</error></response>", true},
+        {"<error>a</error><balance><USD>1</USD></balance><error>b</error>", true},
+        {"<balance><USD>1</USD><EU<error>x</error>R>2</EUR></balance>", true},  // joined into a tag
+        {"<balance><error>x</error></balance>", true},
+        {"", true},
+        {"<balance></balance><balance></balance>", true},
+        {"<balance><USD>1</USD><EUR>2</EUR></balance><balance><USD>3</USD></balance>", false},
+        {"<balance><USD>1</USD></balance><balance><EUR>2</EUR><USD>3</USD></balance>", false},
+        {"<balance><USD>1</USD><USD>2</USD></balance>", false},
+        {"<balance><USD>1<EUR>2</EUR></USD></balance>", false},
+        {"<USD>0</USD><balance><USD>1</USD></balance>", false},
+        {"<balance><USD>1</balance>", false},
+        {"</USD><balance><USD>7</USD>", false},
+        {"<balance><USD>1</USD></EUR></balance>", false},
+        {"<balance><USD>1</USD><error>x</error><balance><USD>2</USD>", true},
+        {"<error>open<balance><USD>1</USD>", true},
+    };
+    for (const auto& c : cases) {
+        gdp::Answer direct;
+        ASSERT_EQ(gdp::ReadUsualShape(c.answer, kNow, direct), c.direct) << c.answer;
+        const gdp::Answer general = gdp::ReadByCutting(c.answer, kNow);
+        const gdp::Answer parsed = gdp::ParseAnswer(c.answer, kNow);
+        EXPECT_EQ(parsed.errors, general.errors) << c.answer;
+        EXPECT_EQ(parsed.balanceRows, general.balanceRows) << c.answer;
+        if (!c.direct) {
+            EXPECT_TRUE(direct.errors.empty() && direct.balanceRows.empty()) << c.answer;
+            continue;
+        }
+        EXPECT_EQ(direct.errors, general.errors) << c.answer;
+        EXPECT_EQ(direct.balanceRows, general.balanceRows) << c.answer;
+    }
+    gdp::Answer direct;
+    ASSERT_TRUE(gdp::ReadUsualShape(big, kNow, direct));
+    EXPECT_EQ(direct.balanceRows.size(), 3 * parts);
+    EXPECT_EQ(direct.balanceRows.back(), std::string("GBP~7.13~") + kStamp);
+}
+
 TEST(GdpParser, EndsOnLongRunsOfUnclosedTags) {
     std::string answer;
     for (int i = 0; i < 2000; ++i) answer += "<error><balance><USD><EUR><GBP>";

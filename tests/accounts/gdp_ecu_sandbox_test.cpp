@@ -72,13 +72,22 @@ protected:
 test::Sandbox* GdpEcuSandbox::sandbox_ = nullptr;
 
 TEST_F(GdpEcuSandbox, GdpBalancesFollowTheCurrencyList) {
-    gdp_->Parse(transport_->HttpsGet(gdp_->BalanceUrl(gdpDemo_, 0)), RequestKind::Balance, true);
+    const std::string first = transport_->HttpsGet(gdp_->BalanceUrl(gdpDemo_, 0));
+    gdp_->Parse(first, RequestKind::Balance, true);
     EXPECT_TRUE(gdp_->Answer().errors.empty()) << gdp_->ErrorReport();
     EXPECT_EQ(Values(gdp_->Answer()), (TextList{"USD~125.50", "EUR~40.00", "GBP~7.25"}));
 
     // This account's answer holds GBP before USD and no EUR element.
-    gdp_->Parse(transport_->HttpsGet(gdp_->BalanceUrl({"GDP2002", "ST-88", "k2"}, 0)), RequestKind::Balance, true);
+    const std::string second = transport_->HttpsGet(gdp_->BalanceUrl({"GDP2002", "ST-88", "k2"}, 0));
+    gdp_->Parse(second, RequestKind::Balance, true);
     EXPECT_EQ(Values(gdp_->Answer()), (TextList{"USD~3.10", "GBP~99.99"}));
+
+    // The server's answers, errors too, take the direct path.
+    const std::string refused = transport_->HttpsGet(gdp::BalanceUrl(sandbox_->HttpsHost(), {"GDP1001", "", "bad"}));
+    for (const std::string& answer : {first, second, refused}) {
+        gdp::Answer direct;
+        EXPECT_TRUE(gdp::ReadUsualShape(answer, 0, direct)) << answer;
+    }
 }
 
 TEST_F(GdpEcuSandbox, GdpRefusesWrongCredentialsAndUnknownParameters) {

@@ -1,6 +1,12 @@
 #include "accounts/gdp/gdp_client.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <vector>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "accounts/answer_text.h"
 #include "accounts/cut_text.h"
@@ -22,12 +28,11 @@ std::string UtcStamp(std::time_t now) {
     return std::string(buf, n);
 }
 
-// The errors, and the text without them. The elements are taken front to back in one pass;
-// an opening tag without its closing tag ends the pass.
-std::string TakeErrors(std::string_view text, TextList& errors) {
+// The errors, and the text without them (a view of text when it holds no error, else of
+// rest). The elements are taken front to back in one pass; an opening tag without its
+// closing tag ends the pass.
+std::string_view TakeErrors(std::string_view text, TextList& errors, std::string& rest) {
     static constexpr std::string_view kOpen = "<error>", kClose = "</error>";
-    std::string rest;
-    rest.reserve(text.size());
     std::size_t pos = 0;
     for (;;) {
         const std::size_t at = text.find(kOpen, pos);
@@ -36,11 +41,230 @@ std::string TakeErrors(std::string_view text, TextList& errors) {
         if (end == std::string_view::npos) break;
         const std::string_view value = text.substr(at + kOpen.size(), end - at - kOpen.size());
         errors.push_back(value.empty() ? std::string(" ") : std::string(value));  // a text, not a row
+        if (pos == 0) rest.reserve(text.size());
         rest.append(text.substr(pos, at - pos));
         pos = end + kClose.size();
     }
+    if (pos == 0) return text;
     rest.append(text.substr(pos));
     return rest;
+}
+
+// The rows "currency~value~stamp" of one answer (an empty value written " "), each allocated
+// once. The head "C~" of each currency and the tail "~stamp" are made once, padded, so that a
+// row is put together by fixed-size moves; a value of more than 32 bytes, or one that may not
+// be read 32 bytes on (too near the end of its text), goes the plain way.
+class BalanceRows {
+public:
+    BalanceRows(const TextList& currencies, const std::string& stamp) : currencies_(currencies), stamp_(stamp) {
+        fixed_ = stamp.size() < sizeof tail_;
+        for (const std::string& c : currencies) fixed_ = fixed_ && c.size() < sizeof(Head::bytes);
+        if (!fixed_) return;
+        for (const std::string& c : currencies) {
+            Head h{};
+            std::memcpy(h.bytes, c.data(), c.size());
+            h.bytes[c.size()] = '~';
+            h.size = c.size() + 1;
+            heads_.push_back(h);
+        }
+        tail_[0] = '~';
+        std::memcpy(tail_ + 1, stamp.data(), stamp.size());
+    }
+
+    std::string Row(std::size_t currency, std::string_view value, bool mayReadOn32) const {
+        static constexpr char kBlank[32 + 1] = "                                ";
+        const std::size_t size = value.empty() ? 1 : value.size();
+        if (fixed_ && size <= 32 && (mayReadOn32 || value.empty())) {
+            const Head& h = heads_[currency];
+            char buf[sizeof h.bytes + 32 + sizeof tail_];
+            std::memcpy(buf, h.bytes, sizeof h.bytes);
+            std::memcpy(buf + h.size, value.empty() ? kBlank : value.data(), 32);
+            DashTildes(buf + h.size, size);
+            std::memcpy(buf + h.size + size, tail_, sizeof tail_);
+            return std::string(buf, h.size + size + 1 + stamp_.size());
+        }
+        std::string row;
+        row.reserve(currencies_[currency].size() + 2 + size + stamp_.size());
+        row += currencies_[currency];
+        row += '~';
+        if (value.empty()) row += ' ';
+        AppendRowField(row, value);
+        row += '~';
+        row += stamp_;
+        return row;
+    }
+
+private:
+    struct Head {
+        char bytes[16];
+        std::size_t size;
+    };
+    const TextList& currencies_;
+    const std::string& stamp_;
+    bool fixed_ = false;  // every head fits 16 bytes, the tail 32
+    std::vector<Head> heads_;
+    char tail_[32] = {};
+};
+
+// The markers of the balance parts: "<balance>", then "<C>" and "</C>" of each currency C.
+const std::vector<std::string>& Markers() {
+    static const std::vector<std::string> markers = [] {
+        std::vector<std::string> m = {"<balance>"};
+        for (const std::string& c : GdpTraits().currencies) {
+            m.push_back("<" + c + ">");
+            m.push_back("</" + c + ">");
+        }
+        return m;
+    }();
+    return markers;
+}
+
+// The markers of the direct read (and "<error>", the last), each of at most 16 bytes,
+// compared as two words under a mask; empty when some marker is longer.
+struct MarkerWords {
+    std::uint64_t word[2], mask[2];
+    std::size_t size;
+};
+const std::vector<MarkerWords>& Words() {
+    static const std::vector<MarkerWords> words = [] {
+        std::vector<MarkerWords> w;
+        std::vector<std::string> all = Markers();
+        all.push_back("<error>");
+        for (const std::string& m : all) {
+            if (m.size() > 16) return std::vector<MarkerWords>{};
+            char bytes[16] = {}, mask[16] = {};
+            std::memcpy(bytes, m.data(), m.size());
+            std::memset(mask, 0xFF, m.size());
+            MarkerWords x{};
+            std::memcpy(x.word, bytes, 16);
+            std::memcpy(x.mask, mask, 16);
+            x.size = m.size();
+            w.push_back(x);
+        }
+        return w;
+    }();
+    return words;
+}
+
+constexpr int kNoMarker = -1;
+
+// The index (in words) of the marker starting at text[at], or kNoMarker. Bytes past the end
+// read as NUL, which no marker holds.
+inline int MarkerAt(std::string_view text, std::size_t at, const MarkerWords* words, std::size_t count,
+                    std::size_t likely) {
+    std::uint64_t w0 = 0, w1 = 0;
+    if (at + 16 <= text.size()) {
+        std::memcpy(&w0, text.data() + at, 8);
+        std::memcpy(&w1, text.data() + at + 8, 8);
+    } else {
+        char bytes[16] = {};
+        std::memcpy(bytes, text.data() + at, text.size() - at);
+        std::memcpy(&w0, bytes, 8);
+        std::memcpy(&w1, bytes + 8, 8);
+    }
+    const auto is = [&](const MarkerWords& x) {
+        return (w0 & x.mask[0]) == x.word[0] && (w1 & x.mask[1]) == x.word[1];
+    };
+    if (is(words[likely])) return static_cast<int>(likely);
+    for (std::size_t m = 0; m < count; ++m) {
+        const MarkerWords& x = words[m];
+        if ((w0 & x.mask[0]) == x.word[0] && (w1 & x.mask[1]) == x.word[1]) return static_cast<int>(m);
+    }
+    return kNoMarker;
+}
+
+// The first '<' at or after pos, or npos.
+inline std::size_t NextLt(std::string_view text, std::size_t pos) {
+    const char* const base = text.data();
+#ifdef __SSE2__
+    if (pos + 16 <= text.size()) {  // values are short: one look at 16 bytes mostly finds it
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + pos));
+        const auto bits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('<'))));
+        if (bits != 0) return pos + static_cast<std::size_t>(__builtin_ctz(bits));
+        pos += 16;
+    }
+#endif
+    const void* lt = std::memchr(base + pos, '<', text.size() - pos);
+    return lt ? static_cast<std::size_t>(static_cast<const char*>(lt) - base) : std::string_view::npos;
+}
+
+enum class Scan { Read, ErrorTag, OtherShape };
+
+// The direct read of the balance parts of text (the answer without its errors). Every '<' of
+// the text is looked at once, so every marker is seen where it stands. Why the rows are the
+// general path's: the shape accepted is junk, then parts, each "<balance>" followed by whole
+// elements "<C>value</C>" (with junk between); junk and values hold no marker, every part
+// holds the same set S of currencies, each once. Then every marker belongs to one part. The
+// general path's pass k finds part k's "<balance>" first (those of earlier parts were cut,
+// junk has none); for each currency of S in list order the first "<C>" left is part k's
+// (earlier parts' elements were cut whole) and the first "</C>" after it closes it (a value
+// holds no marker); nothing was cut inside that element, so the value is its bytes as they
+// stand. A currency outside S has no marker at all: gone in the first pass, no row. So pass k
+// gives part k's elements of S in list order, and no "<balance>" is left after the last part.
+// With errorsCount, an "<error>" anywhere stops the read (ErrorTag); without, it is junk.
+Scan ScanBalances(std::string_view text, bool errorsCount, const BalanceRows& make, TextList& rows) {
+    const TextList& currencies = GdpTraits().currencies;
+    const std::size_t errorTag = Words().size() - 1;
+    if (Words().empty() || currencies.size() > 63 || text.size() >= UINT32_MAX) return Scan::OtherShape;
+    std::vector<std::string_view> values(currencies.size());
+    std::uint64_t set = 0, seen = 0;  // S (once the first part is read); this part's currencies
+    std::size_t firstAt = CutText::npos;  // where the first part began
+    bool firstPart = true;
+    int open = -1;                        // currency whose element is open
+    std::size_t valueFrom = 0;
+    const auto endPart = [&](std::size_t at) {
+        if (open >= 0 || (!firstPart && seen != set)) return false;
+        if (firstPart) {
+            // S, and room for as many parts as the first one fits into the text (a part of
+            // k rows takes at least 9 + 11k bytes: at most one row per 11 bytes).
+            set = seen;
+            firstPart = false;
+            const std::size_t parts = (text.size() - firstAt) / std::max<std::size_t>(at - firstAt, 1) + 1;
+            rows.reserve(parts * static_cast<std::size_t>(__builtin_popcountll(set)));
+        }
+        for (std::size_t i = 0; i < currencies.size(); ++i)
+            if (seen >> i & 1) {
+                const std::string_view v = values[i];
+                rows.push_back(make.Row(i, v, static_cast<std::size_t>(text.data() + text.size() - v.data()) >= 32));
+            }
+        seen = 0;
+        return true;
+    };
+    const MarkerWords* const words = Words().data();
+    const std::size_t count = errorsCount ? errorTag + 1 : errorTag;
+    std::size_t pos = 0, likely = 0;
+    while (pos < text.size()) {
+        const std::size_t at = text[pos] == '<' ? pos : NextLt(text, pos);
+        if (at == std::string_view::npos) break;
+        // The marker after the last one in the usual order is tried first.
+        const int m = MarkerAt(text, at, words, count, likely);
+        if (m == kNoMarker) {
+            pos = at + 1;
+            continue;
+        }
+        likely = static_cast<std::size_t>(m) + 1 < errorTag ? static_cast<std::size_t>(m) + 1 : 0;
+        if (static_cast<std::size_t>(m) == errorTag) return Scan::ErrorTag;
+        pos = at + words[m].size;
+        if (m == 0) {
+            if (firstAt != CutText::npos && !endPart(at)) return Scan::OtherShape;
+            if (firstAt == CutText::npos) firstAt = at;
+            continue;
+        }
+        const int currency = (m - 1) / 2;
+        const std::uint64_t bit = std::uint64_t{1} << currency;
+        if (m % 2 == 1) {  // "<C>"
+            if (firstAt == CutText::npos || open >= 0 || (seen & bit)) return Scan::OtherShape;
+            open = currency;
+            seen |= bit;
+            valueFrom = pos;
+        } else {  // "</C>"
+            if (open != currency) return Scan::OtherShape;
+            values[static_cast<std::size_t>(currency)] = text.substr(valueFrom, at - valueFrom);
+            open = -1;
+        }
+    }
+    if (firstAt != CutText::npos && !endPart(text.size())) return Scan::OtherShape;
+    return Scan::Read;
 }
 
 }  // namespace
@@ -56,21 +280,30 @@ std::string HistoryUrl(const std::string& host, const LoginFields& login) {
            "&store_id=" + QueryValue(login.apiName);
 }
 
-Answer ParseAnswer(std::string_view answer, std::time_t now) {
-    Answer out;
-    std::string text = TakeErrors(answer, out.errors);
+bool ReadUsualShape(std::string_view answer, std::time_t now, Answer& out) {
+    out = Answer{};
+    const std::string stamp = UtcStamp(now);
+    const BalanceRows make(GdpTraits().currencies, stamp);
+    Scan scan = ScanBalances(answer, true, make, out.balanceRows);
+    std::string rest;
+    if (scan == Scan::ErrorTag) {  // rare: the errors first, then the text without them
+        out.balanceRows.clear();
+        scan = ScanBalances(TakeErrors(answer, out.errors, rest), false, make, out.balanceRows);
+    }
+    if (scan == Scan::Read) return true;
+    out = Answer{};
+    return false;
+}
 
+Answer ReadByCutting(std::string_view answer, std::time_t now) {
+    Answer out;
+    std::string rest;
+    const std::string_view text = TakeErrors(answer, out.errors, rest);
+    if (text.size() >= UINT32_MAX) return out;  // far beyond any answer of the interface
     const std::string stamp = UtcStamp(now);
     const TextList& currencies = GdpTraits().currencies;
-    // Markers: "<balance>", then "<C>" and "</C>" of each currency C.
-    std::vector<std::string> tags;
-    for (const std::string& c : currencies) {
-        tags.push_back("<" + c + ">");
-        tags.push_back("</" + c + ">");
-    }
-    std::vector<std::string_view> markers = {"<balance>"};
-    markers.insert(markers.end(), tags.begin(), tags.end());
-    if (text.size() >= UINT32_MAX) return out;  // far beyond any answer of the interface
+    const BalanceRows make(currencies, stamp);
+    const std::vector<std::string_view> markers(Markers().begin(), Markers().end());
     CutText x(text, markers);
     std::string scratch;
     // A currency whose element is missing or unclosed is not searched for again.
@@ -88,18 +321,17 @@ Answer ParseAnswer(std::string_view answer, std::time_t now) {
                 --live;
                 continue;
             }
-            std::string row = currencies[i];
-            row += '~';
-            const std::string_view value = x.Left(s + x.MarkerSize(open), e, scratch);
-            if (value.empty()) row += ' ';
-            AppendRowField(row, value);
-            row += '~';
-            row += stamp;
-            out.balanceRows.push_back(std::move(row));
+            out.balanceRows.push_back(make.Row(i, x.Left(s + x.MarkerSize(open), e, scratch), false));
             x.Cut(s, e + x.MarkerSize(close));
         }
     }
     return out;
+}
+
+Answer ParseAnswer(std::string_view answer, std::time_t now) {
+    Answer out;
+    if (ReadUsualShape(answer, now, out)) return out;
+    return ReadByCutting(answer, now);
 }
 
 }  // namespace gdp

@@ -55,6 +55,15 @@ struct Answer {
 // linearly with the answer.
 Answer ParseAnswer(std::string_view answer, std::time_t now);
 
+// The usual balance answer in one forward pass: "<balance>" parts, each holding a whole
+// "<C>value</C>" element of the same currencies as the first part (in any order, each once),
+// no currency element outside a part, no marker inside a value ("<error>" elements are taken
+// out first, as ParseAnswer does). Gives exactly what ParseAnswer gives; false (out cleared)
+// for an answer of any other shape, which ParseAnswer then reads by ReadByCutting.
+bool ReadUsualShape(std::string_view answer, std::time_t now, Answer& out);
+// ParseAnswer by the general engine alone: what every answer gives.
+Answer ReadByCutting(std::string_view answer, std::time_t now);
+
 }  // namespace gdp
 
 // Prefix, columns, table files ("GBPBalance.set", "GBPHistory.set"), currencies (USD, EUR,
