@@ -177,6 +177,18 @@ bool ReadFileBounded(const std::string& path, std::size_t maxBytes, std::string&
     return true;
 }
 
+FileRead ReadFileWithin(const std::string& path, std::size_t maxBytes, std::string& out,
+                        std::uint64_t* size) {
+    if (!ReadFileBounded(path, maxBytes + 1, out)) return FileRead::kFailed;
+    if (out.size() <= maxBytes) return FileRead::kRead;
+    struct stat st {};
+    if (size != nullptr)
+        *size = std::max<std::uint64_t>(::stat(path.c_str(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0,
+                                        out.size());
+    out.clear();
+    return FileRead::kTooLarge;
+}
+
 bool AppendToFile(const std::string& path, const std::string& data, bool) {
     const int fd =
         ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, kOwnerOnlyFile);

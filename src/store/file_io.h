@@ -5,6 +5,7 @@
 // payment data: every file is created readable and writable by its owner alone, every folder
 // accessible by its owner alone, whatever the umask.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -28,6 +29,14 @@ bool WriteFileAtomic(const std::string& path, const std::string& data, bool owne
 // Reads at most maxBytes of the regular file into out. False (out empty) when it cannot be
 // opened or read.
 bool ReadFileBounded(const std::string& path, std::size_t maxBytes, std::string& out);
+
+// What ReadFileWithin found.
+enum class FileRead { kRead, kFailed, kTooLarge };
+// Reads the whole regular file when it holds at most maxBytes. A longer file is not read at
+// all: out stays empty, *size (when given) gets its size, and the result is kTooLarge. kFailed
+// (out empty) when it cannot be opened or read.
+FileRead ReadFileWithin(const std::string& path, std::size_t maxBytes, std::string& out,
+                        std::uint64_t* size = nullptr);
 
 // Appends data to the file, creating it 0600 when needed, and takes the group's and others'
 // rights away from an existing file before writing (nothing is written when that fails).

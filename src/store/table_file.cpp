@@ -1,5 +1,9 @@
 #include "store/table_file.h"
 
+#include <sys/stat.h>
+
+#include <cstdint>
+
 #include "store/file_io.h"
 
 namespace pw {
@@ -7,12 +11,28 @@ namespace {
 
 constexpr char kKey[] = "ColumnWidth";
 
+// True when the file at path is longer than a table file can be.
+bool Damaged(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           static_cast<std::uint64_t>(st.st_size) > kTableFileMaxBytes;
+}
+
 }  // namespace
 
-void LoadColumnWidths(ListTable& table) {
+std::string LoadColumnWidths(ListTable& table) {
     std::string text;
-    if (table.path.empty() || !ReadFileBounded(table.path, kTableFileMaxBytes, text)) return;
-    if (text.empty() || text.find(kKey) == std::string::npos) return;
+    std::uint64_t size = 0;
+    if (table.path.empty()) return std::string();
+    const FileRead read = ReadFileWithin(table.path, kTableFileMaxBytes, text, &size);
+    if (read == FileRead::kTooLarge) {
+        return "The table file " + table.path + " is " + std::to_string(size) +
+               " bytes long, more than the " + std::to_string(kTableFileMaxBytes) +
+               " bytes a table file can be: it is taken as damaged, not read and not written "
+               "over. Move it away to have the column widths of its window remembered again.";
+    }
+    if (read != FileRead::kRead || text.empty() || text.find(kKey) == std::string::npos)
+        return std::string();
 
     // The key and its equals sign are stripped as sets of leading characters: first every
     // letter that occurs in "ColumnWidth", then every "=".
@@ -25,6 +45,7 @@ void LoadColumnWidths(ListTable& table) {
     const std::string widths = end == std::string::npos ? std::string()
                                                         : text.substr(start, end - start);
     SplitText(widths, ";", table.columnWidths);
+    return std::string();
 }
 
 bool WriteColumnWidthsFile(const ListTable& table) {
@@ -32,6 +53,7 @@ bool WriteColumnWidthsFile(const ListTable& table) {
     // An empty widths list has nothing to remember: the file is left as it is, so that the
     // window's defaults stay in force next time.
     if (table.columnWidths.empty()) return true;
+    if (Damaged(table.path)) return false;  // it may hold what its owner wants back
     const std::string line = "ColumnWidth=" + JoinList(table.columnWidths, ";") + "\r\n";
     return WriteFileAtomic(table.path, line);
 }

@@ -14,12 +14,14 @@ struct ListTable {
     TextList rows;            // one "~"-joined row per table line
 };
 
-// Table files are read up to this many bytes; the rest of a longer file is ignored.
+// A table file holds one short line; a longer file than this is damaged.
 inline constexpr std::size_t kTableFileMaxBytes = 30000;
 
 // Fills table.columnWidths from its file; leaves them as they were when the file is missing,
-// empty or has no "ColumnWidth".
-void LoadColumnWidths(ListTable& table);
+// empty or has no "ColumnWidth". A damaged file (longer than kTableFileMaxBytes) is not read
+// at all, nor written over by the saves below: the text returned for the event log says so,
+// naming the file and its size. Empty otherwise.
+std::string LoadColumnWidths(ListTable& table);
 
 // Writes the widths: widthOf(i) for each position of table.columnWidths (the control's
 // width of column i, 0 beyond its columns) is stored into the list and written. Returns false
@@ -27,8 +29,9 @@ void LoadColumnWidths(ListTable& table);
 template <class WidthOf>
 bool SaveColumnWidths(ListTable& table, WidthOf widthOf);
 
-// Writes "ColumnWidth=<widths joined by ;>" CR LF in one atomic save (0644), creating Set/
-// when missing. An empty widths list leaves the file as it is (true); an empty path fails.
+// Writes "ColumnWidth=<widths joined by ;>" CR LF in one atomic save (0600), creating Set/
+// when missing. An empty widths list leaves the file as it is (true); an empty path fails, and
+// so does a damaged file in the way, which is left as it is.
 bool WriteColumnWidthsFile(const ListTable& table);
 
 template <class WidthOf>

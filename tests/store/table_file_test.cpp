@@ -76,26 +76,34 @@ TEST_F(TableFileTest, MissingEmptyOrForeignFileKeepsDefaults) {
     EXPECT_EQ(folder.columnWidths, (TextList{"1"}));
 }
 
-TEST_F(TableFileTest, LongFileIsReadOnlyUpToTheLimit) {
-    // The key lies beyond the first 30,000 bytes: not seen, defaults stay.
-    ListTable t = TableAt("Big.set");
-    WriteRaw(t.path, std::string(kTableFileMaxBytes, ' ') + "ColumnWidth=1;2\r\n");
-    t.columnWidths = {"50"};
-    LoadColumnWidths(t);
-    EXPECT_EQ(t.columnWidths, (TextList{"50"}));
-
-    // The line end lies beyond the limit: the widths are cut, so one empty width.
-    const std::string widths(kTableFileMaxBytes, '7');
-    WriteRaw(t.path, "ColumnWidth=" + widths + "\r\n");
-    t.columnWidths.clear();
-    LoadColumnWidths(t);
-    EXPECT_EQ(t.columnWidths, (TextList{""}));
-
-    // Everything inside the limit still loads, however long the rest.
-    WriteRaw(t.path, "ColumnWidth=3;4\r\n" + std::string(100000, 'z'));
-    t.columnWidths.clear();
-    LoadColumnWidths(t);
-    EXPECT_EQ(t.columnWidths, (TextList{"3", "4"}));
+TEST_F(TableFileTest, ADamagedFileIsToldNeitherReadNorWrittenOver) {
+    const std::string line = "ColumnWidth=3;4\r\n";
+    const struct {
+        std::string content;
+        bool damaged;
+    } cases[] = {
+        {line + std::string(kTableFileMaxBytes - line.size(), 'z'), false},  // just fits
+        {line + std::string(kTableFileMaxBytes - line.size() + 1, 'z'), true},
+        {line + std::string(100000, 'z'), true},  // the widths inside the bound do not count
+        {std::string(kTableFileMaxBytes, ' ') + line, true},
+        {"ColumnWidth=" + std::string(kTableFileMaxBytes, '7') + "\r\n", true},
+    };
+    for (const auto& c : cases) {
+        ListTable t = TableAt("Big.set");
+        WriteRaw(t.path, c.content);
+        t.columnWidths = {"50"};
+        const std::string told = LoadColumnWidths(t);
+        EXPECT_EQ(t.columnWidths, c.damaged ? TextList{"50"} : (TextList{"3", "4"}));
+        EXPECT_EQ(told.empty(), !c.damaged);
+        if (c.damaged) {
+            EXPECT_NE(told.find(t.path + " is " + std::to_string(c.content.size()) + " bytes long"),
+                      std::string::npos) << told;
+        }
+        EXPECT_EQ(WriteColumnWidthsFile(t), !c.damaged);
+        if (c.damaged) {
+            EXPECT_EQ(ReadAll(t.path), c.content);  // nothing lost
+        }
+    }
 }
 
 TEST_F(TableFileTest, SaveWritesExactlyOneLineAndCreatesTheFolder) {

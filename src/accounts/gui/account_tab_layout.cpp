@@ -239,7 +239,7 @@ void CAccountTab::BuildTables() {
         table.columnNames.clear();
         for (const ColumnSpec& c : columns) table.columnNames.push_back(c.name);
         table.columnWidths.clear();
-        LoadColumnWidths(table);
+        if (const std::string refused = LoadColumnWidths(table); !refused.empty()) app_.WriteLog(refused);
         std::vector<int> stored, defaults;
         for (const std::string& w : table.columnWidths)
             stored.push_back(std::clamp(ParseLeadingInt(w), 0, 4000));

@@ -8,6 +8,7 @@
 #include <QTableView>
 #include <algorithm>
 
+#include "app/purseward_app.h"
 #include "settings/settings_store.h"
 #include "ui/base/tr.h"
 
@@ -73,7 +74,8 @@ ListTable ApplyColumnWidths(QTableView* view, const std::string& path) {
     const auto* model = qobject_cast<const PaymentListModel*>(view->model());
     const std::vector<ListColumn> columns = model ? model->Columns() : std::vector<ListColumn>{};
     for (const ListColumn& c : columns) table.columnNames.push_back(c.title);
-    LoadColumnWidths(table);
+    if (const std::string refused = LoadColumnWidths(table); !refused.empty())
+        if (const CPursewardApp* app = CPursewardApp::Instance()) app->WriteLog(refused);
     if (table.columnWidths.size() != columns.size()) {
         table.columnWidths.clear();
         for (const ListColumn& c : columns) table.columnWidths.push_back(std::to_string(c.width));

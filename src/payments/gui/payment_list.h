@@ -42,7 +42,8 @@ QVariant ToneColor(RowTone tone);
 
 // Sets the view up as a report list (full-row selection, grid lines) on model and applies the
 // widths of the table file at path, or the columns' own widths when the file does not hold
-// one per column. Returns the table to save the widths into later.
+// one per column (a damaged file is told in the event log). Returns the table to save the
+// widths into later.
 ListTable ApplyColumnWidths(QTableView* view, const std::string& path);
 // Stores the view's current widths into the table's file.
 void StoreColumnWidths(QTableView* view, ListTable& table);

@@ -134,7 +134,8 @@ CRefAccountList::CRefAccountList(const SavedAccountKind& kind, TextList& rows,
     list_->setModel(model_);
 
     table_.path = programDir + "Set/" + kind.tableFile;
-    LoadColumnWidths(table_);
+    if (const std::string refused = LoadColumnWidths(table_); !refused.empty())
+        if (const CPursewardApp* app = CPursewardApp::Instance()) app->WriteLog(refused);
     for (std::size_t i = table_.columnWidths.size(); i < kind.columns.size(); ++i)
         table_.columnWidths.push_back(std::to_string(kind.columns[i].defaultWidth));
     table_.columnWidths.resize(kind.columns.size());
