@@ -812,6 +812,10 @@
         <translation>не удалось записать файл настроек.</translation>
     </message>
     <message>
+        <source>the settings file %1 is %2 bytes long, more than the %3 bytes it can read. The file was not changed.</source>
+        <translation>файл настроек %1 занимает %2 байт, больше %3 байт, которые можно прочитать. Файл не изменён.</translation>
+    </message>
+    <message>
         <source>The settings of [%1] were not saved, the old ones still hold: %2</source>
         <translation>Настройки [%1] не сохранены, действуют прежние: %2</translation>
     </message>

@@ -21,6 +21,7 @@ std::shared_ptr<AccountSchedule> OpenAccountSchedule(const std::string& programD
     schedule->records = std::move(load.records);
     schedule->dueTimes = std::move(load.dueTimes);
     schedule->unreadable = load.unreadable;
+    schedule->tooLarge = load.tooLarge;
     open[path] = schedule;
     return schedule;
 }

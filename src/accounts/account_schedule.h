@@ -2,6 +2,7 @@
 // The schedule of one account in memory: its scheduled payment records, their due times and
 // the busy flag. Every tab logged in to the same account holds the same one, so a record is
 // sent by one check only and no tab's save drops what another added.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -14,6 +15,7 @@ struct AccountSchedule {
     TextList dueTimes;  // parallel to records: the due-time field of each
     // The file exists but was not read whole: it must not be saved over.
     bool unreadable = false;
+    std::uint64_t tooLarge = 0;  // the size of a file too large to be read
     // Payment windows open or sending, and schedule checks running, on this account (any
     // tab). While it is above 0 the schedule check does nothing.
     int busy = 0;

@@ -52,12 +52,10 @@ int NarrowDataFiles(const std::string& baseDir, const std::string& programDir) {
 }
 
 std::optional<std::string> OversizeSettingsMessage(const std::string& settingsPath) {
-    struct stat st;
-    if (::stat(settingsPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    const auto size = static_cast<std::uint64_t>(st.st_size);
-    if (size <= kIniMaxBytes) return std::nullopt;
+    const std::optional<std::uint64_t> size = IniTooLarge(settingsPath);
+    if (!size) return std::nullopt;
     return "Purseward cannot start: the settings file " + settingsPath + " is " +
-           std::to_string(size) + " bytes long, more than the " + std::to_string(kIniMaxBytes) +
+           std::to_string(*size) + " bytes long, more than the " + std::to_string(kIniMaxBytes) +
            " bytes it can read. The file was not changed. Move it away or make it smaller, "
            "then start again.";
 }

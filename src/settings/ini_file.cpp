@@ -286,7 +286,7 @@ std::shared_ptr<const ParsedIni> Parsed(const std::string& path) {
     // Should the file change between the look and the read, the identity kept is the older
     // one, and the next read parses again.
     std::string buf;
-    if (!ReadFileBounded(path, kIniMaxBytes, buf)) {
+    if (ReadFileWithin(path, kIniMaxBytes, buf) != FileRead::kRead) {  // never half a file
         Forget(path);
         return nullptr;
     }
@@ -298,6 +298,13 @@ std::shared_ptr<const ParsedIni> Parsed(const std::string& path) {
 }
 
 }  // namespace
+
+std::optional<std::uint64_t> IniTooLarge(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    return size > kIniMaxBytes ? std::optional<std::uint64_t>(size) : std::nullopt;
+}
 
 bool IniRead(const std::string& path, const std::string& section, const std::string& key,
              std::string& value) {

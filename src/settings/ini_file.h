@@ -6,13 +6,20 @@
 // The parsed file is kept in memory and read again only when the file on disk changed (another
 // inode, size or time), so many reads of a large file cost one parse, and edits made by hand
 // are still seen.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace pw {
 
-// Files larger than this are read only up to it (a damaged file must not exhaust memory).
+// A file larger than this is not read at all (a damaged file must not exhaust memory, and a
+// file cut short could give a value cut short): reads find no key in it, writes are refused.
 inline constexpr std::size_t kIniMaxBytes = 16 * 1024 * 1024;
+
+// The size of the file at path when it is larger than kIniMaxBytes, for the messages that
+// tell why it was not read or written; nullopt otherwise.
+std::optional<std::uint64_t> IniTooLarge(const std::string& path);
 
 // True and the value when the key exists with a non-empty value.
 bool IniRead(const std::string& path, const std::string& section, const std::string& key,

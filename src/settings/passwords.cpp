@@ -57,11 +57,15 @@ std::string TrimWhitespace(const std::string& s) {
     return s.substr(b, s.find_last_not_of(ws) - b + 1);
 }
 
-// The key file's content, or empty when it is missing or empty. The hex text carries no
-// meaningful blanks, so surrounding whitespace (a line end added by an editor) is dropped.
-std::string ReadKeyFile(const std::string& path) {
+// The key file's content, or empty when it is missing, empty or longer than a key file can be
+// (not read at all; *tooLarge, when given, gets its size). The hex text carries no meaningful
+// blanks, so surrounding whitespace (a line end added by an editor) is dropped.
+std::string ReadKeyFile(const std::string& path, std::uint64_t* tooLarge = nullptr) {
     std::string text;
-    if (!ReadFileBounded(path, kKeyFileMaxBytes, text)) return std::string();
+    std::uint64_t size = 0;
+    const FileRead read = ReadFileWithin(path, kKeyFileMaxBytes, text, &size);
+    if (read == FileRead::kTooLarge && tooLarge != nullptr) *tooLarge = size;
+    if (read != FileRead::kRead) return std::string();
     return TrimWhitespace(text);
 }
 
@@ -186,7 +190,13 @@ bool Passwords::ChangePasswords(const std::string& oldRun, const std::string& ol
                     " of an earlier change could not be renamed to " + keyFile);
 
     // 1-2. The master key must belong to the current passwords.
-    std::string master = ReadKeyFile(keyFile);
+    std::uint64_t tooLarge = 0;
+    std::string master = ReadKeyFile(keyFile, &tooLarge);
+    if (tooLarge > 0) {
+        ui_.Message("The key file " + keyFile + " is " + std::to_string(tooLarge) +
+                    " bytes long, more than the " + std::to_string(kKeyFileMaxBytes) +
+                    " bytes a key file can be: it was not read. Type the master key instead.");
+    }
     if (master.empty()) {
         std::optional<std::string> typed = ui_.PromptMasterKey();
         if (typed) master = TrimWhitespace(*typed);

@@ -130,7 +130,9 @@ bool SettingsBatch::Commit() {
     if (failure_ != Failure::kNone) return false;
     if (edits_.empty()) return true;
     if (!store_.WriteMany(edits_)) {
-        failure_ = Failure::kNotWritten;
+        const std::optional<std::uint64_t> size = IniTooLarge(store_.Path());
+        failure_ = size ? Failure::kFileTooLarge : Failure::kNotWritten;
+        fileSize_ = size.value_or(0);
         return false;
     }
     edits_.clear();

@@ -70,7 +70,8 @@ private:
 // the file stays as it was. The plain texts of secrets are not kept.
 class SettingsBatch {
 public:
-    enum class Failure { kNone, kSecretTooLong, kNoCipher, kNotWritten };
+    // kFileTooLarge: the settings file is larger than it can be read whole (FileSize()).
+    enum class Failure { kNone, kSecretTooLong, kNoCipher, kNotWritten, kFileTooLarge };
 
     explicit SettingsBatch(const SettingsStore& store) : store_(store) {}
     SettingsBatch(const SettingsBatch&) = delete;
@@ -91,12 +92,15 @@ public:
     // The section and key of the secret that could not be enciphered.
     const std::string& FailedSection() const { return failedSection_; }
     const std::string& FailedKey() const { return failedKey_; }
+    // The size of the settings file when it was too large (kFileTooLarge).
+    std::uint64_t FileSize() const { return fileSize_; }
 
 private:
     const SettingsStore& store_;
     std::vector<IniEdit> edits_;
     Failure failure_ = Failure::kNone;
     std::string failedSection_, failedKey_;
+    std::uint64_t fileSize_ = 0;
 };
 
 // C rule for leading digits, as atoi does (no overflow trap: out-of-range values clamp).

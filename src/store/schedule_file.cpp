@@ -29,8 +29,7 @@ ScheduleLoad LoadSchedule(const std::string& programDir, const std::string& tag,
     const std::string path = ScheduleFilePath(programDir, tag);
     std::string text;
     if (path.empty() || !FileExists(path)) return result;
-    if (!ReadFileBounded(path, kScheduleFileMaxBytes + 1, text) ||
-        text.size() > kScheduleFileMaxBytes) {
+    if (ReadFileWithin(path, kScheduleFileMaxBytes, text, &result.tooLarge) != FileRead::kRead) {
         result.unreadable = true;
         return result;
     }

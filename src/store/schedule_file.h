@@ -2,6 +2,7 @@
 // Schedule files: Set/<tag>.sav, one record per line, each enciphered with the account tag
 // as key text, CR LF after each.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "store/text_list.h"
@@ -18,6 +19,7 @@ struct ScheduleLoad {
     // The file exists but could not be read whole (no permission, a read error, or larger
     // than a schedule file can be): saving over it would lose what it holds.
     bool unreadable = false;
+    std::uint64_t tooLarge = 0;  // the size of a file larger than kScheduleFileMaxBytes
 };
 
 // The path of the schedule file of a tag below programDir ("<programDir>Set/<tag>.sav"), or

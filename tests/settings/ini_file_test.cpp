@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <random>
 
+#include "settings/settings_store.h"
 #include "settings_test_util.h"
 
 namespace pw {
@@ -313,14 +314,30 @@ TEST_F(IniTest, TenMegabytesWithoutALineEnd) {
     EXPECT_EQ(Read("S", "k").size(), 10u * 1024 * 1024);
 }
 
-TEST_F(IniTest, OversizedFileIsReadInPartAndNeverRewritten) {
-    std::string big = "[S]\r\nk=1\r\n";
-    big.resize(kIniMaxBytes + 100, 'z');
-    Spill(path, big);
-    EXPECT_EQ(Read("S", "k"), "1");
-    EXPECT_FALSE(IniWrite(path, "S", "k", "2"));
-    EXPECT_EQ(std::filesystem::file_size(path), big.size());
-    EXPECT_EQ(Read("S", "k"), "1");
+TEST_F(IniTest, OversizedFileIsNeitherHalfReadNorRewrittenAndTellsItsSize) {
+    // k's value runs over the bound: read in part it would be a value cut short.
+    const std::string head = "[S]\r\nj=1\r\nk=";
+    const struct {
+        std::size_t size;
+        bool tooLarge;
+    } cases[] = {{kIniMaxBytes, false}, {kIniMaxBytes + 1, true}, {kIniMaxBytes + 4096, true}};
+    for (const auto& c : cases) {
+        std::string file = head;
+        file.resize(c.size, '7');
+        Spill(path, file);
+        EXPECT_EQ(Read("S", "j"), c.tooLarge ? "" : "1") << c.size;
+        EXPECT_EQ(Read("S", "k").size(), c.tooLarge ? 0 : c.size - head.size()) << c.size;
+        EXPECT_EQ(IniTooLarge(path), c.tooLarge ? std::optional<std::uint64_t>(c.size) : std::nullopt);
+        SettingsStore store(path, "");
+        SettingsBatch batch(store);
+        batch.WriteString("S", "j", "2");
+        EXPECT_EQ(batch.Commit(), !c.tooLarge) << c.size;
+        if (!c.tooLarge) continue;
+        EXPECT_EQ(batch.Failed(), SettingsBatch::Failure::kFileTooLarge);
+        EXPECT_EQ(batch.FileSize(), c.size);
+        EXPECT_EQ(Slurp(path), file);  // nothing lost
+    }
+    EXPECT_EQ(IniTooLarge(dir / "none.ini"), std::nullopt);
 }
 
 TEST_F(IniTest, PathThatIsAFolderIsNotReplaced) {

@@ -300,6 +300,33 @@ TEST_F(PasswordsTest, DeletedKeyFileAsksForTheMasterKey) {
     EXPECT_EQ(store.UnlockPassword(), "run");
 }
 
+TEST_F(PasswordsTest, OverlongKeyFileIsToldAndNotReadNorLost) {
+    const std::string key = Slurp(keyFile);
+    const struct {
+        std::size_t padding;  // blanks after the key
+        bool tooLarge;
+    } cases[] = {{64 * 1024 - key.size(), false}, {64 * 1024 - key.size() + 1, true}};
+    for (const auto& c : cases) {
+        const std::string file = key + std::string(c.padding, ' ');
+        Spill(keyFile, file);
+        ui.messages.clear();
+        ui.masterKeyPrompts = 0;
+        ui.masterKeys = {std::nullopt};  // the prompt cancelled: nothing changes
+        EXPECT_EQ(passwords.ChangePasswords("", "", "run", ""), !c.tooLarge);
+        EXPECT_EQ(ui.masterKeyPrompts, c.tooLarge ? 1 : 0);
+        if (!c.tooLarge) {
+            for (const std::string& m : ui.messages) EXPECT_EQ(m.find("bytes long"), std::string::npos) << m;
+            ASSERT_TRUE(passwords.ChangePasswords("run", "", "", ""));  // back for the next case
+            continue;
+        }
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_NE(ui.messages[0].find(keyFile + " is " + std::to_string(file.size()) + " bytes long"),
+                  std::string::npos) << ui.messages[0];
+        EXPECT_EQ(Slurp(keyFile), file);
+        EXPECT_EQ(store.UnlockPassword(), "");
+    }
+}
+
 TEST_F(PasswordsTest, ForeignKeyFileDropsTheChangeWithoutPrompt) {
     Spill(keyFile, MasterKey("someone", "else"));
     const std::string before = Slurp(settings);

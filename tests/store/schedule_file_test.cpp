@@ -154,12 +154,14 @@ TEST_F(ScheduleFileTest, OversizedFileIsReportedNotHalfRead) {
     WriteRaw(FilePath(), content);
     const ScheduleLoad load = Load();
     EXPECT_TRUE(load.unreadable);
+    EXPECT_EQ(load.tooLarge, kScheduleFileMaxBytes + 1);
     EXPECT_TRUE(load.records.empty());
 
     content.resize(kScheduleFileMaxBytes);  // at the limit it still loads
     WriteRaw(FilePath(), content);
     const ScheduleLoad atLimit = Load();
     EXPECT_FALSE(atLimit.unreadable);
+    EXPECT_EQ(atLimit.tooLarge, 0u);
     EXPECT_EQ(atLimit.records, (TextList{Record("A", "1")}));
 }
 

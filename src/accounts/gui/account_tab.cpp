@@ -268,6 +268,14 @@ void CAccountTab::LoadScheduleFile() {
     }
     schedule_ = OpenAccountSchedule(app_.ProgramDir(), tag_, traits_.scheduleFieldCount,
                                     traits_.scheduleDueField);
+    if (!schedule_->unreadable) return;
+    const std::string path = ScheduleFilePath(app_.ProgramDir(), tag_);
+    app_.WriteLog("The schedule file " + path +
+                  (schedule_->tooLarge > 0
+                       ? " is " + std::to_string(schedule_->tooLarge) + " bytes long, more than the " +
+                             std::to_string(kScheduleFileMaxBytes) + " bytes a schedule file can be"
+                       : std::string(" could not be read whole")) +
+                  ": its payments are not made, and it is not saved over.");
 }
 
 bool CAccountTab::SaveScheduleFile() {

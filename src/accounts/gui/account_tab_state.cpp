@@ -20,12 +20,19 @@ using namespace tabutil;
 
 namespace {
 
-std::string SaveFailureMessage(const std::string& section, const SettingsBatch& batch) {
+std::string SaveFailureMessage(const std::string& section, const SettingsBatch& batch,
+                               const std::string& settingsPath) {
     QString why;
     if (batch.Failed() == SettingsBatch::Failure::kSecretTooLong)
         why = Purseward::tr("%1 is too long to be stored enciphered.").arg(Q(batch.FailedKey()));
     else if (batch.Failed() == SettingsBatch::Failure::kNoCipher)
         why = Purseward::tr("%1 could not be enciphered.").arg(Q(batch.FailedKey()));
+    else if (batch.Failed() == SettingsBatch::Failure::kFileTooLarge)
+        why = Purseward::tr("the settings file %1 is %2 bytes long, more than the %3 bytes it can "
+                            "read. The file was not changed.")
+                  .arg(Q(settingsPath))
+                  .arg(static_cast<qulonglong>(batch.FileSize()))
+                  .arg(static_cast<qulonglong>(kIniMaxBytes));
     else
         why = Purseward::tr("the settings file could not be written.");
     return Purseward::tr("The settings of [%1] were not saved, the old ones still hold: %2")
@@ -142,7 +149,7 @@ void CAccountTab::SaveState() {
     WriteSettingsInt(keys_.autoRefresh, autoRefreshMinutes_);
     SaveExtraState();
     saving_ = nullptr;
-    if (!batch.Commit()) Ui().Message(SaveFailureMessage(keys_.section, batch));
+    if (!batch.Commit()) Ui().Message(SaveFailureMessage(keys_.section, batch, app_.Settings().Path()));
 
     // The widths set by hand, or the defaults while the columns follow their content.
     auto widthOf = [](QTableView* v) {

@@ -75,7 +75,7 @@ void BannerService::OnStripBuilt(const BannerResult& result) {
     workerRunning_ = false;
     if (view_) {
         // A strip that could not be written shows what the file held before, or nothing.
-        view_->ShowStrip(result.stripPath);
+        if (const std::string told = view_->ShowStrip(result.stripPath); !told.empty()) app_.WriteLog(told);
         view_->setEnabled(true);
     }
     bannerShown_ = true;

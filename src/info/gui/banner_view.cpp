@@ -42,9 +42,14 @@ CBannerView::CBannerView(OpenUrl openUrl, QWidget* parent)
 
 QSize CBannerView::sizeHint() const { return QSize(635, 78); }
 
-void CBannerView::ShowStrip(const std::string& path) {
-    std::string page;
-    if (!ReadFileBounded(path, kStripFileLimit, page)) page.clear();
+std::string CBannerView::ShowStrip(const std::string& path) {
+    std::string page, told;
+    std::uint64_t size = 0;
+    if (ReadFileWithin(path, kStripFileLimit, page, &size) == FileRead::kTooLarge) {
+        told = "The banner strip file " + path + " is " + std::to_string(size) +
+               " bytes long, more than the " + std::to_string(kStripFileLimit) +
+               " bytes a strip can be: it was not shown.";
+    }
     content_ = ParseStrip(page);
     current_ = -1;
     offset_ = width() > 0 ? width() : sizeHint().width();
@@ -52,6 +57,7 @@ void CBannerView::ShowStrip(const std::string& path) {
     for (const BannerEntry& e : content_.links) Fetch(e.image);
     UpdateScrolling();
     update();
+    return told;
 }
 
 void CBannerView::Fetch(const std::string& url) {

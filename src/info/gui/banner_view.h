@@ -26,8 +26,10 @@ public:
     explicit CBannerView(OpenUrl openUrl, QWidget* parent = nullptr);
 
     void SetImageFetch(ImageFetch fetch) { fetch_ = std::move(fetch); }
-    // Reads the strip file and shows its links; an unreadable file shows an empty strip.
-    void ShowStrip(const std::string& path);
+    // Reads the strip file and shows its links; an unreadable file shows an empty strip, and
+    // so does one longer than a strip can be (never half of it): the text returned for the
+    // event log then names the file and its size. Empty otherwise.
+    std::string ShowStrip(const std::string& path);
 
     const StripContent& Content() const { return content_; }
     // Left edge of the first link, in widget co-ordinates.

@@ -26,6 +26,7 @@
 #include "accounts/gui/auto_refresh_dialog.h"
 #include "store/file_io.h"
 #include "store/schedule_file.h"
+#include "store/table_file.h"
 #include "tab_fixture.h"
 #include "ui/base/strings.h"
 
@@ -142,6 +143,9 @@ TEST_F(AccountTabTest, AScheduleFileNotReadWholeIsNeverSavedOver) {
         EXPECT_EQ(tab->ScheduleUnreadable(), c.tooLarge) << c.name;
         EXPECT_EQ(tab->SaveScheduleFile(), !c.tooLarge) << c.name;
         if (c.tooLarge) {
+            EXPECT_NE(ReadFile(w.dir.Path() + "Purseward.log")
+                          .find(path + " is " + std::to_string(sizeBefore) + " bytes long"),
+                      std::string::npos);
             EXPECT_EQ(std::filesystem::file_size(path), sizeBefore);
             ASSERT_EQ(w.ui.messages.size(), messages + 1);
             EXPECT_NE(w.ui.messages.back().find(path), std::string::npos) << w.ui.messages.back();
@@ -810,6 +814,18 @@ TEST_F(AccountTabTest, DamagedTableFilesNeitherFailNorLoseColumns) {
     // The file keeps what it held.
     tab->SaveState();
     EXPECT_EQ(ReadFile(w.dir.Path() + "Set/Balance.set"), "ColumnWidth=70;0;0\r\n");
+}
+
+TEST_F(AccountTabTest, AnOverlongTableFileIsLoggedIgnoredAndKept) {
+    const std::string path = w.dir.Path() + "Set/Balance.set";
+    const std::string damaged = "ColumnWidth=70;90;100\r\n" + std::string(kTableFileMaxBytes, 'x');
+    WriteFile(path, damaged);
+    tab = std::make_unique<TestTab>(w.app, w.host);
+    EXPECT_EQ(Find<QTableView>("balanceTable")->columnWidth(1), 80);  // the default, not half a file
+    const std::string log = ReadFile(w.dir.Path() + "Purseward.log");
+    EXPECT_NE(log.find(path + " is " + std::to_string(damaged.size()) + " bytes long"), std::string::npos) << log;
+    tab->SaveState();
+    EXPECT_EQ(ReadFile(path), damaged);
 }
 
 // ---- Accessibility --------------------------------------------------------------------------

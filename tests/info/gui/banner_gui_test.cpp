@@ -222,6 +222,22 @@ TEST_F(BannerGuiTest, StripStopsUnderTheMouseShowsTitlesAndOpensOnlyWebLinks) {
     EXPECT_FALSE(view.IsScrolling());  // nothing moves while the window is in the tray
 }
 
+TEST_F(BannerGuiTest, AStripFileTooLongIsToldAndNotHalfShown) {
+    const std::string path = base_ + "tmp.html";
+    const std::string page = StripPage("http://site.example", {{"https://c.example/", "Offer", "http://a/3.png"}});
+    CBannerView view([](const QUrl&) {});
+    for (const std::size_t padding : {std::size_t{0}, std::size_t{1} << 20}) {
+        std::ofstream(path, std::ios::binary) << page << std::string(padding, ' ');
+        const std::string told = view.ShowStrip(path);
+        EXPECT_EQ(view.Content().links.size(), padding == 0 ? 1u : 0u);
+        EXPECT_EQ(told.empty(), padding == 0);
+        if (padding > 0) {
+            EXPECT_NE(told.find(path + " is " + std::to_string(page.size() + padding) + " bytes long"),
+                      std::string::npos) << told;
+        }
+    }
+}
+
 TEST_F(BannerGuiTest, SandboxSiteGivesTheAddressAndAMovingStripWithImages) {
     test::Sandbox sandbox;
     SetSite(sandbox.HttpUrl(""));
