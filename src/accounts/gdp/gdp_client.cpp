@@ -1,6 +1,8 @@
 #include "accounts/gdp/gdp_client.h"
 
 #include <algorithm>
+#include <bit>
+#include <bitset>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -71,7 +73,8 @@ public:
         std::memcpy(tail_ + 1, stamp.data(), stamp.size());
     }
 
-    std::string Row(std::size_t currency, std::string_view value, bool mayReadOn32) const {
+    // Appends the row of currency (an index into the list) to rows.
+    void Add(TextList& rows, std::size_t currency, std::string_view value, bool mayReadOn32) const {
         static constexpr char kBlank[32 + 1] = "                                ";
         const std::size_t size = value.empty() ? 1 : value.size();
         if (fixed_ && size <= 32 && (mayReadOn32 || value.empty())) {
@@ -81,9 +84,10 @@ public:
             std::memcpy(buf + h.size, value.empty() ? kBlank : value.data(), 32);
             DashTildes(buf + h.size, size);
             std::memcpy(buf + h.size + size, tail_, sizeof tail_);
-            return std::string(buf, h.size + size + 1 + stamp_.size());
+            rows.emplace_back(buf, h.size + size + 1 + stamp_.size());
+            return;
         }
-        std::string row;
+        std::string& row = rows.emplace_back();
         row.reserve(currencies_[currency].size() + 2 + size + stamp_.size());
         row += currencies_[currency];
         row += '~';
@@ -91,7 +95,6 @@ public:
         AppendRowField(row, value);
         row += '~';
         row += stamp_;
-        return row;
     }
 
 private:
@@ -148,6 +151,17 @@ const std::vector<MarkerWords>& Words() {
 
 constexpr int kNoMarker = -1;
 
+// The pairs of bytes that follow '<' in the markers and "<error>" (as read from a
+// little-endian word).
+const std::bitset<65536>& MarkerPairs() {
+    static const std::bitset<65536> pairs = [] {
+        std::bitset<65536> p;
+        for (const MarkerWords& x : Words()) p.set((x.word[0] >> 8) & 0xFFFF);
+        return p;
+    }();
+    return pairs;
+}
+
 // The index (in words) of the marker starting at text[at], or kNoMarker. Bytes past the end
 // read as NUL, which no marker holds.
 inline int MarkerAt(std::string_view text, std::size_t at, const MarkerWords* words, std::size_t count,
@@ -166,6 +180,10 @@ inline int MarkerAt(std::string_view text, std::size_t at, const MarkerWords* wo
         return (w0 & x.mask[0]) == x.word[0] && (w1 & x.mask[1]) == x.word[1];
     };
     if (is(words[likely])) return static_cast<int>(likely);
+    // The two bytes after '<' rule out most texts that are no marker at once.
+    if constexpr (std::endian::native == std::endian::little) {
+        if (!MarkerPairs()[(w0 >> 8) & 0xFFFF]) return kNoMarker;
+    }
     for (std::size_t m = 0; m < count; ++m) {
         const MarkerWords& x = words[m];
         if ((w0 & x.mask[0]) == x.word[0] && (w1 & x.mask[1]) == x.word[1]) return static_cast<int>(m);
@@ -225,7 +243,7 @@ Scan ScanBalances(std::string_view text, bool errorsCount, const BalanceRows& ma
         for (std::size_t i = 0; i < currencies.size(); ++i)
             if (seen >> i & 1) {
                 const std::string_view v = values[i];
-                rows.push_back(make.Row(i, v, static_cast<std::size_t>(text.data() + text.size() - v.data()) >= 32));
+                make.Add(rows, i, v, static_cast<std::size_t>(text.data() + text.size() - v.data()) >= 32);
             }
         seen = 0;
         return true;
@@ -321,7 +339,7 @@ Answer ReadByCutting(std::string_view answer, std::time_t now) {
                 --live;
                 continue;
             }
-            out.balanceRows.push_back(make.Row(i, x.Left(s + x.MarkerSize(open), e, scratch), false));
+            make.Add(out.balanceRows, i, x.Left(s + x.MarkerSize(open), e, scratch), false);
             x.Cut(s, e + x.MarkerSize(close));
         }
     }
