@@ -222,8 +222,8 @@ enum class Scan { Read, ErrorTag, OtherShape };
 // With errorsCount, an "<error>" anywhere stops the read (ErrorTag); without, it is junk.
 Scan ScanBalances(std::string_view text, bool errorsCount, const BalanceRows& make, TextList& rows) {
     const TextList& currencies = GdpTraits().currencies;
-    const std::size_t errorTag = Words().size() - 1;
     if (Words().empty() || currencies.size() > 63 || text.size() >= UINT32_MAX) return Scan::OtherShape;
+    const std::size_t errorTag = Words().size() - 1;
     std::vector<std::string_view> values(currencies.size());
     std::uint64_t set = 0, seen = 0;  // S (once the first part is read); this part's currencies
     std::size_t firstAt = CutText::npos;  // where the first part began
