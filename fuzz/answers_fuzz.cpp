@@ -1,7 +1,8 @@
 // One libFuzzer target per answer parser; PW_FUZZ_SYSTEM picks it (0..5: LR, PM, VM, EG,
 // GDP, ECU). Each runs the client's Parse once, as the tab does, for a request kind picked by
 // the input, and then what the tab reads from the answer: one parse per run, so that the
-// time limit of a run is the time of one parse.
+// time limit of a run is the time of one parse. Where a parser reads answers of the usual
+// shape in one pass, what that pass gives must be what the general reading gives.
 #include "accounts/ecu/ecu_client.h"
 #include "accounts/eg/eg_client.h"
 #include "accounts/eg/eg_parser.h"
@@ -9,7 +10,11 @@
 #include "accounts/lr/lr_client.h"
 #include "accounts/pm/pm_client.h"
 #include "accounts/vm/vm_client.h"
+#include "accounts/lr/lr_parser.h"
+#include "accounts/vm/vm_parser.h"
 #include "fuzz_input.h"
+
+#include <cstdlib>
 
 namespace {
 
@@ -31,10 +36,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string answer = pw::fuzz::Text(data, size);
 #if PW_FUZZ_SYSTEM == 0
     pw::LrClient client("h");
+    if (pw::lr::LrAnswer direct, general; pw::lr::ReadUsualShape(answer, true, direct)) {
+        pw::lr::ReadAnyShape(answer, true, general);
+        if (!(direct == general)) std::abort();
+    }
 #elif PW_FUZZ_SYSTEM == 1
     pw::PmClient client("h");
 #elif PW_FUZZ_SYSTEM == 2
     pw::VmClient client("h");
+    if (pw::vm::VmAnswer direct, general; pw::vm::ReadUsualShape(answer, 0, direct)) {
+        pw::vm::ReadAnyShape(answer, 0, general);
+        if (!(direct == general)) std::abort();
+    }
 #elif PW_FUZZ_SYSTEM == 3
     pw::EgClient client("h", "p");
     client.ReadPrices(answer);

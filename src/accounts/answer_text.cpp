@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "accounts/byte_scan.h"
+
 namespace pw {
 namespace {
 
@@ -72,12 +74,10 @@ void AppendRowField(std::string& row, std::string_view value) {
     row.append(value);
     char* p = row.data() + start;
     char* const end = row.data() + row.size();
-    if (value.size() < 32) {  // most values: a plain loop beats a call
-        for (; p != end; ++p)
-            if (*p == '~') *p = '-';
-        return;
+    for (std::size_t at; (at = scan::Find(p, static_cast<std::size_t>(end - p), '~')) < static_cast<std::size_t>(end - p);) {
+        p[at] = '-';
+        p += at + 1;
     }
-    while ((p = static_cast<char*>(std::memchr(p, '~', static_cast<std::size_t>(end - p))))) *p++ = '-';
 }
 
 std::string RowField(std::string_view value) {
@@ -86,10 +86,10 @@ std::string RowField(std::string_view value) {
     return out;
 }
 
-std::string DecodeXmlText(std::string_view value) {
-    std::string out;
-    if (value.empty()) return out;
-    out.reserve(value.size());
+namespace {
+
+// Appends the decoded text of value to out.
+void AppendXmlText(std::string& out, std::string_view value) {
     std::size_t pos = 0;
     for (;;) {
         const void* amp = std::memchr(value.data() + pos, '&', value.size() - pos);
@@ -105,15 +105,33 @@ std::string DecodeXmlText(std::string_view value) {
         }
     }
     out.append(value.substr(pos));
+}
+
+}  // namespace
+
+std::string DecodeXmlText(std::string_view value) {
+    std::string out;
+    if (value.empty()) return out;
+    out.reserve(value.size());
+    AppendXmlText(out, value);
     return out;
 }
 
 void AppendXmlField(std::string& row, std::string_view value) {
-    if (value.empty() || std::find(value.begin(), value.end(), '&') == value.end()) {
+    if (value.empty()) return;
+    if (!scan::HoldsEither(value.data(), value.size(), '&', '~')) {
+        row.append(value);
+        return;
+    }
+    if (!scan::HoldsEither(value.data(), value.size(), '&', '&')) {
         AppendRowField(row, value);
         return;
     }
-    AppendRowField(row, DecodeXmlText(value));
+    // Decoded in place; a "~" (also one written &#126;) becomes "-" afterwards.
+    const std::size_t start = row.size();
+    AppendXmlText(row, value);
+    for (char* p = row.data() + start; (p = static_cast<char*>(std::memchr(p, '~', static_cast<std::size_t>(row.data() + row.size() - p))));)
+        *p++ = '-';
 }
 
 }  // namespace pw
