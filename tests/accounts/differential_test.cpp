@@ -138,5 +138,50 @@ TEST(Differential, MutatedAnswersOfEverySystem) {
     }
 }
 
+// Answers at the edge of the usual shape: taken in one pass only where the general reading
+// gives the same rows (Same checks both against the reference).
+TEST(Differential, UsualShapeOnlyWhereTheOrderOfTakingAgrees) {
+    const std::string r = "<Receipt><ReceiptId>1</ReceiptId><Date>d1</Date><Amount>5</Amount><Transfer>"
+                          "<CurrencyId>LRUSD</CurrencyId><Amount>7</Amount></Transfer></Receipt>";
+    const std::string b = "<Balance><CurrencyId>LRUSD</CurrencyId><Value>2</Value><Date>d0</Date></Balance>";
+    const std::string n = "<AccountName><AccountToRetrieve>U2</AccountToRetrieve><Date>d2</Date></AccountName>";
+    const struct {
+        bool lr;  // else V-Money
+        std::string answer;
+        bool taken;
+    } cases[] = {
+        {true, "<R id=\"1\">" + b + r + r + "</R>", true},
+        {true, "<Error><Code>1</Code><Text>t</Text></Error>", true},            // a child missing everywhere
+        {true, r + b, false},                                                  // Balance's CurrencyId and Date
+        {true, r + n, false},                                                  // AccountName's Date
+        {true, n + r, true},
+        {true, "<Receipt><ReceiptId>1</ReceiptId><Transfer><Amount>7</Amount></Transfer></Receipt>", false},
+        {true, "<Receipt><Transfer></Transfer><Amount>7</Amount></Receipt>", false},
+        {true, "<Receipt><ReceiptId>1</ReceiptId></Receipt>" + r, false},         // takes the next Transfer
+        {true, "<Balance><Value>1<Date>x</Date></Value></Balance>", false},       // a tag inside a value
+        {true, "<Balance><Value>1</Value><Value>2</Value></Balance>", false},     // twice
+        {true, "<Pager><PageSize>1</PageSize>", true},
+        {true, "<Pager><PageSize>1", false},                                   // no closing tag
+        {true, b + "<R Response id=\"7\">", false},                             // the id after a tag
+        {true, "</Receipt></Code>", false},
+        {false, "<Response><Status><Code>Error</Code><Message>m</Message></Status></Response>", true},
+        {false, "<Response><Transaction><TransId>1</TransId></Transaction><Transaction><TransId>2</TransId>"
+                "<Memo>m</Memo></Transaction></Response>", false},               // the first takes the second's Memo
+        {false, "<Response><Transaction><Memo>m</Memo><TransId>1</TransId></Transaction></Response>", true},
+        {false, "<Response><Balance>1</Balance><Balance>2</Balance><AccountName>a</AccountName>", true},
+        {false, "<Transaction><TransId>1</TransId>", true},                    // no Response: nothing
+        {false, "<Response><Code>1</Code></Response>", false},
+        {false, "<Response><Transaction><ToFromAccount><AccountId>a</AccountId><AccountId>b</AccountId>"
+                "<Name>n</Name></ToFromAccount></Transaction></Response>", true},  // the party read generally
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer);
+        Same(c.answer);
+        lr::LrAnswer lrOut;
+        vm::VmAnswer vmOut;
+        EXPECT_EQ(c.lr ? lr::ReadUsualShape(c.answer, true, lrOut) : vm::ReadUsualShape(c.answer, kNow, vmOut), c.taken);
+    }
+}
+
 }  // namespace
 }  // namespace pw
