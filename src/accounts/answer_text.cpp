@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "accounts/byte_scan.h"
+
 namespace pw {
 namespace {
 
@@ -66,11 +68,6 @@ std::size_t DecodeReference(std::string_view s, std::string& out) {
 
 }  // namespace
 
-void DashLongTildes(char* p, std::size_t n) {
-    char* const end = p + n;
-    while ((p = static_cast<char*>(std::memchr(p, '~', static_cast<std::size_t>(end - p))))) *p++ = '-';
-}
-
 void AppendRowField(std::string& row, std::string_view value) {
     if (value.empty()) return;
     const std::size_t start = row.size();
@@ -84,10 +81,10 @@ std::string RowField(std::string_view value) {
     return out;
 }
 
-std::string DecodeXmlText(std::string_view value) {
-    std::string out;
-    if (value.empty()) return out;
-    out.reserve(value.size());
+namespace {
+
+// Appends the decoded text of value to out.
+void AppendXmlText(std::string& out, std::string_view value) {
     std::size_t pos = 0;
     for (;;) {
         const void* amp = std::memchr(value.data() + pos, '&', value.size() - pos);
@@ -103,15 +100,33 @@ std::string DecodeXmlText(std::string_view value) {
         }
     }
     out.append(value.substr(pos));
+}
+
+}  // namespace
+
+std::string DecodeXmlText(std::string_view value) {
+    std::string out;
+    if (value.empty()) return out;
+    out.reserve(value.size());
+    AppendXmlText(out, value);
     return out;
 }
 
 void AppendXmlField(std::string& row, std::string_view value) {
-    if (value.empty() || std::find(value.begin(), value.end(), '&') == value.end()) {
+    if (value.empty()) return;
+    if (!scan::HoldsEither(value.data(), value.size(), '&', '~')) {
+        row.append(value);
+        return;
+    }
+    if (!scan::HoldsEither(value.data(), value.size(), '&', '&')) {
         AppendRowField(row, value);
         return;
     }
-    AppendRowField(row, DecodeXmlText(value));
+    // Decoded in place; a "~" (also one written &#126;) becomes "-" afterwards.
+    const std::size_t start = row.size();
+    AppendXmlText(row, value);
+    for (char* p = row.data() + start; (p = static_cast<char*>(std::memchr(p, '~', static_cast<std::size_t>(row.data() + row.size() - p))));)
+        *p++ = '-';
 }
 
 }  // namespace pw

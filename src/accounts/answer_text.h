@@ -7,16 +7,18 @@
 #include <string>
 #include <string_view>
 
+#include "accounts/byte_scan.h"
+
 namespace pw {
 
 // Appends value to row with every "~" written as "-".
 void AppendRowField(std::string& row, std::string_view value);
 // Writes every "~" of the n bytes at p (a value already copied into a row) as "-".
-void DashLongTildes(char* p, std::size_t n);
 inline void DashTildes(char* p, std::size_t n) {
-    if (n >= 32) return DashLongTildes(p, n);
-    for (std::size_t i = 0; i < n; ++i)  // most values: a plain loop beats a call
-        if (p[i] == '~') p[i] = '-';
+    for (std::size_t at; (at = scan::Find(p, n, '~')) < n; n -= at + 1) {
+        p[at] = '-';
+        p += at + 1;
+    }
 }
 // The value with every "~" written as "-".
 std::string RowField(std::string_view value);

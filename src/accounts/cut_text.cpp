@@ -1,5 +1,7 @@
 #include "accounts/cut_text.h"
 
+#include "accounts/byte_scan.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -57,32 +59,91 @@ bool IsTag(std::string_view m) {
 
 namespace {
 
-std::uint32_t HashStep(std::uint32_t h, unsigned char c) { return (h ^ c) * 16777619u; }
-constexpr std::uint32_t kHashStart = 2166136261u;
+// A hash of a tag from its first and last eight bytes and its length.
+std::uint64_t TagHash(const char* p, std::size_t len) {
+    std::uint64_t a = 0, b = 0;
+    if (len >= 8) {
+        a = scan::Load8(p);
+        b = scan::Load8(p + len - 8);
+    } else {
+        std::memcpy(&a, p, len);
+    }
+    const std::uint64_t h = (a * 0x9E3779B97F4A7C15ull) ^ (b * 0xC2B2AE3D27D4EB4Full) ^ len;
+    return h ^ (h >> 32);
+}
 
 }  // namespace
 
-CutText::CutText(const std::vector<std::string_view>& markers) : markers_(markers), per_(markers.size()) {
+TagScanner::TagScanner(const std::vector<std::string_view>& markers) : markers_(markers) {
     // The tags go into a table by a hash of their bytes: a candidate "<...>" of the text is
     // hashed while it is scanned and compared with the one tag of its slot, if any.
     std::size_t tags = 0;
-    for (const std::string_view m : markers_) {
-        longest_ = std::max(longest_, m.size());
-        if (IsTag(m)) ++tags, longestTag_ = std::max(longestTag_, m.size());
-    }
+    for (const std::string_view m : markers_)
+        if (IsTag(m)) ++tags, longest_ = std::max(longest_, m.size());
     std::size_t slots = 64;
     while (slots < 4 * tags) slots *= 2;
-    tagTable_.assign(slots, -1);
+    table_.assign(slots, -1);
+    successor_.assign(markers_.size() + 1, -1);
     for (std::size_t m = 0; m < markers_.size(); ++m) {
-        if (!IsTag(markers_[m])) {
-            if (!markers_[m].empty()) others_.push_back(static_cast<int>(m));
-            continue;
+        if (!IsTag(markers_[m])) continue;
+        std::size_t slot = TagHash(markers_[m].data(), markers_[m].size()) & (slots - 1);
+        while (table_[slot] >= 0) slot = (slot + 1) & (slots - 1);
+        table_[slot] = static_cast<int>(m);
+    }
+}
+
+// The marker that p (a "<" with room bytes from it to the end) begins, or -1; scanned: how far
+// a search may skip when there is none (no tag of the set begins before p + scanned).
+int TagScanner::Lookup(const char* p, std::size_t room, std::size_t& scanned) const {
+    const std::size_t limit = std::min(room, longest_);
+    const std::size_t j = 1 + scan::FindEither(p + 1, limit - 1, '<', '>');
+    if (j >= limit || p[j] != '>') {
+        scanned = j;
+        return -1;
+    }
+    scanned = j + 1;
+    const std::size_t slots = table_.size();
+    for (std::size_t slot = TagHash(p, j + 1) & (slots - 1); table_[slot] >= 0; slot = (slot + 1) & (slots - 1)) {
+        const std::string_view m = markers_[static_cast<std::size_t>(table_[slot])];
+        if (m.size() == j + 1 && scan::Same(p, m.data(), j + 1)) return table_[slot];
+    }
+    return -1;
+}
+
+TagScanner::Tag TagScanner::Next(std::string_view text, std::size_t from) {
+    if (longest_ == 0) return {};
+    const char* const base = text.data();
+    const std::size_t n = text.size();
+    std::size_t i = from;
+    int& guess = successor_[static_cast<std::size_t>(last_ + 1)];
+    while (i < n) {
+        i += scan::Find(base + i, n - i, '<');
+        if (i == n) break;
+        // A whole marker at a "<" is the tag there: it holds no "<" or ">" inside.
+        if (guess >= 0) {
+            const std::string_view g = markers_[static_cast<std::size_t>(guess)];
+            if (g.size() <= n - i && scan::Same(base + i, g.data(), g.size())) {
+                last_ = guess;
+                return {i, guess};
+            }
         }
-        std::uint32_t h = kHashStart;
-        for (const char c : markers_[m]) h = HashStep(h, static_cast<unsigned char>(c));
-        std::size_t slot = h & (slots - 1);
-        while (tagTable_[slot] >= 0) slot = (slot + 1) & (slots - 1);
-        tagTable_[slot] = static_cast<int>(m);
+        std::size_t scanned = 1;
+        const int m = Lookup(base + i, n - i, scanned);
+        if (m >= 0) {
+            guess = m;
+            last_ = m;
+            return {i, m};
+        }
+        i += scanned;
+    }
+    return {};
+}
+
+CutText::CutText(const std::vector<std::string_view>& markers)
+    : markers_(markers), tags_(markers), per_(markers.size()) {
+    for (std::size_t m = 0; m < markers_.size(); ++m) {
+        longest_ = std::max(longest_, markers_[m].size());
+        if (!IsTag(markers_[m]) && !markers_[m].empty()) others_.push_back(static_cast<int>(m));
     }
 }
 
@@ -96,7 +157,13 @@ void CutText::Reset(std::string_view text) {
     cuts_.clear();
     last_ = cuts_.end();
     cutHint_ = 0;
-    if (longestTag_ > 0) IndexTags();  // by position already
+    // The tags come by position already.
+    for (std::size_t from = 0;;) {
+        const TagScanner::Tag t = tags_.Next(text_, from);
+        if (t.marker < 0) break;
+        all_.push_back({static_cast<std::uint32_t>(t.pos), static_cast<std::uint32_t>(t.marker)});
+        from = t.pos + tags_.Size(t.marker);
+    }
     // Each further marker's occurrences come by position; merging them in keeps all_ sorted
     // without a sort.
     const auto byPosition = [](const Occurrence& x, const Occurrence& y) {
@@ -122,36 +189,6 @@ void CutText::Reset(std::string_view text) {
     for (PerMarker& p : per_) {
         p.skip.resize(p.at.size() + 1);
         for (std::size_t i = 0; i < p.skip.size(); ++i) p.skip[i] = static_cast<std::uint32_t>(i);
-    }
-}
-
-void CutText::IndexTags() {
-    const std::size_t slots = tagTable_.size();
-    const char* const base = text_.data();
-    const std::size_t n = text_.size();
-    std::size_t i = 0;
-    while (i < n) {
-        const void* lt = std::memchr(base + i, '<', n - i);
-        if (!lt) break;
-        i = static_cast<std::size_t>(static_cast<const char*>(lt) - base);
-        const std::size_t limit = std::min(n, i + longestTag_);
-        std::uint32_t h = HashStep(kHashStart, '<');
-        std::size_t j = i + 1;
-        while (j < limit && base[j] != '>' && base[j] != '<') h = HashStep(h, static_cast<unsigned char>(base[j++]));
-        if (j < limit && base[j] == '>') {
-            h = HashStep(h, '>');
-            const std::size_t len = j + 1 - i;
-            for (std::size_t slot = h & (slots - 1); tagTable_[slot] >= 0; slot = (slot + 1) & (slots - 1)) {
-                const std::string_view m = markers_[static_cast<std::size_t>(tagTable_[slot])];
-                if (m.size() == len && std::memcmp(base + i, m.data(), len) == 0) {
-                    all_.push_back({static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(tagTable_[slot])});
-                    break;
-                }
-            }
-            i = j + 1;
-        } else {
-            i = j;
-        }
     }
 }
 

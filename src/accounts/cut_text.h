@@ -14,6 +14,36 @@
 
 namespace pw {
 
+// Finds the tags of a text that are among a set of markers ("<name>", "</name>"; markers of
+// any other form are left out), in order. An occurrence is a "<" followed by one marker's
+// bytes; tags never overlap, as a marker holds no "<" or ">" between its ends. Answers
+// repeat their tags in the same order, so the tag that followed the same tag last time is
+// tried first by a plain comparison, and only a miss is looked up by hash.
+class TagScanner {
+public:
+    static constexpr std::size_t npos = std::string_view::npos;
+    struct Tag {
+        std::size_t pos = npos;  // npos: there is none
+        int marker = -1;
+    };
+
+    explicit TagScanner(const std::vector<std::string_view>& markers);
+
+    bool Empty() const { return longest_ == 0; }
+    std::size_t Size(int marker) const { return markers_[static_cast<std::size_t>(marker)].size(); }
+    // The first tag of the set in text at or after from.
+    Tag Next(std::string_view text, std::size_t from);
+
+private:
+    int Lookup(const char* p, std::size_t room, std::size_t& scanned) const;
+
+    std::vector<std::string_view> markers_;
+    std::size_t longest_ = 0;
+    std::vector<int> table_;      // marker of each slot of the hash table, -1: free
+    std::vector<int> successor_;  // per marker (and one for the start): the tag that came next last time
+    int last_ = -1;               // the marker found by the last call, -1 at the start
+};
+
 class CutText {
 public:
     static constexpr std::size_t npos = std::string_view::npos;
@@ -58,7 +88,6 @@ private:
     };
     using Cuts = std::pmr::map<std::uint32_t, std::uint32_t>;
 
-    void IndexTags();
     static inline std::uint32_t Root(std::vector<std::uint32_t>& forest, std::uint32_t k);
     // The cut stretch holding byte p, or cuts_.end().
     Cuts::const_iterator CutHolding(std::size_t p) const;
@@ -70,8 +99,7 @@ private:
     std::string_view text_;
     std::vector<std::string_view> markers_;
     std::size_t longest_ = 0;
-    std::size_t longestTag_ = 0;
-    std::vector<int> tagTable_;  // marker of each slot of the tag hash table, -1: free
+    TagScanner tags_;
     std::vector<int> others_;    // markers that are not tags
     std::vector<Occurrence> all_;          // every occurrence, by position
     std::vector<std::uint8_t> gone_;       // per occurrence of all_

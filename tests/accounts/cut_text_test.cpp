@@ -1,8 +1,12 @@
-// CutText against a plain model (a flag per byte) under random cuts and searches.
+// CutText against a plain model (a flag per byte) under random cuts and searches; the tag
+// scanner and the short searches against plain loops.
 #include "accounts/cut_text.h"
+
+#include "accounts/byte_scan.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace pw {
@@ -70,6 +74,50 @@ TEST(CutText, AgreesWithAFlagPerByte) {
             }
             }
         }
+    }
+}
+
+// Every tag of the set, by a plain look at every position, against the scanner; the same
+// scanner serves every text, so that the tag it predicts is often wrong.
+TEST(TagScanner, FindsEveryTagOfTheSetAndNothingElse) {
+    const std::vector<std::string_view> markers = {"<A>", "</A>", "<Amount>", "</Amount>", "<Am>", "x~y", "<B c>"};
+    TagScanner scanner(markers);
+    std::mt19937 rng(7);
+    const std::string pieces[] = {"<A>", "</A>", "<Amount>", "</Amount", "<Am>", "<Amounts>", "<", ">", "/",
+                                  "A", "m", "<<A>", "x~y", "<B c>", "<B>", "ount>", " "};
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        for (int k = static_cast<int>(rng() % 12); k > 0; --k) text += pieces[rng() % std::size(pieces)];
+        std::vector<std::pair<std::size_t, int>> want, got;
+        for (std::size_t p = 0; p < text.size(); ++p)
+            for (int m = 0; m < 5; ++m)  // the tags of the set; "x~y" is no tag, "<B c>" is one
+                if (text.compare(p, markers[static_cast<std::size_t>(m)].size(), markers[static_cast<std::size_t>(m)]) == 0)
+                    want.emplace_back(p, m);
+        for (std::size_t p = 0; p < text.size(); ++p)
+            if (text.compare(p, 5, "<B c>") == 0) want.emplace_back(p, 6);
+        std::sort(want.begin(), want.end());
+        for (std::size_t from = 0;;) {
+            const TagScanner::Tag t = scanner.Next(text, from);
+            if (t.marker < 0) break;
+            got.emplace_back(t.pos, t.marker);
+            from = t.pos + scanner.Size(t.marker);
+        }
+        ASSERT_EQ(got, want) << text;
+    }
+}
+
+TEST(ByteScan, ShortSearchesAgreeWithPlainLoops) {
+    std::mt19937 rng(11);
+    for (int round = 0; round < 20000; ++round) {
+        std::string text(rng() % 150, 'a');
+        for (char& c : text) c = "ab~&<>"[rng() % (rng() % 8 == 0 ? 6 : 2)];
+        const std::string_view v(text);
+        const std::size_t n = text.size();
+        EXPECT_EQ(scan::Find(text.data(), n, '~'), std::min(v.find('~'), n)) << text;
+        EXPECT_EQ(scan::FindEither(text.data(), n, '<', '>'), std::min(v.find_first_of("<>"), n)) << text;
+        EXPECT_EQ(scan::HoldsEither(text.data(), n, '&', '~'), v.find_first_of("&~") != v.npos) << text;
+        const std::string other = text.substr(0, n / 2) + (n % 3 == 0 ? "~" : "") + text.substr(n / 2);
+        EXPECT_EQ(scan::Same(text.data(), other.data(), n), other.compare(0, n, text) == 0) << text;
     }
 }
 

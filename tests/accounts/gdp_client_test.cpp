@@ -122,7 +122,7 @@ TEST(GdpParser, UsualAnswersTakeTheDirectPathAndGiveTheSameRows) {
     for (const auto& c : cases) {
         gdp::Answer direct;
         ASSERT_EQ(gdp::ReadUsualShape(c.answer, kNow, direct), c.direct) << c.answer;
-        const gdp::Answer general = gdp::ReadByCutting(c.answer, kNow);
+        const gdp::Answer general = gdp::ReadAnyShape(c.answer, kNow);
         const gdp::Answer parsed = gdp::ParseAnswer(c.answer, kNow);
         EXPECT_EQ(parsed.errors, general.errors) << c.answer;
         EXPECT_EQ(parsed.balanceRows, general.balanceRows) << c.answer;

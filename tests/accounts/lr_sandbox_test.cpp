@@ -11,6 +11,7 @@
 #include <memory>
 #include <set>
 
+#include "accounts/lr/lr_parser.h"
 #include "accounts/lr/lr_client.h"
 #include "accounts/lr/lr_requests.h"
 #include "accounts/transfer_request.h"
@@ -67,8 +68,10 @@ protected:
     // What the tab's GetHistory does.
     const TextList& FetchHistory(const LoginFields& who, const HistoryFilter& filter) {
         const std::time_t now = std::time(nullptr);
-        client_->Parse(transport_->HttpsGet(client_->HistoryUrl(who, filter, 0, now)),
-                       RequestKind::Other, true);
+        const std::string answer = transport_->HttpsGet(client_->HistoryUrl(who, filter, 0, now));
+        lr::LrAnswer direct;
+        EXPECT_TRUE(lr::ReadUsualShape(answer, true, direct)) << answer;  // the server's shape is read in one pass
+        client_->Parse(answer, RequestKind::Other, true);
         for (const int page : client_->FurtherPages(filter))
             client_->Parse(transport_->HttpsGet(client_->HistoryUrl(who, filter, page, now)),
                            RequestKind::Other, false);

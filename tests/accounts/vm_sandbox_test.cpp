@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "accounts/vm/vm_parser.h"
 #include "accounts/lr/lr_client.h"
 #include "accounts/lr/lr_requests.h"
 #include "accounts/tab_logic.h"
@@ -43,8 +44,10 @@ protected:
     }
 
     const TextList& History(const LoginFields& who, const HistoryFilter& filter) {
-        client_->Parse(
-            transport_->HttpsGet(client_->HistoryUrl(who, filter, 0, std::time(nullptr))), true);
+        const std::string answer = transport_->HttpsGet(client_->HistoryUrl(who, filter, 0, std::time(nullptr)));
+        vm::VmAnswer direct;
+        EXPECT_TRUE(vm::ReadUsualShape(answer, 0, direct)) << answer;  // the server's shape is read in one pass
+        client_->Parse(answer, true);
         return client_->Answer().historyRows;
     }
 

@@ -6,11 +6,9 @@
 #include <cstdint>
 #include <cstring>
 #include <vector>
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 #include "accounts/answer_text.h"
+#include "accounts/byte_scan.h"
 #include "accounts/cut_text.h"
 #include "accounts/query_value.h"
 #include "settings/keys.h"
@@ -191,21 +189,6 @@ inline int MarkerAt(std::string_view text, std::size_t at, const MarkerWords* wo
     return kNoMarker;
 }
 
-// The first '<' at or after pos, or npos.
-inline std::size_t NextLt(std::string_view text, std::size_t pos) {
-    const char* const base = text.data();
-#ifdef __SSE2__
-    if (pos + 16 <= text.size()) {  // values are short: one look at 16 bytes mostly finds it
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + pos));
-        const auto bits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('<'))));
-        if (bits != 0) return pos + static_cast<std::size_t>(__builtin_ctz(bits));
-        pos += 16;
-    }
-#endif
-    const void* lt = std::memchr(base + pos, '<', text.size() - pos);
-    return lt ? static_cast<std::size_t>(static_cast<const char*>(lt) - base) : std::string_view::npos;
-}
-
 enum class Scan { Read, ErrorTag, OtherShape };
 
 // The direct read of the balance parts of text (the answer without its errors). Every '<' of
@@ -252,8 +235,8 @@ Scan ScanBalances(std::string_view text, bool errorsCount, const BalanceRows& ma
     const std::size_t count = errorsCount ? errorTag + 1 : errorTag;
     std::size_t pos = 0, likely = 0;
     while (pos < text.size()) {
-        const std::size_t at = text[pos] == '<' ? pos : NextLt(text, pos);
-        if (at == std::string_view::npos) break;
+        const std::size_t at = text[pos] == '<' ? pos : pos + scan::Find(text.data() + pos, text.size() - pos, '<');
+        if (at == text.size()) break;
         // The marker after the last one in the usual order is tried first.
         const int m = MarkerAt(text, at, words, count, likely);
         if (m == kNoMarker) {
@@ -313,7 +296,7 @@ bool ReadUsualShape(std::string_view answer, std::time_t now, Answer& out) {
     return false;
 }
 
-Answer ReadByCutting(std::string_view answer, std::time_t now) {
+Answer ReadAnyShape(std::string_view answer, std::time_t now) {
     Answer out;
     std::string rest;
     const std::string_view text = TakeErrors(answer, out.errors, rest);
@@ -349,7 +332,7 @@ Answer ReadByCutting(std::string_view answer, std::time_t now) {
 Answer ParseAnswer(std::string_view answer, std::time_t now) {
     Answer out;
     if (ReadUsualShape(answer, now, out)) return out;
-    return ReadByCutting(answer, now);
+    return ReadAnyShape(answer, now);
 }
 
 }  // namespace gdp

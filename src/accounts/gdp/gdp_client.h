@@ -59,10 +59,10 @@ Answer ParseAnswer(std::string_view answer, std::time_t now);
 // "<C>value</C>" element of the same currencies as the first part (in any order, each once),
 // no currency element outside a part, no marker inside a value ("<error>" elements are taken
 // out first, as ParseAnswer does). Gives exactly what ParseAnswer gives; false (out cleared)
-// for an answer of any other shape, which ParseAnswer then reads by ReadByCutting.
+// for an answer of any other shape, which ParseAnswer then reads by ReadAnyShape.
 bool ReadUsualShape(std::string_view answer, std::time_t now, Answer& out);
 // ParseAnswer by the general engine alone: what every answer gives.
-Answer ReadByCutting(std::string_view answer, std::time_t now);
+Answer ReadAnyShape(std::string_view answer, std::time_t now);
 
 }  // namespace gdp
 

@@ -1,6 +1,7 @@
 #include "accounts/lr/lr_parser.h"
 
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -37,8 +38,8 @@ const std::vector<std::string_view>& Markers() {
         static std::array<std::string, 2 * kNameCount> texts;
         std::vector<std::string_view> m;
         for (int i = 0; i < kNameCount; ++i) {
-            texts[2 * i] = "<" + std::string(kNames[i]) + ">";
-            texts[2 * i + 1] = "</" + std::string(kNames[i]) + ">";
+            texts[2 * i].append("<").append(kNames[i]).append(">");
+            texts[2 * i + 1].append("</").append(kNames[i]).append(">");
         }
         for (const std::string& t : texts) m.push_back(t);
         return m;
@@ -108,9 +109,197 @@ Outcome Parse::TakeRecord(int element, const std::vector<int>& children, std::si
     return Outcome::Taken;
 }
 
+// The usual shape, read in one pass. The general extraction takes the kinds in order (Error,
+// Balance, Pager, AccountName, Receipt), each kind's records in text order, and each child as
+// the first one left anywhere (a Transfer's children: the first left inside the Transfer). On
+// an answer where
+//   - outside records only a record's opening tag or a record's closing tag stands,
+//   - a record holds each of its children at most once, in any order, as "<C>value</C>" with
+//     no tag of the interface inside the value, a Receipt's Transfer (holding the nine transfer
+//     children the same way) coming after its values,
+//   - no child is left for a record that comes earlier in the order of taking: neither one
+//     standing before the record in the text but belonging to a kind taken later (Date is
+//     shared by Balance, AccountName and Receipt, CurrencyId by Balance and Transfer, Amount
+//     by Receipt and Transfer), nor, for a record lacking a child, one of a record taken after,
+//   - the response id stands before the first tag,
+// the first child left is always the record's own (or none), nothing taken lies inside a
+// value, and so that extraction gives exactly the rows read here in text order.
+struct Kind {
+    int element;
+    std::vector<int> children;  // the value children, in the order of the row
+    int order;                  // when the general extraction takes this kind
+    TextList LrAnswer::*rows;
+};
+
+const std::array<Kind, 5>& Kinds() {
+    static const std::array<Kind, 5> kinds = {{
+        {kError, {kCode, kText, kDescription}, 0, &LrAnswer::errors},
+        {kBalance, {kCurrencyId, kValue, kDate, kAccountId}, 1, &LrAnswer::balances},
+        {kPager, {kPageSize, kPageCount, kPageNumber, kTotalCount}, 2, &LrAnswer::pagers},
+        {kAccountName, {kAccountToRetrieve, kDate, kName}, 3, &LrAnswer::accountNames},
+        {kReceipt, {kReceiptId, kDate, kPayerName, kPayeeName, kAmount, kFee, kClosingBalance, kTransfer}, 4,
+         &LrAnswer::receipts},
+    }};
+    return kinds;
+}
+
+constexpr int kMaxChildren = 9;
+
+// A row of the values present joined by "~", each decoded, an empty one as one space; one
+// allocation (decoding never makes a value longer).
+std::string JoinValues(const std::string_view* values, std::uint32_t present, std::size_t count) {
+    std::size_t size = count;
+    for (std::size_t i = 0; i < count; ++i) size += values[i].size();
+    std::string row;
+    row.reserve(size);
+    bool first = true;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!(present & (1u << i))) continue;
+        if (!first) row += '~';
+        first = false;
+        const std::size_t before = row.size();
+        AppendXmlField(row, values[i]);
+        if (row.size() == before) row += ' ';
+    }
+    return row;
+}
+
+class UsualShape {
+public:
+    explicit UsualShape(std::string_view answer) : text_(answer), tags_(Markers()) {
+        latestWith_.fill(-1);
+        earliestWithout_.fill(kNameCount);
+    }
+
+    bool Read(LrAnswer& got) {
+        static constexpr std::string_view kId = "Response id=\"";
+        std::size_t idEnd = 0;
+        if (const void* hit = text_.size() < kId.size() ? nullptr : ::memmem(text_.data(), text_.size(), kId.data(), kId.size())) {
+            const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data());
+            const std::size_t start = at + kId.size();
+            if (const std::size_t q = text_.find('"', start); q != std::string_view::npos) {
+                id_ = std::string(text_.substr(start, q - start));
+                idEnd = q + 1;
+            }
+        }
+        std::string_view values[kMaxChildren];
+        for (std::size_t pos = 0;;) {
+            const TagScanner::Tag tag = tags_.Next(text_, pos);
+            if (tag.marker < 0) return true;
+            if (tag.pos < idEnd) return false;
+            pos = tag.pos + tags_.Size(tag.marker);
+            const Kind* kind = nullptr;
+            bool recordEnd = false;
+            for (const Kind& k : Kinds()) {
+                if (tag.marker == Open(k.element)) kind = &k;
+                if (tag.marker == Close(k.element)) recordEnd = true;
+            }
+            if (recordEnd) continue;  // a record's closing tag takes no part
+            if (!kind) return false;
+            std::uint32_t present = 0;
+            if (!ReadChildren(kind->children, kind->order, pos, values, present)) return false;
+            const std::size_t fields = kind->children.size() - (kind->element == kReceipt ? 1 : 0);
+            (got.*(kind->rows)).push_back(JoinValues(values, present, fields));
+            if (kind->element == kReceipt && (present & (1u << fields))) {
+                // The Transfer: its children are looked for inside it only.
+                std::size_t inside = transferStart_;
+                std::uint32_t found = 0;
+                if (!ReadChildren(TransferChildren(), -1, inside, values, found)) return false;
+                const TagScanner::Tag end = tags_.Next(text_, inside);
+                if (end.marker != Close(kTransfer)) return false;
+                got.transfers.push_back(JoinValues(values, found, TransferChildren().size()));
+                for (const int c : TransferChildren()) latestWith_[static_cast<std::size_t>(c)] = kind->order;
+                for (std::size_t i = 0; i < TransferChildren().size(); ++i)
+                    if ((found & (1u << i)) && earliestWithout_[static_cast<std::size_t>(TransferChildren()[i])] <= kind->order)
+                        return false;
+                pos = end.pos + tags_.Size(end.marker);
+            }
+        }
+    }
+
+    const std::optional<std::string>& Id() const { return id_; }
+
+private:
+    // Reads the children of one record from pos up to the first tag that is not one of them
+    // (not taken). order: the record's place in the order of taking, -1 inside a Transfer
+    // (bounded: nothing outside it is looked at). A Transfer child ends the record: pos is
+    // left at its opening tag and transferStart_ after it.
+    bool ReadChildren(const std::vector<int>& children, int order, std::size_t& pos, std::string_view* values,
+                      std::uint32_t& present) {
+        for (;;) {
+            const TagScanner::Tag open = tags_.Next(text_, pos);
+            std::size_t slot = 0;
+            while (slot < children.size() && Open(children[slot]) != open.marker) ++slot;
+            if (slot == children.size()) break;
+            if (present & (1u << slot)) return false;  // twice
+            present |= 1u << slot;
+            if (children[slot] == kTransfer) {
+                transferStart_ = open.pos + tags_.Size(open.marker);
+                pos = open.pos;
+                break;
+            }
+            const std::size_t v = open.pos + tags_.Size(open.marker);
+            const TagScanner::Tag close = tags_.Next(text_, v);
+            if (close.marker != open.marker + 1) return false;
+            values[slot] = text_.substr(v, close.pos - v);
+            pos = close.pos + tags_.Size(close.marker);
+        }
+        if (order < 0) return true;
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            const auto c = static_cast<std::size_t>(children[i]);
+            if (latestWith_[c] > order) return false;  // one of a later kind stands before it
+            if (present & (1u << i)) {
+                if (earliestWithout_[c] <= order) return false;  // an earlier record lacks it
+                latestWith_[c] = order;
+            } else {
+                earliestWithout_[c] = std::min(earliestWithout_[c], order);
+            }
+        }
+        return true;
+    }
+
+    std::string_view text_;
+    TagScanner tags_;
+    std::optional<std::string> id_;
+    std::size_t transferStart_ = 0;
+    // Per name: the latest kind (by order of taking) holding it so far; the earliest kind with a
+    // record lacking it so far.
+    std::array<int, kNameCount> latestWith_{};
+    std::array<int, kNameCount> earliestWithout_{};
+};
+
+void AppendRows(TextList& to, TextList&& from) {
+    if (to.empty()) {
+        to = std::move(from);
+        return;
+    }
+    to.reserve(to.size() + from.size());
+    for (std::string& row : from) to.push_back(std::move(row));
+}
+
 }  // namespace
 
+bool ReadUsualShape(std::string_view answer, bool clear, LrAnswer& out) {
+    if (answer.size() >= UINT32_MAX) return false;
+    UsualShape shape(answer);
+    LrAnswer got;
+    if (!shape.Read(got)) return false;
+    if (clear) out = LrAnswer{};
+    if (shape.Id()) out.responseId = *shape.Id();
+    AppendRows(out.errors, std::move(got.errors));
+    AppendRows(out.balances, std::move(got.balances));
+    AppendRows(out.pagers, std::move(got.pagers));
+    AppendRows(out.accountNames, std::move(got.accountNames));
+    AppendRows(out.receipts, std::move(got.receipts));
+    AppendRows(out.transfers, std::move(got.transfers));
+    return true;
+}
+
 void ParseAnswer(std::string_view answer, bool clear, LrAnswer& out) {
+    if (!ReadUsualShape(answer, clear, out)) ReadAnyShape(answer, clear, out);
+}
+
+void ReadAnyShape(std::string_view answer, bool clear, LrAnswer& out) {
     if (clear) out = LrAnswer{};
     if (answer.size() >= UINT32_MAX) return;  // far beyond any answer of the interface
 

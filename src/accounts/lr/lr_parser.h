@@ -20,11 +20,20 @@ struct LrAnswer {
     TextList accountNames;  // AccountToRetrieve~Date~Name
     TextList receipts;      // ReceiptId~Date~PayerName~PayeeName~Amount~Fee~ClosingBalance
     TextList transfers;     // TransferId~TransferType~Payer~Payee~CurrencyId~Amount~Memo~Anonymous~Source
+
+    bool operator==(const LrAnswer&) const = default;
 };
 
 // clear: empty the response id and the lists first; otherwise rows are appended. A child
 // whose closing tag is missing ends the extraction of its kind and its record is dropped.
 // Time and memory grow linearly with the answer.
 void ParseAnswer(std::string_view answer, bool clear, LrAnswer& out);
+
+// ParseAnswer is these two: an answer in the usual shape (records one after another, each
+// child once, no tag of the interface inside a value, records sharing an element name in the
+// order they are taken) is read in one forward pass; ReadUsualShape gives false for any other,
+// leaving out as it was, and ReadAnyShape reads it by the general extraction.
+bool ReadUsualShape(std::string_view answer, bool clear, LrAnswer& out);
+void ReadAnyShape(std::string_view answer, bool clear, LrAnswer& out);
 
 }  // namespace pw::lr

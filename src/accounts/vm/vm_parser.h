@@ -19,10 +19,19 @@ struct VmAnswer {
     TextList balances;      // USD~value~update time (UTC, "%Y-%m-%d %H:%M:%S" of now)
     TextList transactions;  // TransId~Memo~PaymentId~party~Timestamp~Amount~TransType
     TextList accountNames;
+
+    bool operator==(const VmAnswer&) const = default;
 };
 
 // Empties out, then fills it from answer; an answer without "<Response>" gives nothing.
 void ParseAnswer(std::string_view answer, std::time_t now, VmAnswer& out);
+
+// ParseAnswer is these two: an answer in the usual shape (each element a "<Name>value</Name>"
+// with no tag of the interface inside, Code and Message once each after every Status, the
+// seven children once each after every Transaction) is read in one forward pass;
+// ReadUsualShape gives false for any other and ReadAnyShape reads it by the four passes.
+bool ReadUsualShape(std::string_view answer, std::time_t now, VmAnswer& out);
+void ReadAnyShape(std::string_view answer, std::time_t now, VmAnswer& out);
 
 // The party of a "ToFromAccount" value: "Fee Account" alone, otherwise "account (name)".
 // Several parties are joined with ", " and no AccountId gives " ", so a transaction row always
