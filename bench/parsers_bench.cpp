@@ -117,7 +117,8 @@ void WriteAnswers(const std::string& dir) {
     const std::pair<const char*, Maker> files[] = {{"lr_history", pw::bench::LrHistory},
                                                    {"vm_history", pw::bench::VmHistory},
                                                    {"pm_history", pw::bench::PmHistory},
-                                                   {"eg_history", pw::bench::EgHistory}};
+                                                   {"eg_history", pw::bench::EgHistory},
+                                                   {"gdp_balances", pw::bench::GdpBalances}};
     for (const auto& [name, make] : files)
         for (const int mb : {1, 10})
             std::ofstream(dir + "/" + name + "_" + std::to_string(mb) + "mb", std::ios::binary)
