@@ -128,70 +128,151 @@ void AppendPadded(std::string& out, long long value, int digits) {
 
 // Appends the field with its date rewritten (see RewriteDate).
 void AppendRewrittenDate(std::string& out, std::string_view field) {
-    const std::size_t blank = field.find(' ');
-    const std::string_view date = field.substr(0, blank);
-    const std::size_t s1 = date.find('/');
-    const std::size_t s2 = s1 == std::string_view::npos ? s1 : date.find('/', s1 + 1);
-    if (blank == std::string_view::npos || field.find(' ', blank + 1) != std::string_view::npos ||
-        s2 == std::string_view::npos || date.find('/', s2 + 1) != std::string_view::npos) {
+    // One pass over the (short) field: its blanks, and the "/" before the first blank.
+    std::size_t blank = 0, blanks = 0, slashes = 0, s1 = 0, s2 = 0;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == ' ') {
+            if (blanks++ == 0) blank = i;
+        } else if (field[i] == '/' && blanks == 0) {
+            (slashes++ == 0 ? s1 : s2) = i;
+        }
+    }
+    if (blanks != 1 || slashes != 2) {
         out.append(field);
         return;
     }
-    AppendPadded(out, LeadingInt(date.substr(0, s1)), 2);
-    out += '/';
-    AppendPadded(out, LeadingInt(date.substr(s1 + 1, s2 - s1 - 1)), 2);
-    out += '/';
-    AppendPadded(out, LeadingInt(date.substr(s2 + 1)), 4);
-    out += ' ';
+    const std::string_view day = field.substr(0, s1), month = field.substr(s1 + 1, s2 - s1 - 1),
+                           year = field.substr(s2 + 1, blank - s2 - 1);
+    // Pieces of at most as many plain digits as they are written with: padded as they stand.
+    const auto plain = [](std::string_view piece, std::size_t digits) {
+        return !piece.empty() && piece.size() <= digits &&
+               std::all_of(piece.begin(), piece.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    const auto put = [&out](std::string_view piece, std::size_t digits, char after) {
+        out.append(digits - piece.size(), '0');
+        out.append(piece);
+        out += after;
+    };
+    if (plain(day, 2) && plain(month, 2) && plain(year, 4)) {
+        put(day, 2, '/');
+        put(month, 2, '/');
+        put(year, 4, ' ');
+    } else {
+        AppendPadded(out, LeadingInt(day), 2);
+        out += '/';
+        AppendPadded(out, LeadingInt(month), 2);
+        out += '/';
+        AppendPadded(out, LeadingInt(year), 4);
+        out += ' ';
+    }
     out.append(field.substr(blank + 1));
+}
+
+// The next byte c at or after from in text, or npos.
+inline std::size_t NextByte(std::string_view text, char c, std::size_t from) {
+    if (from >= text.size()) return std::string_view::npos;
+    const void* hit = std::memchr(text.data() + from, c, text.size() - from);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : std::string_view::npos;
+}
+
+// Writes "," as "~" and "~" as "-" in [p, p + n) (a loop the compiler turns into vector code).
+inline void MarkFields(char* p, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = p[i];
+        p[i] = c == ',' ? '~' : c == '~' ? '-' : c;
+    }
+}
+
+// The usual first field of a history line, "D/M/YYYY time": day and month of one or two plain
+// digits, a year of one to four, then one blank and no other. Writes what AppendRewrittenDate
+// writes for its part through the blank ("DD/MM/YYYY ", 11 bytes) to out and returns the
+// length of that part; 0 (nothing written) for any other field. The time after the blank
+// goes through as the rest of the line does.
+std::size_t UsualDate(std::string_view first, char* out) {
+    std::size_t i = 0;
+    const auto piece = [&](std::size_t most, char end) {
+        const std::size_t start = i;
+        while (i < first.size() && i - start <= most && first[i] >= '0' && first[i] <= '9') ++i;
+        const std::size_t n = i - start;
+        if (n == 0 || n > most || i >= first.size() || first[i] != end) return false;
+        std::memset(out, '0', most - n);
+        std::memcpy(out + most - n, first.data() + start, n);
+        out[most] = end;
+        out += most + 1;
+        ++i;
+        return true;
+    };
+    if (!piece(2, '/') || !piece(2, '/') || !piece(4, ' ')) return 0;
+    const char* const end = first.data() + first.size();
+    return FindByteIn(first.data() + i, end, ' ') == end ? i : 0;
 }
 
 void ParseCsv(std::string_view text, EgAnswer& out) {
     if (text.find("No Records Found") != std::string_view::npos) return;
     // Every line that ends in a line feed is a row, the first (the header) excepted.
-    const char* const base = text.data();
-    const std::size_t n = text.size();
-    const auto nextLf = [&](std::size_t from) -> std::size_t {
-        if (from >= n) return std::string_view::npos;
-        const void* hit = std::memchr(base + from, '\n', n - from);
-        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - base) : std::string_view::npos;
-    };
-    std::size_t lines = 0;
-    for (std::size_t lf = nextLf(0); lf != std::string_view::npos; lf = nextLf(lf + 1)) ++lines;
+    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
     if (lines < 2) return;
     out.rawHistory.reserve(lines - 1);
-    std::string date;
-    for (std::size_t pos = nextLf(0) + 1, nl; (nl = nextLf(pos)) != std::string_view::npos; pos = nl + 1) {
+    std::string date, head;
+    std::vector<std::size_t> quotes;
+    for (std::size_t pos = NextByte(text, '\n', 0) + 1, nl; (nl = NextByte(text, '\n', pos)) != std::string_view::npos;
+         pos = nl + 1) {
         const std::string_view line = text.substr(pos, nl - pos);
-        std::string row;
         // The first field's date is rewritten; quotes are dropped, "," separates the fields.
-        const std::size_t comma = line.find(',');
-        const std::string_view head = line.substr(0, comma);
-        std::size_t from = 0;
-        if (std::memchr(head.data(), ' ', head.size()) != nullptr) {
-            std::string_view field = head;
-            if (std::memchr(head.data(), '"', head.size()) != nullptr) {
-                date.clear();
-                for (const char c : head)
-                    if (c != '"') date += c;
-                field = date;
+        const char* const lineEnd = line.data() + line.size();
+        const std::string_view first(line.data(), static_cast<std::size_t>(FindByteIn(line.data(), lineEnd, ',') - line.data()));
+        const char* const firstEnd = first.data() + first.size();
+        char usual[11];
+        std::string_view prefix;  // the date rewritten, when the first field holds one
+        std::size_t from = 0;     // where the rest of the line begins
+        if ((from = UsualDate(first, usual)) != 0) {
+            prefix = std::string_view(usual, sizeof usual);
+        } else if (FindByteIn(first.data(), firstEnd, ' ') != firstEnd) {
+            std::string_view field = first;
+            if (FindByteIn(first.data(), firstEnd, '"') != firstEnd) {
+                head.clear();
+                for (const char c : first)
+                    if (c != '"') head += c;
+                field = head;
             }
-            row.reserve(line.size() + 8);
-            AppendRewrittenDate(row, field);
-            std::replace(row.begin(), row.end(), '~', '-');
-            from = head.size();
+            date.clear();
+            AppendRewrittenDate(date, field);
+            std::replace(date.begin(), date.end(), '~', '-');
+            prefix = date;
+            from = first.size();
         }
-        const std::size_t start = row.size();
-        row.resize(start + line.size() - from);
-        char* w = row.data() + start;
-        for (std::size_t i = from; i < line.size(); ++i) {
-            const char c = line[i];
-            if (c == '"') continue;
-            *w++ = c == ',' ? '~' : c == '~' ? '-' : c;
+        const std::string_view rest = line.substr(from);
+        quotes.clear();
+        ForEachByte(rest.data(), rest.size(), '"', [&](std::size_t k) {
+            quotes.push_back(k);
+            return true;
+        });
+        quotes.push_back(rest.size());
+        // One allocation of the row's size: the date, the stretches between the quotes.
+        std::string& row = out.rawHistory.emplace_back(prefix.size() + rest.size() + 1 - quotes.size(), '\0');
+        char* w = row.data();
+        std::memcpy(w, prefix.data(), prefix.size());
+        w += prefix.size();
+        std::size_t at = 0;
+        for (const std::size_t q : quotes) {
+            std::memcpy(w, rest.data() + at, q - at);
+            w += q - at;
+            at = q + 1;
         }
-        row.resize(static_cast<std::size_t>(w - row.data()));
-        out.rawHistory.push_back(std::move(row));
+        MarkFields(row.data() + prefix.size(), row.size() - prefix.size());
     }
+}
+
+// True when ParseAmount(value) < 0: only a text whose number begins with "-" (after the
+// blanks and one "+" that ParseAmount skips) can be read as below zero.
+bool BelowZero(std::string_view value) {
+    std::size_t i = 0;
+    while (i < value.size() && (value[i] == ' ' || value[i] == '\t' || value[i] == '\n' || value[i] == '\r' ||
+                                value[i] == '\v' || value[i] == '\f'))
+        ++i;
+    if (i < value.size() && value[i] == '+') ++i;
+    if (i >= value.size() || value[i] != '-') return false;
+    return ParseAmount(std::string(value)) < 0;
 }
 
 }  // namespace
@@ -240,15 +321,56 @@ void ParseAnswer(std::string_view answer, const TextList& prices, std::time_t no
 }
 
 std::string HistoryRow(const std::string& rawRow) {
-    const TextList f = Split(rawRow, "~");
-    if (f.size() < 11) return std::string();
-    const std::string amount = ParseAmount(f[4]) < 0 ? "-" + f[7] : f[7];
-    const std::string counterpart = f[6].empty() ? f[5] : f[5] + " (" + f[6] + ")";
-    return JoinList({f[0], f[1], f[3], f[4], amount, counterpart, f[8], f[9], f[2], f[10]}, "~");
+    // The fields 0 to 10 of the raw row; what follows an eleventh "~" is not used.
+    std::size_t tilde[11];
+    std::size_t tildes = 0;
+    ForEachByte(rawRow.data(), rawRow.size(), '~', [&](std::size_t k) {
+        tilde[tildes++] = k;
+        return tildes < 11;
+    });
+    if (tildes < 10) return std::string();
+    if (tildes == 10) tilde[10] = rawRow.size();
+    std::string_view f[11];
+    for (std::size_t i = 0, from = 0; i < 11; from = tilde[i++] + 1)
+        f[i] = std::string_view(rawRow).substr(from, tilde[i] - from);
+    // Date~Type~E-Metal~Weight~Amount~From/To~Currency~Rate~Batch~Memo, built in one allocation.
+    const bool negative = BelowZero(f[4]);
+    const std::size_t size = f[0].size() + f[1].size() + f[3].size() + f[4].size() + negative + f[7].size() +
+                             f[5].size() + (f[6].empty() ? 0 : f[6].size() + 3) + f[8].size() + f[9].size() +
+                             f[2].size() + f[10].size() + 9;
+    std::string row(size, '~');
+    char* w = row.data();
+    const auto put = [&w](std::string_view v) {
+        std::memcpy(w, v.data(), v.size());
+        w += v.size();
+    };
+    const auto field = [&](std::string_view v) {
+        put(v);
+        ++w;  // the "~" already there
+    };
+    field(f[0]);
+    field(f[1]);
+    field(f[3]);
+    field(f[4]);
+    if (negative) *w++ = '-';
+    field(f[7]);
+    put(f[5]);
+    if (!f[6].empty()) {
+        put(" (");
+        put(f[6]);
+        put(")");
+    }
+    ++w;
+    field(f[8]);
+    field(f[9]);
+    field(f[2]);
+    put(f[10]);
+    return row;
 }
 
 TextList HistoryRows(const TextList& rawRows) {
     TextList rows;
+    rows.reserve(rawRows.size());
     for (const std::string& raw : rawRows) {
         std::string row = HistoryRow(raw);
         if (!row.empty()) rows.push_back(std::move(row));

@@ -83,8 +83,14 @@ void ParseInputs(std::string_view answer, std::time_t now, PmAnswer& out) {
     }
 }
 
-std::size_t Commas(const char* p, std::size_t n) {
-    return static_cast<std::size_t>(std::count(p, p + n, ','));
+// The offsets in [p, p + n) of its first nine commas; how many there are (at most nine).
+std::size_t FirstNineCommas(const char* p, std::size_t n, std::size_t (&at)[9]) {
+    std::size_t found = 0;
+    ForEachByte(p, n, ',', [&](std::size_t k) {
+        at[found++] = k;
+        return found < 9;
+    });
+    return found;
 }
 
 // The next line feed at or after pos, or npos.
@@ -94,52 +100,65 @@ std::size_t NextLf(std::string_view s, std::size_t pos) {
     return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - s.data()) : std::string_view::npos;
 }
 
+// Writes line breaks as blanks and "~" as "-" in [p, p + n) (a loop the compiler turns into
+// vector code).
+void BlankBreaks(char* p, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = p[i];
+        p[i] = c == '\r' || c == '\n' ? ' ' : c == '~' ? '-' : c;
+    }
+}
+
 }  // namespace
 
 TextList ReadCsvRecords(std::string_view csv, bool* firstWasDropped) {
     TextList records;
     if (firstWasDropped) *firstWasDropped = false;
     if (csv.find(kNoRecords) != std::string_view::npos) return records;
-    std::size_t lines = 0;
-    for (std::size_t lf = NextLf(csv, 0); lf != std::string_view::npos; lf = NextLf(csv, lf + 1)) ++lines;
-    records.reserve(lines);
+    records.reserve(static_cast<std::size_t>(std::count(csv.begin(), csv.end(), '\n')));
 
     bool first = true;
     std::size_t pos = 0;
-    for (std::size_t lf = NextLf(csv, pos); lf != std::string_view::npos; lf = NextLf(csv, pos)) {
+    std::size_t lf = NextLf(csv, pos);
+    // The first nine commas of the line at pos (offsets from pos) and how many it has.
+    std::size_t commaAt[9];
+    std::size_t commas = lf == std::string_view::npos ? 0 : FirstNineCommas(csv.data(), lf, commaAt);
+    while (lf != std::string_view::npos) {
         // The record: its first line, then every further line that does not hold ten fields.
         std::size_t end = lf + 1;
-        for (std::size_t next; (next = NextLf(csv, end)) != std::string_view::npos; end = next + 1)
-            if (Commas(csv.data() + end, next - end) >= 9) break;
-        const std::string_view record = csv.substr(pos, end - pos);
-        pos = end;
-        // One pass: line breaks become blanks, a "~" becomes "-", the first nine commas end
-        // fields 0 to 8 ("~"); the memo is all the rest, commas and all.
-        std::string row(record.size(), '\0');
-        char* const w = row.data();
-        int commas = 0;
-        std::size_t memoStart = 0;
-        for (std::size_t i = 0; i < record.size(); ++i) {
-            char c = record[i];
-            if (c == '\r' || c == '\n') {
-                c = ' ';
-            } else if (c == '~') {
-                c = '-';
-            } else if (c == ',' && commas < 9) {
-                c = '~';
-                if (++commas == 9) memoStart = i + 1;
-            }
-            w[i] = c;
+        std::size_t nextAt[9];
+        std::size_t nextCommas = 0;
+        std::size_t next;  // the line feed ending the line at end
+        for (; (next = NextLf(csv, end)) != std::string_view::npos; end = next + 1) {
+            nextCommas = FirstNineCommas(csv.data() + end, next - end, nextAt);
+            if (nextCommas == 9) break;
         }
-        if (commas < 9) {  // fewer than ten fields
+        const std::string_view record = csv.substr(pos, end - pos);
+        // The first nine commas of the record: those of its first line, or found across its lines.
+        std::size_t recordAt[9];
+        std::size_t recordCommas = commas;
+        if (commas == 9 || end == lf + 1)
+            std::copy(commaAt, commaAt + commas, recordAt);
+        else
+            recordCommas = FirstNineCommas(record.data(), record.size(), recordAt);
+        pos = end;
+        lf = next;
+        commas = nextCommas;
+        std::copy(nextAt, nextAt + nextCommas, commaAt);
+        if (recordCommas < 9) {  // fewer than ten fields
             if (first && firstWasDropped) *firstWasDropped = true;
             first = false;
             continue;
         }
         first = false;
+        // Line breaks become blanks, a "~" becomes "-", the first nine commas end fields 0 to
+        // 8 ("~"); the memo is all the rest, commas and all.
+        std::string& row = records.emplace_back(record);
+        BlankBreaks(row.data(), row.size());
+        for (const std::size_t at : recordAt) row[at] = '~';
+        const std::size_t memoStart = recordAt[8] + 1;
         const std::size_t memo = row.find(kMemoMarker, memoStart);
         if (memo != std::string::npos) row.erase(memoStart, memo + kMemoMarker.size() - memoStart);
-        records.push_back(std::move(row));
     }
     return records;
 }
