@@ -64,4 +64,38 @@ inline const char* FindByteIn(const char* p, const char* end, char c) {
     return hit;
 }
 
+// The first occurrence of marker (a literal) at or after from in text, or npos; meant for the
+// short hops between the markers of one element.
+template <std::size_t N>
+std::size_t FindMarker(std::string_view text, const char (&marker)[N], std::size_t from) {
+    static_assert(N >= 2, "a marker of at least one byte");
+    constexpr std::size_t n = N - 1;
+    const char* const end = text.data() + text.size();
+    while (from + n <= text.size()) {
+        const char* p = FindByteIn(text.data() + from, end - (n - 1), marker[0]);
+        if (p == end - (n - 1)) return std::string_view::npos;
+        if (std::memcmp(p + 1, marker + 1, n - 1) == 0) return static_cast<std::size_t>(p - text.data());
+        from = static_cast<std::size_t>(p - text.data()) + 1;
+    }
+    return std::string_view::npos;
+}
+
+// True when marker (a literal) begins at pos in text.
+template <std::size_t N>
+bool StartsAt(std::string_view text, std::size_t pos, const char (&marker)[N]) {
+    return pos <= text.size() && text.size() - pos >= N - 1 && std::memcmp(text.data() + pos, marker, N - 1) == 0;
+}
+
+// Writes value to w with every "~" written as "-" (w holds value.size() bytes); the end of
+// what was written. For rows built in one allocation of their exact size.
+inline char* PutRowField(char* w, std::string_view value) {
+    if (value.empty()) return w;
+    std::memcpy(w, value.data(), value.size());
+    ForEachByte(w, value.size(), '~', [w](std::size_t k) {
+        w[k] = '-';
+        return true;
+    });
+    return w + value.size();
+}
+
 }  // namespace pw

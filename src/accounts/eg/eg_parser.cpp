@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -278,6 +280,25 @@ bool BelowZero(std::string_view value) {
 }  // namespace
 
 std::string FloatText(float value, int decimals) {
+    // A float times 10^decimals (decimals <= 4) is exact in a double (24 + 10 significant bits),
+    // so that whole number, rounded half to even as to_chars rounds, gives the digits.
+    static constexpr double kScale[] = {1, 10, 100, 1000, 10000};
+    if (decimals >= 0 && decimals <= 4 && std::isfinite(value)) {
+        const double y = std::fabs(static_cast<double>(value) * kScale[decimals]);
+        if (y < 1e15) {
+            auto digits = static_cast<std::uint64_t>(y);
+            const double rest = y - static_cast<double>(digits);  // exact
+            if (rest > 0.5 || (rest == 0.5 && (digits & 1) != 0)) ++digits;
+            char buf[32];
+            char* p = buf + sizeof buf;
+            for (int i = 0; i < decimals; ++i, digits /= 10) *--p = static_cast<char>('0' + digits % 10);
+            if (decimals > 0) *--p = '.';
+            do *--p = static_cast<char>('0' + digits % 10);
+            while ((digits /= 10) != 0);
+            if (std::signbit(value)) *--p = '-';
+            return std::string(p, buf + sizeof buf);
+        }
+    }
     char buf[128];
     const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value),
                                  std::chars_format::fixed, decimals);
@@ -298,26 +319,138 @@ std::string RewriteDate(const std::string& field) {
     return out;
 }
 
+namespace {
+
+// ParseAmount(text), read straight for a plain decimal ("1.500000"): at most 15 digits, so
+// the digits are a whole number below 2^53 and 10^k is exact, and their quotient is the
+// correctly rounded value from_chars gives.
+double Amount(const std::string& text) {
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::uint64_t digits = 0;
+    std::size_t count = 0, point = std::string::npos;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9' && count < 15) {
+            digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+            ++count;
+        } else if (c == '.' && point == std::string::npos && i > 0 && i + 1 < text.size()) {
+            point = i;
+        } else {
+            return ParseAmount(text);
+        }
+    }
+    if (count == 0) return ParseAmount(text);
+    const std::size_t decimals = point == std::string::npos ? 0 : text.size() - point - 1;
+    return static_cast<double>(digits) / kPow10[decimals];
+}
+
+// A balance row with the metal's rate (rate, read as rateValue) and the stamp worked out; one
+// allocation.
+std::string BalanceRowOf(std::string_view metal, const std::string& ounces, std::string_view rate, double rateValue,
+                         std::string_view stamp) {
+    const double oz = Amount(ounces);
+    const std::string grams = FloatText(static_cast<float>(oz * kGramsPerOunce), 4);
+    const std::string usd = FloatText(static_cast<float>(oz * rateValue), 2);
+    std::string row;
+    row.reserve(metal.size() + ounces.size() + grams.size() + rate.size() + usd.size() + stamp.size() + 5);
+    for (const std::string_view field : {metal, std::string_view(ounces), std::string_view(grams), rate,
+                                         std::string_view(usd)}) {
+        row.append(field);
+        row += '~';
+    }
+    row.append(stamp);
+    return row;
+}
+
+// The rate of a metal from the prices: empty when it has none.
+std::string_view Rate(std::string_view metal, const TextList& prices) {
+    const TextList& metals = Metals();
+    for (std::size_t i = 0; i < metals.size() && i < prices.size(); ++i)
+        if (metals[i] == metal) return prices[i];
+    return {};
+}
+
+}  // namespace
+
 std::string BalanceRow(const std::string& metal, const std::string& ounces,
                        const TextList& prices, std::time_t now) {
-    const double oz = ParseAmount(ounces);
-    const int index = FindInList(Metals(), metal);
-    const std::string rate = index >= 0 && static_cast<std::size_t>(index) < prices.size()
-                                 ? prices[static_cast<std::size_t>(index)]
-                                 : std::string();
-    return JoinList({metal, ounces, FloatText(static_cast<float>(oz * kGramsPerOunce), 4), rate,
-                     FloatText(static_cast<float>(oz * ParseAmount(rate)), 2), UtcStamp(now)},
-                    "~");
+    const std::string_view rate = Rate(metal, prices);
+    return BalanceRowOf(metal, ounces, rate, ParseAmount(std::string(rate)), UtcStamp(now));
+}
+
+// The usual page is a run of inputs '<input type=hidden name=NAME value="VALUE">', no ERROR
+// input, and between them (and after the last) text without "hidden name=" or 'value="'.
+// The general pass (ParseInputs) finds every marker once, front to back, "the first left":
+// here the first "<input type=hidden" left is the next input (the name cut overlaps it and
+// the value cut takes every marker inside the value), the first "hidden name=" left is the
+// one of that input, the first blank after it ends the name (a name holds no blank, so no
+// other marker begins in it but 'value="', which the name cut takes), the first 'value="'
+// left is the one right after the blank, and the first '">' after it ends the value; no
+// marker can reach from the text between the inputs into an input (none holds "<" past its
+// start). So the general pass gives the same names, values and rows. Any other shape: false,
+// out untouched.
+bool ReadUsualBalances(std::string_view answer, const TextList& prices, std::time_t now, EgAnswer& out) {
+    constexpr std::string_view kOpen = "<input type=hidden name=";
+    const std::size_t at = answer.find(kHidden);
+    if (at == std::string_view::npos) return false;
+    const std::string_view text = answer.substr(at);
+    if (text.size() >= UINT32_MAX) return false;
+    const TextList& metals = Metals();
+    std::vector<double> rateValues;
+    for (std::size_t i = 0; i < metals.size() && i < prices.size(); ++i) rateValues.push_back(ParseAmount(prices[i]));
+    const std::string stamp = UtcStamp(now);
+    TextList rows;
+    std::string ounces, metal;
+    for (std::size_t h = 0; h != std::string_view::npos;) {
+        if (!StartsAt(text, h, "<input type=hidden name=") || StartsAt(text, h, "<input type=hidden name=ERROR"))
+            return false;
+        const std::size_t start = h + kOpen.size();
+        const std::size_t blank = FindMarker(text, " ", start);
+        if (blank == std::string_view::npos || !StartsAt(text, blank + 1, "value=\"")) return false;
+        const std::size_t v = blank + 1 + kValue.size();
+        const std::size_t e = FindMarker(text, "\">", v);
+        if (e == std::string_view::npos) return false;
+        const std::string_view value = text.substr(v, e - v);
+        if (FindByteIn(value.data(), value.data() + value.size(), '<') != value.data() + value.size() &&
+            value.find(kError) != std::string_view::npos)
+            return false;
+        const std::size_t end = e + kEnd.size();
+        const std::size_t next = FindMarker(text, "<input type=hidden", end);
+        const std::string_view between = text.substr(end, next - end);
+        if (between.find('=') != std::string_view::npos &&
+            (between.find(kName) != std::string_view::npos || between.find(kValue) != std::string_view::npos))
+            return false;
+        h = next;
+        std::string_view name = text.substr(start, blank - start);
+        if (name.empty()) name = " ";
+        const std::size_t underscore = name.find('_');
+        if (underscore != std::string_view::npos && name.find("_Grams", underscore) != std::string_view::npos) continue;
+        metal = RowField(name.substr(0, underscore));
+        ounces = RowField(value.empty() ? std::string_view(" ") : value);
+        std::size_t index = 0;
+        while (index < rateValues.size() && metals[index] != metal) ++index;
+        rows.push_back(index < rateValues.size() ? BalanceRowOf(metal, ounces, prices[index], rateValues[index], stamp)
+                                                 : BalanceRowOf(metal, ounces, {}, 0.0, stamp));
+    }
+    out.balances = std::move(rows);
+    return true;
+}
+
+void ReadAnyBalances(std::string_view answer, const TextList& prices, std::time_t now, EgAnswer& out) {
+    const std::size_t at = answer.find(kHidden);
+    if (at != std::string_view::npos) ParseInputs(answer.substr(at), prices, now, out);
 }
 
 void ParseAnswer(std::string_view answer, const TextList& prices, std::time_t now,
                  EgAnswer& out) {
     out = EgAnswer{};
     const std::size_t at = answer.find(kHidden);
-    if (at != std::string_view::npos)
-        ParseInputs(answer.substr(at), prices, now, out);
-    else
+    if (at != std::string_view::npos) {
+        if (!ReadUsualBalances(answer, prices, now, out)) ReadAnyBalances(answer, prices, now, out);
+    } else {
         ParseCsv(answer, out);
+    }
 }
 
 std::string HistoryRow(const std::string& rawRow) {

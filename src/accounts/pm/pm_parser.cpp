@@ -29,12 +29,20 @@ std::string UtcStamp(std::time_t now) {
     return std::string(buf, std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm));
 }
 
-void AppendOrBlank(std::string& row, std::string_view value) {
-    if (value.empty()) row += ' ';
-    AppendRowField(row, value);
+// name~value~stamp, an empty name or value written " ", in one allocation.
+std::string InputRow(std::string_view name, std::string_view value, std::string_view stamp) {
+    if (name.empty()) name = " ";
+    if (value.empty()) value = " ";
+    std::string row(name.size() + value.size() + 2 + stamp.size(), '~');
+    char* w = PutRowField(row.data(), name) + 1;
+    w = PutRowField(w, value) + 1;
+    std::memcpy(w, stamp.data(), stamp.size());
+    return row;
 }
 
-void ParseInputs(std::string_view answer, std::time_t now, PmAnswer& out) {
+}  // namespace
+
+void ReadAnyInputs(std::string_view answer, std::time_t now, PmAnswer& out) {
     if (answer.size() >= UINT32_MAX) return;  // far beyond any answer of the interface
     CutText x(answer, InputMarkers());
     std::string scratch;
@@ -72,16 +80,12 @@ void ParseInputs(std::string_view answer, std::time_t now, PmAnswer& out) {
         const std::size_t start = v + x.MarkerSize(kValue);
         const std::size_t ve = x.Find(kValueEnd, start);
         if (ve == CutText::npos) break;
-        std::string row;
-        AppendOrBlank(row, name);
-        row += '~';
-        AppendOrBlank(row, x.Left(start, ve, scratch));
-        row += '~';
-        row += stamp;
-        out.inputs.push_back(std::move(row));
+        out.inputs.push_back(InputRow(name, x.Left(start, ve, scratch), stamp));
         x.Cut(v, ve + x.MarkerSize(kValueEnd));
     }
 }
+
+namespace {
 
 // The offsets in [p, p + n) of its first nine commas; how many there are (at most nine).
 std::size_t FirstNineCommas(const char* p, std::size_t n, std::size_t (&at)[9]) {
@@ -110,6 +114,41 @@ void BlankBreaks(char* p, std::size_t n) {
 }
 
 }  // namespace
+
+// The usual page is a run of inputs "<input name='NAME' ... value='VALUE'>" and no ERROR
+// input. The general pass (ParseInputs) cuts the text before the first "<input name=" and,
+// input by input, takes the first "<input name='" left (m), the first "' " after it (e),
+// cuts [m, e + 2), takes the first "value='" left at or after m and the first "'>" after
+// that (ve), and cuts up to ve + 2. Here every "<input name='" of the text is one such m, and
+// the next one begins at or after ve + 2 of the one before; then nothing before m is left to
+// be found, nothing at or after m was cut yet, every marker between m and e + 2 is gone by
+// the first cut (so the value marker is the first one at or after e + 2), and the name and
+// the value are the text as sent: the same rows in the same order. Any other shape (an
+// ERROR input, an input cut short, one input inside another): false, out untouched.
+bool ReadUsualInputs(std::string_view answer, std::time_t now, PmAnswer& out) {
+    if (answer.size() >= UINT32_MAX) return false;
+    TextList rows;
+    rows.reserve(static_cast<std::size_t>(std::count(answer.begin(), answer.end(), '<')));  // one per input at least
+    const std::string stamp = UtcStamp(now);
+    constexpr std::size_t kNamedSize = sizeof "<input name='" - 1, kValueSize = sizeof "value='" - 1;
+    for (std::size_t m = answer.find("<input name='"); m != std::string_view::npos;) {
+        if (answer.compare(m, sizeof "<input name='ERROR'" - 1, "<input name='ERROR'") == 0) return false;
+        const std::size_t n = m + kNamedSize;
+        const std::size_t e = FindMarker(answer, "' ", n);
+        if (e == std::string_view::npos) return false;
+        const std::size_t v = FindMarker(answer, "value='", e + 2);
+        if (v == std::string_view::npos) return false;
+        const std::size_t start = v + kValueSize;
+        const std::size_t ve = FindMarker(answer, "'>", start);
+        if (ve == std::string_view::npos) return false;
+        const std::size_t next = FindMarker(answer, "<input name='", m + 1);
+        if (next < ve + 2) return false;  // npos is never below
+        rows.push_back(InputRow(answer.substr(n, e - n), answer.substr(start, ve - start), stamp));
+        m = next;
+    }
+    out.inputs = std::move(rows);
+    return true;
+}
 
 TextList ReadCsvRecords(std::string_view csv, bool* firstWasDropped) {
     TextList records;
@@ -170,7 +209,7 @@ void ParseAnswer(std::string_view answer, std::time_t now, PmAnswer& out) {
         return;
     }
     if (answer.find("<input name=") != std::string_view::npos) {
-        ParseInputs(answer, now, out);
+        if (!ReadUsualInputs(answer, now, out)) ReadAnyInputs(answer, now, out);
         return;
     }
     bool headerDropped = false;

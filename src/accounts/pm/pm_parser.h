@@ -21,6 +21,16 @@ struct PmAnswer {
 // server is written "-". Time and memory grow linearly with the answer.
 void ParseAnswer(std::string_view answer, std::time_t now, PmAnswer& out);
 
+// The errors and inputs of a page, read the general way (any shape), as ParseAnswer reads a
+// page that holds "<input name=" (out is not emptied first).
+void ReadAnyInputs(std::string_view answer, std::time_t now, PmAnswer& out);
+
+// The inputs of a page in the usual shape (each "<input name='NAME' ... value='VALUE'>" after
+// the one before, no ERROR input), read in one pass into out.inputs, exactly as ParseAnswer
+// reads them; false (out untouched) for any other page, which ParseAnswer then reads the
+// general way.
+bool ReadUsualInputs(std::string_view answer, std::time_t now, PmAnswer& out);
+
 // The history records of a CSV text, header included: each record a line plus the following
 // lines that do not themselves hold ten fields (a memo may hold line breaks); line breaks
 // become blanks, a "~" (the separator of the rows) becomes "-"; fields 9 and on are the memo, joined by ","; a memo holding "Memo: " keeps
