@@ -9,6 +9,7 @@
 #include "accounts/gdp/gdp_client.h"
 #include "accounts/lr/lr_client.h"
 #include "accounts/pm/pm_client.h"
+#include "accounts/pm/pm_parser.h"
 #include "accounts/vm/vm_client.h"
 #include "accounts/lr/lr_parser.h"
 #include "accounts/vm/vm_parser.h"
@@ -42,6 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 #elif PW_FUZZ_SYSTEM == 1
     pw::PmClient client("h");
+    if (pw::pm::PmAnswer direct, general; pw::pm::ReadUsualInputs(answer, 0, direct)) {
+        pw::pm::ReadAnyInputs(answer, 0, general);
+        if (direct.inputs != general.inputs || direct.errors != general.errors) std::abort();
+    }
 #elif PW_FUZZ_SYSTEM == 2
     pw::VmClient client("h");
     if (pw::vm::VmAnswer direct, general; pw::vm::ReadUsualShape(answer, 0, direct)) {
@@ -51,6 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 #elif PW_FUZZ_SYSTEM == 3
     pw::EgClient client("h", "p");
     client.ReadPrices(answer);
+    if (pw::eg::EgAnswer direct, general; pw::eg::ReadUsualBalances(answer, {"900.00", "12.50"}, 0, direct)) {
+        pw::eg::ReadAnyBalances(answer, {"900.00", "12.50"}, 0, general);
+        if (direct.balances != general.balances || direct.errors != general.errors) std::abort();
+    }
     (void)pw::eg::HistoryRow(answer);
 #elif PW_FUZZ_SYSTEM == 4
     pw::GdpClient client("h");

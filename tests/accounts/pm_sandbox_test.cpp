@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "accounts/pm/pm_client.h"
+#include "accounts/pm/pm_parser.h"
 #include "accounts/pm/pm_requests.h"
 #include "accounts/transfer_request.h"
 #include "net/curl_transport.h"
@@ -27,7 +28,10 @@ protected:
     }
 
     std::map<std::string, std::int64_t> Balances(const LoginFields& who) {
-        client_->Parse(transport_->HttpsGet(client_->BalanceUrl(who, std::time(nullptr))), RequestKind::Balance, true);
+        const std::string page = transport_->HttpsGet(client_->BalanceUrl(who, std::time(nullptr)));
+        pm::PmAnswer usual;
+        EXPECT_TRUE(pm::ReadUsualInputs(page, 0, usual)) << page;  // read in one pass
+        client_->Parse(page, RequestKind::Balance, true);
         EXPECT_TRUE(client_->Answer().errors.empty()) << client_->ErrorReport();
         std::map<std::string, std::int64_t> out;
         for (const std::string& row : client_->Answer().balanceRows) {
