@@ -54,6 +54,21 @@ void ForEachByte(const char* p, std::size_t n, char c, Found found) {
         if (p[k] == c && !found(k)) return;
 }
 
+// How many bytes c text holds: memchr from one to the next, for bytes some way apart (the line
+// feeds of a CSV text, to reserve its rows).
+inline std::size_t CountByte(std::string_view text, char c) {
+    std::size_t count = 0;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p != end) {
+        const void* hit = std::memchr(p, c, static_cast<std::size_t>(end - p));
+        if (!hit) break;
+        ++count;
+        p = static_cast<const char*>(hit) + 1;
+    }
+    return count;
+}
+
 // The first byte c in [p, end), or end.
 inline const char* FindByteIn(const char* p, const char* end, char c) {
     const char* hit = end;

@@ -128,7 +128,7 @@ void BlankBreaks(char* p, std::size_t n) {
 bool ReadUsualInputs(std::string_view answer, std::time_t now, PmAnswer& out) {
     if (answer.size() >= UINT32_MAX) return false;
     TextList rows;
-    rows.reserve(static_cast<std::size_t>(std::count(answer.begin(), answer.end(), '<')));  // one per input at least
+    rows.reserve(CountByte(answer, '<'));  // one per input at least
     const std::string stamp = UtcStamp(now);
     constexpr std::size_t kNamedSize = sizeof "<input name='" - 1, kValueSize = sizeof "value='" - 1;
     for (std::size_t m = answer.find("<input name='"); m != std::string_view::npos;) {
@@ -154,7 +154,7 @@ TextList ReadCsvRecords(std::string_view csv, bool* firstWasDropped) {
     TextList records;
     if (firstWasDropped) *firstWasDropped = false;
     if (csv.find(kNoRecords) != std::string_view::npos) return records;
-    records.reserve(static_cast<std::size_t>(std::count(csv.begin(), csv.end(), '\n')));
+    records.reserve(CountByte(csv, '\n'));
 
     bool first = true;
     std::size_t pos = 0;
