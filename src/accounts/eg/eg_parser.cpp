@@ -275,7 +275,7 @@ void ParseCsv(std::string_view text, EgAnswer& out) {
         // One allocation of the row's size: the date, the stretches between the quotes.
         std::string& row = out.rawHistory.emplace_back(prefix.size() + rest.size() + 1 - quotes.size(), '\0');
         char* w = row.data();
-        std::memcpy(w, prefix.data(), prefix.size());
+        CopyShort(w, prefix.data(), prefix.size());
         w += prefix.size();
         std::size_t at = 0;
         for (const std::size_t q : quotes) {
