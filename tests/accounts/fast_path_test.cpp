@@ -17,6 +17,7 @@
 #include "accounts/pm/pm_parser.h"
 #include "accounts/tab_logic.h"
 #include "answer_generators.h"
+#include "reference_parsers.h"
 
 namespace pw {
 namespace {
@@ -63,7 +64,8 @@ TEST(UsualShape, TheUsualPagesAreTaken) {
         {sample.str(), true, false},
         {"<input name='' type='hidden' value=''>", true, false},
         {"<input name='a~b' value='c~d'>x<input name='e' value=''>", true, false},
-        {"<form method=post>\n<input type=hidden name=Gold_Ounces value=\"1.5\">\n</form>", true, true},
+        {"<form method=post>\n<input type=hidden name=Gold_Ounces value=\"1.5\">\n</form>", true,
+         true},
         {"<input type=hidden name= value=\"\">", true, true},
         {"<input type=hidden name=Gold value=\"<b>\">", true, true},
         // Not the usual shape: the general reading takes them.
@@ -96,6 +98,20 @@ TEST(UsualShape, GeneratedAndMutatedAnswersGiveTheGeneralRows) {
     EXPECT_GT(rows, 1000u);  // the comparison ran on many rows
 }
 
+TEST(EgHistoryCsv, EveryFirstFieldIsRewrittenAsTheReferenceRewritesIt) {
+    const std::string fields[] = {"1/2/2009 10:11:12", "01/02/2009 1:2:3", "12/31/2009 x", "0/0/0 0",
+                                  "123/4/2009 x", "1/2/20090 x", "1/2/2009  x", "1/2/2009 a b", "1/2/2009",
+                                  "/2/2009 x", "1//2009 x", "1/2/ x", "+1/2/2009 x", " 1/2/2009 x",
+                                  "1/2/2009 ~x", "1/2/2009 \"x\"", "\"1/2/2009 x\"", "1\"/2/2009 x",
+                                  "a/b/c d", "1/2/3/4 x", "99/99/9999 x", "1/2/2009 x~y", "1/2/2009 ",
+                                  "-1/2/2009 x", "1/2/2009\r", "1/2/2009 x\r", ""};
+    std::string csv = "Date,Type\n";
+    for (const std::string& f : fields) csv += f + ",Payment Received,\"a,b\",~\n";
+    eg::EgAnswer got;
+    eg::ParseAnswer(csv, {}, kNow, got);
+    EXPECT_EQ(got.rawHistory, reference::Eg::Parse(csv, {}, kNow).rawHistory);
+}
+
 // The history row the plain way: split at "~", pick and join.
 std::string PlainHistoryRow(const std::string& raw) {
     const TextList f = Split(raw, "~");
@@ -111,7 +127,8 @@ TEST(EgHistoryRows, RowsAreThoseOfThePlainSplit) {
     TextList raws;
     for (int i = 0; i < 4000; ++i) {
         std::string raw;
-        for (int n = static_cast<int>(rng() % 14); n >= 0; --n) raw += pieces[rng() % pieces.size()] + "~";
+        for (int n = static_cast<int>(rng() % 14); n >= 0; --n)
+            raw += pieces[rng() % pieces.size()] + "~";
         raw.resize(raw.size() - (rng() % 2));  // with or without a last empty field
         raws.push_back(raw);
         EXPECT_EQ(eg::HistoryRow(raw), PlainHistoryRow(raw)) << raw;
@@ -125,14 +142,16 @@ TEST(EgHistoryRows, RowsAreThoseOfThePlainSplit) {
 // "%.*f" of a float the plain way.
 std::string PlainFloatText(float value, int decimals) {
     char buf[128];
-    const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value), std::chars_format::fixed, decimals);
+    const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value),
+                                 std::chars_format::fixed, decimals);
     return std::string(buf, r.ptr);
 }
 
 TEST(EgFloatText, EveryFloatIsWrittenAsToCharsWritesIt) {
     std::mt19937 rng(41);
-    std::vector<float> values = {0.f, -0.f, 0.125f, 0.375f, -0.125f, 2.5f, 3.5f, 0.00005f, -0.00001f, 1e14f, 1e15f,
-                                 3.4e38f, 1e-45f, INFINITY, -INFINITY, NAN, 46.6545f, 1.5f * 31.103f};
+    std::vector<float> values = {0.f,    -0.f,     0.125f,    0.375f, -0.125f,  2.5f,
+                                 3.5f,   0.00005f, -0.00001f, 1e14f,  1e15f,    3.4e38f,
+                                 1e-45f, INFINITY, -INFINITY, NAN,    46.6545f, 1.5f * 31.103f};
     for (int i = 0; i < 200000; ++i) {
         std::uint32_t bits = static_cast<std::uint32_t>(rng());
         float f;
@@ -141,16 +160,19 @@ TEST(EgFloatText, EveryFloatIsWrittenAsToCharsWritesIt) {
         values.push_back(static_cast<float>(rng() % 2000000) / 16.f);  // many halves and ties
     }
     for (const float v : values)
-        for (int d = 0; d <= 4; ++d) ASSERT_EQ(eg::FloatText(v, d), PlainFloatText(v, d)) << v << " " << d;
+        for (int d = 0; d <= 4; ++d)
+            ASSERT_EQ(eg::FloatText(v, d), PlainFloatText(v, d)) << v << " " << d;
 }
 
 TEST(EgBalanceRow, OuncesAreReadAsParseAmountReadsThem) {
-    const TextList ounces = {"1.500000", "0", "0.1", "123456789012345", "1234567890123456", "1.", ".5", "1e3",
-                             " 1", "+1", "-1", "1-5", "0.000000000000001", "99999999999999.9", "", "1..2", "x"};
+    const TextList ounces = {
+        "1.500000", "0",  "0.1", "123456789012345",   "1234567890123456", "1.", ".5",   "1e3", " 1",
+        "+1",       "-1", "1-5", "0.000000000000001", "99999999999999.9", "",   "1..2", "x"};
     for (const std::string& o : ounces) {
         const double oz = ParseAmount(o);
-        const std::string want = "Gold~" + o + "~" + PlainFloatText(static_cast<float>(oz * 31.103), 4) + "~900.00~" +
-                                 PlainFloatText(static_cast<float>(oz * 900.0), 2) + "~2009-12-06 14:05:09";
+        const std::string want =
+            "Gold~" + o + "~" + PlainFloatText(static_cast<float>(oz * 31.103), 4) + "~900.00~" +
+            PlainFloatText(static_cast<float>(oz * 900.0), 2) + "~2009-12-06 14:05:09";
         EXPECT_EQ(eg::BalanceRow("Gold", o, kPrices, kNow), want) << o;
     }
 }

@@ -130,43 +130,21 @@ void AppendPadded(std::string& out, long long value, int digits) {
 
 // Appends the field with its date rewritten (see RewriteDate).
 void AppendRewrittenDate(std::string& out, std::string_view field) {
-    // One pass over the (short) field: its blanks, and the "/" before the first blank.
-    std::size_t blank = 0, blanks = 0, slashes = 0, s1 = 0, s2 = 0;
-    for (std::size_t i = 0; i < field.size(); ++i) {
-        if (field[i] == ' ') {
-            if (blanks++ == 0) blank = i;
-        } else if (field[i] == '/' && blanks == 0) {
-            (slashes++ == 0 ? s1 : s2) = i;
-        }
-    }
-    if (blanks != 1 || slashes != 2) {
+    const std::size_t blank = field.find(' ');
+    const std::string_view date = field.substr(0, blank);
+    const std::size_t s1 = date.find('/');
+    const std::size_t s2 = s1 == std::string_view::npos ? s1 : date.find('/', s1 + 1);
+    if (blank == std::string_view::npos || field.find(' ', blank + 1) != std::string_view::npos ||
+        s2 == std::string_view::npos || date.find('/', s2 + 1) != std::string_view::npos) {
         out.append(field);
         return;
     }
-    const std::string_view day = field.substr(0, s1), month = field.substr(s1 + 1, s2 - s1 - 1),
-                           year = field.substr(s2 + 1, blank - s2 - 1);
-    // Pieces of at most as many plain digits as they are written with: padded as they stand.
-    const auto plain = [](std::string_view piece, std::size_t digits) {
-        return !piece.empty() && piece.size() <= digits &&
-               std::all_of(piece.begin(), piece.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    const auto put = [&out](std::string_view piece, std::size_t digits, char after) {
-        out.append(digits - piece.size(), '0');
-        out.append(piece);
-        out += after;
-    };
-    if (plain(day, 2) && plain(month, 2) && plain(year, 4)) {
-        put(day, 2, '/');
-        put(month, 2, '/');
-        put(year, 4, ' ');
-    } else {
-        AppendPadded(out, LeadingInt(day), 2);
-        out += '/';
-        AppendPadded(out, LeadingInt(month), 2);
-        out += '/';
-        AppendPadded(out, LeadingInt(year), 4);
-        out += ' ';
-    }
+    AppendPadded(out, LeadingInt(date.substr(0, s1)), 2);
+    out += '/';
+    AppendPadded(out, LeadingInt(date.substr(s1 + 1, s2 - s1 - 1)), 2);
+    out += '/';
+    AppendPadded(out, LeadingInt(date.substr(s2 + 1)), 4);
+    out += ' ';
     out.append(field.substr(blank + 1));
 }
 
@@ -196,7 +174,8 @@ inline void CopyShort(char* to, const char* from, std::size_t n) {
 inline std::size_t NextByte(std::string_view text, char c, std::size_t from) {
     if (from >= text.size()) return std::string_view::npos;
     const void* hit = std::memchr(text.data() + from, c, text.size() - from);
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : std::string_view::npos;
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data())
+               : std::string_view::npos;
 }
 
 // Writes "," as "~" and "~" as "-" in [p, p + n) (a loop the compiler turns into vector code).
@@ -239,12 +218,14 @@ void ParseCsv(std::string_view text, EgAnswer& out) {
     out.rawHistory.reserve(lines - 1);
     std::string date, head;
     std::vector<std::size_t> quotes;
-    for (std::size_t pos = NextByte(text, '\n', 0) + 1, nl; (nl = NextByte(text, '\n', pos)) != std::string_view::npos;
-         pos = nl + 1) {
+    for (std::size_t pos = NextByte(text, '\n', 0) + 1, nl;
+         (nl = NextByte(text, '\n', pos)) != std::string_view::npos; pos = nl + 1) {
         const std::string_view line = text.substr(pos, nl - pos);
         // The first field's date is rewritten; quotes are dropped, "," separates the fields.
         const char* const lineEnd = line.data() + line.size();
-        const std::string_view first(line.data(), static_cast<std::size_t>(FindByteIn(line.data(), lineEnd, ',') - line.data()));
+        const std::string_view first(
+            line.data(),
+            static_cast<std::size_t>(FindByteIn(line.data(), lineEnd, ',') - line.data()));
         const char* const firstEnd = first.data() + first.size();
         char usual[11];
         std::string_view prefix;  // the date rewritten, when the first field holds one
@@ -273,7 +254,8 @@ void ParseCsv(std::string_view text, EgAnswer& out) {
         });
         quotes.push_back(rest.size());
         // One allocation of the row's size: the date, the stretches between the quotes.
-        std::string& row = out.rawHistory.emplace_back(prefix.size() + rest.size() + 1 - quotes.size(), '\0');
+        std::string& row =
+            out.rawHistory.emplace_back(prefix.size() + rest.size() + 1 - quotes.size(), '\0');
         char* w = row.data();
         CopyShort(w, prefix.data(), prefix.size());
         w += prefix.size();
@@ -291,8 +273,8 @@ void ParseCsv(std::string_view text, EgAnswer& out) {
 // blanks and one "+" that ParseAmount skips) can be read as below zero.
 bool BelowZero(std::string_view value) {
     std::size_t i = 0;
-    while (i < value.size() && (value[i] == ' ' || value[i] == '\t' || value[i] == '\n' || value[i] == '\r' ||
-                                value[i] == '\v' || value[i] == '\f'))
+    while (i < value.size() && (value[i] == ' ' || value[i] == '\t' || value[i] == '\n' ||
+                                value[i] == '\r' || value[i] == '\v' || value[i] == '\f'))
         ++i;
     if (i < value.size() && value[i] == '+') ++i;
     if (i >= value.size() || value[i] != '-') return false;
@@ -313,7 +295,8 @@ std::string FloatText(float value, int decimals) {
             if (rest > 0.5 || (rest == 0.5 && (digits & 1) != 0)) ++digits;
             char buf[32];
             char* p = buf + sizeof buf;
-            for (int i = 0; i < decimals; ++i, digits /= 10) *--p = static_cast<char>('0' + digits % 10);
+            for (int i = 0; i < decimals; ++i, digits /= 10)
+                *--p = static_cast<char>('0' + digits % 10);
             if (decimals > 0) *--p = '.';
             do *--p = static_cast<char>('0' + digits % 10);
             while ((digits /= 10) != 0);
@@ -369,15 +352,16 @@ double Amount(const std::string& text) {
 
 // A balance row with the metal's rate (rate, read as rateValue) and the stamp worked out; one
 // allocation.
-std::string BalanceRowOf(std::string_view metal, const std::string& ounces, std::string_view rate, double rateValue,
-                         std::string_view stamp) {
+std::string BalanceRowOf(std::string_view metal, const std::string& ounces, std::string_view rate,
+                         double rateValue, std::string_view stamp) {
     const double oz = Amount(ounces);
     const std::string grams = FloatText(static_cast<float>(oz * kGramsPerOunce), 4);
     const std::string usd = FloatText(static_cast<float>(oz * rateValue), 2);
     std::string row;
-    row.reserve(metal.size() + ounces.size() + grams.size() + rate.size() + usd.size() + stamp.size() + 5);
-    for (const std::string_view field : {metal, std::string_view(ounces), std::string_view(grams), rate,
-                                         std::string_view(usd)}) {
+    row.reserve(metal.size() + ounces.size() + grams.size() + rate.size() + usd.size() +
+                stamp.size() + 5);
+    for (const std::string_view field :
+         {metal, std::string_view(ounces), std::string_view(grams), rate, std::string_view(usd)}) {
         row.append(field);
         row += '~';
     }
@@ -403,16 +387,17 @@ std::string BalanceRow(const std::string& metal, const std::string& ounces,
 
 // The usual page is a run of inputs '<input type=hidden name=NAME value="VALUE">', no ERROR
 // input, and between them (and after the last) text without "hidden name=" or 'value="'.
-// The general pass (ParseInputs) finds every marker once, front to back, "the first left":
-// here the first "<input type=hidden" left is the next input (the name cut overlaps it and
-// the value cut takes every marker inside the value), the first "hidden name=" left is the
-// one of that input, the first blank after it ends the name (a name holds no blank, so no
-// other marker begins in it but 'value="', which the name cut takes), the first 'value="'
-// left is the one right after the blank, and the first '">' after it ends the value; no
-// marker can reach from the text between the inputs into an input (none holds "<" past its
-// start). So the general pass gives the same names, values and rows. Any other shape: false,
-// out untouched.
-bool ReadUsualBalances(std::string_view answer, const TextList& prices, std::time_t now, EgAnswer& out) {
+// The general pass (ParseInputs, by ReadAnyBalances) takes every marker "the first left",
+// front to back: here the first "<input type=hidden" left is the next input (the name cut
+// overlaps it and the value cut takes every marker inside the value), the first "hidden
+// name=" left is the one of that input, the first blank after it ends the name (a name holds
+// no blank, so no other marker begins in it but 'value="', which the name cut takes), the
+// first 'value="' left is the one right after the blank, and the first '">' after it ends
+// the value; no marker reaches from the text between the inputs into an input (none holds
+// "<" past its start). So the general pass gives the same names, values and rows. Any other
+// shape: false, out untouched.
+bool ReadUsualBalances(std::string_view answer, const TextList& prices, std::time_t now,
+                       EgAnswer& out) {
     constexpr std::string_view kOpen = "<input type=hidden name=";
     const std::size_t at = answer.find(kHidden);
     if (at == std::string_view::npos) return false;
@@ -420,12 +405,16 @@ bool ReadUsualBalances(std::string_view answer, const TextList& prices, std::tim
     if (text.size() >= UINT32_MAX) return false;
     const TextList& metals = Metals();
     std::vector<double> rateValues;
-    for (std::size_t i = 0; i < metals.size() && i < prices.size(); ++i) rateValues.push_back(ParseAmount(prices[i]));
+    for (std::size_t i = 0; i < metals.size() && i < prices.size(); ++i)
+        rateValues.push_back(ParseAmount(prices[i]));
     const std::string stamp = UtcStamp(now);
     TextList rows;
+    // At most one row per input: one per "<", and one per 34 bytes (its markers).
+    rows.reserve(std::min(CountByte(text, '<'), text.size() / 34));
     std::string ounces, metal;
     for (std::size_t h = 0; h != std::string_view::npos;) {
-        if (!StartsAt(text, h, "<input type=hidden name=") || StartsAt(text, h, "<input type=hidden name=ERROR"))
+        if (!StartsAt(text, h, "<input type=hidden name=") ||
+            StartsAt(text, h, "<input type=hidden name=ERROR"))
             return false;
         const std::size_t start = h + kOpen.size();
         const std::size_t blank = FindMarker(text, " ", start);
@@ -434,32 +423,38 @@ bool ReadUsualBalances(std::string_view answer, const TextList& prices, std::tim
         const std::size_t e = FindMarker(text, "\">", v);
         if (e == std::string_view::npos) return false;
         const std::string_view value = text.substr(v, e - v);
-        if (FindByteIn(value.data(), value.data() + value.size(), '<') != value.data() + value.size() &&
+        if (FindByteIn(value.data(), value.data() + value.size(), '<') !=
+                value.data() + value.size() &&
             value.find(kError) != std::string_view::npos)
             return false;
         const std::size_t end = e + kEnd.size();
         const std::size_t next = FindMarker(text, "<input type=hidden", end);
         const std::string_view between = text.substr(end, next - end);
         if (between.find('=') != std::string_view::npos &&
-            (between.find(kName) != std::string_view::npos || between.find(kValue) != std::string_view::npos))
+            (between.find(kName) != std::string_view::npos ||
+             between.find(kValue) != std::string_view::npos))
             return false;
         h = next;
         std::string_view name = text.substr(start, blank - start);
         if (name.empty()) name = " ";
         const std::size_t underscore = name.find('_');
-        if (underscore != std::string_view::npos && name.find("_Grams", underscore) != std::string_view::npos) continue;
+        if (underscore != std::string_view::npos &&
+            name.find("_Grams", underscore) != std::string_view::npos)
+            continue;
         metal = RowField(name.substr(0, underscore));
         ounces = RowField(value.empty() ? std::string_view(" ") : value);
         std::size_t index = 0;
         while (index < rateValues.size() && metals[index] != metal) ++index;
-        rows.push_back(index < rateValues.size() ? BalanceRowOf(metal, ounces, prices[index], rateValues[index], stamp)
-                                                 : BalanceRowOf(metal, ounces, {}, 0.0, stamp));
+        rows.push_back(index < rateValues.size()
+                           ? BalanceRowOf(metal, ounces, prices[index], rateValues[index], stamp)
+                           : BalanceRowOf(metal, ounces, {}, 0.0, stamp));
     }
     out.balances = std::move(rows);
     return true;
 }
 
-void ReadAnyBalances(std::string_view answer, const TextList& prices, std::time_t now, EgAnswer& out) {
+void ReadAnyBalances(std::string_view answer, const TextList& prices, std::time_t now,
+                     EgAnswer& out) {
     const std::size_t at = answer.find(kHidden);
     if (at != std::string_view::npos) ParseInputs(answer.substr(at), prices, now, out);
 }
@@ -490,9 +485,9 @@ std::string HistoryRow(const std::string& rawRow) {
         f[i] = std::string_view(rawRow).substr(from, tilde[i] - from);
     // Date~Type~E-Metal~Weight~Amount~From/To~Currency~Rate~Batch~Memo, built in one allocation.
     const bool negative = BelowZero(f[4]);
-    const std::size_t size = f[0].size() + f[1].size() + f[3].size() + f[4].size() + negative + f[7].size() +
-                             f[5].size() + (f[6].empty() ? 0 : f[6].size() + 3) + f[8].size() + f[9].size() +
-                             f[2].size() + f[10].size() + 9;
+    const std::size_t size = f[0].size() + f[1].size() + f[3].size() + f[4].size() + negative +
+                             f[7].size() + f[5].size() + (f[6].empty() ? 0 : f[6].size() + 3) +
+                             f[8].size() + f[9].size() + f[2].size() + f[10].size() + 9;
     std::string row(size, '~');
     char* w = row.data();
     const auto put = [&w](std::string_view v) {

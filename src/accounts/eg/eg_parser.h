@@ -42,13 +42,15 @@ void ParseAnswer(std::string_view answer, const TextList& prices, std::time_t no
 
 // The errors and balances of a page, read the general way (any shape), as ParseAnswer reads
 // an answer that holds "<input type=hidden" (out is not emptied first).
-void ReadAnyBalances(std::string_view answer, const TextList& prices, std::time_t now, EgAnswer& out);
+void ReadAnyBalances(std::string_view answer, const TextList& prices, std::time_t now,
+                     EgAnswer& out);
 
 // The balances of a page in the usual shape (inputs '<input type=hidden name=NAME
 // value="VALUE">' one after the other, no ERROR input), read in one pass into out.balances,
 // exactly as ParseAnswer reads them; false (out untouched) for any other answer, which
 // ParseAnswer then reads the general way.
-bool ReadUsualBalances(std::string_view answer, const TextList& prices, std::time_t now, EgAnswer& out);
+bool ReadUsualBalances(std::string_view answer, const TextList& prices, std::time_t now,
+                       EgAnswer& out);
 
 // The history row (Date~Type~E-Metal~Weight~Amount~From/To~Currency~Rate~Batch~Memo) of
 // a raw row, or empty when the raw row has fewer than eleven fields.

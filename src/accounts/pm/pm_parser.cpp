@@ -116,7 +116,7 @@ void BlankBreaks(char* p, std::size_t n) {
 }  // namespace
 
 // The usual page is a run of inputs "<input name='NAME' ... value='VALUE'>" and no ERROR
-// input. The general pass (ParseInputs) cuts the text before the first "<input name=" and,
+// input. The general pass (ReadAnyInputs) cuts the text before the first "<input name=" and,
 // input by input, takes the first "<input name='" left (m), the first "' " after it (e),
 // cuts [m, e + 2), takes the first "value='" left at or after m and the first "'>" after
 // that (ve), and cuts up to ve + 2. Here every "<input name='" of the text is one such m, and
@@ -128,11 +128,14 @@ void BlankBreaks(char* p, std::size_t n) {
 bool ReadUsualInputs(std::string_view answer, std::time_t now, PmAnswer& out) {
     if (answer.size() >= UINT32_MAX) return false;
     TextList rows;
-    rows.reserve(CountByte(answer, '<'));  // one per input at least
+    // One row per input: at most one per "<", and one per 24 bytes (its markers).
+    rows.reserve(std::min(CountByte(answer, '<'), answer.size() / 24));
     const std::string stamp = UtcStamp(now);
-    constexpr std::size_t kNamedSize = sizeof "<input name='" - 1, kValueSize = sizeof "value='" - 1;
+    constexpr std::size_t kNamedSize = sizeof "<input name='" - 1,
+                          kValueSize = sizeof "value='" - 1;
     for (std::size_t m = answer.find("<input name='"); m != std::string_view::npos;) {
-        if (answer.compare(m, sizeof "<input name='ERROR'" - 1, "<input name='ERROR'") == 0) return false;
+        if (answer.compare(m, sizeof "<input name='ERROR'" - 1, "<input name='ERROR'") == 0)
+            return false;
         const std::size_t n = m + kNamedSize;
         const std::size_t e = FindMarker(answer, "' ", n);
         if (e == std::string_view::npos) return false;
@@ -154,14 +157,16 @@ TextList ReadCsvRecords(std::string_view csv, bool* firstWasDropped) {
     TextList records;
     if (firstWasDropped) *firstWasDropped = false;
     if (csv.find(kNoRecords) != std::string_view::npos) return records;
-    records.reserve(CountByte(csv, '\n'));
+    records.reserve(std::min(CountByte(csv, '\n'),
+                             csv.size() / 10));  // a record holds nine commas and a line feed
 
     bool first = true;
     std::size_t pos = 0;
     std::size_t lf = NextLf(csv, pos);
     // The first nine commas of the line at pos (offsets from pos) and how many it has.
     std::size_t commaAt[9];
-    std::size_t commas = lf == std::string_view::npos ? 0 : FirstNineCommas(csv.data(), lf, commaAt);
+    std::size_t commas =
+        lf == std::string_view::npos ? 0 : FirstNineCommas(csv.data(), lf, commaAt);
     while (lf != std::string_view::npos) {
         // The record: its first line, then every further line that does not hold ten fields.
         std::size_t end = lf + 1;
