@@ -211,7 +211,8 @@ std::size_t UsualDate(std::string_view first, char* out) {
 }
 
 void ParseCsv(std::string_view text, EgAnswer& out) {
-    if (text.find("No Records Found") != std::string_view::npos) return;
+    constexpr std::string_view kNoRecords = "No Records Found";
+    if (::memmem(text.data(), text.size(), kNoRecords.data(), kNoRecords.size()) != nullptr) return;
     // Every line that ends in a line feed is a row, the first (the header) excepted.
     const auto lines = CountByte(text, '\n');
     if (lines < 2) return;
