@@ -284,7 +284,10 @@ bool BelowZero(std::string_view value) {
 
 }  // namespace
 
-std::string FloatText(float value, int decimals) {
+namespace {
+
+// FloatText into buf: a view of what was written.
+std::string_view FloatDigits(float value, int decimals, char (&buf)[128]) {
     // A float times 10^decimals (decimals <= 4) is exact in a double (24 + 10 significant bits),
     // so that whole number, rounded half to even as to_chars rounds, gives the digits.
     static constexpr double kScale[] = {1, 10, 100, 1000, 10000};
@@ -294,21 +297,28 @@ std::string FloatText(float value, int decimals) {
             auto digits = static_cast<std::uint64_t>(y);
             const double rest = y - static_cast<double>(digits);  // exact
             if (rest > 0.5 || (rest == 0.5 && (digits & 1) != 0)) ++digits;
-            char buf[32];
-            char* p = buf + sizeof buf;
+            char* const end = buf + sizeof buf;
+            char* p = end;
             for (int i = 0; i < decimals; ++i, digits /= 10)
                 *--p = static_cast<char>('0' + digits % 10);
             if (decimals > 0) *--p = '.';
             do *--p = static_cast<char>('0' + digits % 10);
             while ((digits /= 10) != 0);
             if (std::signbit(value)) *--p = '-';
-            return std::string(p, buf + sizeof buf);
+            return std::string_view(p, static_cast<std::size_t>(end - p));
         }
     }
-    char buf[128];
     const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value),
                                  std::chars_format::fixed, decimals);
-    return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string("0.00");
+    return r.ec == std::errc() ? std::string_view(buf, static_cast<std::size_t>(r.ptr - buf))
+                               : std::string_view("0.00");
+}
+
+}  // namespace
+
+std::string FloatText(float value, int decimals) {
+    char buf[128];
+    return std::string(FloatDigits(value, decimals, buf));
 }
 
 TextList ParsePrices(std::string_view answer) {
@@ -356,17 +366,18 @@ double Amount(const std::string& text) {
 std::string BalanceRowOf(std::string_view metal, const std::string& ounces, std::string_view rate,
                          double rateValue, std::string_view stamp) {
     const double oz = Amount(ounces);
-    const std::string grams = FloatText(static_cast<float>(oz * kGramsPerOunce), 4);
-    const std::string usd = FloatText(static_cast<float>(oz * rateValue), 2);
-    std::string row;
-    row.reserve(metal.size() + ounces.size() + grams.size() + rate.size() + usd.size() +
-                stamp.size() + 5);
-    for (const std::string_view field :
-         {metal, std::string_view(ounces), std::string_view(grams), rate, std::string_view(usd)}) {
-        row.append(field);
-        row += '~';
+    char gramsBuf[128], usdBuf[128];
+    const std::string_view grams = FloatDigits(static_cast<float>(oz * kGramsPerOunce), 4, gramsBuf);
+    const std::string_view usd = FloatDigits(static_cast<float>(oz * rateValue), 2, usdBuf);
+    const std::string_view fields[] = {metal, ounces, grams, rate, usd, stamp};
+    std::size_t size = 5;
+    for (const std::string_view f : fields) size += f.size();
+    std::string row(size, '~');
+    char* w = row.data();
+    for (const std::string_view f : fields) {
+        CopyShort(w, f.data(), f.size());
+        w += f.size() + 1;
     }
-    row.append(stamp);
     return row;
 }
 
@@ -409,15 +420,12 @@ bool ReadUsualBalances(std::string_view answer, const TextList& prices, std::tim
     for (std::size_t i = 0; i < metals.size() && i < prices.size(); ++i)
         rateValues.push_back(ParseAmount(prices[i]));
     const std::string stamp = UtcStamp(now);
-    TextList rows;
-    // At most one row per input: one per "<", and one per 34 bytes (its markers).
-    rows.reserve(std::min(CountByte(text, '<'), text.size() / 34));
+    TextList rows;  // half the inputs or so (the grams are left out): not counted first
     std::string ounces, metal;
     for (std::size_t h = 0; h != std::string_view::npos;) {
-        if (!StartsAt(text, h, "<input type=hidden name=") ||
-            StartsAt(text, h, "<input type=hidden name=ERROR"))
-            return false;
         const std::size_t start = h + kOpen.size();
+        if (!StartsAt(text, h, "<input type=hidden name=") || StartsAt(text, start, "ERROR"))
+            return false;
         const std::size_t blank = FindMarker(text, " ", start);
         if (blank == std::string_view::npos || !StartsAt(text, blank + 1, "value=\"")) return false;
         const std::size_t v = blank + 1 + kValue.size();
@@ -431,16 +439,17 @@ bool ReadUsualBalances(std::string_view answer, const TextList& prices, std::tim
         const std::size_t end = e + kEnd.size();
         const std::size_t next = FindMarker(text, "<input type=hidden", end);
         const std::string_view between = text.substr(end, next - end);
-        if (between.find('=') != std::string_view::npos &&
+        if (FindByteIn(between.data(), between.data() + between.size(), '=') !=
+                between.data() + between.size() &&
             (between.find(kName) != std::string_view::npos ||
              between.find(kValue) != std::string_view::npos))
             return false;
         h = next;
         std::string_view name = text.substr(start, blank - start);
         if (name.empty()) name = " ";
-        const std::size_t underscore = name.find('_');
-        if (underscore != std::string_view::npos &&
-            name.find("_Grams", underscore) != std::string_view::npos)
+        const std::size_t underscore =
+            static_cast<std::size_t>(FindByteIn(name.data(), name.data() + name.size(), '_') - name.data());
+        if (underscore < name.size() && FindMarker(name, "_Grams", underscore) != std::string_view::npos)
             continue;
         metal = RowField(name.substr(0, underscore));
         ounces = RowField(value.empty() ? std::string_view(" ") : value);
