@@ -112,6 +112,23 @@ TEST(EgHistoryCsv, EveryFirstFieldIsRewrittenAsTheReferenceRewritesIt) {
     EXPECT_EQ(got.rawHistory, reference::Eg::Parse(csv, {}, kNow).rawHistory);
 }
 
+TEST(RowScans, ScansFindWhatStdFinds) {
+    const std::string texts[] = {"", "~", "a", "No Records Found", "xNo Records Foun", "~~~~~~~~~",
+                                 "ab~cdefgh~ijklmnopq~rs", "No Records Foundx", std::string(70, 'F') + "~",
+                                 "xx\x7f\x7e\xfe~\x80~~' value='v'>"};
+    for (const std::string& t : texts) {
+        EXPECT_EQ(HoldsText(t, "No Records Found", 11), t.find("No Records Found") != std::string::npos) << t;
+        EXPECT_EQ(CountByte(t, '~'), static_cast<std::size_t>(std::count(t.begin(), t.end(), '~'))) << t;
+        for (std::size_t from = 0; from <= t.size(); ++from) {
+            EXPECT_EQ(FindMarker(t, "~", from), t.find("~", from)) << t << from;
+            EXPECT_EQ(FindMarker(t, "value='", from), t.find("value='", from)) << t << from;
+        }
+        std::string row(t.size(), '\0');
+        EXPECT_EQ(PutRowField(row.data(), t), row.data() + t.size());
+        EXPECT_EQ(row, RowField(t));
+    }
+}
+
 // The history row the plain way: split at "~", pick and join.
 std::string PlainHistoryRow(const std::string& raw) {
     const TextList f = Split(raw, "~");

@@ -212,7 +212,7 @@ std::size_t UsualDate(std::string_view first, char* out) {
 
 void ParseCsv(std::string_view text, EgAnswer& out) {
     constexpr std::string_view kNoRecords = "No Records Found";
-    if (::memmem(text.data(), text.size(), kNoRecords.data(), kNoRecords.size()) != nullptr) return;
+    if (HoldsText(text, kNoRecords, 11)) return;  // by its "F", rare in a history
     // Every line that ends in a line feed is a row, the first (the header) excepted.
     const auto lines = CountByte(text, '\n');
     if (lines < 2) return;
@@ -508,10 +508,10 @@ std::string HistoryRow(const std::string& rawRow) {
         put(v);
         ++w;  // the "~" already there
     };
-    field(f[0]);
-    field(f[1]);
-    field(f[3]);
-    field(f[4]);
+    // Fields that stay side by side go in one copy, their "~" with them.
+    const std::string_view raw = rawRow;
+    field(raw.substr(0, tilde[1]));             // Date~Type
+    field(raw.substr(tilde[2] + 1, tilde[4] - tilde[2] - 1));  // E-Metal~Weight
     if (negative) *w++ = '-';
     field(f[7]);
     put(f[5]);
@@ -521,8 +521,7 @@ std::string HistoryRow(const std::string& rawRow) {
         put(")");
     }
     ++w;
-    field(f[8]);
-    field(f[9]);
+    field(raw.substr(tilde[7] + 1, tilde[9] - tilde[7] - 1));  // Currency~Rate
     field(f[2]);
     put(f[10]);
     return row;
