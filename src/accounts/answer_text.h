@@ -89,12 +89,7 @@ inline bool HoldsText(std::string_view text, std::string_view part, std::size_t 
 
 // The first byte c in [p, end), or end.
 inline const char* FindByteIn(const char* p, const char* end, char c) {
-    const char* hit = end;
-    ForEachByte(p, static_cast<std::size_t>(end - p), c, [&](std::size_t k) {
-        hit = p + k;
-        return false;
-    });
-    return hit;
+    return p + scan::Find(p, static_cast<std::size_t>(end - p), c);
 }
 
 // The first occurrence of marker (a literal) at or after from in text, or npos; meant for the
