@@ -340,7 +340,7 @@ namespace {
 // ParseAmount(text), read straight for a plain decimal ("1.500000"): at most 15 digits, so
 // the digits are a whole number below 2^53 and 10^k is exact, and their quotient is the
 // correctly rounded value from_chars gives.
-double Amount(const std::string& text) {
+double Amount(std::string_view text) {
     static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     std::uint64_t digits = 0;
@@ -353,17 +353,17 @@ double Amount(const std::string& text) {
         } else if (c == '.' && point == std::string::npos && i > 0 && i + 1 < text.size()) {
             point = i;
         } else {
-            return ParseAmount(text);
+            return ParseAmount(std::string(text));
         }
     }
-    if (count == 0) return ParseAmount(text);
+    if (count == 0) return ParseAmount(std::string(text));
     const std::size_t decimals = point == std::string::npos ? 0 : text.size() - point - 1;
     return static_cast<double>(digits) / kPow10[decimals];
 }
 
 // A balance row with the metal's rate (rate, read as rateValue) and the stamp worked out; one
 // allocation.
-std::string BalanceRowOf(std::string_view metal, const std::string& ounces, std::string_view rate,
+std::string BalanceRowOf(std::string_view metal, std::string_view ounces, std::string_view rate,
                          double rateValue, std::string_view stamp) {
     const double oz = Amount(ounces);
     char gramsBuf[128], usdBuf[128];
@@ -421,7 +421,7 @@ bool ReadUsualBalances(std::string_view answer, const TextList& prices, std::tim
         rateValues.push_back(ParseAmount(prices[i]));
     const std::string stamp = UtcStamp(now);
     TextList rows;  // half the inputs or so (the grams are left out): not counted first
-    std::string ounces, metal;
+    std::string metalField, ouncesField;  // for the few texts that hold a "~"
     for (std::size_t h = 0; h != std::string_view::npos;) {
         const std::size_t start = h + kOpen.size();
         if (!StartsAt(text, h, "<input type=hidden name=") || StartsAt(text, start, "ERROR"))
@@ -451,8 +451,15 @@ bool ReadUsualBalances(std::string_view answer, const TextList& prices, std::tim
             static_cast<std::size_t>(FindByteIn(name.data(), name.data() + name.size(), '_') - name.data());
         if (underscore < name.size() && FindMarker(name, "_Grams", underscore) != std::string_view::npos)
             continue;
-        metal = RowField(name.substr(0, underscore));
-        ounces = RowField(value.empty() ? std::string_view(" ") : value);
+        // The texts as RowField writes them, copied only when they hold a "~".
+        const auto field = [](std::string_view text, std::string& copy) {
+            if (FindByteIn(text.data(), text.data() + text.size(), '~') == text.data() + text.size())
+                return text;
+            copy = RowField(text);
+            return std::string_view(copy);
+        };
+        const std::string_view metal = field(name.substr(0, underscore), metalField);
+        const std::string_view ounces = field(value.empty() ? std::string_view(" ") : value, ouncesField);
         std::size_t index = 0;
         while (index < rateValues.size() && metals[index] != metal) ++index;
         rows.push_back(index < rateValues.size()
