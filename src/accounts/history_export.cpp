@@ -33,12 +33,18 @@ std::string HistoryCsv(const TextList& columnNames, const TextList& rows) {
 }
 
 std::string ExportCompleteMessage(const std::string& path) {
-    return " " + Str(120) + ".\r\n " + Str(121) + " " + path + " " + Str(122) + ".";
+    return std::string(" ").append(Str(120)).append(".\r\n ").append(Str(121)).append(" ").append(path).append(" ").append(Str(122)).append(".");
 }
 
 std::string ExportFailedMessage(const std::string& path) {
-    return " " + Purseward::tr("The history could not be exported.").toStdString() + "\r\n " +
-           Str(121) + " " + path + " " + Purseward::tr("could not be written.").toStdString();
+    return std::string(" ")
+        .append(Purseward::tr("The history could not be exported.").toStdString())
+        .append("\r\n ")
+        .append(Str(121))
+        .append(" ")
+        .append(path)
+        .append(" ")
+        .append(Purseward::tr("could not be written.").toStdString());
 }
 
 bool WriteHistoryCsv(const std::string& path, const TextList& columnNames, const TextList& rows) {

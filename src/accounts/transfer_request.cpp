@@ -73,8 +73,8 @@ std::string ElementText(std::string_view xml, std::string_view element, std::str
         if (w == std::string_view::npos) return std::string();
         xml.remove_prefix(w);
     }
-    const std::string open = "<" + std::string(element) + ">";
-    const std::string close = "</" + std::string(element) + ">";
+    const std::string open = std::string("<").append(element).append(">");
+    const std::string close = std::string("</").append(element).append(">");
     const std::size_t a = xml.find(open);
     if (a == std::string_view::npos) return std::string();
     const std::size_t b = xml.find(close, a + open.size());
