@@ -150,9 +150,9 @@ protected:
     // and no errors. A system whose history request changes no table overrides it.
     virtual void ShowHistoryAnswer(const ParsedAnswer& answer);
     // A request through the main window with the wait cursor ("" when it failed).
-    std::string Request(const std::string& url, bool https = true);
+    std::string Request(const SecureString& url, bool https = true);
     // Request, then the client parses the answer as kind.
-    void RequestAndParse(RequestKind kind, const std::string& url, bool clear);
+    void RequestAndParse(RequestKind kind, const SecureString& url, bool clear);
     void SetBalanceRows(const TextList& rows);
     void SetHistoryRows(const TextList& rows);
     void EnterLoggedIn(const std::string& account);

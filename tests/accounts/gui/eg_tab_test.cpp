@@ -42,8 +42,8 @@ class PlainHost : public ScriptedHost {
   public:
     std::vector<std::string> plain;
     std::function<void()> atPlain;
-    std::string HttpGet(const std::string& url) override {
-        plain.push_back(url);
+    std::string HttpGet(const SecureString& url) override {
+        plain.emplace_back(url);
         if (atPlain) atPlain();
         return HttpsGet(url);
     }
@@ -247,8 +247,8 @@ TEST_F(EgTabTest, TheFactoryMakesTheEGoldTab) {
 class HttpTransportHost : public TransportHost {
   public:
     using TransportHost::TransportHost;
-    std::string HttpGet(const std::string& url) override {
-        urls.push_back(url);
+    std::string HttpGet(const SecureString& url) override {
+        urls.emplace_back(url);
         return transport.HttpGet(url);
     }
 };
@@ -322,9 +322,8 @@ TEST_F(EgTabSandbox, LogInEveryFilterAndARefreshAfterASpendFromThePayee) {
 
     // The payee spends 9.00 USD worth of gold (0.01 oz) to the demo account.
     std::unique_ptr<EgClient> payee = MakeEGoldClient(w.app.Settings());
-    const std::string url =
-        payee->TransferUrl({"7654321", "", "payeepass2"},
-                           {"1234567~9.00~e2e spend~P-7~no~~no~Gold~no"}, nullptr, w.clock.Now());
+    const std::string url(payee->TransferUrl({"7654321", "", "payeepass2"},
+                           {"1234567~9.00~e2e spend~P-7~no~~no~Gold~no"}, nullptr, w.clock.Now()));
     payee->Parse(transport->HttpsGet(url), RequestKind::Transfer, true);
     ASSERT_TRUE(payee->Answer().errors.empty()) << payee->ErrorReport();
 
