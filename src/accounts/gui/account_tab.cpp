@@ -65,7 +65,8 @@ CAccountTab::CAccountTab(std::unique_ptr<AccountClient> client, CPursewardApp& a
     });
 }
 
-CAccountTab::~CAccountTab() = default;
+// The saved accounts hold the deciphered passwords.
+CAccountTab::~CAccountTab() { WipeTexts(savedAccounts_); }
 
 ModalUi& CAccountTab::Ui() { return app_.Ui(); }
 

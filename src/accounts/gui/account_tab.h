@@ -110,7 +110,11 @@ public:
     const TextList& HistoryRows() const { return history_.rows; }
     const TextList& SavedAccounts() const { return savedAccounts_; }
     // The saved-account list replaces the rows (written with the next SaveState).
-    void SetSavedAccounts(const TextList& rows) { savedAccounts_ = rows; }
+    // The rows replaced are wiped (they hold the saved passwords).
+    void SetSavedAccounts(const TextList& rows) {
+        WipeTexts(savedAccounts_);
+        savedAccounts_ = rows;
+    }
     // Fills the login fields from saved row index by its save flag (nothing for no row).
     void FillFromSavedAccount(int index);
     // The name of an account through the system's lookup, with the tab's login fields; ""

@@ -19,6 +19,7 @@
 #include "accounts/gui/e_gold_tab.h"
 #include "net/curl_transport.h"
 #include "support/sandbox.h"
+#include "support/secret_rounds.h"
 #include "tab_fixture.h"
 #include "ui/base/strings.h"
 
@@ -292,6 +293,31 @@ class EgTabSandbox : public ::testing::Test {
     std::unique_ptr<HttpTransportHost> host;
     std::unique_ptr<CEGoldDlg> tab;
 };
+
+// The passphrase saved in the settings goes from its deciphering through the saved accounts,
+// the login box and the request builders to the transport: once the tab is closed no copy of
+// it is left (the line edits' own QString copies are UTF-16 and Qt's).
+TEST_F(EgTabSandbox, NoCopyOfTheSavedPassphraseOutlivesTheTab) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "memory scan without AddressSanitizer only";
+#endif
+    const std::string masked = MaskedText(kEgSecret);
+    {
+        std::string plain(Unmasked(masked));
+        w.app.Settings().WriteSecret("EG", "EGPass", plain);
+        WipeString(plain);
+        for (const char* key : {"EG_AccountID", "EGAccountLast"})
+            w.app.Settings().WriteSecret("EG", key, "1234567");
+        w.app.Settings().WriteSecret("EG", "EGSave", "true");
+    }
+    ASSERT_EQ(CopiesInMemory(masked), 0u);
+    tab = std::make_unique<CEGoldDlg>(w.app, *host);
+    tab->Login();
+    ASSERT_TRUE(tab->IsLoggedIn()) << (w.ui.messages.empty() ? "" : w.ui.messages[0]);
+    EXPECT_EQ(History(QDate(2009, 1, 1), QDate(2009, 12, 31), "", ""), 8u);
+    tab.reset();
+    EXPECT_EQ(CopiesInMemory(masked), 0u);
+}
 
 TEST_F(EgTabSandbox, LogInEveryFilterAndARefreshAfterASpendFromThePayee) {
     Login("1234567", "demopass1");
