@@ -253,7 +253,11 @@ TextList SavedRowsFromColumns(const TextList& columns) {
     TextList fields;
     fields.reserve(split.size());
     for (std::size_t r = 0; r < count; ++r) {
-        for (const TextList& col : split) fields.push_back(r < col.size() ? col[r] : std::string());
+        // (a conditional of a const element and a new text would copy through a temporary)
+        for (const TextList& col : split) {
+            if (r < col.size()) fields.push_back(col[r]);
+            else fields.emplace_back();
+        }
         rows.push_back(JoinedRow(fields));
         WipeTexts(fields);
     }
@@ -266,8 +270,10 @@ TextList ColumnsFromSavedRows(const TextList& rows, std::size_t columnCount) {
     for (TextList& c : cols) c.reserve(rows.size());
     for (const std::string& row : rows) {
         TextList f = SplitRow(row);
-        for (std::size_t c = 0; c < columnCount; ++c)
-            cols[c].push_back(c < f.size() ? f[c] : std::string());
+        for (std::size_t c = 0; c < columnCount; ++c) {
+            if (c < f.size()) cols[c].push_back(f[c]);
+            else cols[c].emplace_back();
+        }
         WipeTexts(f);
     }
     TextList out;
