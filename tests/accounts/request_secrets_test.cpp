@@ -1,6 +1,6 @@
-// Copies of every system's credentials left in the memory of the process after logins and
-// history requests against the sandbox: the login fields, the request builders, the clients
-// and the transport must let go of none unwiped.
+// Copies of every system's credentials left in the memory of the process after logins,
+// history requests and payments against the sandbox: the login fields, the request builders,
+// the clients and the transport must let go of none unwiped.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,13 +25,15 @@ TEST(RequestSecretCopies, NoCredentialOfAnySystemOutlivesItsRequests) {
         const bool apiName = system.apiNameCounted && !system.maskedApiName.empty();
         const std::size_t apiNamesBefore = apiName ? CopiesInMemory(system.maskedApiName) : 0;
         const RoundsSeen seen = RunSecretRounds(system, sandbox, 3);
-        // The requests were real ones: the server took the credentials.
+        // The requests were real ones: the server took the credentials and the payments.
         EXPECT_GT(seen.rows, 0u) << system.name;
+        EXPECT_EQ(seen.confirmed, system.transferRecord.empty() ? 0 : 3) << system.name;
         EXPECT_TRUE(seen.errors.empty()) << system.name << ": " << seen.errors.front();
         const std::size_t copies = CopiesOfSecret(system.maskedSecret);
-        std::printf("copies of the %s after 3 x (login + history): %zu (%zu before the client "
-                    "and the transport were closed)\n",
-                    system.name, copies, seen.copiesAfterRounds);
+        std::printf("copies of the %s after 3 x (login + history%s): %zu (%zu before the "
+                    "client and the transport were closed)\n",
+                    system.name, system.transferRecord.empty() ? "" : " + payment", copies,
+                    seen.copiesAfterRounds);
         RecordProperty(std::string("copies of the ") + system.name,
                        static_cast<int>(std::max(copies, seen.copiesAfterRounds)));
         EXPECT_EQ(seen.copiesAfterRounds, 0u) << system.name;

@@ -17,6 +17,7 @@
 #include "accounts/lr/lr_client.h"
 #include "accounts/pm/pm_client.h"
 #include "accounts/query_value.h"
+#include "accounts/transfer_request.h"
 #include "accounts/vm/vm_client.h"
 #include "crypto/secure_string.h"
 #include "net/curl_transport.h"
@@ -48,18 +49,23 @@ struct SecretSystem {
     // The API name is a needle of its own; a PIN of four digits also stands inside account
     // numbers and amounts of the answers.
     bool apiNameCounted = true;
+    // A payment record each round sends (empty: the system has no transfer).
+    std::string transferRecord;
 };
 
 inline std::vector<SecretSystem> SecretSystems() {
     return {
         {"LR secret word", 0, MakeLibertyReserveClient, "U1234567", MaskedText(kLrApi),
-         MaskedText(kLrSecret)},
-        {"PM passphrase", 1, MakePerfectMoneyClient, "1234567", "", MaskedText(kPmSecret)},
+         MaskedText(kLrSecret), true, "U7654321~0.01~m~no~~no~LRUSD~no"},
+        {"PM passphrase", 1, MakePerfectMoneyClient, "1234567", "", MaskedText(kPmSecret), true,
+         "U7654321~0.01~m~~no~~no~U1234567~no"},
         {"V-Money password", 2, MakeVMoneyClient, "VM100001", MaskedText(kVmPin),
-         MaskedText(kVmSecret), false},
-        {"e-gold passphrase", 3, MakeEGoldClient, "1234567", "", MaskedText(kEgSecret)},
-        {"GDP key", 4, MakeGdpClient, "GDP1001", MaskedText(kGdpStore), MaskedText(kGdpSecret)},
-        {"ECU password", 5, MakeEcuClient, "E1000100", "", MaskedText(kEcuSecret)},
+         MaskedText(kVmSecret), false, "VM100002~0.01~m"},
+        {"e-gold passphrase", 3, MakeEGoldClient, "1234567", "", MaskedText(kEgSecret), true,
+         "7654321~1.00~m~P-1~no~~no~Gold~no"},
+        {"GDP key", 4, MakeGdpClient, "GDP1001", MaskedText(kGdpStore), MaskedText(kGdpSecret),
+         true, ""},
+        {"ECU password", 5, MakeEcuClient, "E1000100", "", MaskedText(kEcuSecret), true, ""},
     };
 }
 
@@ -93,13 +99,14 @@ inline std::size_t CopiesOfSecret(const std::string& masked) {
 // and messages the transport would have shown.
 struct RoundsSeen {
     std::size_t rows = 0;
+    int confirmed = 0;  // transfers the server confirmed
     std::vector<std::string> errors;
     // Copies of the secret right after the last round, while the client, the transport and
     // the settings still live (their freed blocks not yet reused by their teardown).
     std::size_t copiesAfterRounds = 0;
 };
 
-// rounds x (balance + history) of system against sandbox, each round with fresh login fields
+// rounds x (balance + history + transfer) of system against sandbox, each round with fresh login fields
 // that are dropped (and wiped) at its end, as a logout does.
 inline RoundsSeen RunSecretRounds(const SecretSystem& system, const Sandbox& sandbox, int rounds) {
     const std::filesystem::path dir =
@@ -130,6 +137,11 @@ inline RoundsSeen RunSecretRounds(const SecretSystem& system, const Sandbox& san
             if (!client->Answer().errors.empty()) seen.errors.push_back(client->ErrorReport());
             client->Parse(transport.HttpsGet(client->HistoryUrl(login, HistoryFilter{}, 0, now)),
                           RequestKind::History, true);
+            if (system.transferRecord.empty()) continue;
+            const TransferResult sent =
+                SendTransfer(*client, transport, login, {system.transferRecord}, nullptr, now);
+            if (sent.state == TransferState::Confirmed) ++seen.confirmed;
+            else seen.errors.push_back("transfer: " + sent.errorReport + sent.exchange.text);
         }
         seen.copiesAfterRounds = CopiesOfSecret(system.maskedSecret);
     }
