@@ -125,8 +125,8 @@ public:
     // Full URLs ("https://host/path?...") of the requests. now: the clock reading. They carry
     // the credentials, so they are SecureString all the way to the transport.
     virtual SecureString BalanceUrl(const LoginFields& login, std::time_t now) = 0;
-    virtual SecureString HistoryUrl(const LoginFields& login, const HistoryFilter& filter,
-                                    int page, std::time_t now) = 0;
+    virtual SecureString HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
+                                    std::time_t now) = 0;
     // Parses one answer of a request of the kind; clear=false appends (later history pages).
     virtual void Parse(const std::string& answer, RequestKind kind, bool clear) = 0;
     virtual const ParsedAnswer& Answer() const = 0;

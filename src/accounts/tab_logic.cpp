@@ -255,8 +255,10 @@ TextList SavedRowsFromColumns(const TextList& columns) {
     for (std::size_t r = 0; r < count; ++r) {
         // (a conditional of a const element and a new text would copy through a temporary)
         for (const TextList& col : split) {
-            if (r < col.size()) fields.push_back(col[r]);
-            else fields.emplace_back();
+            if (r < col.size())
+                fields.push_back(col[r]);
+            else
+                fields.emplace_back();
         }
         rows.push_back(JoinedRow(fields));
         WipeTexts(fields);
@@ -271,8 +273,10 @@ TextList ColumnsFromSavedRows(const TextList& rows, std::size_t columnCount) {
     for (const std::string& row : rows) {
         TextList f = SplitRow(row);
         for (std::size_t c = 0; c < columnCount; ++c) {
-            if (c < f.size()) cols[c].push_back(f[c]);
-            else cols[c].emplace_back();
+            if (c < f.size())
+                cols[c].push_back(f[c]);
+            else
+                cols[c].emplace_back();
         }
         WipeTexts(f);
     }

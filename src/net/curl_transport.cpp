@@ -440,9 +440,8 @@ Exchanged CurlTransport::Run(const SecureString& url, bool secure, TransferContr
 
     if (failure) {
         // Neither the URL (its query carries credentials) nor the proxy password may show.
-        r.text = ScrubSecrets(
-            *failure, {url, UrlPart(parsed.get(), CURLUPART_URL),
-                       UrlPart(parsed.get(), CURLUPART_QUERY), proxyPass});
+        r.text = ScrubSecrets(*failure, {url, UrlPart(parsed.get(), CURLUPART_URL),
+                                         UrlPart(parsed.get(), CURLUPART_QUERY), proxyPass});
     }
     r.body = std::string(call.body.View());
     call.body.Wipe();

@@ -64,15 +64,15 @@ public:
     void SetBodyLimit(size_t bytes) { bodyLimit_ = bytes; }
 
 private:
-    std::string Get(const SecureString& url, bool secure, TransferControl* control);
-    // The request itself: classified, traffic counted, nothing shown.
-    Exchanged Run(const SecureString& url, bool secure, TransferControl* control);
+  std::string Get(const SecureString& url, bool secure, TransferControl* control);
+  // The request itself: classified, traffic counted, nothing shown.
+  Exchanged Run(const SecureString& url, bool secure, TransferControl* control);
 
-    const SettingsStore& settings_;
-    TrafficCounter& counter_;
-    TransportHooks hooks_;
-    TransportTimeouts timeouts_;
-    size_t bodyLimit_ = kDefaultBodyLimit;
+  const SettingsStore& settings_;
+  TrafficCounter& counter_;
+  TransportHooks hooks_;
+  TransportTimeouts timeouts_;
+  size_t bodyLimit_ = kDefaultBodyLimit;
 };
 
 }  // namespace pw

@@ -8,9 +8,8 @@ std::string ServerOf(std::string_view url, bool secure) {
     const std::size_t scheme = url.find("://");
     const std::size_t start = scheme == std::string_view::npos ? 0 : scheme + 3;
     const std::size_t end = url.find_first_of("/?#", start);
-    std::string_view part = url.substr(start, end == std::string_view::npos
-                                                  ? std::string_view::npos
-                                                  : end - start);
+    std::string_view part =
+        url.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     // A user name and password before the server are no one's business here (and are never
     // copied).
     const std::size_t at = part.rfind('@');

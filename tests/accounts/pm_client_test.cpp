@@ -104,7 +104,8 @@ TEST(PmRequests, DateRules) {
 
     // The client's history request never asks from a day after today (UTC).
     PmClient client("h");
-    const std::string url(client.HistoryUrl({"1", "", "p"}, Filter({2099, 5, 5}, {2099, 5, 5}), 0, kNow));
+    const std::string url(
+        client.HistoryUrl({"1", "", "p"}, Filter({2099, 5, 5}, {2099, 5, 5}), 0, kNow));
     EXPECT_NE(url.find("&startmonth=11&startday=14&startyear=2023&endmonth=5"), std::string::npos)
         << url;
 }

@@ -30,10 +30,11 @@ TEST(RequestSecretCopies, NoCredentialOfAnySystemOutlivesItsRequests) {
         EXPECT_EQ(seen.confirmed, system.transferRecord.empty() ? 0 : 3) << system.name;
         EXPECT_TRUE(seen.errors.empty()) << system.name << ": " << seen.errors.front();
         const std::size_t copies = CopiesOfSecret(system.maskedSecret);
-        std::printf("copies of the %s after 3 x (login + history%s): %zu (%zu before the "
-                    "client and the transport were closed)\n",
-                    system.name, system.transferRecord.empty() ? "" : " + payment", copies,
-                    seen.copiesAfterRounds);
+        std::printf(
+            "copies of the %s after 3 x (login + history%s): %zu (%zu before the "
+            "client and the transport were closed)\n",
+            system.name, system.transferRecord.empty() ? "" : " + payment", copies,
+            seen.copiesAfterRounds);
         RecordProperty(std::string("copies of the ") + system.name,
                        static_cast<int>(std::max(copies, seen.copiesAfterRounds)));
         EXPECT_EQ(seen.copiesAfterRounds, 0u) << system.name;

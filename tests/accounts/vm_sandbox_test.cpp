@@ -207,11 +207,13 @@ TEST_F(VmSandbox, StrictDocumentsOfBothInterfaces) {
     const std::string vmBalance(vm::BuildBalanceRequest(demo_, now));
     const std::string vmToken = vm::AccessToken("VM100001", "1234", "demopass", now);
     const std::string vmHistory(vm::BuildHistoryRequest(demo_, Year2009(), now));
-    const std::string vmTransfer(vm::BuildTransferRequest(demo_, {"VM100002~0.01~m"}, nullptr, now));
+    const std::string vmTransfer(
+        vm::BuildTransferRequest(demo_, {"VM100002~0.01~m"}, nullptr, now));
     const std::string lrBalance(lr::BuildBalanceRequest(lrDemo, {"LRUSD"}, now));
     const std::string lrToken = lr::AuthToken("demosecret", now);
     const std::string lrHistory(lr::BuildHistoryRequest(lrDemo, lrDates, 0, now));
-    const std::string lrTransfer(lr::BuildTransferRequest(lrDemo, {"U7654321~0.01~m~no~~no~LRUSD~no"}, nullptr, now));
+    const std::string lrTransfer(
+        lr::BuildTransferRequest(lrDemo, {"U7654321~0.01~m~no~~no~LRUSD~no"}, nullptr, now));
     const std::string lrId = "U1234567_" + lr::RequestStamp(now);
 
     struct Case {
@@ -227,9 +229,10 @@ TEST_F(VmSandbox, StrictDocumentsOfBothInterfaces) {
         {true, "", vmHistory, true, "the history as built"},
         {true, "", Edit(vmBalance, vmToken, Upper(vmToken)), false, "upper-case token",
          "AuthError"},
-        {true, "", std::string(vm::BuildBalanceRequest(demo_, now - 3600)), true, "token of the past hour"},
-        {true, "", std::string(vm::BuildBalanceRequest(demo_, now - 7200)), false, "token of two hours ago",
-         "AuthError"},
+        {true, "", std::string(vm::BuildBalanceRequest(demo_, now - 3600)), true,
+         "token of the past hour"},
+        {true, "", std::string(vm::BuildBalanceRequest(demo_, now - 7200)), false,
+         "token of two hours ago", "AuthError"},
         {true, "", "junk" + vmBalance, false, "junk before the root", "RequestError"},
         {true, "", vmBalance + "junk", false, "junk after the root", "RequestError"},
         {true, "", Edit(vmBalance, "</Request>", ""), false, "unclosed root", "RequestError"},
@@ -271,8 +274,8 @@ TEST_F(VmSandbox, StrictDocumentsOfBothInterfaces) {
          "stamp of 31 February", "100"},
         {false, lr::kBalancePath, Edit(lrBalance, "</Auth>", "</Auth><Extra/>"), false,
          "unknown element", "100"},
-        {false, lr::kHistoryPath, std::string(lr::BuildHistoryRequest(lrDemo, feb31, 0, now)), false,
-         "31 February", "301"},
+        {false, lr::kHistoryPath, std::string(lr::BuildHistoryRequest(lrDemo, feb31, 0, now)),
+         false, "31 February", "301"},
         {false, lr::kTransferPath, Edit(lrTransfer, ">transfer<", ">bogus<"), false,
          "TransferType bogus", "301"},
         {false, lr::kTransferPath, Edit(lrTransfer, ">false<", ">maybe<"), false, "Anonymous maybe",

@@ -106,8 +106,8 @@ struct RoundsSeen {
     std::size_t copiesAfterRounds = 0;
 };
 
-// rounds x (balance + history + transfer) of system against sandbox, each round with fresh login fields
-// that are dropped (and wiped) at its end, as a logout does.
+// rounds x (balance + history + transfer) of system against sandbox, each round with fresh login
+// fields that are dropped (and wiped) at its end, as a logout does.
 inline RoundsSeen RunSecretRounds(const SecretSystem& system, const Sandbox& sandbox, int rounds) {
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() /
@@ -131,8 +131,8 @@ inline RoundsSeen RunSecretRounds(const SecretSystem& system, const Sandbox& san
             login.account = system.account;
             if (!system.maskedApiName.empty()) login.apiName = Unmasked(system.maskedApiName);
             login.secret = Unmasked(system.maskedSecret);
-            client->Parse(transport.HttpsGet(client->BalanceUrl(login, now)),
-                          RequestKind::Balance, true);
+            client->Parse(transport.HttpsGet(client->BalanceUrl(login, now)), RequestKind::Balance,
+                          true);
             seen.rows += client->Answer().balanceRows.size();
             if (!client->Answer().errors.empty()) seen.errors.push_back(client->ErrorReport());
             client->Parse(transport.HttpsGet(client->HistoryUrl(login, HistoryFilter{}, 0, now)),
@@ -140,8 +140,10 @@ inline RoundsSeen RunSecretRounds(const SecretSystem& system, const Sandbox& san
             if (system.transferRecord.empty()) continue;
             const TransferResult sent =
                 SendTransfer(*client, transport, login, {system.transferRecord}, nullptr, now);
-            if (sent.state == TransferState::Confirmed) ++seen.confirmed;
-            else seen.errors.push_back("transfer: " + sent.errorReport + sent.exchange.text);
+            if (sent.state == TransferState::Confirmed)
+                ++seen.confirmed;
+            else
+                seen.errors.push_back("transfer: " + sent.errorReport + sent.exchange.text);
         }
         seen.copiesAfterRounds = CopiesOfSecret(system.maskedSecret);
     }

@@ -90,7 +90,7 @@ SecureString EcuClient::BalanceUrl(const LoginFields& login, std::time_t) {
 }
 
 SecureString EcuClient::HistoryUrl(const LoginFields& login, const HistoryFilter&, int,
-                                  std::time_t) {
+                                   std::time_t) {
     return ecu::HistoryUrl(host_, login);
 }
 

@@ -59,7 +59,7 @@ public:
     const SystemTraits& Traits() const override;
     SecureString BalanceUrl(const LoginFields& login, std::time_t now) override;
     SecureString HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
-                           std::time_t now) override;
+                            std::time_t now) override;
     // RequestKind::History parses a history answer (errors only); any other kind a balance
     // answer.
     void Parse(const std::string& answer, RequestKind kind, bool clear) override;

@@ -31,7 +31,7 @@ SecureString EgClient::BalanceUrl(const LoginFields& login, std::time_t) {
 }
 
 SecureString EgClient::HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int,
-                                 std::time_t) {
+                                  std::time_t) {
     return eg::HistoryUrl(host_, login, filter);
 }
 
@@ -52,7 +52,7 @@ std::string EgClient::PriceUrl() const { return eg::PriceUrl(priceHost_); }
 void EgClient::ReadPrices(const std::string& answer) { prices_ = eg::ParsePrices(answer); }
 
 SecureString EgClient::TransferUrl(const LoginFields& login, const TextList& queue,
-                                  const std::function<bool()>& paymentCheck, std::time_t) {
+                                   const std::function<bool()>& paymentCheck, std::time_t) {
     return eg::TransferUrl(host_, login, queue, paymentCheck);
 }
 

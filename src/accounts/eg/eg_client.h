@@ -34,7 +34,7 @@ public:
     const SystemTraits& Traits() const override;
     SecureString BalanceUrl(const LoginFields& login, std::time_t now) override;
     SecureString HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
-                           std::time_t now) override;
+                            std::time_t now) override;
     // Every parse starts afresh; the answer's history rows are built from its CSV rows.
     void Parse(const std::string& answer, RequestKind kind, bool clear) override;
     const ParsedAnswer& Answer() const override { return answer_; }
@@ -49,8 +49,7 @@ public:
     std::string PriceUrl() const;
 
     SecureString TransferUrl(const LoginFields& login, const TextList& queue,
-                            const std::function<bool()>& paymentCheck,
-                            std::time_t now) override;
+                             const std::function<bool()>& paymentCheck, std::time_t now) override;
     // PAYMENT_BATCH_NUM of the last transfer answer.
     std::string TransferConfirmation() const override { return confirmation_; }
 

@@ -8,8 +8,8 @@ namespace pw::eg {
 namespace {
 
 SecureString Credentials(const LoginFields& login, const char* passKey) {
-    return Joined({"AccountID=", QueryValue(login.account), "&", passKey, "=",
-                   QueryValue(login.secret)});
+    return Joined(
+        {"AccountID=", QueryValue(login.account), "&", passKey, "=", QueryValue(login.secret)});
 }
 
 std::string DateParams(const char* prefix, const Date& d) {
@@ -70,10 +70,9 @@ SecureString TransferUrl(const std::string& host, const LoginFields& login, cons
     const TextList r = Split(queue.front(), "~");
     return Joined({"https://", host, kTransferPath, Credentials(login, "PassPhrase"),
                    "&Payee_Account=", QueryValue(FieldAt(r, kPayee)),
-                   "&Amount=", QueryValue(FieldAt(r, kAmount)), "&PAY_IN=1",
-                   "&WORTH_OF=", QueryValue(FieldAt(r, kMetal)),
-                   "&Memo=", QueryValue(FieldAt(r, kMemo)), "&IGNORE_RATE_CHANGE=y",
-                   "&PAYMENT_ID=", QueryValue(FieldAt(r, kPaymentId))});
+                   "&Amount=", QueryValue(FieldAt(r, kAmount)), "&PAY_IN=1", "&WORTH_OF=",
+                   QueryValue(FieldAt(r, kMetal)), "&Memo=", QueryValue(FieldAt(r, kMemo)),
+                   "&IGNORE_RATE_CHANGE=y", "&PAYMENT_ID=", QueryValue(FieldAt(r, kPaymentId))});
 }
 
 }  // namespace pw::eg

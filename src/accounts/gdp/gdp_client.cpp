@@ -113,7 +113,7 @@ SecureString GdpClient::BalanceUrl(const LoginFields& login, std::time_t) {
 }
 
 SecureString GdpClient::HistoryUrl(const LoginFields& login, const HistoryFilter&, int,
-                                  std::time_t) {
+                                   std::time_t) {
     return gdp::HistoryUrl(host_, login);
 }
 

@@ -67,7 +67,7 @@ public:
     const SystemTraits& Traits() const override;
     SecureString BalanceUrl(const LoginFields& login, std::time_t now) override;
     SecureString HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
-                           std::time_t now) override;
+                            std::time_t now) override;
     // Parses a balance answer (the history answer is only logged).
     void Parse(const std::string& answer, RequestKind kind, bool clear) override;
     const ParsedAnswer& Answer() const override { return answer_; }

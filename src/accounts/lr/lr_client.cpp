@@ -54,19 +54,19 @@ SecureString LrClient::BalanceUrl(const LoginFields& login, std::time_t now) {
 }
 
 SecureString LrClient::HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
-                                 std::time_t now) {
+                                  std::time_t now) {
     return lr::MakeUrl(host_, lr::kHistoryPath, lr::BuildHistoryRequest(login, filter, page, now));
 }
 
 SecureString LrClient::TransferUrl(const LoginFields& login, const TextList& queue,
-                                  const std::function<bool()>& paymentCheck, std::time_t now) {
+                                   const std::function<bool()>& paymentCheck, std::time_t now) {
     const SecureString doc = lr::BuildTransferRequest(login, queue, paymentCheck, now);
     if (doc.empty()) return {};
     return lr::MakeUrl(host_, lr::kTransferPath, doc);
 }
 
 SecureString LrClient::AccountNameUrl(const LoginFields& login, const std::string& account,
-                                     std::time_t now) {
+                                      std::time_t now) {
     return lr::MakeUrl(host_, lr::kAccountNamePath,
                        lr::BuildAccountNameRequest(login, account, now));
 }

@@ -41,7 +41,7 @@ std::string AuthToken(std::string_view secret, std::time_t now) {
 }
 
 SecureString BuildBalanceRequest(const LoginFields& login, const TextList& currencies,
-                                std::time_t now) {
+                                 std::time_t now) {
     SecureString doc = Head("BalanceRequest", login, now);
     for (const std::string& currency : currencies) {
         doc += "<Balance>";
@@ -54,7 +54,7 @@ SecureString BuildBalanceRequest(const LoginFields& login, const TextList& curre
 }
 
 SecureString BuildHistoryRequest(const LoginFields& login, const HistoryFilter& filter, int page,
-                                std::time_t now) {
+                                 std::time_t now) {
     SecureString doc = Head("HistoryRequest", login, now);
     doc += "<History>";
     doc += Element("AccountId", login.account);
@@ -101,7 +101,7 @@ SecureString BuildTransferRequest(const LoginFields& login, const TextList& queu
 }
 
 SecureString BuildAccountNameRequest(const LoginFields& login, const std::string& accountToRetrieve,
-                                    std::time_t now) {
+                                     std::time_t now) {
     SecureString doc = Head("AccountNameRequest", login, now);
     doc += "<AccountName>";
     doc += Element("AccountId", login.account);

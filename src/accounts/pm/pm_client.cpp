@@ -45,7 +45,7 @@ SecureString PmClient::BalanceUrl(const LoginFields& login, std::time_t) {
 }
 
 SecureString PmClient::HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int,
-                                 std::time_t now) {
+                                  std::time_t now) {
     std::tm tm{};
     gmtime_r(&now, &tm);
     HistoryFilter f = filter;
@@ -54,7 +54,7 @@ SecureString PmClient::HistoryUrl(const LoginFields& login, const HistoryFilter&
 }
 
 SecureString PmClient::TransferUrl(const LoginFields& login, const TextList& queue,
-                                  const std::function<bool()>& paymentCheck, std::time_t) {
+                                   const std::function<bool()>& paymentCheck, std::time_t) {
     return pm::TransferUrl(host_, login, queue, paymentCheck);
 }
 

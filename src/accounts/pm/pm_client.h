@@ -43,7 +43,7 @@ public:
     const SystemTraits& Traits() const override;
     SecureString BalanceUrl(const LoginFields& login, std::time_t now) override;
     SecureString HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
-                           std::time_t now) override;
+                            std::time_t now) override;
     void Parse(const std::string& answer, RequestKind kind, bool clear) override;
     const ParsedAnswer& Answer() const override { return answer_; }
     std::vector<int> FurtherPages(const HistoryFilter&) const override { return {}; }
@@ -53,7 +53,7 @@ public:
     const std::string& Host() const { return host_; }
 
     SecureString TransferUrl(const LoginFields& login, const TextList& queue,
-                            const std::function<bool()>& paymentCheck, std::time_t now) override;
+                             const std::function<bool()>& paymentCheck, std::time_t now) override;
     // PAYMENT_BATCH_NUM of the last transfer answer.
     std::string TransferConfirmation() const override { return confirmation_; }
 

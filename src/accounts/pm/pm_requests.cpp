@@ -6,8 +6,8 @@ namespace pw::pm {
 namespace {
 
 SecureString Credentials(const LoginFields& login) {
-    return Joined({"AccountID=", QueryValue(login.account), "&PassPhrase=",
-                   QueryValue(login.secret)});
+    return Joined(
+        {"AccountID=", QueryValue(login.account), "&PassPhrase=", QueryValue(login.secret)});
 }
 
 const std::string& FieldAt(const TextList& f, std::size_t i) {
@@ -58,10 +58,9 @@ SecureString TransferUrl(const std::string& host, const LoginFields& login, cons
     const TextList f = Split(queue.front(), "~");
     if (f.size() < 8 || !IsPlainAmount(f[1])) return {};
     if (paymentCheck && !paymentCheck()) return {};
-    return Joined({"https://", host, kTransferPath, Credentials(login),
-                   "&Payer_Account=", QueryValue(FieldAt(f, 7)),
-                   "&Payee_Account=", QueryValue(FieldAt(f, 0)), "&Amount=",
-                   QueryValue(FieldAt(f, 1)), "&Memo=", QueryValue(FieldAt(f, 2)),
+    return Joined({"https://", host, kTransferPath, Credentials(login), "&Payer_Account=",
+                   QueryValue(FieldAt(f, 7)), "&Payee_Account=", QueryValue(FieldAt(f, 0)),
+                   "&Amount=", QueryValue(FieldAt(f, 1)), "&Memo=", QueryValue(FieldAt(f, 2)),
                    "&PAYMENT_ID=", QueryValue(FieldAt(f, 3))});
 }
 

@@ -53,18 +53,18 @@ SecureString VmClient::BalanceUrl(const LoginFields& login, std::time_t now) {
 }
 
 SecureString VmClient::HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int,
-                                 std::time_t now) {
+                                  std::time_t now) {
     return vm::MakeUrl(host_, vm::BuildHistoryRequest(login, filter, now));
 }
 
 SecureString VmClient::TransferUrl(const LoginFields& login, const TextList& queue,
-                                  const std::function<bool()>& paymentCheck, std::time_t now) {
+                                   const std::function<bool()>& paymentCheck, std::time_t now) {
     const SecureString doc = vm::BuildTransferRequest(login, queue, paymentCheck, now);
     return doc.empty() ? SecureString() : vm::MakeUrl(host_, doc);
 }
 
 SecureString VmClient::AccountStatusUrl(const LoginFields& login, const std::string& lookup,
-                                       std::time_t now) {
+                                        std::time_t now) {
     return vm::MakeUrl(host_, vm::BuildAccountStatusRequest(login, lookup, now));
 }
 

@@ -27,10 +27,9 @@ std::string IsoDate(const Date& d) {
 
 }  // namespace
 
-std::string AccessToken(std::string_view account, std::string_view pin,
-                        std::string_view password, std::time_t now) {
-    return Md5HexLower(
-        Joined({account, Md5HexLower(password), pin, UtcText("%Y%m%d%H", now)}));
+std::string AccessToken(std::string_view account, std::string_view pin, std::string_view password,
+                        std::time_t now) {
+    return Md5HexLower(Joined({account, Md5HexLower(password), pin, UtcText("%Y%m%d%H", now)}));
 }
 
 SecureString BuildBalanceRequest(const LoginFields& login, std::time_t now) {

@@ -354,7 +354,8 @@ TEST_F(EgTabSandbox, LogInEveryFilterAndARefreshAfterASpendFromThePayee) {
     // The payee spends 9.00 USD worth of gold (0.01 oz) to the demo account.
     std::unique_ptr<EgClient> payee = MakeEGoldClient(w.app.Settings());
     const std::string url(payee->TransferUrl({"7654321", "", "payeepass2"},
-                           {"1234567~9.00~e2e spend~P-7~no~~no~Gold~no"}, nullptr, w.clock.Now()));
+                                             {"1234567~9.00~e2e spend~P-7~no~~no~Gold~no"}, nullptr,
+                                             w.clock.Now()));
     payee->Parse(transport->HttpsGet(url), RequestKind::Transfer, true);
     ASSERT_TRUE(payee->Answer().errors.empty()) << payee->ErrorReport();
 

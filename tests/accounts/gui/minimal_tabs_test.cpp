@@ -44,7 +44,8 @@ std::vector<std::string> LogEntries(const std::string& dir) {
 }
 
 void SetText(QWidget& tab, const char* name, std::string_view text) {
-    tab.findChild<QLineEdit*>(name)->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    tab.findChild<QLineEdit*>(name)->setText(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 // The login fields; the ECUMoney tab has no second field (it stays hidden and unused).
 void FillLogin(QWidget& tab, const LoginFields& login) {

@@ -32,8 +32,8 @@ SecureString ScriptedClient::BalanceUrl(const LoginFields& login, std::time_t) {
     return Joined({"https://127.0.0.1/balance?acct=", login.account, "&api=", login.apiName});
 }
 
-SecureString ScriptedClient::HistoryUrl(const LoginFields& login, const HistoryFilter& f,
-                                        int page, std::time_t) {
+SecureString ScriptedClient::HistoryUrl(const LoginFields& login, const HistoryFilter& f, int page,
+                                        std::time_t) {
     std::string url = "https://127.0.0.1/history?acct=" + login.account +
                       "&page=" + std::to_string(page);
     if (f.getLast) url += "&last=" + std::to_string(f.count);

@@ -44,7 +44,7 @@ public:
     // The next answer, classified by its kind; shows nothing.
     Exchanged Exchange(const SecureString& url, bool secure, TransferControl* control) override;
 
-private:
+  private:
     std::string Get(const std::string& url, bool secure);
     TransportScript::Answer Next(const std::string& url);
     TrafficCounter& counter_;
