@@ -182,6 +182,7 @@ std::string Md5HexLower(std::string_view text) {
     if (!Digest(Context().md5, text, digest, &len)) return std::string();
     static const char digits[] = "0123456789abcdef";
     std::string out;
+    out.reserve(2 * len);  // a digest of a password leaves no grown-out part behind
     for (unsigned i = 0; i < len; ++i) {
         out.push_back(digits[digest[i] >> 4]);
         out.push_back(digits[digest[i] & 15]);

@@ -1,5 +1,7 @@
 #include "accounts/vm/vm_requests.h"
 
+#include <openssl/crypto.h>
+
 #include <cstdio>
 
 #include "accounts/request_text.h"
@@ -29,7 +31,12 @@ std::string IsoDate(const Date& d) {
 
 std::string AccessToken(std::string_view account, std::string_view pin, std::string_view password,
                         std::time_t now) {
-    return Md5HexLower(Joined({account, Md5HexLower(password), pin, UtcText("%Y%m%d%H", now)}));
+    // The password's digest with the PIN makes every token: it is wiped like the password.
+    std::string passwordDigest = Md5HexLower(password);
+    std::string token =
+        Md5HexLower(Joined({account, passwordDigest, pin, UtcText("%Y%m%d%H", now)}));
+    OPENSSL_cleanse(passwordDigest.data(), passwordDigest.size());
+    return token;
 }
 
 SecureString BuildBalanceRequest(const LoginFields& login, std::time_t now) {
