@@ -1,52 +1,25 @@
-// Copies of an e-gold passphrase left in the memory of the process after a login and a
-// history request against the local simulator, with the login fields wiped afterwards as a
-// logout does: the "copies" counter is what the request path left behind.
+// Copies of each system's secret left in the memory of the process after a login, a history
+// request and (on the four systems that have one) a payment against the local simulator, each
+// login's fields dropped (and wiped) as a logout does: the "copies" counter is what the request
+// path left behind; "rows" shows that the server took the credentials.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <memory>
-#include <string>
-
-#include "accounts/eg/eg_client.h"
-#include "net/curl_transport.h"
-#include "settings/settings_store.h"
-#include "support/memory_scan.h"
-#include "support/sandbox.h"
+#include "support/secret_rounds.h"
 
 namespace {
 
-void BM_EGoldLoginAndHistory(benchmark::State& state) {
+void BM_LoginHistoryPayment(benchmark::State& state) {
+    const pw::test::SecretSystem system =
+        pw::test::SecretSystems().at(static_cast<std::size_t>(state.range(0)));
+    state.SetLabel(system.name);
     pw::test::Sandbox box;
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("pw_secret_copies_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    pw::SettingsStore settings((dir / "Purseward.ini").string(), "");
-    settings.WriteString("Setting", "CACertFile", box.CaPath());
-    settings.WriteString("EG", "EGHost", box.EgHost());
-    settings.WriteString("EG", "EGPriceHost", box.HttpHost());
-    pw::TrafficCounter counter;
-    pw::CurlTransport transport(settings, counter, pw::TransportHooks());
-    const std::unique_ptr<pw::EgClient> client = pw::MakeEGoldClient(settings);
-    client->ReadPrices(transport.HttpGet(client->PriceUrl()));
-    const std::string masked = pw::test::Masked("demopass1");
     std::size_t rows = 0;
-    for (auto _ : state) {
-        pw::LoginFields login{"1234567", "", pw::test::Masked(masked)};
-        client->Parse(transport.HttpsGet(client->BalanceUrl(login, 0)), pw::RequestKind::Balance,
-                      true);
-        rows += client->Answer().balanceRows.size();
-        pw::HistoryFilter filter;
-        client->Parse(transport.HttpsGet(client->HistoryUrl(login, filter, 0, 0)),
-                      pw::RequestKind::History, true);
-        rows += client->Answer().historyRows.size();
-        pw::WipeString(login.secret);
-    }
-    state.counters["copies"] = static_cast<double>(pw::test::CopiesInMemory(masked));
+    for (auto _ : state) rows += pw::test::RunSecretRounds(system, box, 1).rows;
+    state.counters["copies"] = static_cast<double>(pw::test::CopiesOfSecret(system.maskedSecret));
     state.counters["rows"] = static_cast<double>(rows);
-    std::filesystem::remove_all(dir);
 }
-BENCHMARK(BM_EGoldLoginAndHistory)->Iterations(3)->Unit(benchmark::kMillisecond);
+// LR secret word, PM passphrase, V-Money password, e-gold passphrase, GDP key, ECU password.
+BENCHMARK(BM_LoginHistoryPayment)->DenseRange(0, 5)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

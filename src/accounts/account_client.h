@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "accounts/record_text.h"
+#include "crypto/secure_string.h"
 #include "store/text_list.h"
 
 namespace pw {
@@ -57,11 +58,12 @@ struct Date {
     friend bool operator==(const Date&, const Date&) = default;
 };
 
-// What the login fields hold.
+// What the login fields hold. The API name and the secret are credentials: every copy of them
+// is wiped when it is freed.
 struct LoginFields {
     std::string account;
-    std::string apiName;  // API name / store identifier; PIN on V-Money
-    std::string secret;   // secret word / password
+    SecureString apiName;  // API name / store identifier; PIN on V-Money
+    SecureString secret;   // secret word / password
 };
 
 // The filter options of the history.
@@ -120,10 +122,11 @@ public:
     virtual ~AccountClient() = default;
     virtual const SystemTraits& Traits() const = 0;
 
-    // Full URLs ("https://host/path?...") of the requests. now: the clock reading.
-    virtual std::string BalanceUrl(const LoginFields& login, std::time_t now) = 0;
-    virtual std::string HistoryUrl(const LoginFields& login, const HistoryFilter& filter,
-                                   int page, std::time_t now) = 0;
+    // Full URLs ("https://host/path?...") of the requests. now: the clock reading. They carry
+    // the credentials, so they are SecureString all the way to the transport.
+    virtual SecureString BalanceUrl(const LoginFields& login, std::time_t now) = 0;
+    virtual SecureString HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
+                                    std::time_t now) = 0;
     // Parses one answer of a request of the kind; clear=false appends (later history pages).
     virtual void Parse(const std::string& answer, RequestKind kind, bool clear) = 0;
     virtual const ParsedAnswer& Answer() const = 0;
@@ -137,9 +140,9 @@ public:
     // The transfer request for the first queued payment record; empty (send nothing) when
     // paymentCheck fails or the system has no transfer. Its answer is parsed as
     // RequestKind::Transfer.
-    virtual std::string TransferUrl(const LoginFields& /*login*/, const TextList& /*queue*/,
-                                    const std::function<bool()>& /*paymentCheck*/,
-                                    std::time_t /*now*/) {
+    virtual SecureString TransferUrl(const LoginFields& /*login*/, const TextList& /*queue*/,
+                                     const std::function<bool()>& /*paymentCheck*/,
+                                     std::time_t /*now*/) {
         return {};
     }
     // The system's confirmation in the last answer parsed as RequestKind::Transfer (LR receipt

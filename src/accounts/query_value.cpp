@@ -6,9 +6,9 @@
 
 namespace pw {
 
-std::string QueryValue(std::string_view value) {
+SecureString QueryValue(std::string_view value) {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
+    SecureString out;
     out.reserve(value.size());
     for (const char ch : value) {
         const auto c = static_cast<unsigned char>(ch);
@@ -25,10 +25,10 @@ std::string QueryValue(std::string_view value) {
     return out;
 }
 
-std::vector<std::string> SecretForms(const std::string& secret) {
+std::vector<SecureString> SecretForms(std::string_view secret) {
     if (secret.empty()) return {};
-    std::vector<std::string> forms{secret};
-    for (std::string form : {QueryValue(secret), PercentEncode(secret), XmlEscape(secret)}) {
+    std::vector<SecureString> forms{SecureString(secret)};
+    for (SecureString form : {QueryValue(secret), PercentEncode(secret), XmlEscape(secret)}) {
         if (std::find(forms.begin(), forms.end(), form) == forms.end()) forms.push_back(std::move(form));
     }
     return forms;

@@ -13,8 +13,8 @@ std::string Format(const char* format, const std::tm& tm) {
 
 }  // namespace
 
-std::string XmlEscape(std::string_view text) {
-    std::string out;
+SecureString XmlEscape(std::string_view text) {
+    SecureString out;
     out.reserve(text.size());
     for (const char c : text) {
         switch (c) {
@@ -40,9 +40,9 @@ std::string XmlEscape(std::string_view text) {
     return out;
 }
 
-std::string PercentEncode(std::string_view text) {
+SecureString PercentEncode(std::string_view text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
+    SecureString out;
     out.reserve(text.size() * 3);
     for (const char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
@@ -60,13 +60,14 @@ std::string PercentEncode(std::string_view text) {
     return out;
 }
 
-std::string XmlElement(std::string_view name, std::string_view value) {
-    std::string out;
-    out.reserve(value.size() + 2 * name.size() + 5);
+SecureString XmlElement(std::string_view name, std::string_view value) {
+    const SecureString escaped = XmlEscape(value);
+    SecureString out;
+    out.reserve(escaped.size() + 2 * name.size() + 5);
     out += '<';
     out += name;
     out += '>';
-    out += XmlEscape(value);
+    out += escaped;
     out += "</";
     out += name;
     out += '>';

@@ -16,11 +16,11 @@ struct RequestTopic {
 class TabHost {
 public:
     virtual ~TabHost() = default;
-    virtual std::string HttpsGet(const std::string& url) = 0;
-    virtual std::string HttpGet(const std::string& url) = 0;
+    virtual std::string HttpsGet(const SecureString& url) = 0;
+    virtual std::string HttpGet(const SecureString& url) = 0;
     // The same request telling the user nothing: the caller learns what became of it
     // (net/transport.h). The default can only judge the body of the plain call.
-    virtual Exchanged Exchange(const std::string& url, bool secure) {
+    virtual Exchanged Exchange(const SecureString& url, bool secure) {
         return ExchangedFromBody(secure ? HttpsGet(url) : HttpGet(url), secure);
     }
     // Tray balloon and sound, only while a tray icon exists.

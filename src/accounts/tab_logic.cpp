@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "settings/settings_store.h"
 #include "ui/base/strings.h"
 
 namespace pw {
@@ -210,29 +211,81 @@ std::string HistoryForAccountItemText(const std::string* counterpart) {
     return Str(147) + " " + *counterpart;
 }
 
+namespace {
+
+// The texts joined by "~" in one buffer of the final size (a saved row holds passwords: no
+// grown-out buffer is left behind).
+std::string JoinedRow(const TextList& fields) {
+    std::size_t size = fields.empty() ? 0 : fields.size() - 1;
+    for (const std::string& f : fields) size += f.size();
+    std::string out;
+    out.reserve(size);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i != 0) out += kSep;
+        out += fields[i];
+    }
+    return out;
+}
+
+// Split with the list sized first: no text of it is moved into a grown buffer.
+TextList SplitRow(const std::string& text) {
+    TextList out;
+    out.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), kSep[0])) + 1);
+    SplitText(text, kSep, out);
+    return out;
+}
+
+}  // namespace
+
+void WipeTexts(TextList& texts) {
+    for (std::string& t : texts) WipeString(t);
+    texts.clear();
+}
+
 TextList SavedRowsFromColumns(const TextList& columns) {
     TextList rows;
     if (columns.empty() || columns[0].empty()) return rows;
     std::vector<TextList> split;
-    for (const std::string& c : columns) split.push_back(Split(c, kSep));
+    split.reserve(columns.size());
+    for (const std::string& c : columns) split.push_back(SplitRow(c));
     const std::size_t count = split[0].size();
+    rows.reserve(count);
+    TextList fields;
+    fields.reserve(split.size());
     for (std::size_t r = 0; r < count; ++r) {
-        TextList fields;
-        for (const TextList& col : split) fields.push_back(r < col.size() ? col[r] : std::string());
-        rows.push_back(JoinList(fields, kSep));
+        // (a conditional of a const element and a new text would copy through a temporary)
+        for (const TextList& col : split) {
+            if (r < col.size())
+                fields.push_back(col[r]);
+            else
+                fields.emplace_back();
+        }
+        rows.push_back(JoinedRow(fields));
+        WipeTexts(fields);
     }
+    for (TextList& col : split) WipeTexts(col);
     return rows;
 }
 
 TextList ColumnsFromSavedRows(const TextList& rows, std::size_t columnCount) {
     std::vector<TextList> cols(columnCount);
+    for (TextList& c : cols) c.reserve(rows.size());
     for (const std::string& row : rows) {
-        const TextList f = Split(row, kSep);
-        for (std::size_t c = 0; c < columnCount; ++c)
-            cols[c].push_back(c < f.size() ? f[c] : std::string());
+        TextList f = SplitRow(row);
+        for (std::size_t c = 0; c < columnCount; ++c) {
+            if (c < f.size())
+                cols[c].push_back(f[c]);
+            else
+                cols[c].emplace_back();
+        }
+        WipeTexts(f);
     }
     TextList out;
-    for (const TextList& c : cols) out.push_back(JoinList(c, kSep));
+    out.reserve(columnCount);
+    for (TextList& c : cols) {
+        out.push_back(JoinedRow(c));
+        WipeTexts(c);
+    }
     return out;
 }
 

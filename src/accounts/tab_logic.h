@@ -93,9 +93,13 @@ std::optional<Date> ParseSettingsDate(const std::string& text);
 std::string AutoRefreshItemText(int minutes);
 std::string HistoryForAccountItemText(const std::string* counterpart);
 
-// Saved accounts are stored column by column: one "~"-joined text per field position.
+// Saved accounts are stored column by column: one "~"-joined text per field position. The
+// texts hold the saved passwords: every copy these functions let go of is wiped.
 TextList SavedRowsFromColumns(const TextList& columns);
 TextList ColumnsFromSavedRows(const TextList& rows, std::size_t columnCount);
+
+// Overwrites every text of the list (it held a secret), then empties it.
+void WipeTexts(TextList& texts);
 
 // The "~" that joins the fields of every row; no value may hold it.
 bool HoldsFieldSeparator(const std::string& text);

@@ -31,7 +31,7 @@ TransferResult SendTransfer(AccountClient& client, Transport& transport, const L
                             const TextList& queue, const std::function<bool()>& paymentCheck,
                             std::time_t now, TransferControl* control) {
     TransferResult r;
-    const std::string url = client.TransferUrl(login, queue, paymentCheck, now);
+    const SecureString url = client.TransferUrl(login, queue, paymentCheck, now);
     if (url.empty()) return r;
     r.exchange = transport.Exchange(url, true, control);
     const bool answered = r.exchange.outcome == Outcome::Answered;

@@ -35,13 +35,13 @@ bool IsWordByte(char c) {
 
 }  // namespace
 
-std::string AnswerForLog(const std::string& answer, const std::vector<std::string>& secrets) {
+std::string AnswerForLog(const std::string& answer, const std::vector<SecureString>& secrets) {
     // Every whole occurrence of a secret marks its bytes; each run of marked bytes becomes
     // "***". An occurrence is whole unless a letter or digit at its edge goes on into the
     // text around it ("1" inside "12.34" is not the password "1").
     const std::size_t n = answer.size();
     std::vector<std::uint8_t> masked;
-    for (const std::string& s : secrets) {
+    for (const SecureString& s : secrets) {
         if (s.empty() || s.size() > n) continue;
         const bool wordStart = IsWordByte(s.front()), wordEnd = IsWordByte(s.back());
         std::size_t markedTo = 0;  // marks of this secret reach here: each byte is marked once

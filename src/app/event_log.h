@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "crypto/secure_string.h"
+
 namespace pw {
 
 // Appends "dd/mm/yyyy hh:mm:ss" + two blanks + message + CR LF to <dir>Purseward.log. dir is
@@ -20,7 +22,7 @@ void WriteLogLine(const std::string& dir, const std::string& message, std::time_
 // unchanged. An occurrence is whole unless a letter or digit at its edge continues into the
 // text around it, so a short secret leaves numbers and words that merely hold it readable.
 // Time grows linearly with the answer.
-std::string AnswerForLog(const std::string& answer, const std::vector<std::string>& secrets);
+std::string AnswerForLog(const std::string& answer, const std::vector<SecureString>& secrets);
 
 // The line as written, for a local time.
 std::string FormatLogLine(const std::tm& local, const std::string& message);

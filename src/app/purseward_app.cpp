@@ -112,7 +112,7 @@ void CPursewardApp::WriteLog(const std::string& message) const {
 }
 
 void CPursewardApp::WriteLogAnswer(const std::string& answer,
-                                   const std::vector<std::string>& secrets) const {
+                                   const std::vector<SecureString>& secrets) const {
     WriteLog(AnswerForLog(answer, secrets));
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/language_library.h"
+#include "crypto/secure_string.h"
 #include "settings/migration.h"
 #include "settings/passwords.h"
 #include "settings/settings_store.h"
@@ -68,7 +69,7 @@ public:
     void WriteLog(const std::string& message) const;
     // Logs the answer of an exchange with the secrets of its request masked (AnswerForLog).
     // The request URL itself is never logged.
-    void WriteLogAnswer(const std::string& answer, const std::vector<std::string>& secrets) const;
+    void WriteLogAnswer(const std::string& answer, const std::vector<SecureString>& secrets) const;
 
     // Language lists, index-aligned.
     std::vector<std::string> languageNames;

@@ -1,6 +1,7 @@
 #include "crypto/cipher.h"
 
 #include <openssl/core_names.h>
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 #include <openssl/provider.h>
 
@@ -45,7 +46,7 @@ CryptoContext& Context() {
     return context;
 }
 
-bool Digest(const EVP_MD* md, const std::string& text, unsigned char* out, unsigned* len) {
+bool Digest(const EVP_MD* md, std::string_view text, unsigned char* out, unsigned* len) {
     if (!md) return false;
     return EVP_Digest(text.data(), text.size(), out, len, md, nullptr) == 1;
 }
@@ -127,6 +128,9 @@ bool Decipher(const std::string& hex, const std::string& key, std::string& out) 
     if (hex.empty()) return false;
     CipherCtx c = MakeCipher(key, false);
     if (!c) return false;
+    // The plain text is a secret: out never outgrows its first buffer, and each piece's
+    // buffer is overwritten before it is freed.
+    out.reserve(hex.size() / 2);
     std::size_t pos = 0;
     while (hex.size() - pos >= 2) {
         std::size_t bytes = (hex.size() - pos) / 2;
@@ -139,6 +143,10 @@ bool Decipher(const std::string& hex, const std::string& key, std::string& out) 
         const bool final = hex.size() - pos < 2;
         if (bytes % 8 != 0) return false;
         std::string plain(bytes, '\0');
+        const struct PieceWiper {
+            std::string& text;
+            ~PieceWiper() { OPENSSL_cleanse(text.data(), text.capacity()); }
+        } wipePiece{plain};
         int n = 0;
         if (EVP_DecryptUpdate(c.get(), reinterpret_cast<unsigned char*>(plain.data()), &n,
                               reinterpret_cast<const unsigned char*>(piece.data()),
@@ -161,19 +169,20 @@ bool Decipher(const std::string& hex, const std::string& key, std::string& out) 
     return true;
 }
 
-std::string PasswordHash(const std::string& text) {
+std::string PasswordHash(std::string_view text) {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned len = 0;
     if (!Digest(Context().sha256, text, digest, &len)) return std::string();
     return HexUpper(std::string(reinterpret_cast<char*>(digest), len));
 }
 
-std::string Md5HexLower(const std::string& text) {
+std::string Md5HexLower(std::string_view text) {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned len = 0;
     if (!Digest(Context().md5, text, digest, &len)) return std::string();
     static const char digits[] = "0123456789abcdef";
     std::string out;
+    out.reserve(2 * len);  // a digest of a password leaves no grown-out part behind
     for (unsigned i = 0; i < len; ++i) {
         out.push_back(digits[digest[i] >> 4]);
         out.push_back(digits[digest[i] & 15]);

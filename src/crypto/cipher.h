@@ -3,6 +3,7 @@
 // reproducing the defaults of the Windows "Strong" provider byte for byte, so that files
 // written by the Windows program stay readable. Cipher text is upper-case hex.
 #include <string>
+#include <string_view>
 
 namespace pw {
 
@@ -24,10 +25,10 @@ bool Decipher(const std::string& hex, const std::string& key, std::string& out);
 std::string MissingCipherComponent();
 
 // SHA-256 of the bytes of text as 64 upper-case hex digits.
-std::string PasswordHash(const std::string& text);
+std::string PasswordHash(std::string_view text);
 
 // MD5 of the bytes of text as 32 lower-case hex digits.
-std::string Md5HexLower(const std::string& text);
+std::string Md5HexLower(std::string_view text);
 
 // Upper-case hex of bytes, two digits per byte.
 std::string HexUpper(const std::string& bytes);

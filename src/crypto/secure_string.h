@@ -6,6 +6,7 @@
 #include <openssl/crypto.h>
 
 #include <cstddef>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -38,6 +39,12 @@ class SecureString : public std::basic_string<char, std::char_traits<char>, Wipi
     SecureString(const char* text) : Base(text) {}
     SecureString(std::string_view text) : Base(text.data(), text.size()) {}
     SecureString(const std::string& text) : Base(text.data(), text.size()) {}
+    // What the base type's operations give (operator+ of a SecureString and a text): taken
+    // over, and the inline storage of the temporary wiped.
+    SecureString(Base&& other) noexcept : Base(std::move(other)) {
+        OPENSSL_cleanse(other.data(), other.capacity());
+        other.clear();
+    }
     SecureString(const SecureString& other) : Base(other) {}
     // The moved-from object's inline storage may still hold a short text: wiped.
     SecureString(SecureString&& other) noexcept : Base(std::move(other)) { other.Wipe(); }
@@ -64,6 +71,28 @@ class SecureString : public std::basic_string<char, std::char_traits<char>, Wipi
         clear();
     }
     std::string_view View() const noexcept { return {data(), size()}; }
+
+    // Comparisons with plain texts (the base type only compares with its own kind).
+    friend bool operator==(const SecureString& a, const SecureString& b) noexcept {
+        return a.View() == b.View();
+    }
+    friend bool operator==(const SecureString& a, const std::string& b) noexcept {
+        return a.View() == std::string_view(b);
+    }
+    friend bool operator==(const SecureString& a, const char* b) noexcept {
+        return a.View() == std::string_view(b);
+    }
 };
+
+// The parts one after the other, in one buffer of the final size: a request text assembled
+// from its pieces never passes through a plain temporary.
+inline SecureString Joined(std::initializer_list<std::string_view> parts) {
+    std::size_t size = 0;
+    for (const std::string_view p : parts) size += p.size();
+    SecureString out;
+    out.reserve(size);
+    for (const std::string_view p : parts) out.append(p.data(), p.size());
+    return out;
+}
 
 }  // namespace pw

@@ -77,7 +77,7 @@ SecureString UrlPart(CURLU* u, CURLUPart part, unsigned flags = 0) {
 
 // Only what may stand in a request line as it is: printable ASCII without blanks; a fragment
 // never goes on the wire.
-bool WireSafe(const std::string& url) {
+bool WireSafe(const SecureString& url) {
     for (const char c : url)
         if (c <= ' ' || c >= 0x7F || c == '#') return false;
     return true;
@@ -88,7 +88,7 @@ bool WireSafe(const std::string& url) {
 // credentials in the server part are dropped. The object and query go out exactly as given
 // (nothing encoded, no "." or ".." segments resolved). Null when the URL cannot be parsed or
 // cannot go on the wire unchanged.
-UrlPtr ParseUrl(const std::string& url, bool secure) {
+UrlPtr ParseUrl(const SecureString& url, bool secure) {
     const size_t sep = url.find("://");
     if (sep == std::string::npos || sep == 0 || sep + 3 >= url.size() || url[sep + 3] == '/')
         return nullptr;
@@ -253,15 +253,15 @@ CurlTransport::CurlTransport(const SettingsStore& settings, TrafficCounter& coun
     GlobalInit();
 }
 
-std::string CurlTransport::HttpsGet(const std::string& url) { return Get(url, true, nullptr); }
+std::string CurlTransport::HttpsGet(const SecureString& url) { return Get(url, true, nullptr); }
 
-std::string CurlTransport::HttpGet(const std::string& url) { return Get(url, false, nullptr); }
+std::string CurlTransport::HttpGet(const SecureString& url) { return Get(url, false, nullptr); }
 
-std::string CurlTransport::Fetch(const std::string& url, bool secure, TransferControl& control) {
+std::string CurlTransport::Fetch(const SecureString& url, bool secure, TransferControl& control) {
     return Get(url, secure, &control);
 }
 
-Exchanged CurlTransport::Exchange(const std::string& url, bool secure, TransferControl* control) {
+Exchanged CurlTransport::Exchange(const SecureString& url, bool secure, TransferControl* control) {
     Exchanged r = Run(url, secure, control);
     if (r.outcome != Outcome::Answered && r.status != 200) r.body.clear();
     return r;
@@ -269,7 +269,7 @@ Exchanged CurlTransport::Exchange(const std::string& url, bool secure, TransferC
 
 // The plain calls: a failure is told to the user (HttpsGet) or returned as the error text
 // (HttpGet); an answer with another status than 200 is an empty body without a message.
-std::string CurlTransport::Get(const std::string& url, bool secure, TransferControl* control) {
+std::string CurlTransport::Get(const SecureString& url, bool secure, TransferControl* control) {
     Exchanged r = Run(url, secure, control);
     if (r.outcome == Outcome::Answered || r.failure == FailureKind::HttpStatus)
         return std::move(r.body);
@@ -325,7 +325,7 @@ FailureKind KindOf(CURLcode rc) {
 
 }  // namespace
 
-Exchanged CurlTransport::Run(const std::string& url, bool secure, TransferControl* control) {
+Exchanged CurlTransport::Run(const SecureString& url, bool secure, TransferControl* control) {
     Exchanged r;
     UrlPtr parsed = ParseUrl(url, secure);
     if (!parsed) {
@@ -440,10 +440,8 @@ Exchanged CurlTransport::Run(const std::string& url, bool secure, TransferContro
 
     if (failure) {
         // Neither the URL (its query carries credentials) nor the proxy password may show.
-        r.text = ScrubSecrets(
-            *failure, {url, std::string(UrlPart(parsed.get(), CURLUPART_URL).View()),
-                       std::string(UrlPart(parsed.get(), CURLUPART_QUERY).View()),
-                       std::string(proxyPass.View())});
+        r.text = ScrubSecrets(*failure, {url, UrlPart(parsed.get(), CURLUPART_URL),
+                                         UrlPart(parsed.get(), CURLUPART_QUERY), proxyPass});
     }
     r.body = std::string(call.body.View());
     call.body.Wipe();

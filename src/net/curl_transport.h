@@ -51,28 +51,28 @@ public:
     CurlTransport(const SettingsStore& settings, TrafficCounter& counter, TransportHooks hooks,
                   TransportTimeouts timeouts = {});
 
-    std::string HttpsGet(const std::string& url) override;
-    std::string HttpGet(const std::string& url) override;
+    std::string HttpsGet(const SecureString& url) override;
+    std::string HttpGet(const SecureString& url) override;
     // A cancelled request fails with the control's cancel text (HttpsGet: an empty result).
-    std::string Fetch(const std::string& url, bool secure, TransferControl& control) override;
+    std::string Fetch(const SecureString& url, bool secure, TransferControl& control) override;
     // Tells the user nothing; see Transport::Exchange. The body is kept only for a complete
     // 200 answer or for what arrived of a 200 answer that was cut.
-    Exchanged Exchange(const std::string& url, bool secure, TransferControl* control) override;
+    Exchanged Exchange(const SecureString& url, bool secure, TransferControl* control) override;
 
     // A body larger than this fails the request ("The answer is larger than ... bytes.").
     static constexpr size_t kDefaultBodyLimit = size_t{64} << 20;
     void SetBodyLimit(size_t bytes) { bodyLimit_ = bytes; }
 
 private:
-    std::string Get(const std::string& url, bool secure, TransferControl* control);
-    // The request itself: classified, traffic counted, nothing shown.
-    Exchanged Run(const std::string& url, bool secure, TransferControl* control);
+  std::string Get(const SecureString& url, bool secure, TransferControl* control);
+  // The request itself: classified, traffic counted, nothing shown.
+  Exchanged Run(const SecureString& url, bool secure, TransferControl* control);
 
-    const SettingsStore& settings_;
-    TrafficCounter& counter_;
-    TransportHooks hooks_;
-    TransportTimeouts timeouts_;
-    size_t bodyLimit_ = kDefaultBodyLimit;
+  const SettingsStore& settings_;
+  TrafficCounter& counter_;
+  TransportHooks hooks_;
+  TransportTimeouts timeouts_;
+  size_t bodyLimit_ = kDefaultBodyLimit;
 };
 
 }  // namespace pw

@@ -4,15 +4,17 @@
 
 namespace pw {
 
-std::string ServerOf(const std::string& url, bool secure) {
+std::string ServerOf(std::string_view url, bool secure) {
     const std::size_t scheme = url.find("://");
-    const std::size_t start = scheme == std::string::npos ? 0 : scheme + 3;
+    const std::size_t start = scheme == std::string_view::npos ? 0 : scheme + 3;
     const std::size_t end = url.find_first_of("/?#", start);
-    std::string server = url.substr(start, end == std::string::npos ? std::string::npos
-                                                                     : end - start);
-    // A user name and password before the server are no one's business here.
-    const std::size_t at = server.rfind('@');
-    if (at != std::string::npos) server.erase(0, at + 1);
+    std::string_view part =
+        url.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    // A user name and password before the server are no one's business here (and are never
+    // copied).
+    const std::size_t at = part.rfind('@');
+    if (at != std::string_view::npos) part.remove_prefix(at + 1);
+    std::string server(part);
     if (server.empty()) return server;
     // "[::1]:8443" and "[::1]" keep their brackets; a port follows the last ":" after them.
     const std::size_t bracket = server.rfind(']');

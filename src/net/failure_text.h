@@ -2,6 +2,7 @@
 // How a failed request is told: one plain sentence per kind of failure, naming the payment
 // system and the server as the user knows them, never the query (it carries credentials).
 #include <string>
+#include <string_view>
 
 #include "net/transport.h"
 
@@ -9,7 +10,7 @@ namespace pw {
 
 // "host:port" of a URL: the port it names, else 443 (secure) or 80. Without user, path and
 // query; "" when the URL has no server part.
-std::string ServerOf(const std::string& url, bool secure);
+std::string ServerOf(std::string_view url, bool secure);
 
 // The sentence of a failure of a request the user started, for example "Could not connect to
 // Liberty Reserve at 127.0.0.1:18443." An empty system name leaves "Liberty Reserve at" out.

@@ -3,9 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "crypto/secure_string.h"
+
 namespace pw {
 
 // Replaces every occurrence of each non-empty secret in text by "***", longest first.
-std::string ScrubSecrets(std::string text, std::vector<std::string> secrets);
+// The secrets are wiped when the call ends.
+std::string ScrubSecrets(std::string text, std::vector<SecureString> secrets);
 
 }  // namespace pw

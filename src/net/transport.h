@@ -2,6 +2,7 @@
 // The GET operations every request of the program goes through.
 #include <string>
 
+#include "crypto/secure_string.h"
 #include "net/transfer.h"
 
 namespace pw {
@@ -40,16 +41,18 @@ struct Exchanged {
 // Answered, anything else Unknown (the plain calls cannot tell whether a request left).
 Exchanged ExchangedFromBody(std::string body, bool secure);
 
+// A request URL may carry credentials in its query: it is taken as a SecureString, so the
+// caller's text stays one that is wiped when freed until the request has been sent.
 class Transport {
 public:
     virtual ~Transport() = default;
     // Payment-system interfaces. Empty on failure (the user has been told of network failures).
-    virtual std::string HttpsGet(const std::string& url) = 0;
+    virtual std::string HttpsGet(const SecureString& url) = 0;
     // Plain-HTTP pages. On failure a text that begins with "-=Error=-".
-    virtual std::string HttpGet(const std::string& url) = 0;
+    virtual std::string HttpGet(const SecureString& url) = 0;
     // HttpsGet (secure) or HttpGet that control can cancel and that reports to it the bytes
     // received. A transport that cannot be cancelled runs the plain call.
-    virtual std::string Fetch(const std::string& url, bool secure, TransferControl& control) {
+    virtual std::string Fetch(const SecureString& url, bool secure, TransferControl& control) {
         (void)control;
         return secure ? HttpsGet(url) : HttpGet(url);
     }
@@ -57,7 +60,7 @@ public:
     // and decides what to show. control may be null (the request cannot be cancelled).
     // Traffic is counted as for the other calls. The default, for transports that only know
     // the plain calls, takes a non-empty body as Answered and anything else as Unknown.
-    virtual Exchanged Exchange(const std::string& url, bool secure, TransferControl* control) {
+    virtual Exchanged Exchange(const SecureString& url, bool secure, TransferControl* control) {
         return ExchangedFromBody(control  ? Fetch(url, secure, *control)
                                  : secure ? HttpsGet(url)
                                           : HttpGet(url),

@@ -208,7 +208,7 @@ TEST_F(EgSandbox, StrictServerRefusesWithErrorInputs) {
         EXPECT_EQ(client_->ErrorReport().rfind("Error : " + c.error + " \n", 0), 0u) << c.name;
     }
     // The history and spend requests spell it "PassPhrase"; "Passphrase" there is refused.
-    std::string url = client_->HistoryUrl(demo_, Range({2009, 1, 1}, {2009, 1, 2}), 0, 0);
+    std::string url(client_->HistoryUrl(demo_, Range({2009, 1, 1}, {2009, 1, 2}), 0, 0));
     url.replace(url.find("PassPhrase"), 10, "Passphrase");
     client_->Parse(transport_->HttpsGet(url), RequestKind::History, true);
     EXPECT_EQ(client_->Answer().errors.front(), "Unknown parameter Passphrase");

@@ -29,9 +29,10 @@ TEST(QueryValue, EncodesOnlyWhatWouldChangeTheQuery) {
     };
     for (const auto& c : cases) EXPECT_EQ(QueryValue(c.in), c.out) << c.in;
     EXPECT_EQ(SecretForms("gdp+key&1"),
-              (std::vector<std::string>{"gdp+key&1", "gdp%2Bkey%261", "gdp+key&amp;1"}));
-    EXPECT_EQ(SecretForms("a b<"), (std::vector<std::string>{"a b<", "a%20b<", "a%20b%3C", "a b&lt;"}));
-    EXPECT_EQ(SecretForms("plain"), (std::vector<std::string>{"plain"}));
+              (std::vector<SecureString>{"gdp+key&1", "gdp%2Bkey%261", "gdp+key&amp;1"}));
+    EXPECT_EQ(SecretForms("a b<"),
+              (std::vector<SecureString>{"a b<", "a%20b<", "a%20b%3C", "a b&lt;"}));
+    EXPECT_EQ(SecretForms("plain"), (std::vector<SecureString>{"plain"}));
     EXPECT_TRUE(SecretForms("").empty());
 }
 

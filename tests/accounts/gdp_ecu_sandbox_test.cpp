@@ -93,7 +93,8 @@ TEST_F(GdpEcuSandbox, GdpBalancesFollowTheCurrencyList) {
 TEST_F(GdpEcuSandbox, GdpRefusesWrongCredentialsAndUnknownParameters) {
     const std::string h = sandbox_->HttpsHost();
     const struct {
-        std::string url, error;
+        SecureString url;
+        std::string error;
     } cases[] = {
         {gdp::BalanceUrl(h, {"GDP1001", "ST-77", "gdp key&1"}), "Invalid account or API key"},
         {gdp::BalanceUrl(h, {"gdp1001", "ST-77", "gdp+key&1"}), "Invalid account or API key"},
@@ -124,7 +125,8 @@ TEST_F(GdpEcuSandbox, EcuBalancesAndErrors) {
 
     const std::string h = sandbox_->HttpsHost();
     const struct {
-        std::string url, error;
+        SecureString url;
+        std::string error;
     } cases[] = {
         {ecu::BalanceUrl(h, {"E1000100", "", "ecu+pass#1"}), "Invalid login or password"},
         {ecu::BalanceUrl(h, {"e1000100", "", "ecu pass#1"}), "Invalid login or password"},
@@ -139,7 +141,7 @@ TEST_F(GdpEcuSandbox, EcuBalancesAndErrors) {
 }
 
 TEST_F(GdpEcuSandbox, EcuHistoryUpToTheYearAndImpossibleYears) {
-    const std::string url = ecu_->HistoryUrl(ecuDemo_, {}, 0, 0);
+    const std::string url(ecu_->HistoryUrl(ecuDemo_, {}, 0, 0));
     const std::string answer = transport_->HttpsGet(url);
     EXPECT_EQ(answer,
               "2008-11-30 08:00:00;E2000200;20.00;USD;5001;Opening\n"

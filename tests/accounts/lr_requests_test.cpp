@@ -121,8 +121,8 @@ TEST_F(LrRequests, TransferCarriesOneElementPerQueuedRecord) {
     const TextList queue = {"U7654321~10.50~Invoice 7~no~~no~LRUSD~no",
                             "U1111111~2~~no~~no~LREUR~no"};
     int checks = 0;
-    const std::string doc = lr::BuildTransferRequest(
-        login, queue, [&] { return ++checks, true; }, kNow);
+    const std::string doc(lr::BuildTransferRequest(
+        login, queue, [&] { return ++checks, true; }, kNow));
     EXPECT_EQ(checks, 1);
     EXPECT_EQ(doc,
               "<TransferRequest id=\"U1234567_050309145959\">" + head_ +
@@ -166,7 +166,7 @@ TEST(LrEscaping, XmlEntitiesAndPercentEncoding) {
 TEST_F(LrRequests, MemoCannotAddElementsAndUrlKeepsItWhole) {
     LrClient client("127.0.0.1:8443");
     const TextList queue = {"U7654321~1.00~</Memo><Payee>U999</Payee>&x=1#frag~no~~no~LRUSD~no"};
-    const std::string url = client.TransferUrl(login, queue, nullptr, kNow);
+    const std::string url(client.TransferUrl(login, queue, nullptr, kNow));
     ASSERT_EQ(url.rfind("https://127.0.0.1:8443/xml/transfer.aspx?req=", 0), 0u);
     const std::string query = url.substr(url.find("?req=") + 5);
     EXPECT_EQ(query.find_first_of("&#<>\" "), std::string::npos) << query;
@@ -180,7 +180,7 @@ TEST_F(LrRequests, MemoCannotAddElementsAndUrlKeepsItWhole) {
 
 TEST_F(LrRequests, OrdinaryValuesReachTheServerUnchanged) {
     LrClient client("api.example");
-    const std::string url = client.BalanceUrl(login, kNow);
+    const std::string url(client.BalanceUrl(login, kNow));
     EXPECT_EQ(url.rfind("https://api.example/xml/balance.aspx?req=", 0), 0u);
     EXPECT_EQ(DocumentOf(url), lr::BuildBalanceRequest(login, {"LRUSD", "LREUR"}, kNow));
     HistoryFilter f;

@@ -205,7 +205,7 @@ TEST_F(LrSandbox, AnswersWriteDatesYearDayMonth) {
 TEST_F(LrSandbox, TokenIsCheckedExactlyAsTheClientBuildsIt) {
     const std::time_t now = std::time(nullptr);
     const auto balanceWithToken = [&](const std::string& token) {
-        std::string doc = lr::BuildBalanceRequest(demo_, {"LRUSD"}, now);
+        std::string doc(lr::BuildBalanceRequest(demo_, {"LRUSD"}, now));
         const std::size_t at = doc.find("<Token>") + 7;
         doc.replace(at, doc.find("</Token>") - at, token);
         client_->Parse(transport_->HttpsGet(lr::MakeUrl(client_->Host(), lr::kBalancePath, doc)),

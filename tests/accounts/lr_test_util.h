@@ -14,15 +14,15 @@ public:
     std::vector<std::string> urls;
     std::deque<std::string> answers;
 
-    std::string HttpsGet(const std::string& url) override {
-        urls.push_back(url);
+    std::string HttpsGet(const SecureString& url) override {
+        urls.emplace_back(url);
         if (answers.empty()) return std::string();
         std::string a = answers.front();
         answers.pop_front();
         return a;
     }
-    std::string HttpGet(const std::string& url) override {
-        urls.push_back(url);
+    std::string HttpGet(const SecureString& url) override {
+        urls.emplace_back(url);
         return "-=Error=-";
     }
 };

@@ -46,7 +46,8 @@ TEST(PmRequests, UrlsByteForByte) {
     const TextList queue = {"U7654321~12.50~x&Payee_Account=U1~INV 7~no~~no~U1234567~no",
                             "U9~1.00~second~~no~~no~U1234567~no"};
     struct Case {
-        std::string url, expected;
+        SecureString url;
+        std::string expected;
     } cases[] = {
         {pm::BalanceUrl("h:8443", who),
          "https://h:8443/acct/balance.asp?AccountID=1234567&PassPhrase=pass%20word"},
@@ -103,7 +104,8 @@ TEST(PmRequests, DateRules) {
 
     // The client's history request never asks from a day after today (UTC).
     PmClient client("h");
-    const std::string url = client.HistoryUrl({"1", "", "p"}, Filter({2099, 5, 5}, {2099, 5, 5}), 0, kNow);
+    const std::string url(
+        client.HistoryUrl({"1", "", "p"}, Filter({2099, 5, 5}, {2099, 5, 5}), 0, kNow));
     EXPECT_NE(url.find("&startmonth=11&startday=14&startyear=2023&endmonth=5"), std::string::npos)
         << url;
 }

@@ -45,7 +45,8 @@ TEST(VmRequests, DocumentsByteForByte) {
     batch.byBatch = true;
     batch.batch = "5000007";
     const struct {
-        std::string built, expected;
+        SecureString built;
+        std::string expected;
     } cases[] = {
         {vm::BuildBalanceRequest(kDemo, kLastSecond),
          "<Request><Type>Balance</Type>" + kAuth + "</Request>"},

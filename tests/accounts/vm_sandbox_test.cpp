@@ -110,7 +110,7 @@ TEST_F(VmSandbox, HistoryHonoursDatesBatchAndKinds) {
     EXPECT_EQ(one[0], all[5]);
 
     // A document asking for fees alone gets fees alone.
-    std::string doc = vm::BuildHistoryRequest(demo_, Year2009(), std::time(nullptr));
+    std::string doc(vm::BuildHistoryRequest(demo_, Year2009(), std::time(nullptr)));
     const std::size_t a = doc.find("<TransTypes>") + 12;
     doc.replace(a, doc.find("</TransTypes>") - a, "<TransType>fees</TransType>");
     client_->Parse(transport_->HttpsGet(vm::MakeUrl(client_->Host(), doc)), true);
@@ -207,16 +207,16 @@ TEST_F(VmSandbox, StrictDocumentsOfBothInterfaces) {
     HistoryFilter feb31 = lrDates;
     feb31.from = {2009, 2, 31};
 
-    const std::string vmBalance = vm::BuildBalanceRequest(demo_, now);
+    const std::string vmBalance(vm::BuildBalanceRequest(demo_, now));
     const std::string vmToken = vm::AccessToken("VM100001", "1234", "demopass", now);
-    const std::string vmHistory = vm::BuildHistoryRequest(demo_, Year2009(), now);
-    const std::string vmTransfer =
-        vm::BuildTransferRequest(demo_, {"VM100002~0.01~m"}, nullptr, now);
-    const std::string lrBalance = lr::BuildBalanceRequest(lrDemo, {"LRUSD"}, now);
+    const std::string vmHistory(vm::BuildHistoryRequest(demo_, Year2009(), now));
+    const std::string vmTransfer(
+        vm::BuildTransferRequest(demo_, {"VM100002~0.01~m"}, nullptr, now));
+    const std::string lrBalance(lr::BuildBalanceRequest(lrDemo, {"LRUSD"}, now));
     const std::string lrToken = lr::AuthToken("demosecret", now);
-    const std::string lrHistory = lr::BuildHistoryRequest(lrDemo, lrDates, 0, now);
-    const std::string lrTransfer =
-        lr::BuildTransferRequest(lrDemo, {"U7654321~0.01~m~no~~no~LRUSD~no"}, nullptr, now);
+    const std::string lrHistory(lr::BuildHistoryRequest(lrDemo, lrDates, 0, now));
+    const std::string lrTransfer(
+        lr::BuildTransferRequest(lrDemo, {"U7654321~0.01~m~no~~no~LRUSD~no"}, nullptr, now));
     const std::string lrId = "U1234567_" + lr::RequestStamp(now);
 
     struct Case {
@@ -232,9 +232,10 @@ TEST_F(VmSandbox, StrictDocumentsOfBothInterfaces) {
         {true, "", vmHistory, true, "the history as built"},
         {true, "", Edit(vmBalance, vmToken, Upper(vmToken)), false, "upper-case token",
          "AuthError"},
-        {true, "", vm::BuildBalanceRequest(demo_, now - 3600), true, "token of the past hour"},
-        {true, "", vm::BuildBalanceRequest(demo_, now - 7200), false, "token of two hours ago",
-         "AuthError"},
+        {true, "", std::string(vm::BuildBalanceRequest(demo_, now - 3600)), true,
+         "token of the past hour"},
+        {true, "", std::string(vm::BuildBalanceRequest(demo_, now - 7200)), false,
+         "token of two hours ago", "AuthError"},
         {true, "", "junk" + vmBalance, false, "junk before the root", "RequestError"},
         {true, "", vmBalance + "junk", false, "junk after the root", "RequestError"},
         {true, "", Edit(vmBalance, "</Request>", ""), false, "unclosed root", "RequestError"},
@@ -276,8 +277,8 @@ TEST_F(VmSandbox, StrictDocumentsOfBothInterfaces) {
          "stamp of 31 February", "100"},
         {false, lr::kBalancePath, Edit(lrBalance, "</Auth>", "</Auth><Extra/>"), false,
          "unknown element", "100"},
-        {false, lr::kHistoryPath, lr::BuildHistoryRequest(lrDemo, feb31, 0, now), false,
-         "31 February", "301"},
+        {false, lr::kHistoryPath, std::string(lr::BuildHistoryRequest(lrDemo, feb31, 0, now)),
+         false, "31 February", "301"},
         {false, lr::kTransferPath, Edit(lrTransfer, ">transfer<", ">bogus<"), false,
          "TransferType bogus", "301"},
         {false, lr::kTransferPath, Edit(lrTransfer, ">false<", ">maybe<"), false, "Anonymous maybe",

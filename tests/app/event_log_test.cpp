@@ -100,7 +100,7 @@ TEST(WriteLogLine, EmptyDirectoryIsTheCurrentDirectory) {
 TEST(AnswerForLog, MasksTheSecretsInEveryFormAndKeepsTheRest) {
     const struct {
         std::string answer;
-        std::vector<std::string> secrets;
+        std::vector<SecureString> secrets;
         std::string logged;
     } cases[] = {
         {"12.34/5.67", {"ecu pass#1", "ecu%20pass%231"}, "12.34/5.67"},

@@ -37,5 +37,23 @@ TEST(SecureString, WipeAndMoveLeaveNothingBehindInTheObject) {
     }
 }
 
+TEST(SecureString, JoinedAndSumsOfTheBaseTypeLeaveNoPlainTemporary) {
+    for (const std::string& text : {std::string("pw"), std::string(300, 'k')}) {
+        const SecureString joined = Joined({"a=", text, std::string("&b="), SecureString(text)});
+        EXPECT_EQ(joined, "a=" + text + "&b=" + text);
+        EXPECT_GE(joined.capacity(), joined.size());
+        // operator+ of the base type gives a base-type text: taken over, its storage wiped.
+        std::basic_string<char, std::char_traits<char>, WipingAllocator<char>> sum =
+            SecureString(text) + "!";
+        const SecureString taken(std::move(sum));
+        EXPECT_EQ(taken, text + "!");
+        EXPECT_TRUE(sum.empty());
+        for (std::size_t i = 0; i < sum.capacity(); ++i) EXPECT_EQ(sum.data()[i], '\0') << i;
+    }
+    EXPECT_EQ(Joined({}), "");
+    EXPECT_FALSE(SecureString("a") == std::string("b"));
+    EXPECT_TRUE(std::string("b") == SecureString("b"));
+}
+
 }  // namespace
 }  // namespace pw

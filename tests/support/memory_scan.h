@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -20,6 +21,19 @@ inline std::string Masked(const std::string& plain) {
     std::string out = plain;
     for (char& c : out) c = static_cast<char>(c ^ kMask);
     return out;
+}
+
+// A secret written in a test, masked while the program is compiled: only the masked bytes
+// are in the executable, so the scan finds nothing until the secret has been unmasked.
+template <std::size_t N>
+consteval std::array<char, N - 1> MaskedAtCompileTime(const char (&plain)[N]) {
+    std::array<char, N - 1> out{};
+    for (std::size_t i = 0; i + 1 < N; ++i) out[i] = static_cast<char>(plain[i] ^ kMask);
+    return out;
+}
+template <std::size_t N>
+std::string MaskedText(const std::array<char, N>& masked) {
+    return std::string(masked.begin(), masked.end());
 }
 
 inline std::size_t CountIn(const char* data, std::size_t size, const std::string& masked) {

@@ -31,18 +31,18 @@ std::string FloatMoney(const std::string& piece) {
     return FormatMoney(static_cast<double>(static_cast<float>(d)));
 }
 
-std::string Query(const LoginFields& login) {
-    return "login=" + QueryValue(login.account) + "&password=" + QueryValue(login.secret);
+SecureString Query(const LoginFields& login) {
+    return Joined({"login=", QueryValue(login.account), "&password=", QueryValue(login.secret)});
 }
 
 }  // namespace
 
-std::string BalanceUrl(const std::string& host, const LoginFields& login) {
-    return "https://" + host + kBalancePath + Query(login);
+SecureString BalanceUrl(const std::string& host, const LoginFields& login) {
+    return Joined({"https://", host, kBalancePath, Query(login)});
 }
 
-std::string HistoryUrl(const std::string& host, const LoginFields& login) {
-    return "https://" + host + kHistoryPath + Query(login) + "&endyear=2009";
+SecureString HistoryUrl(const std::string& host, const LoginFields& login) {
+    return Joined({"https://", host, kHistoryPath, Query(login), "&endyear=2009"});
 }
 
 Answer ParseAnswer(std::string_view answer, AnswerKind kind, std::time_t now) {
@@ -85,12 +85,12 @@ EcuClient::EcuClient(std::string host) : host_(std::move(host)) {}
 
 const SystemTraits& EcuClient::Traits() const { return EcuTraits(); }
 
-std::string EcuClient::BalanceUrl(const LoginFields& login, std::time_t) {
+SecureString EcuClient::BalanceUrl(const LoginFields& login, std::time_t) {
     return ecu::BalanceUrl(host_, login);
 }
 
-std::string EcuClient::HistoryUrl(const LoginFields& login, const HistoryFilter&, int,
-                                  std::time_t) {
+SecureString EcuClient::HistoryUrl(const LoginFields& login, const HistoryFilter&, int,
+                                   std::time_t) {
     return ecu::HistoryUrl(host_, login);
 }
 

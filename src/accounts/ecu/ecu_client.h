@@ -25,10 +25,10 @@ inline constexpr const char kNoCounterpartMessage[] =
     "You are checked option for select on ECU-number, but don't entered it";
 
 // "https://" host "/sci/balance.pl?login=<account>&password=<password>".
-std::string BalanceUrl(const std::string& host, const LoginFields& login);
+SecureString BalanceUrl(const std::string& host, const LoginFields& login);
 // "https://" host "/sci/history.pl?login=<account>&password=<password>&endyear=2009". The
 // interface takes no count, dates or filters: none is ever sent.
-std::string HistoryUrl(const std::string& host, const LoginFields& login);
+SecureString HistoryUrl(const std::string& host, const LoginFields& login);
 
 enum class AnswerKind { Balance, History };
 
@@ -57,9 +57,9 @@ class EcuClient : public AccountClient {
 public:
     explicit EcuClient(std::string host);
     const SystemTraits& Traits() const override;
-    std::string BalanceUrl(const LoginFields& login, std::time_t now) override;
-    std::string HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
-                           std::time_t now) override;
+    SecureString BalanceUrl(const LoginFields& login, std::time_t now) override;
+    SecureString HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
+                            std::time_t now) override;
     // RequestKind::History parses a history answer (errors only); any other kind a balance
     // answer.
     void Parse(const std::string& answer, RequestKind kind, bool clear) override;

@@ -26,12 +26,12 @@ EgClient::EgClient(std::string host, std::string priceHost)
 
 const SystemTraits& EgClient::Traits() const { return EGoldTraits(); }
 
-std::string EgClient::BalanceUrl(const LoginFields& login, std::time_t) {
+SecureString EgClient::BalanceUrl(const LoginFields& login, std::time_t) {
     return eg::BalanceUrl(host_, login);
 }
 
-std::string EgClient::HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int,
-                                 std::time_t) {
+SecureString EgClient::HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int,
+                                  std::time_t) {
     return eg::HistoryUrl(host_, login, filter);
 }
 
@@ -51,8 +51,8 @@ std::string EgClient::PriceUrl() const { return eg::PriceUrl(priceHost_); }
 
 void EgClient::ReadPrices(const std::string& answer) { prices_ = eg::ParsePrices(answer); }
 
-std::string EgClient::TransferUrl(const LoginFields& login, const TextList& queue,
-                                  const std::function<bool()>& paymentCheck, std::time_t) {
+SecureString EgClient::TransferUrl(const LoginFields& login, const TextList& queue,
+                                   const std::function<bool()>& paymentCheck, std::time_t) {
     return eg::TransferUrl(host_, login, queue, paymentCheck);
 }
 

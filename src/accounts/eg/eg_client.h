@@ -32,9 +32,9 @@ public:
     EgClient(std::string host, std::string priceHost);
 
     const SystemTraits& Traits() const override;
-    std::string BalanceUrl(const LoginFields& login, std::time_t now) override;
-    std::string HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
-                           std::time_t now) override;
+    SecureString BalanceUrl(const LoginFields& login, std::time_t now) override;
+    SecureString HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
+                            std::time_t now) override;
     // Every parse starts afresh; the answer's history rows are built from its CSV rows.
     void Parse(const std::string& answer, RequestKind kind, bool clear) override;
     const ParsedAnswer& Answer() const override { return answer_; }
@@ -48,9 +48,8 @@ public:
     void ClearPrices() { prices_.clear(); }
     std::string PriceUrl() const;
 
-    std::string TransferUrl(const LoginFields& login, const TextList& queue,
-                            const std::function<bool()>& paymentCheck,
-                            std::time_t now) override;
+    SecureString TransferUrl(const LoginFields& login, const TextList& queue,
+                             const std::function<bool()>& paymentCheck, std::time_t now) override;
     // PAYMENT_BATCH_NUM of the last transfer answer.
     std::string TransferConfirmation() const override { return confirmation_; }
 

@@ -7,9 +7,9 @@
 namespace pw::eg {
 namespace {
 
-std::string Credentials(const LoginFields& login, const char* passKey) {
-    return "AccountID=" + QueryValue(login.account) + "&" + passKey + "=" +
-           QueryValue(login.secret);
+SecureString Credentials(const LoginFields& login, const char* passKey) {
+    return Joined(
+        {"AccountID=", QueryValue(login.account), "&", passKey, "=", QueryValue(login.secret)});
 }
 
 std::string DateParams(const char* prefix, const Date& d) {
@@ -46,13 +46,13 @@ std::string PriceUrl(const std::string& priceHost) {
     return "http://" + priceHost + kPricePath;
 }
 
-std::string BalanceUrl(const std::string& host, const LoginFields& login) {
-    return "https://" + host + kBalancePath + Credentials(login, "Passphrase");
+SecureString BalanceUrl(const std::string& host, const LoginFields& login) {
+    return Joined({"https://", host, kBalancePath, Credentials(login, "Passphrase")});
 }
 
-std::string HistoryUrl(const std::string& host, const LoginFields& login,
-                       const HistoryFilter& filter) {
-    std::string url = "https://" + host + kHistoryPath + Credentials(login, "PassPhrase");
+SecureString HistoryUrl(const std::string& host, const LoginFields& login,
+                        const HistoryFilter& filter) {
+    SecureString url = Joined({"https://", host, kHistoryPath, Credentials(login, "PassPhrase")});
     url += DateParams("start", filter.from);
     url += DateParams("end", filter.to);
     url += "&paymentsreceived=1&paymentsmade=1&inexchanges=1&outexchanges=1";
@@ -63,17 +63,16 @@ std::string HistoryUrl(const std::string& host, const LoginFields& login,
     return url;
 }
 
-std::string TransferUrl(const std::string& host, const LoginFields& login, const TextList& queue,
-                        const std::function<bool()>& paymentCheck) {
-    if (queue.empty()) return std::string();
-    if (paymentCheck && !paymentCheck()) return std::string();
+SecureString TransferUrl(const std::string& host, const LoginFields& login, const TextList& queue,
+                         const std::function<bool()>& paymentCheck) {
+    if (queue.empty()) return {};
+    if (paymentCheck && !paymentCheck()) return {};
     const TextList r = Split(queue.front(), "~");
-    return "https://" + host + kTransferPath + Credentials(login, "PassPhrase") +
-           "&Payee_Account=" + QueryValue(FieldAt(r, kPayee)) +
-           "&Amount=" + QueryValue(FieldAt(r, kAmount)) + "&PAY_IN=1" +
-           "&WORTH_OF=" + QueryValue(FieldAt(r, kMetal)) +
-           "&Memo=" + QueryValue(FieldAt(r, kMemo)) + "&IGNORE_RATE_CHANGE=y" +
-           "&PAYMENT_ID=" + QueryValue(FieldAt(r, kPaymentId));
+    return Joined({"https://", host, kTransferPath, Credentials(login, "PassPhrase"),
+                   "&Payee_Account=", QueryValue(FieldAt(r, kPayee)),
+                   "&Amount=", QueryValue(FieldAt(r, kAmount)), "&PAY_IN=1", "&WORTH_OF=",
+                   QueryValue(FieldAt(r, kMetal)), "&Memo=", QueryValue(FieldAt(r, kMemo)),
+                   "&IGNORE_RATE_CHANGE=y", "&PAYMENT_ID=", QueryValue(FieldAt(r, kPaymentId))});
 }
 
 }  // namespace pw::eg

@@ -1,7 +1,8 @@
 #pragma once
 // The requests of the e-gold account interface and of its metal price page. Every request is
 // one GET of a complete URL; the values are sent as typed, except the few bytes that would
-// change the meaning of the query, which are percent-encoded.
+// change the meaning of the query, which are percent-encoded. The URLs that carry the
+// passphrase are SecureString.
 #include <functional>
 #include <string>
 
@@ -25,11 +26,11 @@ std::string PriceHost(const std::string& egHost, const std::string& priceHost);
 std::string PriceUrl(const std::string& priceHost);
 
 // "https://" host "/acct/balance.asp?AccountID=..&Passphrase=.." (lower-case p here).
-std::string BalanceUrl(const std::string& host, const LoginFields& login);
+SecureString BalanceUrl(const std::string& host, const LoginFields& login);
 // The history request: always the date range of filter.from/to and all eight kinds of
 // operation; counterfilter and batchfilter when ticked; "&desc=1" last.
-std::string HistoryUrl(const std::string& host, const LoginFields& login,
-                       const HistoryFilter& filter);
+SecureString HistoryUrl(const std::string& host, const LoginFields& login,
+                        const HistoryFilter& filter);
 
 // The fields of an e-gold payment record (nine, joined by "~").
 enum RecordField {
@@ -39,7 +40,7 @@ enum RecordField {
 
 // The transfer request for the first record of the queue. paymentCheck (when set) runs
 // first; when it fails, or the queue is empty, the text is empty and nothing may be sent.
-std::string TransferUrl(const std::string& host, const LoginFields& login, const TextList& queue,
-                        const std::function<bool()>& paymentCheck);
+SecureString TransferUrl(const std::string& host, const LoginFields& login, const TextList& queue,
+                         const std::function<bool()>& paymentCheck);
 
 }  // namespace pw::eg

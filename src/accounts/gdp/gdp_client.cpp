@@ -270,15 +270,15 @@ Scan ScanBalances(std::string_view text, bool errorsCount, const BalanceRows& ma
 
 }  // namespace
 
-std::string BalanceUrl(const std::string& host, const LoginFields& login) {
-    return "https://" + host + kPage + "&apicheck=" + QueryValue(login.secret) +
-           "&balance=1&account=" + QueryValue(login.account);
+SecureString BalanceUrl(const std::string& host, const LoginFields& login) {
+    return Joined({"https://", host, kPage, "&apicheck=", QueryValue(login.secret),
+                   "&balance=1&account=", QueryValue(login.account)});
 }
 
-std::string HistoryUrl(const std::string& host, const LoginFields& login) {
-    return "https://" + host + kPage + "&apicheck=" + QueryValue(login.secret) +
-           "&history=1&account=" + QueryValue(login.account) +
-           "&store_id=" + QueryValue(login.apiName);
+SecureString HistoryUrl(const std::string& host, const LoginFields& login) {
+    return Joined({"https://", host, kPage, "&apicheck=", QueryValue(login.secret),
+                   "&history=1&account=", QueryValue(login.account),
+                   "&store_id=", QueryValue(login.apiName)});
 }
 
 bool ReadUsualShape(std::string_view answer, std::time_t now, Answer& out) {
@@ -341,12 +341,12 @@ GdpClient::GdpClient(std::string host) : host_(std::move(host)) {}
 
 const SystemTraits& GdpClient::Traits() const { return GdpTraits(); }
 
-std::string GdpClient::BalanceUrl(const LoginFields& login, std::time_t) {
+SecureString GdpClient::BalanceUrl(const LoginFields& login, std::time_t) {
     return gdp::BalanceUrl(host_, login);
 }
 
-std::string GdpClient::HistoryUrl(const LoginFields& login, const HistoryFilter&, int,
-                                  std::time_t) {
+SecureString GdpClient::HistoryUrl(const LoginFields& login, const HistoryFilter&, int,
+                                   std::time_t) {
     return gdp::HistoryUrl(host_, login);
 }
 

@@ -39,9 +39,9 @@ inline constexpr const char kHistorySendData[] = "OnBnClickedButton2:SendData";
 
 // "https://" host "/api.htm?method=get&apicheck=<key>&balance=1&account=<account>".
 // login.apiName is the Store ID, login.secret the GDP-Key.
-std::string BalanceUrl(const std::string& host, const LoginFields& login);
+SecureString BalanceUrl(const std::string& host, const LoginFields& login);
 // "...&apicheck=<key>&history=1&account=<account>&store_id=<store>"; no filter is sent.
-std::string HistoryUrl(const std::string& host, const LoginFields& login);
+SecureString HistoryUrl(const std::string& host, const LoginFields& login);
 
 struct Answer {
     TextList errors;       // error texts (" " for an empty element)
@@ -74,9 +74,9 @@ class GdpClient : public AccountClient {
 public:
     explicit GdpClient(std::string host);
     const SystemTraits& Traits() const override;
-    std::string BalanceUrl(const LoginFields& login, std::time_t now) override;
-    std::string HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
-                           std::time_t now) override;
+    SecureString BalanceUrl(const LoginFields& login, std::time_t now) override;
+    SecureString HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
+                            std::time_t now) override;
     // Parses a balance answer (the history answer is only logged).
     void Parse(const std::string& answer, RequestKind kind, bool clear) override;
     const ParsedAnswer& Answer() const override { return answer_; }

@@ -65,7 +65,8 @@ CAccountTab::CAccountTab(std::unique_ptr<AccountClient> client, CPursewardApp& a
     });
 }
 
-CAccountTab::~CAccountTab() = default;
+// The saved accounts hold the deciphered passwords.
+CAccountTab::~CAccountTab() { WipeTexts(savedAccounts_); }
 
 ModalUi& CAccountTab::Ui() { return app_.Ui(); }
 
@@ -89,9 +90,9 @@ namespace {
 class HostTransport : public Transport {
 public:
     explicit HostTransport(TabHost& host) : host_(host) {}
-    std::string HttpsGet(const std::string& url) override { return host_.HttpsGet(url); }
-    std::string HttpGet(const std::string& url) override { return host_.HttpGet(url); }
-    Exchanged Exchange(const std::string& url, bool secure, TransferControl*) override {
+    std::string HttpsGet(const SecureString& url) override { return host_.HttpsGet(url); }
+    std::string HttpGet(const SecureString& url) override { return host_.HttpGet(url); }
+    Exchanged Exchange(const SecureString& url, bool secure, TransferControl*) override {
         return host_.Exchange(url, secure);
     }
 
@@ -129,14 +130,14 @@ void CAccountTab::ReportUnreadableBalance(const ParsedAnswer& answer) {
 
 bool CAccountTab::Step(TabStep, const LoginFields&) { return true; }
 
-std::string CAccountTab::Request(const std::string& url, bool https) {
+std::string CAccountTab::Request(const SecureString& url, bool https) {
     RequestScope wait(host_, traits_.systemName);
     std::string body = https ? host_.HttpsGet(url) : host_.HttpGet(url);
     lastAnswerEmpty_ = body.empty();
     return body;
 }
 
-void CAccountTab::RequestAndParse(RequestKind kind, const std::string& url, bool clear) {
+void CAccountTab::RequestAndParse(RequestKind kind, const SecureString& url, bool clear) {
     const std::string body = Request(url);
     client_->Parse(body, kind, clear);
 }

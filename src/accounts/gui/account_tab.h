@@ -110,7 +110,11 @@ public:
     const TextList& HistoryRows() const { return history_.rows; }
     const TextList& SavedAccounts() const { return savedAccounts_; }
     // The saved-account list replaces the rows (written with the next SaveState).
-    void SetSavedAccounts(const TextList& rows) { savedAccounts_ = rows; }
+    // The rows replaced are wiped (they hold the saved passwords).
+    void SetSavedAccounts(const TextList& rows) {
+        WipeTexts(savedAccounts_);
+        savedAccounts_ = rows;
+    }
     // Fills the login fields from saved row index by its save flag (nothing for no row).
     void FillFromSavedAccount(int index);
     // The name of an account through the system's lookup, with the tab's login fields; ""
@@ -150,9 +154,9 @@ protected:
     // and no errors. A system whose history request changes no table overrides it.
     virtual void ShowHistoryAnswer(const ParsedAnswer& answer);
     // A request through the main window with the wait cursor ("" when it failed).
-    std::string Request(const std::string& url, bool https = true);
+    std::string Request(const SecureString& url, bool https = true);
     // Request, then the client parses the answer as kind.
-    void RequestAndParse(RequestKind kind, const std::string& url, bool clear);
+    void RequestAndParse(RequestKind kind, const SecureString& url, bool clear);
     void SetBalanceRows(const TextList& rows);
     void SetHistoryRows(const TextList& rows);
     void EnterLoggedIn(const std::string& account);

@@ -74,11 +74,13 @@ std::vector<std::string> CAccountTab::SavedAccountKeys() const {
 void CAccountTab::LoadState() {
     // A logged-in tab keeps the schedule it shares with the other tabs of its account.
     if (!loggedIn_) schedule_ = std::make_shared<AccountSchedule>();
-    savedAccounts_.clear();
+    WipeTexts(savedAccounts_);
 
+    // The columns hold the saved passwords, deciphered: every copy that is let go is wiped.
     TextList columns;
-    for (const std::string& k : SavedAccountKeys())
-        columns.push_back(app_.GetSecret(keys_.section, k));
+    const std::vector<std::string> keys = SavedAccountKeys();
+    columns.reserve(keys.size());
+    for (const std::string& k : keys) columns.push_back(app_.GetSecret(keys_.section, k));
     savedAccounts_ = SavedRowsFromColumns(columns);
 
     std::string last = Has(keys_.accountLast) ? app_.GetSecret(keys_.section, keys_.accountLast)
@@ -86,13 +88,14 @@ void CAccountTab::LoadState() {
     if (last.empty() && !columns.empty() && !HoldsFieldSeparator(columns[0])) last = columns[0];
     if (!last.empty()) {
         for (const std::string& row : savedAccounts_) {
-            const TextList f = Split(row, "~");
-            if (f[0] == last) {
-                FillFromSavedRow(f);
-                break;
-            }
+            TextList f = Split(row, "~");
+            const bool found = f[0] == last;
+            if (found) FillFromSavedRow(f);
+            WipeTexts(f);
+            if (found) break;
         }
     }
+    WipeTexts(columns);
 
     const Date today = Today();
     HistoryFilter f;
@@ -130,9 +133,10 @@ void CAccountTab::SaveState() {
     SettingsBatch batch(app_.Settings());
     saving_ = &batch;
     const std::vector<std::string> keys = SavedAccountKeys();
-    const TextList columns = ColumnsFromSavedRows(savedAccounts_, keys.size());
+    TextList columns = ColumnsFromSavedRows(savedAccounts_, keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i)
         batch.WriteSecret(keys_.section, keys[i], columns[i]);
+    WipeTexts(columns);
 
     const HistoryFilter f = TakeFilter();
     if (Has(keys_.accountLast))
@@ -166,13 +170,14 @@ void CAccountTab::SaveState() {
 // ---- Fields ------------------------------------------------------------------------------
 
 LoginFields CAccountTab::TakeLoginFields() const {
-    return LoginFields{S(accountEdit_->text()), S(apiNameEdit_->text()), S(secretEdit_->text())};
+    return LoginFields{S(accountEdit_->text()), SecureS(apiNameEdit_->text()),
+                       SecureS(secretEdit_->text())};
 }
 
 void CAccountTab::ShowLoginFields(const LoginFields& login) {
     accountEdit_->setText(Q(login.account));
-    apiNameEdit_->setText(Q(login.apiName));
-    secretEdit_->setText(Q(login.secret));
+    apiNameEdit_->setText(QSecure(login.apiName));
+    secretEdit_->setText(QSecure(login.secret));
 }
 
 std::string CAccountTab::LoginMessage(const LoginFields& login) const {
@@ -191,17 +196,27 @@ void CAccountTab::FillFromSavedRow(const TextList& fields) {
         const auto i = static_cast<std::size_t>(it - keys.begin());
         return it != keys.end() && i < fields.size() ? fields[i] : std::string();
     };
+    // The saved row's fields are taken without a plain copy: the PIN and the password.
+    auto secureField = [&](const char* key) {
+        if (!Has(key)) return SecureString();
+        const auto it = std::find(keys.begin(), keys.end(), std::string(key));
+        const auto i = static_cast<std::size_t>(it - keys.begin());
+        return it != keys.end() && i < fields.size() ? SecureString(fields[i]) : SecureString();
+    };
     const bool saved = field(keys_.save).find("true") != std::string::npos;
     LoginFields login;
     login.account = field(keys_.account);
-    login.apiName = Has(keys_.apiName) ? field(keys_.apiName) : (saved ? field(keys_.pin) : "");
-    login.secret = saved ? field(keys_.pass) : std::string();
+    login.apiName = Has(keys_.apiName) ? secureField(keys_.apiName)
+                                       : (saved ? secureField(keys_.pin) : SecureString());
+    login.secret = saved ? secureField(keys_.pass) : SecureString();
     ShowLoginFields(login);
 }
 
 void CAccountTab::FillFromSavedAccount(int index) {
-    if (index >= 0 && static_cast<std::size_t>(index) < savedAccounts_.size())
-        FillFromSavedRow(Split(savedAccounts_[static_cast<std::size_t>(index)], "~"));
+    if (index < 0 || static_cast<std::size_t>(index) >= savedAccounts_.size()) return;
+    TextList fields = Split(savedAccounts_[static_cast<std::size_t>(index)], "~");
+    FillFromSavedRow(fields);
+    WipeTexts(fields);
 }
 
 HistoryFilter CAccountTab::TakeFilter() const {

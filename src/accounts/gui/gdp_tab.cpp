@@ -33,7 +33,7 @@ bool CGDPDlg::Step(TabStep step, const LoginFields& login) {
 // The request URL carries the key: it is never logged, and the key is masked in the answer.
 void CGDPDlg::FetchBalance(const LoginFields& login) {
     App().WriteLog(gdp::kLoginFormXmlBalance);
-    const std::string url = Client().BalanceUrl(login, App().GetClock().Now());
+    const SecureString url = Client().BalanceUrl(login, App().GetClock().Now());
     App().WriteLog(gdp::kLoginSendData);
     const std::string answer = Request(url);
     App().WriteLogAnswer(answer, SecretForms(login.secret));
@@ -43,7 +43,7 @@ void CGDPDlg::FetchBalance(const LoginFields& login) {
 
 // The history answer is logged only: it is not parsed and changes no table.
 void CGDPDlg::FetchHistory(const LoginFields& login, const HistoryFilter& filter) {
-    const std::string url = Client().HistoryUrl(login, filter, 0, App().GetClock().Now());
+    const SecureString url = Client().HistoryUrl(login, filter, 0, App().GetClock().Now());
     App().WriteLog(gdp::kHistorySendData);
     App().WriteLogAnswer(Request(url), SecretForms(login.secret));
 }

@@ -48,25 +48,25 @@ LrClient::LrClient(std::string host) : host_(std::move(host)) {}
 
 const SystemTraits& LrClient::Traits() const { return LibertyReserveTraits(); }
 
-std::string LrClient::BalanceUrl(const LoginFields& login, std::time_t now) {
+SecureString LrClient::BalanceUrl(const LoginFields& login, std::time_t now) {
     return lr::MakeUrl(host_, lr::kBalancePath,
                        lr::BuildBalanceRequest(login, Traits().currencies, now));
 }
 
-std::string LrClient::HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
-                                 std::time_t now) {
+SecureString LrClient::HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
+                                  std::time_t now) {
     return lr::MakeUrl(host_, lr::kHistoryPath, lr::BuildHistoryRequest(login, filter, page, now));
 }
 
-std::string LrClient::TransferUrl(const LoginFields& login, const TextList& queue,
-                                  const std::function<bool()>& paymentCheck, std::time_t now) {
-    const std::string doc = lr::BuildTransferRequest(login, queue, paymentCheck, now);
-    if (doc.empty()) return std::string();
+SecureString LrClient::TransferUrl(const LoginFields& login, const TextList& queue,
+                                   const std::function<bool()>& paymentCheck, std::time_t now) {
+    const SecureString doc = lr::BuildTransferRequest(login, queue, paymentCheck, now);
+    if (doc.empty()) return {};
     return lr::MakeUrl(host_, lr::kTransferPath, doc);
 }
 
-std::string LrClient::AccountNameUrl(const LoginFields& login, const std::string& account,
-                                     std::time_t now) {
+SecureString LrClient::AccountNameUrl(const LoginFields& login, const std::string& account,
+                                      std::time_t now) {
     return lr::MakeUrl(host_, lr::kAccountNamePath,
                        lr::BuildAccountNameRequest(login, account, now));
 }

@@ -32,9 +32,9 @@ public:
     explicit LrClient(std::string host);
 
     const SystemTraits& Traits() const override;
-    std::string BalanceUrl(const LoginFields& login, std::time_t now) override;
-    std::string HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
-                           std::time_t now) override;
+    SecureString BalanceUrl(const LoginFields& login, std::time_t now) override;
+    SecureString HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
+                            std::time_t now) override;
     // Liberty Reserve answers name themselves by their root element; the kind is not needed.
     void Parse(const std::string& answer, RequestKind kind, bool clear) override;
     const ParsedAnswer& Answer() const override { return answer_; }
@@ -49,10 +49,10 @@ public:
 
     // The transfer URL for the queued payment records; empty (send nothing) when
     // paymentCheck fails.
-    std::string TransferUrl(const LoginFields& login, const TextList& queue,
-                            const std::function<bool()>& paymentCheck, std::time_t now) override;
-    std::string AccountNameUrl(const LoginFields& login, const std::string& account,
-                               std::time_t now);
+    SecureString TransferUrl(const LoginFields& login, const TextList& queue,
+                             const std::function<bool()>& paymentCheck, std::time_t now) override;
+    SecureString AccountNameUrl(const LoginFields& login, const std::string& account,
+                                std::time_t now);
 
     // Sends the transfer request for the queue and parses the answer (clear). False when
     // the payment check failed and nothing was sent.

@@ -7,13 +7,17 @@
 namespace pw::lr {
 namespace {
 
-std::string Element(const char* name, std::string_view value) { return XmlElement(name, value); }
+SecureString Element(const char* name, std::string_view value) { return XmlElement(name, value); }
 
 // The request element with its id attribute and the authentication block.
-std::string Head(const char* root, const LoginFields& login, std::time_t now) {
-    std::string out = "<";
+SecureString Head(const char* root, const LoginFields& login, std::time_t now) {
+    SecureString out = "<";
     out += root;
-    out += " id=\"" + XmlEscape(login.account) + "_" + RequestStamp(now) + "\">";
+    out += " id=\"";
+    out += XmlEscape(login.account);
+    out += "_";
+    out += RequestStamp(now);
+    out += "\">";
     out += "<Auth>";
     out += Element("ApiName", login.apiName);
     out += Element("Token", AuthToken(login.secret, now));
@@ -32,13 +36,13 @@ std::string YearDayMonth(const Date& d) {
 
 std::string RequestStamp(std::time_t now) { return LocalText("%d%m%y%H%M%S", now); }
 
-std::string AuthToken(const std::string& secret, std::time_t now) {
-    return PasswordHash(secret + ":" + UtcText("%Y%m%d:%H", now));
+std::string AuthToken(std::string_view secret, std::time_t now) {
+    return PasswordHash(Joined({secret, ":", UtcText("%Y%m%d:%H", now)}));
 }
 
-std::string BuildBalanceRequest(const LoginFields& login, const TextList& currencies,
-                                std::time_t now) {
-    std::string doc = Head("BalanceRequest", login, now);
+SecureString BuildBalanceRequest(const LoginFields& login, const TextList& currencies,
+                                 std::time_t now) {
+    SecureString doc = Head("BalanceRequest", login, now);
     for (const std::string& currency : currencies) {
         doc += "<Balance>";
         doc += Element("CurrencyId", currency);
@@ -49,9 +53,9 @@ std::string BuildBalanceRequest(const LoginFields& login, const TextList& curren
     return doc;
 }
 
-std::string BuildHistoryRequest(const LoginFields& login, const HistoryFilter& filter, int page,
-                                std::time_t now) {
-    std::string doc = Head("HistoryRequest", login, now);
+SecureString BuildHistoryRequest(const LoginFields& login, const HistoryFilter& filter, int page,
+                                 std::time_t now) {
+    SecureString doc = Head("HistoryRequest", login, now);
     doc += "<History>";
     doc += Element("AccountId", login.account);
     if (filter.getLast) {
@@ -75,10 +79,10 @@ std::string BuildHistoryRequest(const LoginFields& login, const HistoryFilter& f
     return doc;
 }
 
-std::string BuildTransferRequest(const LoginFields& login, const TextList& queue,
-                                 const std::function<bool()>& paymentCheck, std::time_t now) {
-    if (paymentCheck && !paymentCheck()) return std::string();
-    std::string doc = Head("TransferRequest", login, now);
+SecureString BuildTransferRequest(const LoginFields& login, const TextList& queue,
+                                  const std::function<bool()>& paymentCheck, std::time_t now) {
+    if (paymentCheck && !paymentCheck()) return {};
+    SecureString doc = Head("TransferRequest", login, now);
     for (const std::string& record : queue) {
         const TextList f = Split(record, "~");
         const auto field = [&f](std::size_t i) -> std::string_view {
@@ -96,9 +100,9 @@ std::string BuildTransferRequest(const LoginFields& login, const TextList& queue
     return doc;
 }
 
-std::string BuildAccountNameRequest(const LoginFields& login, const std::string& accountToRetrieve,
-                                    std::time_t now) {
-    std::string doc = Head("AccountNameRequest", login, now);
+SecureString BuildAccountNameRequest(const LoginFields& login, const std::string& accountToRetrieve,
+                                     std::time_t now) {
+    SecureString doc = Head("AccountNameRequest", login, now);
     doc += "<AccountName>";
     doc += Element("AccountId", login.account);
     doc += Element("AccountToRetrieve", accountToRetrieve);
@@ -107,8 +111,8 @@ std::string BuildAccountNameRequest(const LoginFields& login, const std::string&
     return doc;
 }
 
-std::string MakeUrl(const std::string& host, const char* path, std::string_view document) {
-    return "https://" + host + path + PercentEncode(document);
+SecureString MakeUrl(const std::string& host, const char* path, std::string_view document) {
+    return Joined({"https://", host, path, PercentEncode(document)});
 }
 
 }  // namespace pw::lr

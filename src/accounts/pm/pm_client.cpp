@@ -40,12 +40,12 @@ PmClient::PmClient(std::string host) : host_(std::move(host)) {}
 
 const SystemTraits& PmClient::Traits() const { return PerfectMoneyTraits(); }
 
-std::string PmClient::BalanceUrl(const LoginFields& login, std::time_t) {
+SecureString PmClient::BalanceUrl(const LoginFields& login, std::time_t) {
     return pm::BalanceUrl(host_, login);
 }
 
-std::string PmClient::HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int,
-                                 std::time_t now) {
+SecureString PmClient::HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int,
+                                  std::time_t now) {
     std::tm tm{};
     gmtime_r(&now, &tm);
     HistoryFilter f = filter;
@@ -53,8 +53,8 @@ std::string PmClient::HistoryUrl(const LoginFields& login, const HistoryFilter& 
     return pm::HistoryUrl(host_, login, f);
 }
 
-std::string PmClient::TransferUrl(const LoginFields& login, const TextList& queue,
-                                  const std::function<bool()>& paymentCheck, std::time_t) {
+SecureString PmClient::TransferUrl(const LoginFields& login, const TextList& queue,
+                                   const std::function<bool()>& paymentCheck, std::time_t) {
     return pm::TransferUrl(host_, login, queue, paymentCheck);
 }
 

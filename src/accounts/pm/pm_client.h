@@ -41,9 +41,9 @@ public:
     explicit PmClient(std::string host);
 
     const SystemTraits& Traits() const override;
-    std::string BalanceUrl(const LoginFields& login, std::time_t now) override;
-    std::string HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
-                           std::time_t now) override;
+    SecureString BalanceUrl(const LoginFields& login, std::time_t now) override;
+    SecureString HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
+                            std::time_t now) override;
     void Parse(const std::string& answer, RequestKind kind, bool clear) override;
     const ParsedAnswer& Answer() const override { return answer_; }
     std::vector<int> FurtherPages(const HistoryFilter&) const override { return {}; }
@@ -52,8 +52,8 @@ public:
     const pm::PmAnswer& Pm() const { return pm_; }
     const std::string& Host() const { return host_; }
 
-    std::string TransferUrl(const LoginFields& login, const TextList& queue,
-                            const std::function<bool()>& paymentCheck, std::time_t now) override;
+    SecureString TransferUrl(const LoginFields& login, const TextList& queue,
+                             const std::function<bool()>& paymentCheck, std::time_t now) override;
     // PAYMENT_BATCH_NUM of the last transfer answer.
     std::string TransferConfirmation() const override { return confirmation_; }
 

@@ -5,12 +5,9 @@
 namespace pw::pm {
 namespace {
 
-std::string Https(const std::string& host, const char* path) {
-    return "https://" + host + path;
-}
-
-std::string Credentials(const LoginFields& login) {
-    return "AccountID=" + QueryValue(login.account) + "&PassPhrase=" + QueryValue(login.secret);
+SecureString Credentials(const LoginFields& login) {
+    return Joined(
+        {"AccountID=", QueryValue(login.account), "&PassPhrase=", QueryValue(login.secret)});
 }
 
 const std::string& FieldAt(const TextList& f, std::size_t i) {
@@ -26,13 +23,13 @@ std::string TrimBlanks(const std::string& text) {
     return text.substr(b, text.find_last_not_of(' ') - b + 1);
 }
 
-std::string BalanceUrl(const std::string& host, const LoginFields& login) {
-    return Https(host, kBalancePath) + Credentials(login);
+SecureString BalanceUrl(const std::string& host, const LoginFields& login) {
+    return Joined({"https://", host, kBalancePath, Credentials(login)});
 }
 
-std::string HistoryUrl(const std::string& host, const LoginFields& login,
-                       const HistoryFilter& filter) {
-    std::string url = Https(host, kHistoryPath) + Credentials(login);
+SecureString HistoryUrl(const std::string& host, const LoginFields& login,
+                        const HistoryFilter& filter) {
+    SecureString url = Joined({"https://", host, kHistoryPath, Credentials(login)});
     url += "&startmonth=" + std::to_string(filter.from.month) +
            "&startday=" + std::to_string(filter.from.day) +
            "&startyear=" + std::to_string(filter.from.year);
@@ -41,7 +38,8 @@ std::string HistoryUrl(const std::string& host, const LoginFields& login,
            "&endyear=" + std::to_string(filter.to.year);
     if (filter.byAccount) url += "&counterfilter=" + QueryValue(TrimBlanks(filter.counterpart));
     if (filter.byBatch) url += "&batchfilter=" + QueryValue(TrimBlanks(filter.batch));
-    return url + "&desc=1";
+    url += "&desc=1";
+    return url;
 }
 
 bool IsPlainAmount(const std::string& text) {
@@ -54,16 +52,16 @@ bool IsPlainAmount(const std::string& text) {
     return digit;
 }
 
-std::string TransferUrl(const std::string& host, const LoginFields& login, const TextList& queue,
-                        const std::function<bool()>& paymentCheck) {
-    if (queue.empty()) return std::string();
+SecureString TransferUrl(const std::string& host, const LoginFields& login, const TextList& queue,
+                         const std::function<bool()>& paymentCheck) {
+    if (queue.empty()) return {};
     const TextList f = Split(queue.front(), "~");
-    if (f.size() < 8 || !IsPlainAmount(f[1])) return std::string();
-    if (paymentCheck && !paymentCheck()) return std::string();
-    return Https(host, kTransferPath) + Credentials(login) +
-           "&Payer_Account=" + QueryValue(FieldAt(f, 7)) +
-           "&Payee_Account=" + QueryValue(FieldAt(f, 0)) + "&Amount=" + QueryValue(FieldAt(f, 1)) +
-           "&Memo=" + QueryValue(FieldAt(f, 2)) + "&PAYMENT_ID=" + QueryValue(FieldAt(f, 3));
+    if (f.size() < 8 || !IsPlainAmount(f[1])) return {};
+    if (paymentCheck && !paymentCheck()) return {};
+    return Joined({"https://", host, kTransferPath, Credentials(login), "&Payer_Account=",
+                   QueryValue(FieldAt(f, 7)), "&Payee_Account=", QueryValue(FieldAt(f, 0)),
+                   "&Amount=", QueryValue(FieldAt(f, 1)), "&Memo=", QueryValue(FieldAt(f, 2)),
+                   "&PAYMENT_ID=", QueryValue(FieldAt(f, 3))});
 }
 
 Date FromDateNotInFuture(const Date& from, const Date& utcToday) {

@@ -1,6 +1,6 @@
 #pragma once
 // The three requests of the Perfect Money interface (plain GET queries) and the date rules of
-// the history filter.
+// the history filter. The URLs carry the passphrase: they are SecureString.
 #include <functional>
 #include <string>
 #include <string_view>
@@ -19,16 +19,16 @@ inline constexpr const char kTransferPath[] = "/acct/confirm.asp?";
 std::string TrimBlanks(const std::string& text);
 
 // "https://" host and the balance query of AccountID and PassPhrase.
-std::string BalanceUrl(const std::string& host, const LoginFields& login);
+SecureString BalanceUrl(const std::string& host, const LoginFields& login);
 // The history query: the date range always; counterfilter and batchfilter (trimmed) when
 // their boxes are ticked; "&desc=1" last.
-std::string HistoryUrl(const std::string& host, const LoginFields& login,
-                       const HistoryFilter& filter);
+SecureString HistoryUrl(const std::string& host, const LoginFields& login,
+                        const HistoryFilter& filter);
 // The transfer query of the first queued payment record (payee 0, amount 1, memo 2, payment
 // ID 3, payer 7). Empty (nothing is sent) when the queue is empty, the record has fewer than
 // eight fields, its amount is not a plain number, or paymentCheck (when set) fails.
-std::string TransferUrl(const std::string& host, const LoginFields& login, const TextList& queue,
-                        const std::function<bool()>& paymentCheck);
+SecureString TransferUrl(const std::string& host, const LoginFields& login, const TextList& queue,
+                         const std::function<bool()>& paymentCheck);
 
 // Digits with at most one point and at least one digit: "12", "12.5", ".5".
 bool IsPlainAmount(const std::string& text);

@@ -48,23 +48,23 @@ VmClient::VmClient(std::string host) : host_(std::move(host)) {}
 
 const SystemTraits& VmClient::Traits() const { return VMoneyTraits(); }
 
-std::string VmClient::BalanceUrl(const LoginFields& login, std::time_t now) {
+SecureString VmClient::BalanceUrl(const LoginFields& login, std::time_t now) {
     return vm::MakeUrl(host_, vm::BuildBalanceRequest(login, now));
 }
 
-std::string VmClient::HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int,
-                                 std::time_t now) {
+SecureString VmClient::HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int,
+                                  std::time_t now) {
     return vm::MakeUrl(host_, vm::BuildHistoryRequest(login, filter, now));
 }
 
-std::string VmClient::TransferUrl(const LoginFields& login, const TextList& queue,
-                                  const std::function<bool()>& paymentCheck, std::time_t now) {
-    const std::string doc = vm::BuildTransferRequest(login, queue, paymentCheck, now);
-    return doc.empty() ? std::string() : vm::MakeUrl(host_, doc);
+SecureString VmClient::TransferUrl(const LoginFields& login, const TextList& queue,
+                                   const std::function<bool()>& paymentCheck, std::time_t now) {
+    const SecureString doc = vm::BuildTransferRequest(login, queue, paymentCheck, now);
+    return doc.empty() ? SecureString() : vm::MakeUrl(host_, doc);
 }
 
-std::string VmClient::AccountStatusUrl(const LoginFields& login, const std::string& lookup,
-                                       std::time_t now) {
+SecureString VmClient::AccountStatusUrl(const LoginFields& login, const std::string& lookup,
+                                        std::time_t now) {
     return vm::MakeUrl(host_, vm::BuildAccountStatusRequest(login, lookup, now));
 }
 

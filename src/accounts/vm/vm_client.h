@@ -36,10 +36,10 @@ class VmClient : public AccountClient {
     explicit VmClient(std::string host);
 
     const SystemTraits& Traits() const override;
-    std::string BalanceUrl(const LoginFields& login, std::time_t now) override;
+    SecureString BalanceUrl(const LoginFields& login, std::time_t now) override;
     // The history is not paged: page is ignored.
-    std::string HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
-                           std::time_t now) override;
+    SecureString HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
+                            std::time_t now) override;
     // Every answer replaces the lists (clear is not needed: nothing is paged).
     void Parse(const std::string& answer, RequestKind kind, bool clear) override;
     void Parse(const std::string& answer, std::time_t now);
@@ -52,10 +52,10 @@ class VmClient : public AccountClient {
 
     // The transfer URL for the first queued record; empty (send nothing) when the queue is
     // empty or paymentCheck fails.
-    std::string TransferUrl(const LoginFields& login, const TextList& queue,
-                            const std::function<bool()>& paymentCheck, std::time_t now) override;
-    std::string AccountStatusUrl(const LoginFields& login, const std::string& lookup,
-                                 std::time_t now);
+    SecureString TransferUrl(const LoginFields& login, const TextList& queue,
+                             const std::function<bool()>& paymentCheck, std::time_t now) override;
+    SecureString AccountStatusUrl(const LoginFields& login, const std::string& lookup,
+                                  std::time_t now);
     // Sends the transfer of the first queued record and parses the answer. False when nothing
     // was sent.
     // The TransId of the last transfer answer.

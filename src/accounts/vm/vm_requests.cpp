@@ -1,5 +1,7 @@
 #include "accounts/vm/vm_requests.h"
 
+#include <openssl/crypto.h>
+
 #include <cstdio>
 
 #include "accounts/request_text.h"
@@ -10,8 +12,8 @@ namespace {
 
 // "<Request><Type>type</Type><Auth><AccountId>..</AccountId><Token>..</Token>"; the caller
 // closes the Auth element (the balance request closes Request with it).
-std::string Head(const char* type, const LoginFields& login, std::time_t now) {
-    std::string out = "<Request><Type>";
+SecureString Head(const char* type, const LoginFields& login, std::time_t now) {
+    SecureString out = "<Request><Type>";
     out += type;
     out += "</Type><Auth>";
     out += XmlElement("AccountId", login.account);
@@ -27,24 +29,29 @@ std::string IsoDate(const Date& d) {
 
 }  // namespace
 
-std::string AccessToken(const std::string& account, const std::string& pin,
-                        const std::string& password, std::time_t now) {
-    return Md5HexLower(account + Md5HexLower(password) + pin + UtcText("%Y%m%d%H", now));
+std::string AccessToken(std::string_view account, std::string_view pin, std::string_view password,
+                        std::time_t now) {
+    // The password's digest with the PIN makes every token: it is wiped like the password.
+    std::string passwordDigest = Md5HexLower(password);
+    std::string token =
+        Md5HexLower(Joined({account, passwordDigest, pin, UtcText("%Y%m%d%H", now)}));
+    OPENSSL_cleanse(passwordDigest.data(), passwordDigest.size());
+    return token;
 }
 
-std::string BuildBalanceRequest(const LoginFields& login, std::time_t now) {
+SecureString BuildBalanceRequest(const LoginFields& login, std::time_t now) {
     return Head("Balance", login, now) + "</Auth></Request>";
 }
 
-std::string BuildAccountStatusRequest(const LoginFields& login, const std::string& lookup,
-                                      std::time_t now) {
+SecureString BuildAccountStatusRequest(const LoginFields& login, const std::string& lookup,
+                                       std::time_t now) {
     return Head("AccountStatus", login, now) + "</Auth>" + XmlElement("LookupAccountId", lookup) +
            "</Request>";
 }
 
-std::string BuildHistoryRequest(const LoginFields& login, const HistoryFilter& filter,
-                                std::time_t now) {
-    std::string doc = Head("History", login, now) + "</Auth>";
+SecureString BuildHistoryRequest(const LoginFields& login, const HistoryFilter& filter,
+                                 std::time_t now) {
+    SecureString doc = Head("History", login, now) + "</Auth>";
     doc += XmlElement("StartDate", IsoDate(filter.from));
     doc += XmlElement("EndDate", IsoDate(filter.to));
     doc += "<TransTypes>";
@@ -55,15 +62,15 @@ std::string BuildHistoryRequest(const LoginFields& login, const HistoryFilter& f
     return doc;
 }
 
-std::string BuildTransferRequest(const LoginFields& login, const TextList& queue,
-                                 const std::function<bool()>& paymentCheck, std::time_t now) {
-    if (queue.empty()) return std::string();
-    if (paymentCheck && !paymentCheck()) return std::string();
+SecureString BuildTransferRequest(const LoginFields& login, const TextList& queue,
+                                  const std::function<bool()>& paymentCheck, std::time_t now) {
+    if (queue.empty()) return {};
+    if (paymentCheck && !paymentCheck()) return {};
     const TextList f = Split(queue.front(), "~");
     const auto field = [&f](std::size_t i) -> std::string_view {
         return i < f.size() ? std::string_view(f[i]) : std::string_view();
     };
-    std::string doc = Head("Transfer", login, now) + "</Auth>";
+    SecureString doc = Head("Transfer", login, now) + "</Auth>";
     doc += "<Transfers><Transfer><ID>1</ID>";
     doc += XmlElement("Payee", field(0));
     doc += XmlElement("Amount", field(1));
@@ -72,8 +79,8 @@ std::string BuildTransferRequest(const LoginFields& login, const TextList& queue
     return doc;
 }
 
-std::string MakeUrl(const std::string& host, std::string_view document) {
-    return "https://" + host + kEndpoint + PercentEncode(document);
+SecureString MakeUrl(const std::string& host, std::string_view document) {
+    return Joined({"https://", host, kEndpoint, PercentEncode(document)});
 }
 
 }  // namespace pw::vm

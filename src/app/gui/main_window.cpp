@@ -382,13 +382,13 @@ AccountTabWidget* CPursewardDlg::FirstTab(int systemIndex) const {
 
 // ---- services of the tabs ----
 
-std::string CPursewardDlg::HttpsGet(const std::string& url) { return Request(url, true); }
+std::string CPursewardDlg::HttpsGet(const SecureString& url) { return Request(url, true); }
 
-std::string CPursewardDlg::HttpGet(const std::string& url) { return Request(url, false); }
+std::string CPursewardDlg::HttpGet(const SecureString& url) { return Request(url, false); }
 
 // On the window's thread the transfer runs elsewhere while the window waits for it; the
 // banner's worker thread calls the transport itself.
-std::string CPursewardDlg::Request(const std::string& url, bool secure) {
+std::string CPursewardDlg::Request(const SecureString& url, bool secure) {
     if (QThread::currentThread() != thread())
         return secure ? transport_->HttpsGet(url) : transport_->HttpGet(url);
     if (secure) return SecureRequest(url);
@@ -399,7 +399,7 @@ std::string CPursewardDlg::Request(const std::string& url, bool secure) {
     });
 }
 
-Exchanged CPursewardDlg::Exchange(const std::string& url, bool secure) {
+Exchanged CPursewardDlg::Exchange(const SecureString& url, bool secure) {
     if (QThread::currentThread() != thread()) return transport_->Exchange(url, secure, nullptr);
     // The waiter carries text; the result is handed over beside it, and read only after the
     // transfer's thread has ended.
@@ -417,7 +417,7 @@ bool CPursewardDlg::IsParseError(const Exchanged& r) {
            r.text == "AfxParseURL Error";
 }
 
-void CPursewardDlg::NoteOutcome(const Exchanged& r, const std::string& url) {
+void CPursewardDlg::NoteOutcome(const Exchanged& r, const SecureString& url) {
     const bool background = backgroundOrigin_ != nullptr;
     const int index = background ? IndexOfPage(backgroundOrigin_) : tabs_->currentIndex();
     if (index < 0) return;
@@ -436,7 +436,7 @@ void CPursewardDlg::NoteOutcome(const Exchanged& r, const std::string& url) {
     ShowFailures();
 }
 
-std::string CPursewardDlg::SecureRequest(const std::string& url) {
+std::string CPursewardDlg::SecureRequest(const SecureString& url) {
     Exchanged r = Exchange(url, true);
     if (r.outcome == Outcome::Answered) return std::move(r.body);
     // An address that cannot be used is the program's fault: always a message box.

@@ -75,10 +75,10 @@ public:
 
     // Services of the account tabs. HttpGet, ShowCurrentIP and NotifyUser may be called from
     // a worker thread; the widgets are then updated on the window's thread.
-    std::string HttpsGet(const std::string& url) override;
-    std::string HttpGet(const std::string& url) override;
+    std::string HttpsGet(const SecureString& url) override;
+    std::string HttpGet(const SecureString& url) override;
     // Through the same wait as HttpsGet; tells the user nothing.
-    Exchanged Exchange(const std::string& url, bool secure) override;
+    Exchanged Exchange(const SecureString& url, bool secure) override;
     void NotifyUser(const std::string& text) override;
     void SetTabCaption(const std::string& text) override;
     std::string MakeTabTableName(const std::string& suffix) override;
@@ -166,13 +166,13 @@ private:
     // current tab's header.
     bool ShowTabMenu(const QPoint& pos, bool keyboard);
     void OnGuiThread(std::function<void()> fn);
-    std::string Request(const std::string& url, bool secure);
+    std::string Request(const SecureString& url, bool secure);
     // A request of the window's thread through the quiet transport call: what the user is
     // told, or what is noted, depends on who started it.
-    std::string SecureRequest(const std::string& url);
+    std::string SecureRequest(const SecureString& url);
     // Marks the asking tab after a failed background request, clears its mark after a
     // success (the asking tab: the background origin, else the current tab).
-    void NoteOutcome(const Exchanged& result, const std::string& url);
+    void NoteOutcome(const Exchanged& result, const SecureString& url);
     static bool IsParseError(const Exchanged& result);
     void TellUser(const std::string& text);
     int IndexOfPage(const void* page) const;

@@ -43,8 +43,9 @@ std::vector<std::string> LogEntries(const std::string& dir) {
     return out;
 }
 
-void SetText(QWidget& tab, const char* name, const std::string& text) {
-    tab.findChild<QLineEdit*>(name)->setText(QString::fromStdString(text));
+void SetText(QWidget& tab, const char* name, std::string_view text) {
+    tab.findChild<QLineEdit*>(name)->setText(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 // The login fields; the ECUMoney tab has no second field (it stays hidden and unused).
 void FillLogin(QWidget& tab, const LoginFields& login) {

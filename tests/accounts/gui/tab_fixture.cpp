@@ -28,12 +28,12 @@ void EnsureQtApp() {
 // The scripted client stands in for the Liberty Reserve one: same columns, keys and labels.
 SystemTraits ScriptedTraits() { return LibertyReserveTraits(); }
 
-std::string ScriptedClient::BalanceUrl(const LoginFields& login, std::time_t) {
-    return "https://127.0.0.1/balance?acct=" + login.account + "&api=" + login.apiName;
+SecureString ScriptedClient::BalanceUrl(const LoginFields& login, std::time_t) {
+    return Joined({"https://127.0.0.1/balance?acct=", login.account, "&api=", login.apiName});
 }
 
-std::string ScriptedClient::HistoryUrl(const LoginFields& login, const HistoryFilter& f,
-                                       int page, std::time_t) {
+SecureString ScriptedClient::HistoryUrl(const LoginFields& login, const HistoryFilter& f, int page,
+                                        std::time_t) {
     std::string url = "https://127.0.0.1/history?acct=" + login.account +
                       "&page=" + std::to_string(page);
     if (f.getLast) url += "&last=" + std::to_string(f.count);
@@ -113,8 +113,8 @@ void SaveScreenshot(QWidget& tab, const std::string& name) {
     tab.hide();
 }
 
-std::string ScriptedHost::HttpsGet(const std::string& url) {
-    urls.push_back(url);
+std::string ScriptedHost::HttpsGet(const SecureString& url) {
+    urls.emplace_back(url);
     waitCursorAtRequest.push_back(WaitCursorShown());
     topics.push_back(topic);
     origins.push_back(background);

@@ -30,9 +30,9 @@ class ScriptedClient : public AccountClient {
 public:
     explicit ScriptedClient(SystemTraits traits = ScriptedTraits()) : traits_(std::move(traits)) {}
     const SystemTraits& Traits() const override { return traits_; }
-    std::string BalanceUrl(const LoginFields& login, std::time_t now) override;
-    std::string HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
-                           std::time_t now) override;
+    SecureString BalanceUrl(const LoginFields& login, std::time_t now) override;
+    SecureString HistoryUrl(const LoginFields& login, const HistoryFilter& filter, int page,
+                            std::time_t now) override;
     void Parse(const std::string& answer, RequestKind kind, bool clear) override;
     std::vector<RequestKind> kinds;  // of every parse, in order
     const ParsedAnswer& Answer() const override { return answer_; }
@@ -67,8 +67,8 @@ public:
     bool waiting = false;  // RequestWaiting
     int banners = 0;
 
-    std::string HttpsGet(const std::string& url) override;
-    std::string HttpGet(const std::string& url) override { return HttpsGet(url); }
+    std::string HttpsGet(const SecureString& url) override;
+    std::string HttpGet(const SecureString& url) override { return HttpsGet(url); }
     void NotifyUser(const std::string& text) override { notices.push_back(text); }
     void SetTabCaption(const std::string& text) override { captions.push_back(text); }
     std::string MakeTabTableName(const std::string& suffix) override {
@@ -94,8 +94,8 @@ public:
 class TransportHost : public ScriptedHost {
 public:
     explicit TransportHost(Transport& t) : transport(t) {}
-    std::string HttpsGet(const std::string& url) override {
-        urls.push_back(url);
+    std::string HttpsGet(const SecureString& url) override {
+        urls.emplace_back(url);
         return transport.HttpsGet(url);
     }
     Transport& transport;

@@ -47,8 +47,10 @@ std::string Tx(const std::string& id, const std::string& type, const std::string
 
 void Fill(CVMoneyDlg& tab, const LoginFields& login) {
     tab.findChild<QLineEdit*>("accountEdit")->setText(QString::fromStdString(login.account));
-    tab.findChild<QLineEdit*>("apiNameEdit")->setText(QString::fromStdString(login.apiName));
-    tab.findChild<QLineEdit*>("secretEdit")->setText(QString::fromStdString(login.secret));
+    tab.findChild<QLineEdit*>("apiNameEdit")
+        ->setText(QString::fromStdString(std::string(login.apiName)));
+    tab.findChild<QLineEdit*>("secretEdit")
+        ->setText(QString::fromStdString(std::string(login.secret)));
 }
 
 class VmTabTest : public ::testing::Test {

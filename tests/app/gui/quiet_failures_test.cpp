@@ -28,10 +28,10 @@ const char kBalance[] = "B:LRUSD~10.00~2009-10-04 12:00~U1234567\n";
 class LineClient : public AccountClient {
 public:
     const SystemTraits& Traits() const override { return LibertyReserveTraits(); }
-    std::string BalanceUrl(const LoginFields& login, std::time_t) override {
+    SecureString BalanceUrl(const LoginFields& login, std::time_t) override {
         return "https://127.0.0.1:18443/balance?acct=" + login.account + "&token=SECRET";
     }
-    std::string HistoryUrl(const LoginFields&, const HistoryFilter&, int, std::time_t) override {
+    SecureString HistoryUrl(const LoginFields&, const HistoryFilter&, int, std::time_t) override {
         return "https://127.0.0.1:18443/history?token=SECRET";
     }
     void Parse(const std::string& answer, RequestKind, bool clear) override {

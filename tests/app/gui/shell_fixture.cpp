@@ -23,7 +23,7 @@ private:
 }  // namespace
 
 TransportScript::Answer ScriptedTransport::Next(const std::string& url) {
-    script_.urls.push_back(url);
+    script_.urls.emplace_back(url);
     TransportScript::Answer answer;
     if (!script_.answers.empty()) {
         answer = script_.answers.front();
@@ -35,8 +35,8 @@ TransportScript::Answer ScriptedTransport::Next(const std::string& url) {
     return answer;
 }
 
-Exchanged ScriptedTransport::Exchange(const std::string& url, bool, TransferControl*) {
-    const TransportScript::Answer answer = Next(url);
+Exchanged ScriptedTransport::Exchange(const SecureString& url, bool, TransferControl*) {
+    const TransportScript::Answer answer = Next(std::string(url));
     Exchanged r;
     if (answer.failure.empty()) {
         r.outcome = Outcome::Answered;

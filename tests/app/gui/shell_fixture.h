@@ -39,12 +39,12 @@ class ScriptedTransport : public Transport {
 public:
     ScriptedTransport(TrafficCounter& counter, TransportHooks hooks, TransportScript& script)
         : counter_(counter), hooks_(std::move(hooks)), script_(script) {}
-    std::string HttpsGet(const std::string& url) override { return Get(url, true); }
-    std::string HttpGet(const std::string& url) override { return Get(url, false); }
+    std::string HttpsGet(const SecureString& url) override { return Get(std::string(url), true); }
+    std::string HttpGet(const SecureString& url) override { return Get(std::string(url), false); }
     // The next answer, classified by its kind; shows nothing.
-    Exchanged Exchange(const std::string& url, bool secure, TransferControl* control) override;
+    Exchanged Exchange(const SecureString& url, bool secure, TransferControl* control) override;
 
-private:
+  private:
     std::string Get(const std::string& url, bool secure);
     TransportScript::Answer Next(const std::string& url);
     TrafficCounter& counter_;

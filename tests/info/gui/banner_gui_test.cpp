@@ -49,13 +49,13 @@ public:
     std::map<std::string, std::string> pages;
     std::atomic<bool> hold{false};
 
-    std::string HttpGet(const std::string& url) override {
+    std::string HttpGet(const SecureString& url) override {
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            urls_.push_back(url);
+            urls_.emplace_back(url);
         }
         while (hold) QThread::msleep(2);
-        auto it = pages.find(url);
+        auto it = pages.find(std::string(url));
         return it == pages.end() ? std::string("-=Error=- : no such page") : it->second;
     }
     void ShowCurrentIP(const std::string& text) override {
@@ -66,7 +66,7 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         notices_.push_back(text);
     }
-    std::string HttpsGet(const std::string&) override { return std::string(); }
+    std::string HttpsGet(const SecureString&) override { return std::string(); }
     void SetTabCaption(const std::string&) override {}
     std::string MakeTabTableName(const std::string&) override { return std::string(); }
     void ShowBanner() override {}
@@ -245,7 +245,7 @@ TEST_F(BannerGuiTest, SandboxSiteGivesTheAddressAndAMovingStripWithImages) {
     CurlTransport transport(app_->Settings(), counter, TransportHooks{});
     struct Host : FakeHost {
         CurlTransport* transport = nullptr;
-        std::string HttpGet(const std::string& url) override { return transport->HttpGet(url); }
+        std::string HttpGet(const SecureString& url) override { return transport->HttpGet(url); }
     } host;
     host.transport = &transport;
     CBannerView view([](const QUrl&) {});

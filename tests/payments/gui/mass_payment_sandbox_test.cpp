@@ -33,13 +33,13 @@ namespace {
 class SandboxHost : public TransportHost {
   public:
     SandboxHost(Transport& t, std::string prefix) : TransportHost(t), prefix_(std::move(prefix)) {}
-    Exchanged Exchange(const std::string& url, bool secure) override {
-        urls.push_back(url);
-        if (beforeTransfer) beforeTransfer(url);
+    Exchanged Exchange(const SecureString& url, bool secure) override {
+        urls.emplace_back(url);
+        if (beforeTransfer) beforeTransfer(std::string(url));
         return transport.Exchange(url, secure, nullptr);
     }
-    std::string HttpGet(const std::string& url) override {
-        urls.push_back(url);
+    std::string HttpGet(const SecureString& url) override {
+        urls.emplace_back(url);
         return transport.HttpGet(url);
     }
     std::string MakeTabTableName(const std::string& suffix) override {

@@ -32,13 +32,13 @@ class PaymentHost : public test::TransportHost {
     using TransportHost::TransportHost;
     std::string prefix = "LR";
     std::function<void(const std::string& url)> beforeExchange;
-    std::string HttpGet(const std::string& url) override {
-        urls.push_back(url);
+    std::string HttpGet(const SecureString& url) override {
+        urls.emplace_back(url);
         return transport.HttpGet(url);
     }
-    Exchanged Exchange(const std::string& url, bool secure) override {
-        urls.push_back(url);
-        if (beforeExchange) beforeExchange(url);
+    Exchanged Exchange(const SecureString& url, bool secure) override {
+        urls.emplace_back(url);
+        if (beforeExchange) beforeExchange(std::string(url));
         return transport.Exchange(url, secure, nullptr);
     }
     std::string MakeTabTableName(const std::string& suffix) override {
