@@ -1,5 +1,6 @@
 #include "accounts/vm/vm_parser.h"
 
+#include <utility>
 #include <vector>
 
 #include "accounts/answer_text.h"
@@ -129,7 +130,7 @@ public:
     // The value of the element whose opening tag is t: false unless the next tag closes it.
     bool Value(const TagScanner::Tag& t, std::size_t& pos, std::string_view& value) {
         const std::size_t v = t.pos + tags_.Size(t.marker);
-        const TagScanner::Tag end = tags_.Next(text_, v);
+        const TagScanner::Tag end = NextTag(v);
         if (end.marker != EndOf(t.marker)) return false;
         value = text_.substr(v, end.pos - v);
         pos = end.pos + tags_.Size(end.marker);
@@ -142,10 +143,13 @@ public:
     bool Children(const Record& r, std::uint32_t& lacking, std::size_t& pos, std::string_view* values) {
         std::uint32_t present = 0;
         for (;;) {
-            const TagScanner::Tag t = tags_.Next(text_, pos);
+            const TagScanner::Tag t = NextTag(pos);
             std::size_t slot = 0;
             while (slot < r.children.size() && r.children[slot] != t.marker) ++slot;
-            if (slot == r.children.size()) break;
+            if (slot == r.children.size()) {
+                peeked_ = t;  // the record ends here; the caller goes on from this tag
+                break;
+            }
             if (present & (1u << slot)) return false;
             present |= 1u << slot;
             if (!Value(t, pos, values[slot])) return false;
@@ -164,7 +168,7 @@ public:
         std::string_view values[7];
         std::string updated;
         for (std::size_t pos = 0;;) {
-            const TagScanner::Tag t = tags_.Next(text_, pos);
+            const TagScanner::Tag t = NextTag(pos);
             if (t.marker < 0) break;
             pos = t.pos + tags_.Size(t.marker);
             std::string_view value;
@@ -272,8 +276,15 @@ private:
         AppendParty(row, value, general_);
     }
 
+    // The first tag at or after from: the one a record ended on, if it is that one.
+    TagScanner::Tag NextTag(std::size_t from) {
+        if (peeked_.marker >= 0 && peeked_.pos >= from) return std::exchange(peeked_, TagScanner::Tag{});
+        return tags_.Next(text_, from);
+    }
+
     std::string_view text_;
     TagScanner tags_;
+    TagScanner::Tag peeked_;
     TagScanner party_{PartyMarkers()};
     CutText general_{PartyMarkers()};
 };
