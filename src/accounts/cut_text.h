@@ -10,6 +10,7 @@
 #include <memory_resource>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pw {
@@ -42,6 +43,28 @@ private:
     std::vector<int> table_;      // marker of each slot of the hash table, -1: free
     std::vector<int> successor_;  // per marker (and one for the start): the tag that came next last time
     int last_ = -1;               // the marker found by the last call, -1 at the start
+};
+
+// The tags of one text, read forward; a tag looked at and not taken is put back and handed
+// out by the next call.
+class TagReader {
+public:
+    TagReader(std::string_view text, const std::vector<std::string_view>& markers) : text_(text), tags_(markers) {}
+
+    std::string_view Text() const { return text_; }
+    std::size_t Size(int marker) const { return tags_.Size(marker); }
+    // The first tag at or after from.
+    TagScanner::Tag Next(std::size_t from) {
+        if (back_.marker >= 0 && back_.pos >= from) return std::exchange(back_, TagScanner::Tag{});
+        return tags_.Next(text_, from);
+    }
+    // t, just read, is read again by the next call that starts at or before it.
+    void PutBack(const TagScanner::Tag& t) { back_ = t; }
+
+private:
+    std::string_view text_;
+    TagScanner tags_;
+    TagScanner::Tag back_;
 };
 
 class CutText {

@@ -167,7 +167,7 @@ std::string JoinValues(const std::string_view* values, std::uint32_t present, st
 
 class UsualShape {
 public:
-    explicit UsualShape(std::string_view answer) : text_(answer), tags_(Markers()) {
+    explicit UsualShape(std::string_view answer) : text_(answer), tags_(answer, Markers()) {
         latestWith_.fill(-1);
         earliestWithout_.fill(kNameCount);
     }
@@ -186,7 +186,7 @@ public:
         std::string_view values[kMaxChildren];
         const std::vector<int>& transferChildren = TransferChildren();
         for (std::size_t pos = 0;;) {
-            const TagScanner::Tag tag = NextTag(pos);
+            const TagScanner::Tag tag = tags_.Next(pos);
             if (tag.marker < 0) return true;
             if (tag.pos < idEnd) return false;
             pos = tag.pos + tags_.Size(tag.marker);
@@ -207,7 +207,7 @@ public:
                 std::size_t inside = transferStart_;
                 std::uint32_t found = 0;
                 if (!ReadChildren(transferChildren, -1, inside, values, found)) return false;
-                const TagScanner::Tag end = NextTag(inside);
+                const TagScanner::Tag end = tags_.Next(inside);
                 if (end.marker != Close(kTransfer)) return false;
                 got.transfers.push_back(JoinValues(values, found, transferChildren.size()));
                 for (const int c : transferChildren) latestWith_[static_cast<std::size_t>(c)] = kind->order;
@@ -229,11 +229,11 @@ private:
     bool ReadChildren(const std::vector<int>& children, int order, std::size_t& pos, std::string_view* values,
                       std::uint32_t& present) {
         for (;;) {
-            const TagScanner::Tag open = NextTag(pos);
+            const TagScanner::Tag open = tags_.Next(pos);
             std::size_t slot = 0;
             while (slot < children.size() && Open(children[slot]) != open.marker) ++slot;
             if (slot == children.size()) {
-                peeked_ = open;  // the record ends here; the caller goes on from this tag
+                tags_.PutBack(open);  // the record ends here; the caller goes on from this tag
                 break;
             }
             if (present & (1u << slot)) return false;  // twice
@@ -244,7 +244,7 @@ private:
                 break;
             }
             const std::size_t v = open.pos + tags_.Size(open.marker);
-            const TagScanner::Tag close = NextTag(v);
+            const TagScanner::Tag close = tags_.Next(v);
             if (close.marker != open.marker + 1) return false;
             values[slot] = text_.substr(v, close.pos - v);
             pos = close.pos + tags_.Size(close.marker);
@@ -263,15 +263,8 @@ private:
         return true;
     }
 
-    // The first tag at or after from: the one a record ended on, if it is that one.
-    TagScanner::Tag NextTag(std::size_t from) {
-        if (peeked_.marker >= 0 && peeked_.pos >= from) return std::exchange(peeked_, TagScanner::Tag{});
-        return tags_.Next(text_, from);
-    }
-
     std::string_view text_;
-    TagScanner tags_;
-    TagScanner::Tag peeked_;
+    TagReader tags_;
     std::optional<std::string> id_;
     std::size_t transferStart_ = 0;
     // Per name: the latest kind (by order of taking) holding it so far; the earliest kind with a

@@ -125,12 +125,12 @@ int EndOf(int open) { return open + 1; }
 
 class UsualShape {
 public:
-    explicit UsualShape(std::string_view answer) : text_(answer), tags_(AnswerMarkers()) {}
+    explicit UsualShape(std::string_view answer) : text_(answer), tags_(answer, AnswerMarkers()) {}
 
     // The value of the element whose opening tag is t: false unless the next tag closes it.
     bool Value(const TagScanner::Tag& t, std::size_t& pos, std::string_view& value) {
         const std::size_t v = t.pos + tags_.Size(t.marker);
-        const TagScanner::Tag end = NextTag(v);
+        const TagScanner::Tag end = tags_.Next(v);
         if (end.marker != EndOf(t.marker)) return false;
         value = text_.substr(v, end.pos - v);
         pos = end.pos + tags_.Size(end.marker);
@@ -143,11 +143,11 @@ public:
     bool Children(const Record& r, std::uint32_t& lacking, std::size_t& pos, std::string_view* values) {
         std::uint32_t present = 0;
         for (;;) {
-            const TagScanner::Tag t = NextTag(pos);
+            const TagScanner::Tag t = tags_.Next(pos);
             std::size_t slot = 0;
             while (slot < r.children.size() && r.children[slot] != t.marker) ++slot;
             if (slot == r.children.size()) {
-                peeked_ = t;  // the record ends here; the caller goes on from this tag
+                tags_.PutBack(t);  // the record ends here; the caller goes on from this tag
                 break;
             }
             if (present & (1u << slot)) return false;
@@ -168,7 +168,7 @@ public:
         std::string_view values[7];
         std::string updated;
         for (std::size_t pos = 0;;) {
-            const TagScanner::Tag t = NextTag(pos);
+            const TagScanner::Tag t = tags_.Next(pos);
             if (t.marker < 0) break;
             pos = t.pos + tags_.Size(t.marker);
             std::string_view value;
@@ -276,15 +276,8 @@ private:
         AppendParty(row, value, general_);
     }
 
-    // The first tag at or after from: the one a record ended on, if it is that one.
-    TagScanner::Tag NextTag(std::size_t from) {
-        if (peeked_.marker >= 0 && peeked_.pos >= from) return std::exchange(peeked_, TagScanner::Tag{});
-        return tags_.Next(text_, from);
-    }
-
     std::string_view text_;
-    TagScanner tags_;
-    TagScanner::Tag peeked_;
+    TagReader tags_;
     TagScanner party_{PartyMarkers()};
     CutText general_{PartyMarkers()};
 };
