@@ -74,7 +74,9 @@ void LogRequests(httplib::Server& server, const std::string& dir) {
             if (g_log) std::setvbuf(g_log, nullptr, _IOLBF, 0);
         }
     }
-    server.set_logger([](const httplib::Request& req, const httplib::Response& res) {
+    // Written before the answer leaves, so that a client that got its answer finds the line
+    // even when the simulator is stopped right after.
+    server.set_post_routing_handler([](const httplib::Request& req, httplib::Response& res) {
         const std::time_t now = std::time(nullptr);
         std::tm t{};
         gmtime_r(&now, &t);
