@@ -32,6 +32,11 @@ struct ColumnSpec {
     bool bold = false;
 };
 
+// The balance table of the systems that list a value per currency (LR, GDP, ECU), and the
+// history table of those that send receipts; LR and ECU also show Anonymous and Source.
+std::vector<ColumnSpec> CurrencyBalanceColumns();
+std::vector<ColumnSpec> ReceiptHistoryColumns(bool anonymousAndSource);
+
 // A message of the tab: a string-table number, or a fixed text of the system.
 struct TabMessage {
     int id = 0;

@@ -11,21 +11,8 @@ const SystemTraits& GdpTraits() {
         t.prefix = "GDP";
         t.systemName = "GDP";
         t.full = false;
-        t.balanceColumns = {
-            {QT_TRANSLATE_NOOP("Purseward", "Currency"), Align::Center, 60},
-            {QT_TRANSLATE_NOOP("Purseward", "Value"), Align::Right, 80, "%.2f"},
-            {QT_TRANSLATE_NOOP("Purseward", "UpdateDate"), Align::Center, 150},
-        };
-        t.historyColumns = {
-            {QT_TRANSLATE_NOOP("Purseward", "Date"), Align::Center, 110},
-            {QT_TRANSLATE_NOOP("Purseward", "From/To"), Align::Left, 110},
-            {QT_TRANSLATE_NOOP("Purseward", "Amount"), Align::Right, 50, "%.2f", true, true},
-            {QT_TRANSLATE_NOOP("Purseward", "Fee"), Align::Right, 40, "%.2f"},
-            {QT_TRANSLATE_NOOP("Purseward", "Balance"), Align::Right, 60, "%.2f"},
-            {QT_TRANSLATE_NOOP("Purseward", "Currency"), Align::Center, 60},
-            {QT_TRANSLATE_NOOP("Purseward", "Batch"), Align::Center, 60},
-            {QT_TRANSLATE_NOOP("Purseward", "Memo"), Align::Left, 150},
-        };
+        t.balanceColumns = CurrencyBalanceColumns();
+        t.historyColumns = ReceiptHistoryColumns(false);
         // The GDP tables have always been kept under these names.
         t.balanceTableFile = "GBPBalance.set";
         t.historyTableFile = "GBPHistory.set";

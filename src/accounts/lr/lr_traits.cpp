@@ -11,23 +11,8 @@ const SystemTraits& LibertyReserveTraits() {
         t.prefix = "LR";
         t.systemName = "Liberty Reserve";
         t.full = true;
-        t.balanceColumns = {
-            {QT_TRANSLATE_NOOP("Purseward", "Currency"), Align::Center, 60},
-            {QT_TRANSLATE_NOOP("Purseward", "Value"), Align::Right, 80, "%.2f"},
-            {QT_TRANSLATE_NOOP("Purseward", "UpdateDate"), Align::Center, 150},
-        };
-        t.historyColumns = {
-            {QT_TRANSLATE_NOOP("Purseward", "Date"), Align::Center, 110},
-            {QT_TRANSLATE_NOOP("Purseward", "From/To"), Align::Left, 110},
-            {QT_TRANSLATE_NOOP("Purseward", "Amount"), Align::Right, 50, "%.2f", true, true},
-            {QT_TRANSLATE_NOOP("Purseward", "Fee"), Align::Right, 40, "%.2f"},
-            {QT_TRANSLATE_NOOP("Purseward", "Balance"), Align::Right, 60, "%.2f"},
-            {QT_TRANSLATE_NOOP("Purseward", "Currency"), Align::Center, 60},
-            {QT_TRANSLATE_NOOP("Purseward", "Batch"), Align::Center, 60},
-            {QT_TRANSLATE_NOOP("Purseward", "Memo"), Align::Left, 150},
-            {QT_TRANSLATE_NOOP("Purseward", "Anonymous"), Align::Center, 70},
-            {QT_TRANSLATE_NOOP("Purseward", "Source"), Align::Center, 50},
-        };
+        t.balanceColumns = CurrencyBalanceColumns();
+        t.historyColumns = ReceiptHistoryColumns(true);
         // The Liberty Reserve tables keep the plain names, without the system prefix.
         t.balanceTableFile = "Balance.set";
         t.historyTableFile = "History.set";
