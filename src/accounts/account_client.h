@@ -11,6 +11,7 @@
 #include "accounts/record_text.h"
 #include "crypto/secure_string.h"
 #include "store/text_list.h"
+#include "store/row_list.h"
 
 namespace pw {
 
@@ -117,8 +118,8 @@ enum class RequestKind { Balance, History, Transfer, AccountName, Other };
 // What one parse of one or more answers yielded.
 struct ParsedAnswer {
     TextList errors;       // LR/VM: "code~text~..." rows; the others: error texts
-    TextList balanceRows;  // "~"-joined balance rows
-    TextList historyRows;  // "~"-joined history rows in column order
+    RowList balanceRows;   // "~"-joined balance rows
+    RowList historyRows;   // "~"-joined history rows in column order
     TextList pager;        // LR: "PageSize~PageCount~PageNumber~TotalCount"
 };
 

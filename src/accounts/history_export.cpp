@@ -25,10 +25,10 @@ std::string ExportFolder(const std::string& documentsDir, const std::string& pro
     return documentsDir.back() == '/' ? documentsDir : documentsDir + "/";
 }
 
-std::string HistoryCsv(const TextList& columnNames, const TextList& rows) {
+std::string HistoryCsv(const TextList& columnNames, const RowList& rows) {
     std::string out = JoinList(columnNames, ";") + "\r\n";
     // A row's "~"-separated fields joined with ";" is the row with each "~" replaced.
-    for (const std::string& row : rows) out += JoinList(Split(row, "~"), ";") + "\r\n";
+    for (const std::string_view row : rows) out += JoinList(Split(row, "~"), ";") + "\r\n";
     return out;
 }
 
@@ -47,12 +47,12 @@ std::string ExportFailedMessage(const std::string& path) {
         .append(Purseward::tr("could not be written.").toStdString());
 }
 
-bool WriteHistoryCsv(const std::string& path, const TextList& columnNames, const TextList& rows) {
+bool WriteHistoryCsv(const std::string& path, const TextList& columnNames, const RowList& rows) {
     return WriteFileAtomic(path, HistoryCsv(columnNames, rows));
 }
 
 void ExportHistoryTo(ModalUi& ui, const std::string& programDir, const std::string& prefix,
-                     const Date& today, const TextList& columnNames, const TextList& rows) {
+                     const Date& today, const TextList& columnNames, const RowList& rows) {
     const std::optional<std::string> path = ui.SaveFileName(
         Purseward::tr("Save As").toStdString(), ExportFileName(programDir, prefix, today), "");
     if (!path || path->empty()) return;

@@ -92,9 +92,9 @@ std::string CellText(const TextList& fields, int column, bool money) {
 
 bool IsIncome(const std::string& amountText) { return ParseAmount(amountText) > 0.0; }
 
-Totals SumHistory(const TextList& rows, int amountColumn) {
+Totals SumHistory(const RowList& rows, int amountColumn) {
     Totals t;
-    for (const std::string& row : rows) {
+    for (const std::string_view row : rows) {
         const TextList f = Split(row, kSep);
         if (amountColumn < 0 || static_cast<std::size_t>(amountColumn) >= f.size()) continue;
         const std::string& a = f[static_cast<std::size_t>(amountColumn)];
@@ -113,7 +113,7 @@ std::string TotalsLine(const Totals& totals) {
            FormatCents(totals.incomeCents - totals.outcomeCents);
 }
 
-ChangeNotice BuildChangeNotice(const TextList& oldRows, const TextList& newRows,
+ChangeNotice BuildChangeNotice(const RowList& oldRows, const RowList& newRows,
                                const std::string& prefix, const std::string& account,
                                const ChangeFields& fields) {
     ChangeNotice notice;

@@ -41,7 +41,7 @@ struct Totals {
     std::int64_t incomeCents = 0;
     std::int64_t outcomeCents = 0;
 };
-Totals SumHistory(const TextList& rows, int amountColumn);
+Totals SumHistory(const RowList& rows, int amountColumn);
 // "Income : %.2f -=- Outcome : %.2f -=- Difference : %.2f" with the string table's words.
 std::string TotalsLine(const Totals& totals);
 // True when the amount text counts as income (drawn green).
@@ -55,7 +55,7 @@ struct ChangeNotice {
     bool changed = false;
 };
 // fields: which fields are the currency, the compared value and the reported value.
-ChangeNotice BuildChangeNotice(const TextList& oldRows, const TextList& newRows,
+ChangeNotice BuildChangeNotice(const RowList& oldRows, const RowList& newRows,
                                const std::string& prefix, const std::string& account,
                                const ChangeFields& fields = {});
 

@@ -54,7 +54,7 @@ std::optional<PaymentRecord> ParseRecord(const std::string& text, const PaymentV
 }
 
 PayerView PayerOf(const PaymentVariant& v, const std::string& account,
-                  const std::string& balanceRow) {
+                  std::string_view balanceRow) {
     const TextList cells = Split(balanceRow, "~");
     const std::string first = cells.empty() ? std::string() : cells[0];
     const auto b = static_cast<std::size_t>(v.balanceCell);

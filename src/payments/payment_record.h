@@ -59,7 +59,7 @@ struct PayerView {
     std::string source;   // the record's source field
 };
 PayerView PayerOf(const PaymentVariant& variant, const std::string& account,
-                  const std::string& balanceRow);
+                  std::string_view balanceRow);
 
 // A text that may stand in a record field: no "~", no line break.
 bool FitsRecordField(const std::string& text);

@@ -2,6 +2,7 @@
 // Table files: one line "ColumnWidth=60;80;150" CR LF per list window, below Set/.
 #include <string>
 
+#include "store/row_list.h"
 #include "store/text_list.h"
 
 namespace pw {
@@ -11,7 +12,7 @@ struct ListTable {
     std::string path;         // full path of the table file
     TextList columnNames;     // captions, also the field order of every row
     TextList columnWidths;    // decimal widths as text; empty until loaded or defaulted
-    TextList rows;            // one "~"-joined row per table line
+    RowList rows;             // one "~"-joined row per table line
 };
 
 // A table file holds one short line; a longer file than this is damaged.

@@ -17,13 +17,13 @@ std::string JoinList(const TextList& list, const std::string& sep) {
     return out;
 }
 
-void SplitText(const std::string& text, const std::string& sep, TextList& target) {
+void SplitText(std::string_view text, std::string_view sep, TextList& target) {
     std::size_t index = 0;
-    auto put = [&](std::string part) {
+    auto put = [&](std::string_view part) {
         if (index < target.size())
-            target[index] = std::move(part);
+            target[index] = part;
         else
-            target.push_back(std::move(part));
+            target.emplace_back(part);
         ++index;
     };
     if (sep.empty()) {
@@ -42,7 +42,7 @@ void SplitText(const std::string& text, const std::string& sep, TextList& target
     }
 }
 
-TextList Split(const std::string& text, const std::string& sep) {
+TextList Split(std::string_view text, std::string_view sep) {
     TextList out;
     SplitText(text, sep, out);
     return out;

@@ -1,6 +1,7 @@
 #pragma once
 // Text lists: the "~"-joined rows of every table, saved account and record.
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pw {
@@ -12,10 +13,10 @@ std::string JoinList(const TextList& list, const std::string& sep);
 
 // The parts between separators, written into target from index 0 upward (growing it as
 // needed); empty parts remain; elements beyond those written are left as they were.
-void SplitText(const std::string& text, const std::string& sep, TextList& target);
+void SplitText(std::string_view text, std::string_view sep, TextList& target);
 
 // Convenience: SplitText into a fresh list.
-TextList Split(const std::string& text, const std::string& sep);
+TextList Split(std::string_view text, std::string_view sep);
 
 // Index of the first element equal to text (exact), or -1.
 int FindInList(const TextList& list, const std::string& text);

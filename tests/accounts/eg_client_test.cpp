@@ -175,7 +175,7 @@ TEST(EgParser, DatesAndHistoryRows) {
     }
     EXPECT_EQ(eg::HistoryRows(raws), want);  // short lines are skipped, never shifted
     // The totals: Amount exactly 0 counts in Outcome with 0; sums are exact cents.
-    const Totals t = SumHistory(want, EGoldTraits().historyAmountColumn);
+    const Totals t = SumHistory(RowList(want), EGoldTraits().historyAmountColumn);
     EXPECT_EQ(t.incomeCents, 2500);
     EXPECT_EQ(t.outcomeCents, 45000);
 }
@@ -214,7 +214,7 @@ TEST(EgClient, TraitsGiveTheCellsTheNoticeAndTheMessages) {
         {{}, ""},
     };
     for (const auto& c : cases) {
-        const ChangeNotice n = BuildChangeNotice(old, c.now, t.prefix, "1234567", t.change);
+        const ChangeNotice n = BuildChangeNotice(RowList(old), RowList(c.now), t.prefix, "1234567", t.change);
         EXPECT_EQ(n.text, c.text);
         EXPECT_EQ(n.changed, !c.text.empty());
     }

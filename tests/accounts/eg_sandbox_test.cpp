@@ -52,11 +52,11 @@ protected:
         client_->Parse(transport_->HttpsGet(client_->BalanceUrl(who, 0)), RequestKind::Balance, true);
         EXPECT_TRUE(client_->Answer().errors.empty()) << client_->ErrorReport();
         std::map<std::string, std::string> out;
-        for (const std::string& row : client_->Answer().balanceRows) out[Split(row, "~")[0]] = Split(row, "~")[1];
+        for (const std::string_view row : client_->Answer().balanceRows) out[Split(row, "~")[0]] = Split(row, "~")[1];
         return out;
     }
 
-    const TextList& History(const LoginFields& who, const HistoryFilter& f) {
+    const RowList& History(const LoginFields& who, const HistoryFilter& f) {
         client_->Parse(transport_->HttpsGet(client_->HistoryUrl(who, f, 0, 0)), RequestKind::History, true);
         EXPECT_TRUE(client_->Answer().errors.empty()) << client_->ErrorReport();
         return client_->Answer().historyRows;
@@ -89,7 +89,7 @@ TEST_F(EgSandbox, PricesAndLogin) {
     eg::EgAnswer usual;
     EXPECT_TRUE(eg::ReadUsualBalances(page, client_->Prices(), 0, usual)) << page;  // read in one pass
     client_->Parse(page, RequestKind::Balance, true);
-    const TextList& rows = client_->Answer().balanceRows;
+    const RowList& rows = client_->Answer().balanceRows;
     ASSERT_EQ(rows.size(), 4u) << client_->ErrorReport();
     const char* want[][5] = {{"Gold", "1.500000", "46.6545", "900.00", "1350.00"},
                              {"Silver", "100.000000", "3110.3000", "12.50", "1250.00"},
@@ -108,7 +108,7 @@ TEST_F(EgSandbox, PricesAndLogin) {
 
 TEST_F(EgSandbox, HistoryHonoursEveryFilter) {
     const HistoryFilter all = Range({2009, 1, 1}, {2009, 12, 31});
-    const TextList& rows = History(demo_, all);
+    const RowList rows = History(demo_, all);
     ASSERT_EQ(rows.size(), 8u);
     EXPECT_EQ(rows.front(), "03/20/2009 16:45:00~Incentive~Gold~0.002000~1.80~7654321 (Payee Shop)~USD~900.00~40000008~Incentive");
     EXPECT_EQ(rows.back(), "01/02/2009 10:11:12~Payment Received~Gold~0.500000~450.00~7654321 (Payee Shop)~USD~900.00~40000001~Invoice 17");
@@ -155,7 +155,7 @@ TEST_F(EgSandbox, SpendMovesMetalAndAppearsInBothHistories) {
     HistoryFilter f = Range(today, today);
     f.byAccount = true;
     f.counterpart = "7654321";
-    const TextList& got = History(third_, f);
+    const RowList got = History(third_, f);
     ASSERT_EQ(got.size(), 1u);
     const TextList row = Split(got[0], "~");
     EXPECT_EQ(row[1], "Payment Received");

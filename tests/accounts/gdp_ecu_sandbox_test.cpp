@@ -49,7 +49,7 @@ protected:
     // Currency~value of each balance row.
     static TextList Values(const ParsedAnswer& a) {
         TextList out;
-        for (const std::string& row : a.balanceRows) {
+        for (const std::string_view row : a.balanceRows) {
             const TextList f = Split(row, "~");
             EXPECT_EQ(f.size(), 3u) << row;
             out.push_back(f[0] + "~" + f[1]);

@@ -80,7 +80,7 @@ TEST(HistoryExport, FileContentAndName) {
         // Written as stored: a ";" in the memo adds a column, nothing is quoted.
         {{"d~U3~0.00~a;b \"q\""}, "Date;From/To;Amount;Memo\r\nd;U3;0.00;a;b \"q\"\r\n"},
     };
-    for (const Case& c : cases) EXPECT_EQ(HistoryCsv(columns, c.rows), c.csv);
+    for (const Case& c : cases) EXPECT_EQ(HistoryCsv(columns, RowList(c.rows)), c.csv);
     EXPECT_EQ(ExportFileName("/p/", "LR", Date{2009, 3, 5}), "/p/LRHistory_20090305.csv");
     EXPECT_EQ(ExportFileName("", "EG", Date{2010, 12, 31}), "EGHistory_20101231.csv");
     EXPECT_EQ(ExportCompleteMessage("/p/x.csv"), " Export complete.\r\n File /p/x.csv created.");

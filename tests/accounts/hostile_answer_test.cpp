@@ -17,7 +17,7 @@
 namespace pw {
 namespace {
 
-TextList Fields(const std::string& row) { return Split(row, "~"); }
+TextList Fields(std::string_view row) { return Split(row, "~"); }
 
 TEST(XmlText, EntitiesAndReferencesAreDecodedOnceAndTheRestKept) {
     const struct {
@@ -138,7 +138,7 @@ TEST(ServerTilde, NeverSplitsARow) {
         EcuClient ecu("h");
         ecu.Parse("1~/2~", RequestKind::Balance, true);
         ASSERT_EQ(ecu.Answer().balanceRows.size(), 2u);
-        for (const std::string& r : ecu.Answer().balanceRows) EXPECT_EQ(Fields(r).size(), 3u) << r;
+        for (const std::string_view r : ecu.Answer().balanceRows) EXPECT_EQ(Fields(r).size(), 3u) << r;
     }
 }
 

@@ -118,7 +118,7 @@ TEST_F(LrClientTest, ThreePagesAreFetchedAndAppended) {
               std::string::npos);
     EXPECT_NE(DocumentOf(net.urls[2]).find("<Pager><PageSize>50</PageSize><PageNumber>3</PageNumber></Pager>"),
               std::string::npos);
-    const TextList& rows = client.Answer().historyRows;
+    const RowList& rows = client.Answer().historyRows;
     ASSERT_EQ(rows.size(), 5u);
     for (int i = 0; i < 5; ++i) EXPECT_EQ(Split(rows[i], "~")[6], std::to_string(i + 1));
 }
@@ -149,7 +149,7 @@ TEST_F(LrClientTest, HistoryRowsFollowTheSignOfTheAmount) {
     client.Parse(History(Receipt("11", "-10.0000", "") + Receipt("12", "10.0000", "thanks") +
                          Receipt("13", "0.005", "x")),
                  RequestKind::Other, true);
-    const TextList& rows = client.Answer().historyRows;
+    const RowList& rows = client.Answer().historyRows;
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0],
               "2009-03-05 10:00:00~U7654321 (Payee Shop)~-10.00~0.0100~490.0000~LRUSD~11~ ~false~API");

@@ -57,7 +57,7 @@ protected:
                        RequestKind::Other, true);
         EXPECT_TRUE(client_->Answer().errors.empty()) << client_->ErrorReport();
         std::map<std::string, long long> out;
-        for (const std::string& row : client_->Answer().balanceRows) {
+        for (const std::string_view row : client_->Answer().balanceRows) {
             const TextList f = Split(row, "~");
             EXPECT_EQ(f.size(), 4u) << row;
             if (f.size() == 4) out[f[0]] = Units(f[1]);
@@ -66,7 +66,7 @@ protected:
     }
 
     // What the tab's GetHistory does.
-    const TextList& FetchHistory(const LoginFields& who, const HistoryFilter& filter) {
+    const RowList& FetchHistory(const LoginFields& who, const HistoryFilter& filter) {
         const std::time_t now = std::time(nullptr);
         const std::string answer = transport_->HttpsGet(client_->HistoryUrl(who, filter, 0, now));
         lr::LrAnswer direct;
@@ -116,14 +116,14 @@ TEST_F(LrSandbox, HistoryOfThreePagesArrivesWhole) {
     f.fromTo = true;
     f.from = {2009, 1, 1};
     f.to = {2009, 12, 31};
-    const TextList& rows = FetchHistory(demo_, f);
+    const RowList rows = FetchHistory(demo_, f);
     ASSERT_FALSE(client_->Answer().pager.empty());
     EXPECT_EQ(client_->Answer().pager[0], "50~3~1~130");
     ASSERT_EQ(rows.size(), 130u);
     std::set<std::string> batches;
     std::string previous = "9999";
     bool emptyMemo = false;
-    for (const std::string& row : rows) {
+    for (const std::string_view row : rows) {
         const TextList c = Split(row, "~");
         ASSERT_EQ(c.size(), 10u) << row;
         batches.insert(c[6]);
@@ -150,10 +150,10 @@ TEST_F(LrSandbox, GetLastAndDateAndCounterpartFilters) {
     dates.fromTo = true;
     dates.from = {2009, 3, 5};
     dates.to = {2009, 3, 7};
-    const TextList rows = FetchHistory(demo_, dates);
+    const RowList rows = FetchHistory(demo_, dates);
     ASSERT_FALSE(rows.empty());
     EXPECT_LE(rows.size(), 10u);
-    for (const std::string& row : rows) {
+    for (const std::string_view row : rows) {
         const std::string date = InTimeOrder(Split(row, "~")[0]);
         EXPECT_GE(date, "2009-03-05 00:00:00");
         EXPECT_LE(date, "2009-03-07 23:59:59");
@@ -163,15 +163,15 @@ TEST_F(LrSandbox, GetLastAndDateAndCounterpartFilters) {
     who.getLast = false;
     who.byAccount = true;
     who.counterpart = "U7654321";
-    const TextList mine = FetchHistory(demo_, who);
+    const RowList mine = FetchHistory(demo_, who);
     EXPECT_EQ(mine.size(), 65u);
-    for (const std::string& row : mine) EXPECT_EQ(Split(row, "~")[1].substr(0, 8), "U7654321");
+    for (const std::string_view row : mine) EXPECT_EQ(Split(row, "~")[1].substr(0, 8), "U7654321");
 
     HistoryFilter batch;
     batch.getLast = false;
     batch.byBatch = true;
     batch.batch = Split(mine[0], "~")[6];
-    const TextList one = FetchHistory(demo_, batch);
+    const RowList one = FetchHistory(demo_, batch);
     ASSERT_EQ(one.size(), 1u);
     EXPECT_EQ(one[0], mine[0]);
 }
@@ -182,7 +182,7 @@ TEST_F(LrSandbox, AnswersWriteDatesYearDayMonth) {
     day.getLast = false;
     day.fromTo = true;
     day.from = day.to = {2009, 2, 1};
-    const TextList rows = FetchHistory(demo_, day);
+    const RowList rows = FetchHistory(demo_, day);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(Split(rows[0], "~")[0], "2009-01-02 16:26:00");
     EXPECT_EQ(Split(rows[2], "~")[0], "2009-01-02 00:00:00");
@@ -259,10 +259,10 @@ TEST_F(LrSandbox, QueuedTransfersMoveMoneyAndMemosCannotChangeThePayee) {
     // The payee's newest receipts carry the memos as text (as received: entities intact).
     HistoryFilter last;
     last.count = 2;
-    const TextList rows = FetchHistory(payee_, last);
+    const RowList rows = FetchHistory(payee_, last);
     ASSERT_EQ(rows.size(), 2u);
     std::set<std::string> memos;
-    for (const std::string& row : rows) {
+    for (const std::string_view row : rows) {
         const TextList c = Split(row, "~");
         memos.insert(c[7]);
         EXPECT_EQ(c[1], "U1234567 (Demo User)");

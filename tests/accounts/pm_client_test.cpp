@@ -196,7 +196,7 @@ TEST(PmRows, HistoryRowsRecordTextAndTotals) {
     EXPECT_EQ(ReceiptImageName(record, rows[0]), "PM_500001.jpg");
     EXPECT_EQ(pm::AccountTag("1234567"), "PM_1234567");
 
-    const Totals t = SumHistory(rows, PerfectMoneyTraits().historyAmountColumn);
+    const Totals t = SumHistory(RowList(rows), PerfectMoneyTraits().historyAmountColumn);
     EXPECT_EQ(t.incomeCents, 2500);
     EXPECT_EQ(t.outcomeCents, 1005);
     for (const auto& [text, cents] : std::vector<std::pair<std::string, std::optional<std::int64_t>>>{

@@ -34,7 +34,7 @@ protected:
         client_->Parse(page, RequestKind::Balance, true);
         EXPECT_TRUE(client_->Answer().errors.empty()) << client_->ErrorReport();
         std::map<std::string, std::int64_t> out;
-        for (const std::string& row : client_->Answer().balanceRows) {
+        for (const std::string_view row : client_->Answer().balanceRows) {
             const TextList f = Split(row, "~");
             EXPECT_EQ(f.size(), 3u) << row;
             out[f[0]] = pm::ExactCents(f[1]).value_or(-999999);
@@ -46,7 +46,7 @@ protected:
         client_->Parse(transport_->HttpsGet(client_->HistoryUrl(demo_, f, 0, std::time(nullptr))),
                        RequestKind::History, true);
         EXPECT_TRUE(client_->Answer().errors.empty()) << client_->ErrorReport();
-        return client_->Answer().historyRows;
+        return client_->Answer().historyRows.ToList();
     }
 
     // The error report of a raw query on path.

@@ -31,7 +31,7 @@ protected:
         auto client = MakePerfectMoneyClient(settings);
         client->Parse(transport.HttpsGet(client->BalanceUrl(demo_, std::time(nullptr))),
                       RequestKind::Balance, true);
-        for (const std::string& row : client->Answer().balanceRows)
+        for (const std::string_view row : client->Answer().balanceRows)
             if (row.rfind("U1234567~", 0) == 0) return Split(row, "~")[1];
         return "none";
     }

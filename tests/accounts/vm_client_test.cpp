@@ -192,7 +192,7 @@ TEST(VmRows, HistoryRowsInColumnOrderWithTheSignRule) {
     TextList rows;
     for (int i = 0; i < 10; ++i) rows.push_back(vm::HistoryRow("1~m~P~p~t~0.10~received"));
     rows.push_back(vm::HistoryRow("1~m~P~p~t~0.30~sent"));
-    const Totals t = SumHistory(rows, VMoneyTraits().historyAmountColumn);
+    const Totals t = SumHistory(RowList(rows), VMoneyTraits().historyAmountColumn);
     EXPECT_EQ(t.incomeCents, 100);
     EXPECT_EQ(t.outcomeCents, 30);
 }

@@ -43,7 +43,7 @@ protected:
         return ToCents(f[1]);
     }
 
-    const TextList& History(const LoginFields& who, const HistoryFilter& filter) {
+    const RowList& History(const LoginFields& who, const HistoryFilter& filter) {
         const std::string answer = transport_->HttpsGet(client_->HistoryUrl(who, filter, 0, std::time(nullptr)));
         vm::VmAnswer direct;
         EXPECT_TRUE(vm::ReadUsualShape(answer, 0, direct)) << answer;  // the server's shape is read in one pass
@@ -78,7 +78,7 @@ TEST_F(VmSandbox, LoginAndWrongCredentials) {
 }
 
 TEST_F(VmSandbox, HistoryHonoursDatesBatchAndKinds) {
-    const TextList all = History(demo_, Year2009());
+    const RowList all = History(demo_, Year2009());
     ASSERT_EQ(all.size(), 48u) << client_->ErrorReport();
     for (std::size_t i = 0; i < all.size(); ++i) {
         const TextList c = Split(all[i], "~");
@@ -97,7 +97,7 @@ TEST_F(VmSandbox, HistoryHonoursDatesBatchAndKinds) {
     HistoryFilter days;
     days.from = {2009, 2, 1};
     days.to = {2009, 2, 2};
-    const TextList two = History(demo_, days);
+    const RowList two = History(demo_, days);
     ASSERT_EQ(two.size(), 2u);
     EXPECT_EQ(Split(two[0], "~")[0], "2009-02-02 01:00:00");
     EXPECT_EQ(Split(two[1], "~")[0], "2009-02-01 00:00:00");
@@ -105,7 +105,7 @@ TEST_F(VmSandbox, HistoryHonoursDatesBatchAndKinds) {
     HistoryFilter batch = Year2009();
     batch.byBatch = true;
     batch.batch = Split(all[5], "~")[4];
-    const TextList one = History(demo_, batch);
+    const RowList one = History(demo_, batch);
     ASSERT_EQ(one.size(), 1u);
     EXPECT_EQ(one[0], all[5]);
 
@@ -115,7 +115,7 @@ TEST_F(VmSandbox, HistoryHonoursDatesBatchAndKinds) {
     doc.replace(a, doc.find("</TransTypes>") - a, "<TransType>fees</TransType>");
     client_->Parse(transport_->HttpsGet(vm::MakeUrl(client_->Host(), doc)), true);
     EXPECT_EQ(client_->Answer().historyRows.size(), 8u);
-    for (const std::string& row : client_->Answer().historyRows)
+    for (const std::string_view row : client_->Answer().historyRows)
         EXPECT_EQ(Split(row, "~")[1], "fees");
 }
 
@@ -138,7 +138,7 @@ TEST_F(VmSandbox, TransfersMoveMoneyExactlyAndRefusalsMoveNothing) {
     const std::time_t now = std::time(nullptr);
     gmtime_r(&now, &tm);
     today.from = today.to = {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
-    const TextList rows = History(payee_, today);
+    const RowList rows = History(payee_, today);
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(Split(rows[0], "~")[2], "VM100001 (Demo Holder)");
     EXPECT_EQ(Split(rows[0], "~")[3], "10.50");

@@ -31,8 +31,8 @@ std::string ReadAll(const std::string& path) {
     return out.str();
 }
 
-bool AnyRowHolds(const TextList& rows, const std::string& text) {
-    for (const std::string& row : rows)
+bool AnyRowHolds(const RowList& rows, const std::string& text) {
+    for (const std::string_view row : rows)
         if (row.find(text) != std::string::npos) return true;
     return false;
 }
@@ -247,7 +247,7 @@ TEST_F(Journey, ServerFaultsGetAClearMessageAndLoseNothing) {
     CAccountTab& pm = Tab(1);
     ASSERT_TRUE(lr.IsLoggedIn() && pm.IsLoggedIn()) << TakeMessages();
     FetchHistory(lr);
-    const TextList lrBalance = lr.BalanceRows(), lrHistory = lr.HistoryRows();
+    const RowList lrBalance = lr.BalanceRows(), lrHistory = lr.HistoryRows();
 
     // A server that cannot be talked to, met by a new tab (a tab takes its host when it
     // opens): an expired certificate, plain HTTP where TLS is expected, another system's

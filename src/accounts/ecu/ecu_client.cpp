@@ -100,7 +100,7 @@ void EcuClient::Parse(const std::string& answer, RequestKind kind, bool) {
         std::time(nullptr));
     answer_ = ParsedAnswer{};
     answer_.errors = std::move(parsed.errors);
-    answer_.balanceRows = std::move(parsed.balanceRows);
+    answer_.balanceRows = RowList(parsed.balanceRows);
 }
 
 std::string EcuClient::ErrorReport() const { return ErrorLineReport(answer_.errors); }

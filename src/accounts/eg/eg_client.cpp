@@ -41,8 +41,8 @@ void EgClient::Parse(const std::string& answer, RequestKind kind, bool) {
                                                   : std::string();
     answer_ = ParsedAnswer{};
     answer_.errors = eg_.errors;
-    answer_.balanceRows = eg_.balances;
-    answer_.historyRows = eg::HistoryRows(eg_.rawHistory);
+    answer_.balanceRows = RowList(eg_.balances);
+    answer_.historyRows = RowList(eg::HistoryRows(eg_.rawHistory));
 }
 
 std::string EgClient::ErrorReport() const { return ErrorLineReport(eg_.errors); }

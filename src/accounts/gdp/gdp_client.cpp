@@ -50,10 +50,10 @@ std::string_view TakeErrors(std::string_view text, TextList& errors, std::string
     return rest;
 }
 
-// The rows "currency~value~stamp" of one answer (an empty value written " "), each allocated
-// once. The head "C~" of each currency and the tail "~stamp" are made once, padded, so that a
-// row is put together by fixed-size moves; a value of more than 32 bytes, or one that may not
-// be read 32 bytes on (too near the end of its text), goes the plain way.
+// The rows "currency~value~stamp" of one answer (an empty value written " "), written straight
+// into the row list. The head "C~" of each currency and the tail "~stamp" are made once,
+// padded, so that a row is put together by fixed-size moves; a value of more than 32 bytes, or
+// one that may not be read 32 bytes on (too near the end of its text), goes the plain way.
 class BalanceRows {
 public:
     BalanceRows(const TextList& currencies, const std::string& stamp) : currencies_(currencies), stamp_(stamp) {
@@ -71,28 +71,41 @@ public:
         std::memcpy(tail_ + 1, stamp.data(), stamp.size());
     }
 
-    // Appends the row of currency (an index into the list) to rows.
-    void Add(TextList& rows, std::size_t currency, std::string_view value, bool mayReadOn32) const {
+    // The size of the row of currency (an index into the list) with value.
+    std::size_t RowSize(std::size_t currency, std::string_view value) const {
+        return currencies_[currency].size() + 2 + std::max<std::size_t>(value.size(), 1) + stamp_.size();
+    }
+
+    // Appends the row of currency to rows.
+    void Add(RowList& rows, std::size_t currency, std::string_view value, bool mayReadOn32) const {
         static constexpr char kBlank[32 + 1] = "                                ";
         const std::size_t size = value.empty() ? 1 : value.size();
+        const std::size_t rowSize = RowSize(currency, value);
         if (fixed_ && size <= 32 && (mayReadOn32 || value.empty())) {
+            // Written whole words past the row's end, then cut back to its size.
             const Head& h = heads_[currency];
-            char buf[sizeof h.bytes + 32 + sizeof tail_];
-            std::memcpy(buf, h.bytes, sizeof h.bytes);
-            std::memcpy(buf + h.size, value.empty() ? kBlank : value.data(), 32);
-            DashTildes(buf + h.size, size);
-            std::memcpy(buf + h.size + size, tail_, sizeof tail_);
-            rows.emplace_back(buf, h.size + size + 1 + stamp_.size());
+            char* const w = rows.AddRow(sizeof h.bytes + 32 + sizeof tail_);
+            std::memcpy(w, h.bytes, sizeof h.bytes);
+            std::memcpy(w + h.size, value.empty() ? kBlank : value.data(), 32);
+            DashTildes(w + h.size, size);
+            std::memcpy(w + h.size + size, tail_, sizeof tail_);
+            rows.ShortenLast(rowSize);
             return;
         }
-        std::string& row = rows.emplace_back();
-        row.reserve(currencies_[currency].size() + 2 + size + stamp_.size());
-        row += currencies_[currency];
-        row += '~';
-        if (value.empty()) row += ' ';
-        AppendRowField(row, value);
-        row += '~';
-        row += stamp_;
+        char* w = rows.AddRow(rowSize);
+        const std::string& c = currencies_[currency];
+        std::memcpy(w, c.data(), c.size());
+        w += c.size();
+        *w++ = '~';
+        if (value.empty()) {
+            *w++ = ' ';
+        } else {
+            std::memcpy(w, value.data(), value.size());
+            DashTildes(w, value.size());
+            w += value.size();
+        }
+        *w++ = '~';
+        std::memcpy(w, stamp_.data(), stamp_.size());
     }
 
 private:
@@ -203,7 +216,7 @@ enum class Scan { Read, ErrorTag, OtherShape };
 // stand. A currency outside S has no marker at all: gone in the first pass, no row. So pass k
 // gives part k's elements of S in list order, and no "<balance>" is left after the last part.
 // With errorsCount, an "<error>" anywhere stops the read (ErrorTag); without, it is junk.
-Scan ScanBalances(std::string_view text, bool errorsCount, const BalanceRows& make, TextList& rows) {
+Scan ScanBalances(std::string_view text, bool errorsCount, const BalanceRows& make, RowList& rows) {
     const TextList& currencies = GdpTraits().currencies;
     if (Words().empty() || currencies.size() > 63 || text.size() >= UINT32_MAX) return Scan::OtherShape;
     const std::size_t errorTag = Words().size() - 1;
@@ -221,7 +234,11 @@ Scan ScanBalances(std::string_view text, bool errorsCount, const BalanceRows& ma
             set = seen;
             firstPart = false;
             const std::size_t parts = (text.size() - firstAt) / std::max<std::size_t>(at - firstAt, 1) + 1;
-            rows.reserve(parts * static_cast<std::size_t>(__builtin_popcountll(set)));
+            std::size_t bytes = 0;
+            for (std::size_t i = 0; i < currencies.size(); ++i)
+                if (seen >> i & 1) bytes += make.RowSize(i, values[i]);
+            // The last row is written a whole padded stretch long before it is cut back.
+            rows.reserve(parts * static_cast<std::size_t>(__builtin_popcountll(set)), parts * bytes + 96);
         }
         for (std::size_t i = 0; i < currencies.size(); ++i)
             if (seen >> i & 1) {
@@ -354,7 +371,7 @@ void GdpClient::Parse(const std::string& answer, RequestKind, bool) {
     gdp::Answer parsed = gdp::ParseAnswer(answer, std::time(nullptr));
     answer_ = ParsedAnswer{};
     answer_.errors = std::move(parsed.errors);
-    answer_.balanceRows = std::move(parsed.balanceRows);
+    answer_.balanceRows = RowList(parsed.balanceRows);
 }
 
 std::string GdpClient::ErrorReport() const { return ErrorLineReport(answer_.errors); }

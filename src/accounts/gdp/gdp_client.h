@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "accounts/account_client.h"
+#include "store/row_list.h"
 #include "store/text_list.h"
 
 namespace pw {
@@ -45,7 +46,7 @@ SecureString HistoryUrl(const std::string& host, const LoginFields& login);
 
 struct Answer {
     TextList errors;       // error texts (" " for an empty element)
-    TextList balanceRows;  // currency~value~update time (UTC "%Y-%m-%d %H:%M:%S")
+    RowList balanceRows;   // currency~value~update time (UTC "%Y-%m-%d %H:%M:%S")
 };
 
 // Errors: every "<error>...</error>" element, in order. Balances: for each "<balance>" part,

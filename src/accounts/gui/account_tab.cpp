@@ -308,12 +308,12 @@ void CAccountTab::OnRefreshTimer() {
     RefreshBalance();
 }
 
-void CAccountTab::SetBalanceRows(const TextList& rows) {
+void CAccountTab::SetBalanceRows(const RowList& rows) {
     balance_.rows = rows;
     if (balanceModel_ != nullptr) balanceModel_->SetRows(rows);
 }
 
-void CAccountTab::SetHistoryRows(const TextList& rows) {
+void CAccountTab::SetHistoryRows(const RowList& rows) {
     history_.rows = rows;
     if (historyModel_ != nullptr) historyModel_->SetRows(rows);
     totalsEdit_->setText(Q(TotalsLine(SumHistory(rows, traits_.historyAmountColumn))));
@@ -363,16 +363,16 @@ void CAccountTab::CopyAccountNumber() {
 }
 
 std::string CAccountTab::SelectedRecordText() const {
-    const std::string* row = historyModel_->RowAt(selectedHistoryRow_);
-    if (row == nullptr) return std::string();
+    const auto row = historyModel_->RowAt(selectedHistoryRow_);
+    if (!row) return std::string();
     const bool hide = app_.GetInt(keys::kSetting, keys::kHideLastDigit, keys::kDefHideLastDigit) != 0;
     const int count =
         app_.GetInt(keys::kSetting, keys::kHideLastDigitValue, keys::kDefHideLastDigitValue);
-    return RecordText(*row, traits_.record, hide, count);
+    return RecordText(std::string(*row), traits_.record, hide, count);
 }
 
 void CAccountTab::CopyRecord() {
-    if (historyModel_->RowAt(selectedHistoryRow_) == nullptr) return;
+    if (!historyModel_->RowAt(selectedHistoryRow_)) return;
     QApplication::clipboard()->setText(Q(SelectedRecordText()));
 }
 
@@ -384,17 +384,17 @@ void CAccountTab::ExportHistory() {
 }
 
 void CAccountTab::OpenHistoryRecord(int row) {
-    const std::string* text = historyModel_->RowAt(row);
-    if (text == nullptr || traits_.record.lines.empty()) return;
+    const auto text = historyModel_->RowAt(row);
+    if (!text || traits_.record.lines.empty()) return;
     const Masking masking{
         app_.GetInt(keys::kSetting, keys::kHideLastDigit, keys::kDefHideLastDigit) != 0,
         app_.GetInt(keys::kSetting, keys::kHideLastDigitValue, keys::kDefHideLastDigitValue)};
-    ShowHistoryRecord(this, Ui(), traits_.record, *text, masking);
+    ShowHistoryRecord(this, Ui(), traits_.record, std::string(*text), masking);
 }
 
 void CAccountTab::GetHistoryForAccount() {
-    const std::string* row = historyModel_->RowAt(selectedHistoryRow_);
-    if (row == nullptr) return;
+    const auto row = historyModel_->RowAt(selectedHistoryRow_);
+    if (!row) return;
     const TextList f = Split(*row, "~");
     const auto c = static_cast<std::size_t>(traits_.historyCounterpartColumn);
     HistoryFilter filter = TakeFilter();
@@ -410,7 +410,7 @@ void CAccountTab::GetHistoryForAccount() {
 
 std::vector<MenuItem> CAccountTab::BalanceMenu() const {
     BalanceMenuState s;
-    s.rowSelected = balanceModel_->RowAt(selectedBalanceRow_) != nullptr;
+    s.rowSelected = balanceModel_->RowAt(selectedBalanceRow_).has_value();
     s.loggedIn = loggedIn_;
     s.autoRefreshMinutes = autoRefreshMinutes_;
     s.paymentOff = FeatureOffReason(TabFeature::Payment);
@@ -419,9 +419,9 @@ std::vector<MenuItem> CAccountTab::BalanceMenu() const {
 }
 
 std::vector<MenuItem> CAccountTab::HistoryMenu() const {
-    const std::string* row = historyModel_->RowAt(selectedHistoryRow_);
+    const auto row = historyModel_->RowAt(selectedHistoryRow_);
     const bool exportOn = HasFeature(TabFeature::Export);
-    if (row == nullptr) return HistoryMenuItems(nullptr, exportOn);
+    if (!row) return HistoryMenuItems(nullptr, exportOn);
     const TextList f = Split(*row, "~");
     const auto c = static_cast<std::size_t>(traits_.historyCounterpartColumn);
     const std::string counterpart = c < f.size() ? f[c] : std::string();
@@ -448,7 +448,7 @@ std::string CAccountTab::FeatureOffReason(TabFeature feature) const {
     switch (feature) {
         case TabFeature::Payment:
         case TabFeature::MassPayment:
-            if (balanceModel_->RowAt(selectedBalanceRow_) != nullptr) return std::string();
+            if (balanceModel_->RowAt(selectedBalanceRow_).has_value()) return std::string();
             return loggedIn_ ? kOffNoBalanceRow : kOffNotLoggedIn;
         case TabFeature::SavedAccounts:
             return loginButton_ != nullptr && !loginButton_->isEnabled() ? kOffLoggedIn

@@ -106,8 +106,8 @@ public:
     AccountClient& Client() { return *client_; }
     bool IsLoggedIn() const { return loggedIn_; }
     const std::string& AccountTag() const { return tag_; }
-    const TextList& BalanceRows() const { return balance_.rows; }
-    const TextList& HistoryRows() const { return history_.rows; }
+    const RowList& BalanceRows() const { return balance_.rows; }
+    const RowList& HistoryRows() const { return history_.rows; }
     const TextList& SavedAccounts() const { return savedAccounts_; }
     // The saved-account list replaces the rows (written with the next SaveState).
     // The rows replaced are wiped (they hold the saved passwords).
@@ -157,8 +157,8 @@ protected:
     std::string Request(const SecureString& url, bool https = true);
     // Request, then the client parses the answer as kind.
     void RequestAndParse(RequestKind kind, const SecureString& url, bool clear);
-    void SetBalanceRows(const TextList& rows);
-    void SetHistoryRows(const TextList& rows);
+    void SetBalanceRows(const RowList& rows);
+    void SetHistoryRows(const RowList& rows);
     void EnterLoggedIn(const std::string& account);
     HistoryFilter TakeFilter() const;
     void ShowFilter(const HistoryFilter& filter);

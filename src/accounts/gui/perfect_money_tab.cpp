@@ -70,7 +70,7 @@ void CPerfectMoneyDlg::GetHistoryForAccount() {
     const int row = SelectedHistoryRow();
     if (row < 0 || static_cast<std::size_t>(row) >= HistoryRows().size()) return;
     const pm::HistoryForAccount h =
-        pm::ForAccountOfRow(HistoryRows()[static_cast<std::size_t>(row)], TakeFilter(), Today());
+        pm::ForAccountOfRow(std::string(HistoryRows()[static_cast<std::size_t>(row)]), TakeFilter(), Today());
     old_ = h.dates.old;
     ShowFilter(h.filter);
     UpdateFilterControls();

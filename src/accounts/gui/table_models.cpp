@@ -27,17 +27,18 @@ Qt::Alignment ToQt(Align a) {
 RowTableModel::RowTableModel(std::vector<ColumnSpec> columns, QObject* parent)
     : QAbstractTableModel(parent), columns_(std::move(columns)) {}
 
-void RowTableModel::SetRows(const TextList& rows) {
+void RowTableModel::SetRows(const RowList& rows) {
     beginResetModel();
     rows_ = rows;
     fields_.clear();
-    for (const std::string& r : rows_) fields_.push_back(Split(r, "~"));
+    fields_.reserve(rows_.size());
+    for (const std::string_view r : rows_) fields_.push_back(Split(r, "~"));
     endResetModel();
 }
 
-const std::string* RowTableModel::RowAt(int row) const {
-    if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return nullptr;
-    return &rows_[static_cast<std::size_t>(row)];
+std::optional<std::string_view> RowTableModel::RowAt(int row) const {
+    if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return std::nullopt;
+    return rows_[static_cast<std::size_t>(row)];
 }
 
 int RowTableModel::rowCount(const QModelIndex& parent) const {

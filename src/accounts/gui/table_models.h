@@ -2,11 +2,14 @@
 // Models of the balance and history tables of an account tab. Each holds the "~"-joined rows
 // of its list table and shows them as the tab's columns describe.
 #include <QAbstractTableModel>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 class QTableView;
 
 #include "accounts/account_client.h"
+#include "store/row_list.h"
 #include "store/text_list.h"
 
 namespace pw {
@@ -19,11 +22,11 @@ class RowTableModel : public QAbstractTableModel {
 public:
     explicit RowTableModel(std::vector<ColumnSpec> columns, QObject* parent = nullptr);
 
-    void SetRows(const TextList& rows);
-    const TextList& Rows() const { return rows_; }
+    void SetRows(const RowList& rows);
+    const RowList& Rows() const { return rows_; }
     const std::vector<ColumnSpec>& Columns() const { return columns_; }
     // The stored row at index, or nullptr.
-    const std::string* RowAt(int row) const;
+    std::optional<std::string_view> RowAt(int row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -37,7 +40,7 @@ protected:
 
 private:
     std::vector<ColumnSpec> columns_;
-    TextList rows_;
+    RowList rows_;
     std::vector<TextList> fields_;
 };
 

@@ -83,7 +83,7 @@ void LrClient::Parse(const std::string& answer, RequestKind kind, bool clear) {
 void LrClient::SyncAnswer(bool clear) {
     if (clear) answer_ = ParsedAnswer{};
     answer_.errors = lr_.errors;
-    answer_.balanceRows = lr_.balances;
+    answer_.balanceRows = RowList(lr_.balances);
     answer_.pager = lr_.pagers;
     // Rows already built stay; only the receipts of this answer are added.
     const std::size_t built = answer_.historyRows.size();
@@ -92,7 +92,10 @@ void LrClient::SyncAnswer(bool clear) {
         const TextList more =
             BuildHistoryRows(TextList(lr_.receipts.begin() + built, lr_.receipts.begin() + n),
                              TextList(lr_.transfers.begin() + built, lr_.transfers.begin() + n));
-        answer_.historyRows.insert(answer_.historyRows.end(), more.begin(), more.end());
+        std::size_t bytes = 0;
+        for (const std::string& row : more) bytes += row.size();
+        answer_.historyRows.reserve(more.size(), bytes);
+        for (const std::string& row : more) answer_.historyRows.push_back(row);
     }
 }
 

@@ -68,8 +68,8 @@ void PmClient::Parse(const std::string& answer, RequestKind kind, bool) {
         }
     answer_ = ParsedAnswer{};
     answer_.errors = pm_.errors;
-    answer_.balanceRows = pm_.inputs;
-    answer_.historyRows = pm::HistoryRows(pm_.csv);
+    answer_.balanceRows = RowList(pm_.inputs);
+    answer_.historyRows = RowList(pm::HistoryRows(pm_.csv));
 }
 
 std::string PmClient::ErrorReport() const { return ErrorLineReport(pm_.errors); }

@@ -80,8 +80,8 @@ void VmClient::Parse(const std::string& answer, std::time_t now) {
     vm::ParseAnswer(answer, now, vm_);
     answer_ = ParsedAnswer{};
     answer_.errors = vm_.errors;
-    answer_.balanceRows = vm_.balances;
-    answer_.historyRows = vm::HistoryRows(vm_.transactions);
+    answer_.balanceRows = RowList(vm_.balances);
+    answer_.historyRows = RowList(vm::HistoryRows(vm_.transactions));
 }
 
 std::string VmClient::ErrorReport() const { return CodeMessageReport(vm_.errors); }

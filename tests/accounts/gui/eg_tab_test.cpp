@@ -331,7 +331,7 @@ TEST_F(EgTabSandbox, LogInEveryFilterAndARefreshAfterASpendFromThePayee) {
     ASSERT_TRUE(tab->IsLoggedIn());
     ASSERT_EQ(host->urls.size(), 2u);
     EXPECT_EQ(host->urls[0].rfind("http://", 0), 0u);
-    const TextList gold = Split(tab->BalanceRows().at(0), "~");
+    const TextList gold = Split(tab->BalanceRows()[0], "~");
     EXPECT_EQ(TextList(gold.begin(), gold.begin() + 5),
               (TextList{"Gold", "1.500000", "46.6545", "900.00", "1350.00"}));
     EXPECT_EQ(tab->BalanceRows().size(), 4u);

@@ -72,7 +72,7 @@ TEST_F(LrTabTest, DamagedAnswersLoseNothing) {
         "<Date>2009-03-05</Date><AccountId>U1234567</AccountId></Balance></BalanceResponse>");
     Login(*tab, "U1234567", "demoapi", "demosecret");
     ASSERT_TRUE(tab->IsLoggedIn());
-    const TextList rows = tab->BalanceRows();
+    const TextList rows = tab->BalanceRows().ToList();
     // Cut off, unclosed, binary: the shown rows stay and no change is reported.
     for (const std::string& answer : std::vector<std::string>
          {std::string("<BalanceResponse id=\"2\"><Balance><CurrencyId>LRUSD</Curr"),
@@ -111,7 +111,7 @@ TEST(LrTabSandbox, LogInFetchAThreePageHistoryAndMoveMoney) {
     ASSERT_TRUE(tab->IsLoggedIn());
     EXPECT_EQ(tab->AccountTag(), "LR_U1234567");
     ASSERT_EQ(tab->BalanceRows().size(), 2u);
-    const TextList before = tab->BalanceRows();
+    const TextList before = tab->BalanceRows().ToList();
     EXPECT_EQ(Split(before[0], "~")[0], "LRUSD");
 
     // All of February and March 2009: 130 receipts on three pages of 50.

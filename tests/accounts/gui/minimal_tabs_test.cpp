@@ -141,7 +141,7 @@ TEST_F(GdpTabTest, GetHistoryWritesTheTraceAndTheAnswerAndChangesNothingElse) {
     FillLogin(tab, {"GDP1001", "ST-77", "gdp+key&1"});
     tab.Login();
     ASSERT_TRUE(tab.IsLoggedIn());
-    const TextList balance = tab.BalanceRows();
+    const TextList balance = tab.BalanceRows().ToList();
     const std::size_t logged = Log().size();
 
     // The filter is only kept: no option ticked, a big count, an empty account filter.

@@ -302,7 +302,7 @@ TEST(PmTabSandbox, LogInHistoryWithEachFilterAndARefreshAfterATransfer) {
         tab.GetHistory();
         EXPECT_TRUE(w.ui.messages.empty()) << w.ui.messages[0];
         TextList batches;
-        for (const std::string& row : tab.HistoryRows()) batches.push_back(Split(row, "~")[5]);
+        for (const std::string_view row : tab.HistoryRows()) batches.push_back(Split(row, "~")[5]);
         EXPECT_EQ(batches, c.batches) << c.counter << c.batch;
     }
     EXPECT_EQ(tab.TotalsText(), Str(144) + " : 50.50 -=- " + Str(145) + " : 0.00 -=- " +

@@ -87,7 +87,7 @@ TEST(TabLogicCells, EveryColumnFormat) {
 TEST(TabLogicTotals, IncomeOutcomeAndDifferenceInWholeCents) {
     const TextList rows = {"d~a~10.00", "d~a~-3.30", "d~a~0.00", "d~a~0.10", "d~a~0.20",
                            "short"};
-    const Totals t = SumHistory(rows, 2);
+    const Totals t = SumHistory(RowList(rows), 2);
     EXPECT_EQ(t.incomeCents, 1030);
     EXPECT_EQ(t.outcomeCents, 330);
     EXPECT_EQ(TotalsLine(t), "Income : 10.30 -=- Outcome : 3.30 -=- Difference : 7.00");
@@ -100,7 +100,7 @@ TEST(TabLogicTotals, ManySmallAmountsDoNotDrift) {
     TextList rows;
     for (int i = 0; i < 100000; ++i) rows.push_back("d~a~0.01");
     rows.push_back("d~a~1000000.10");
-    EXPECT_EQ(TotalsLine(SumHistory(rows, 2)),
+    EXPECT_EQ(TotalsLine(SumHistory(RowList(rows), 2)),
               "Income : 1001000.10 -=- Outcome : 0.00 -=- Difference : 1001000.10");
 }
 

@@ -268,7 +268,7 @@ TEST(VmTabSandbox, LogInHistoryUnderEachFilterAndARefreshAfterAPayment) {
     sync();
     tab->GetHistory();
     ASSERT_EQ(tab->HistoryRows().size(), 48u) << w.ui.messages.back();
-    const std::string sixth = tab->HistoryRows()[5];
+    const std::string sixth(tab->HistoryRows()[5]);
     auto* batchCheck = tab->findChild<QCheckBox*>("batchCheck");
     batchCheck->setChecked(true);
     tab->findChild<QLineEdit*>("batchEdit")->setText(QString::fromStdString(Split(sixth, "~")[4]));

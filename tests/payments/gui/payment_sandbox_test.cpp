@@ -145,7 +145,7 @@ class PaymentJourney : public ::testing::Test {
                             tab.Traits().scheduleDueField)
             .records;
     }
-    static std::string Field(const std::string& record, std::size_t i) {
+    static std::string Field(std::string_view record, std::size_t i) {
         return Split(record, "~").at(i);
     }
     // A balance cell as whole millionths.

@@ -1,0 +1,111 @@
+#include "store/row_list.h"
+
+#include <algorithm>
+#include <cstring>
+#include <ostream>
+#include <stdexcept>
+
+namespace pw {
+
+RowList::RowList(std::initializer_list<std::string_view> rows) {
+    std::size_t bytes = 0;
+    for (const std::string_view r : rows) bytes += r.size();
+    reserve(rows.size(), bytes);
+    for (const std::string_view r : rows) push_back(r);
+}
+
+RowList::RowList(const TextList& rows) {
+    std::size_t bytes = 0;
+    for (const std::string& r : rows) bytes += r.size();
+    reserve(rows.size(), bytes);
+    for (const std::string& r : rows) push_back(r);
+}
+
+RowList::RowList(const RowList& other) : used_(other.used_), capacity_(other.used_), ends_(other.ends_) {
+    if (used_ > 0) {
+        data_.reset(new char[used_]);
+        std::memcpy(data_.get(), other.data_.get(), used_);
+    }
+}
+
+RowList& RowList::operator=(const RowList& other) {
+    if (this != &other) *this = RowList(other);
+    return *this;
+}
+
+std::string_view RowList::at(std::size_t i) const {
+    if (i >= size()) throw std::out_of_range("RowList::at");
+    return (*this)[i];
+}
+
+void RowList::Grow(std::size_t bytes) {
+    if (bytes <= capacity_) return;
+    const std::size_t capacity = std::max({bytes, capacity_ * 2, std::size_t{64}});
+    std::unique_ptr<char[]> data(new char[capacity]);
+    if (used_ > 0) std::memcpy(data.get(), data_.get(), used_);
+    data_ = std::move(data);
+    capacity_ = capacity;
+}
+
+void RowList::reserve(std::size_t rows, std::size_t bytes) {
+    ends_.reserve(ends_.size() + rows);
+    if (used_ + bytes > capacity_) {
+        // An exact size: a list reserved once grows no further.
+        std::unique_ptr<char[]> data(new char[used_ + bytes]);
+        if (used_ > 0) std::memcpy(data.get(), data_.get(), used_);
+        data_ = std::move(data);
+        capacity_ = used_ + bytes;
+    }
+}
+
+char* RowList::AddRow(std::size_t n) {
+    if (used_ + n > capacity_) Grow(used_ + n);
+    char* at = data_.get() + used_;
+    used_ += n;
+    ends_.push_back(used_);
+    return at;
+}
+
+void RowList::push_back(std::string_view row) {
+    char* at = AddRow(row.size());
+    if (!row.empty()) std::memcpy(at, row.data(), row.size());
+}
+
+void RowList::ShortenLast(std::size_t n) {
+    const std::size_t from = ends_.size() < 2 ? 0 : ends_[ends_.size() - 2];
+    used_ = std::min(used_, from + n);
+    ends_.back() = used_;
+}
+
+void RowList::pop_back() {
+    ends_.pop_back();
+    used_ = ends_.empty() ? 0 : ends_.back();
+}
+
+void RowList::clear() {
+    ends_.clear();
+    used_ = 0;
+}
+
+TextList RowList::ToList() const {
+    TextList out;
+    out.reserve(size());
+    for (const std::string_view r : *this) out.emplace_back(r);
+    return out;
+}
+
+bool operator==(const RowList& a, const RowList& b) {
+    return a.ends_ == b.ends_ && (a.used_ == 0 || std::memcmp(a.data_.get(), b.data_.get(), a.used_) == 0);
+}
+
+bool operator==(const RowList& a, const TextList& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
+}
+
+void PrintTo(const RowList& rows, std::ostream* os) {
+    *os << '{';
+    for (std::size_t i = 0; i < rows.size(); ++i) *os << (i == 0 ? " \"" : ", \"") << rows[i] << '"';
+    *os << " }";
+}
+
+}  // namespace pw
