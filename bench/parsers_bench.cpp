@@ -11,6 +11,7 @@
 #include "accounts/ecu/ecu_client.h"
 #include "accounts/eg/eg_parser.h"
 #include "accounts/gdp/gdp_client.h"
+#include "accounts/pm/pm_client.h"
 #include "accounts/lr/lr_parser.h"
 #include "accounts/pm/pm_parser.h"
 #include "accounts/vm/vm_parser.h"
@@ -63,6 +64,14 @@ void PmAnswerCsv(benchmark::State& s) {
         return out.csv.size();
     });
 }
+// What the client makes of a history answer: the table rows, built as the records are read.
+void PmHistoryRows(benchmark::State& s) {
+    Run(s, pw::bench::PmHistory, [](const std::string& a) {
+        pw::pm::PmAnswer out;
+        pw::pm::ParseAnswer(a, 0, out, pw::CsvRows::History);
+        return out.historyRows.size();
+    });
+}
 void PmBalancePage(benchmark::State& s) {
     Run(s, pw::bench::PmBalancePage, [](const std::string& a) {
         pw::pm::PmAnswer out;
@@ -80,8 +89,8 @@ void EgHistoryCsv(benchmark::State& s) {
 void EgHistoryRows(benchmark::State& s) {
     Run(s, pw::bench::EgHistory, [](const std::string& a) {
         pw::eg::EgAnswer out;
-        pw::eg::ParseAnswer(a, {}, 0, out);
-        return pw::eg::HistoryRows(out.rawHistory).size();
+        pw::eg::ParseAnswer(a, {}, 0, out, pw::CsvRows::History);
+        return out.historyRows.size();
     });
 }
 void EgBalancePage(benchmark::State& s) {
@@ -106,6 +115,7 @@ BENCHMARK(LrHistory) PW_SIZES;
 BENCHMARK(VmHistory) PW_SIZES;
 BENCHMARK(PmHistoryCsv) PW_SIZES;
 BENCHMARK(PmAnswerCsv) PW_SIZES;
+BENCHMARK(PmHistoryRows) PW_SIZES;
 BENCHMARK(PmBalancePage) PW_SIZES;
 BENCHMARK(EgHistoryCsv) PW_SIZES;
 BENCHMARK(EgHistoryRows) PW_SIZES;

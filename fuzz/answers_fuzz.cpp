@@ -47,6 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pw::pm::ReadAnyInputs(answer, 0, general);
         if (direct.inputs != general.inputs || direct.errors != general.errors) std::abort();
     }
+    // The table rows built as the records are read are those built from the records.
+    if (pw::pm::PmAnswer raw, rows; true) {
+        pw::pm::ParseAnswer(answer, 0, raw);
+        pw::pm::ParseAnswer(answer, 0, rows, pw::CsvRows::History);
+        if (!(rows.historyRows == pw::pm::HistoryRows(raw.csv)) || rows.errors != raw.errors ||
+            rows.inputs != raw.inputs)
+            std::abort();
+    }
 #elif PW_FUZZ_SYSTEM == 2
     pw::VmClient client("h");
     if (pw::vm::VmAnswer direct, general; pw::vm::ReadUsualShape(answer, 0, direct)) {
@@ -61,6 +69,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (direct.balances != general.balances || direct.errors != general.errors) std::abort();
     }
     (void)pw::eg::HistoryRow(answer);
+    // The history rows built in the CSV pass are those built from its raw rows.
+    if (pw::eg::EgAnswer raw, rows; true) {
+        pw::eg::ParseAnswer(answer, {}, 0, raw);
+        pw::eg::ParseAnswer(answer, {}, 0, rows, pw::CsvRows::History);
+        if (!(rows.historyRows == pw::eg::HistoryRows(raw.rawHistory)) || rows.errors != raw.errors ||
+            rows.balances != raw.balances)
+            std::abort();
+    }
 #elif PW_FUZZ_SYSTEM == 4
     pw::GdpClient client("h");
     if (pw::gdp::Answer direct; pw::gdp::ReadUsualShape(answer, 0, direct)) {

@@ -14,6 +14,10 @@
 
 namespace pw {
 
+// What a parser keeps of a history CSV: its raw records, or the table rows made of them in
+// the same pass (the raw records are then never kept).
+enum class CsvRows { Raw, History };
+
 // Appends value to row with every "~" written as "-".
 void AppendRowField(std::string& row, std::string_view value);
 // Writes every "~" of the n bytes at p (a value already copied into a row) as "-".

@@ -114,7 +114,7 @@ std::string MaskCounterpart(const std::string& counterpart, int hideCount) {
     return kept + std::string(n, '*') + rest;
 }
 
-std::string RenderRecord(const RecordDescription& description, const std::string& row,
+std::string RenderRecord(const RecordDescription& description, std::string_view row,
                          const Masking& masking) {
     const TextList fields = Split(row, "~");
     std::string text;
@@ -134,7 +134,7 @@ std::string RenderRecord(const RecordDescription& description, const std::string
     return text;
 }
 
-std::string ReceiptImageName(const RecordDescription& description, const std::string& row) {
+std::string ReceiptImageName(const RecordDescription& description, std::string_view row) {
     // The batch comes from the server: it may not lead the name into another folder.
     std::string batch = FieldOf(Split(row, "~"), description.imageField);
     for (char& c : batch)

@@ -3,6 +3,7 @@
 // copies it, described per payment system as data: lines with their fields, the counterpart
 // field that is masked, and the field that names the receipt image. No widgets.
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pw {
@@ -40,10 +41,10 @@ struct Masking {
 std::string MaskCounterpart(const std::string& counterpart, int hideCount);
 
 // The record text of a history row. A field the row does not have is empty.
-std::string RenderRecord(const RecordDescription& description, const std::string& row,
+std::string RenderRecord(const RecordDescription& description, std::string_view row,
                          const Masking& masking);
 
 // The proposed name of the receipt image, a bare file name: "LR_<batch>.jpg".
-std::string ReceiptImageName(const RecordDescription& description, const std::string& row);
+std::string ReceiptImageName(const RecordDescription& description, std::string_view row);
 
 }  // namespace pw

@@ -71,6 +71,12 @@ void Same(const std::string& a) {
         ASSERT_EQ(got.errors, want.errors) << a;
         ASSERT_EQ(got.inputs, want.inputs) << a;
         ASSERT_EQ(got.csv, want.csv) << a;
+        ASSERT_EQ(pm::HistoryRows(got.csv), reference::Pm::HistoryRows(want.csv)) << a;
+        pm::PmAnswer rows;
+        pm::ParseAnswer(a, kNow, rows, CsvRows::History);
+        ASSERT_EQ(rows.historyRows, reference::Pm::HistoryRows(want.csv)) << a;
+        ASSERT_EQ(rows.errors, want.errors) << a;
+        ASSERT_EQ(rows.inputs, want.inputs) << a;
     }
     {
         eg::EgAnswer got;
@@ -79,6 +85,12 @@ void Same(const std::string& a) {
         ASSERT_EQ(got.errors, want.errors) << a;
         ASSERT_EQ(got.balances, want.balances) << a;
         ASSERT_EQ(got.rawHistory, want.rawHistory) << a;
+        // The history rows built in the same pass as the raw rows.
+        eg::EgAnswer rows;
+        eg::ParseAnswer(a, kPrices, kNow, rows, CsvRows::History);
+        ASSERT_EQ(rows.historyRows, eg::HistoryRows(want.rawHistory)) << a;
+        ASSERT_EQ(rows.errors, want.errors) << a;
+        ASSERT_EQ(rows.balances, want.balances) << a;
     }
     {
         const gdp::Answer got = gdp::ParseAnswer(a, kNow);

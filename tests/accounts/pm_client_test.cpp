@@ -183,7 +183,7 @@ TEST(PmRows, HistoryRowsRecordTextAndTotals) {
     const TextList csv = {"d1~Income~500001~USD~25.00~0.13~U7~U1~INV-1~a, b",
                           "d2~Spend~500002~USD~-10.05~0.05~U1~U7~~memo~with~tildes",
                           "d3~too~few"};
-    const TextList rows = pm::HistoryRows(csv);
+    const RowList rows = pm::HistoryRows(csv);
     // A memo that still holds "~" cannot move the payment ID out of its column.
     ASSERT_EQ(rows, (TextList{"d1~U1~25.00~0.13~USD~500001~a, b~INV-1",
                               "d2~U7~-10.05~0.05~USD~500002~memo-with-tildes~"}));

@@ -17,6 +17,7 @@
 #include "accounts/gdp/gdp_client.h"
 #include "accounts/lr/lr_parser.h"
 #include "accounts/pm/pm_parser.h"
+#include "accounts/pm/pm_client.h"
 #include "accounts/request_text.h"
 #include "accounts/tab_logic.h"
 #include "accounts/vm/vm_parser.h"
@@ -262,6 +263,19 @@ private:
         }
         if (!headerDropped && !records.empty()) records.erase(records.begin());
         return records;
+    }
+
+public:
+    // The table rows of the records: fields 0, 7, 4, 5, 3, 2, the rest joined by "-", 8.
+    static TextList HistoryRows(const TextList& records) {
+        TextList rows;
+        for (const std::string& record : records) {
+            const TextList f = Split(record, "~");
+            if (f.size() < 10) continue;
+            const std::string memo = JoinList(TextList(f.begin() + 9, f.end()), "-");
+            rows.push_back(JoinList({f[0], f[7], f[4], f[5], f[3], f[2], memo, f[8]}, "~"));
+        }
+        return rows;
     }
 };
 

@@ -36,13 +36,13 @@ SecureString EgClient::HistoryUrl(const LoginFields& login, const HistoryFilter&
 }
 
 void EgClient::Parse(const std::string& answer, RequestKind kind, bool) {
-    eg::ParseAnswer(answer, prices_, clock_(), eg_);
+    eg::ParseAnswer(answer, prices_, clock_(), eg_, CsvRows::History);
     confirmation_ = kind == RequestKind::Transfer ? HiddenInputValue(answer, "PAYMENT_BATCH_NUM")
                                                   : std::string();
     answer_ = ParsedAnswer{};
     answer_.errors = eg_.errors;
     answer_.balanceRows = RowList(eg_.balances);
-    answer_.historyRows = RowList(eg::HistoryRows(eg_.rawHistory));
+    answer_.historyRows = std::move(eg_.historyRows);
 }
 
 std::string EgClient::ErrorReport() const { return ErrorLineReport(eg_.errors); }

@@ -210,13 +210,10 @@ std::size_t UsualDate(std::string_view first, char* out) {
     return FindByteIn(first.data() + i, end, ' ') == end ? i : 0;
 }
 
-void ParseCsv(std::string_view text, EgAnswer& out) {
-    constexpr std::string_view kNoRecords = "No Records Found";
-    if (HoldsText(text, kNoRecords, 11)) return;  // by its "F", rare in a history
-    // Every line that ends in a line feed is a row, the first (the header) excepted.
-    const auto lines = CountByte(text, '\n');
-    if (lines < 2) return;
-    out.rawHistory.reserve(lines - 1);
+// The raw rows of a history CSV, each written where room(n) says (n bytes) and then handed to
+// done(row).
+template <class Room, class Done>
+void ReadCsvRows(std::string_view text, Room room, Done done) {
     std::string date, head;
     std::vector<std::size_t> quotes;
     for (std::size_t pos = NextByte(text, '\n', 0) + 1, nl;
@@ -254,10 +251,10 @@ void ParseCsv(std::string_view text, EgAnswer& out) {
             return true;
         });
         quotes.push_back(rest.size());
-        // One allocation of the row's size: the date, the stretches between the quotes.
-        std::string& row =
-            out.rawHistory.emplace_back(prefix.size() + rest.size() + 1 - quotes.size(), '\0');
-        char* w = row.data();
+        // The row in one piece: the date, the stretches between the quotes.
+        const std::size_t size = prefix.size() + rest.size() + 1 - quotes.size();
+        char* const row = room(size);
+        char* w = row;
         CopyShort(w, prefix.data(), prefix.size());
         w += prefix.size();
         std::size_t at = 0;
@@ -266,8 +263,50 @@ void ParseCsv(std::string_view text, EgAnswer& out) {
             w += q - at;
             at = q + 1;
         }
-        MarkFields(row.data() + prefix.size(), row.size() - prefix.size());
+        MarkFields(row + prefix.size(), size - prefix.size());
+        done(std::string_view(row, size));
     }
+}
+
+// The number of rows of a history CSV (0 when it has none); what ReadCsvRows reads after
+// that.
+std::size_t CsvRowCount(std::string_view text) {
+    constexpr std::string_view kNoRecords = "No Records Found";
+    if (HoldsText(text, kNoRecords, 11)) return 0;  // by its "F", rare in a history
+    // Every line that ends in a line feed is a row, the first (the header) excepted.
+    const auto lines = CountByte(text, '\n');
+    return lines < 2 ? 0 : lines - 1;
+}
+
+void ParseCsv(std::string_view text, EgAnswer& out) {
+    const std::size_t rows = CsvRowCount(text);
+    if (rows == 0) return;
+    out.rawHistory.reserve(rows);
+    ReadCsvRows(
+        text, [&](std::size_t n) { return out.rawHistory.emplace_back(n, '\0').data(); },
+        [](std::string_view) {});
+}
+
+// The history row of a raw row written where room(n) says; false (nothing written) when the
+// raw row has fewer than eleven fields.
+template <class Room>
+bool WriteHistoryRow(std::string_view raw, Room room);
+
+// The history rows of a history CSV, each built from its raw row as soon as that is read: the
+// raw row is written into one buffer used again for the next.
+void ParseCsvToRows(std::string_view text, EgAnswer& out) {
+    const std::size_t rows = CsvRowCount(text);
+    if (rows == 0) return;
+    // A history row is about as long as its line (a few bytes more for " (currency)").
+    out.historyRows.reserve(rows, text.size() + text.size() / 8);
+    std::string raw;
+    ReadCsvRows(
+        text,
+        [&](std::size_t n) {
+            if (raw.size() < n) raw.resize(std::max(n, 2 * raw.size()));
+            return raw.data();
+        },
+        [&](std::string_view row) { WriteHistoryRow(row, [&](std::size_t n) { return out.historyRows.AddRow(n); }); });
 }
 
 // True when ParseAmount(value) < 0: only a text whose number begins with "-" (after the
@@ -477,17 +516,22 @@ void ReadAnyBalances(std::string_view answer, const TextList& prices, std::time_
 }
 
 void ParseAnswer(std::string_view answer, const TextList& prices, std::time_t now,
-                 EgAnswer& out) {
+                 EgAnswer& out, CsvRows keep) {
     out = EgAnswer{};
     const std::size_t at = answer.find(kHidden);
     if (at != std::string_view::npos) {
         if (!ReadUsualBalances(answer, prices, now, out)) ReadAnyBalances(answer, prices, now, out);
-    } else {
+    } else if (keep == CsvRows::Raw) {
         ParseCsv(answer, out);
+    } else {
+        ParseCsvToRows(answer, out);
     }
 }
 
-std::string HistoryRow(const std::string& rawRow) {
+namespace {
+
+template <class Room>
+bool WriteHistoryRow(std::string_view rawRow, Room room) {
     // The fields 0 to 10 of the raw row; what follows an eleventh "~" is not used.
     std::size_t tilde[11];
     std::size_t tildes = 0;
@@ -495,18 +539,18 @@ std::string HistoryRow(const std::string& rawRow) {
         tilde[tildes++] = k;
         return tildes < 11;
     });
-    if (tildes < 10) return std::string();
+    if (tildes < 10) return false;
     if (tildes == 10) tilde[10] = rawRow.size();
     std::string_view f[11];
     for (std::size_t i = 0, from = 0; i < 11; from = tilde[i++] + 1)
-        f[i] = std::string_view(rawRow).substr(from, tilde[i] - from);
+        f[i] = rawRow.substr(from, tilde[i] - from);
     // Date~Type~E-Metal~Weight~Amount~From/To~Currency~Rate~Batch~Memo, built in one allocation.
     const bool negative = BelowZero(f[4]);
     const std::size_t size = f[0].size() + f[1].size() + f[3].size() + f[4].size() + negative +
                              f[7].size() + f[5].size() + (f[6].empty() ? 0 : f[6].size() + 3) +
                              f[8].size() + f[9].size() + f[2].size() + f[10].size() + 9;
-    std::string row(size, '~');
-    char* w = row.data();
+    char* w = room(size);
+    std::memset(w, '~', size);
     const auto put = [&w](std::string_view v) {
         CopyShort(w, v.data(), v.size());
         w += v.size();
@@ -531,6 +575,17 @@ std::string HistoryRow(const std::string& rawRow) {
     field(raw.substr(tilde[7] + 1, tilde[9] - tilde[7] - 1));  // Currency~Rate
     field(f[2]);
     put(f[10]);
+    return true;
+}
+
+}  // namespace
+
+std::string HistoryRow(const std::string& rawRow) {
+    std::string row;
+    WriteHistoryRow(rawRow, [&](std::size_t n) {
+        row.resize(n);
+        return row.data();
+    });
     return row;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "accounts/answer_text.h"
+#include "store/row_list.h"
 #include "store/text_list.h"
 
 namespace pw::eg {
@@ -30,15 +32,17 @@ std::string BalanceRow(const std::string& metal, const std::string& ounces,
 struct EgAnswer {
     TextList errors;      // error texts
     TextList balances;    // balance rows
-    TextList rawHistory;  // "~"-joined CSV fields, header line removed
+    TextList rawHistory;  // "~"-joined CSV fields, header line removed (CsvRows::Raw)
+    RowList historyRows;  // HistoryRows(rawHistory), built in the same pass (CsvRows::History)
 };
+
 
 // Parses one answer into out (emptied first). Pages with "<input type=hidden" give errors
 // and balances, anything else is read as the history CSV. Every pass ends on a missing end
 // marker; an unfinished element is dropped. A "~" sent by the server is written "-". Time
 // and memory grow linearly with the answer.
 void ParseAnswer(std::string_view answer, const TextList& prices, std::time_t now,
-                 EgAnswer& out);
+                 EgAnswer& out, CsvRows keep = CsvRows::Raw);
 
 // The errors and balances of a page, read the general way (any shape), as ParseAnswer reads
 // an answer that holds "<input type=hidden" (out is not emptied first).

@@ -6,15 +6,12 @@
 
 namespace pw {
 namespace pm {
-TextList HistoryRows(const TextList& csvRecords) {
-    TextList rows;
-    rows.reserve(csvRecords.size());
-    for (const std::string& record : csvRecords) {
-        const TextList f = Split(record, "~");
-        if (f.size() < 10) continue;
-        const std::string memo = JoinList(TextList(f.begin() + 9, f.end()), "-");
-        rows.push_back(JoinList({f[0], f[7], f[4], f[5], f[3], f[2], memo, f[8]}, "~"));
-    }
+RowList HistoryRows(const TextList& csvRecords) {
+    RowList rows;
+    std::size_t bytes = 0;
+    for (const std::string& record : csvRecords) bytes += record.size();
+    rows.reserve(csvRecords.size(), bytes);  // a row is its record less some fields
+    for (const std::string& record : csvRecords) AddHistoryRow(record, rows);
     return rows;
 }
 
@@ -59,7 +56,7 @@ SecureString PmClient::TransferUrl(const LoginFields& login, const TextList& que
 }
 
 void PmClient::Parse(const std::string& answer, RequestKind kind, bool) {
-    pm::ParseAnswer(answer, std::time(nullptr), pm_);
+    pm::ParseAnswer(answer, std::time(nullptr), pm_, CsvRows::History);
     confirmation_.clear();
     if (kind == RequestKind::Transfer)
         for (const std::string& input : pm_.inputs) {
@@ -69,7 +66,7 @@ void PmClient::Parse(const std::string& answer, RequestKind kind, bool) {
     answer_ = ParsedAnswer{};
     answer_.errors = pm_.errors;
     answer_.balanceRows = RowList(pm_.inputs);
-    answer_.historyRows = RowList(pm::HistoryRows(pm_.csv));
+    answer_.historyRows = std::move(pm_.historyRows);
 }
 
 std::string PmClient::ErrorReport() const { return ErrorLineReport(pm_.errors); }

@@ -21,11 +21,8 @@ const SystemTraits& PerfectMoneyTraits();
 
 namespace pm {
 
-// "Date", "From/To", "Amount", "Fee", "Currency", "Batch", "Memo", "PaymentID" from CSV
-// record fields 0, 7, 4, 5, 3, 2, 9, 8. Every row has these eight fields: a "~" that a memo
-// holds (it would split the row and move the payment ID) becomes "-". Records of fewer than
-// ten fields give no row.
-TextList HistoryRows(const TextList& csvRecords);
+// The table rows of CSV records (AddHistoryRow of each).
+RowList HistoryRows(const TextList& csvRecords);
 
 // "PM_" and the member number.
 std::string AccountTag(const std::string& accountId);

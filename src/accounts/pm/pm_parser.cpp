@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 #include "accounts/answer_text.h"
@@ -156,13 +157,12 @@ bool ReadUsualInputs(std::string_view answer, std::time_t now, PmAnswer& out) {
 
 namespace {
 
-// ReadCsvRecords; without the first record (not built at all) when keepFirst is false.
-TextList ReadRecords(std::string_view csv, bool* firstWasDropped, bool keepFirst) {
-    TextList records;
+// ReadCsvRecords; without the first record (not built at all) when keepFirst is false. Each
+// record is built in the text room() gives and then handed to done().
+template <class Room, class Done>
+void ReadRecords(std::string_view csv, bool* firstWasDropped, bool keepFirst, Room room, Done done) {
     if (firstWasDropped) *firstWasDropped = false;
-    if (HoldsText(csv, kNoRecords, 11)) return records;  // by its "F" ("N" is in every "INV-")
-    records.reserve(std::min(CountByte(csv, '\n'),
-                             csv.size() / 10));  // a record holds nine commas and a line feed
+    if (HoldsText(csv, kNoRecords, 11)) return;  // by its "F" ("N" is in every "INV-")
 
     bool first = true;
     std::size_t pos = 0;
@@ -201,13 +201,24 @@ TextList ReadRecords(std::string_view csv, bool* firstWasDropped, bool keepFirst
         if (std::exchange(first, false) && !keepFirst) continue;
         // Line breaks become blanks, a "~" becomes "-", the first nine commas end fields 0 to
         // 8 ("~"); the memo is all the rest, commas and all.
-        std::string& row = records.emplace_back(record);
+        std::string& row = room();
+        row.assign(record);
         BlankBreaks(row.data(), row.size());
         for (const std::size_t at : recordAt) row[at] = '~';
         const std::size_t memoStart = recordAt[8] + 1;
         const std::size_t memo = row.find(kMemoMarker, memoStart);
         if (memo != std::string::npos) row.erase(memoStart, memo + kMemoMarker.size() - memoStart);
+        done(row);
     }
+}
+
+TextList ReadRecords(std::string_view csv, bool* firstWasDropped, bool keepFirst) {
+    TextList records;
+    records.reserve(std::min(CountByte(csv, '\n'),
+                             csv.size() / 10));  // a record holds nine commas and a line feed
+    ReadRecords(
+        csv, firstWasDropped, keepFirst, [&]() -> std::string& { return records.emplace_back(); },
+        [](const std::string&) {});
     return records;
 }
 
@@ -217,7 +228,31 @@ TextList ReadCsvRecords(std::string_view csv, bool* firstWasDropped) {
     return ReadRecords(csv, firstWasDropped, true);
 }
 
-void ParseAnswer(std::string_view answer, std::time_t now, PmAnswer& out) {
+void AddHistoryRow(std::string_view record, RowList& rows) {
+    // Fields 0 to 8, then the memo: the rest of the record (fields 9 on).
+    std::size_t tilde[9];
+    std::size_t tildes = 0;
+    ForEachByte(record.data(), record.size(), '~', [&](std::size_t k) {
+        tilde[tildes++] = k;
+        return tildes < 9;
+    });
+    if (tildes < 9) return;
+    std::string_view f[9];
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < 9; from = tilde[i++] + 1) f[i] = record.substr(from, tilde[i] - from);
+    const std::string_view cells[] = {f[0], f[7], f[4], f[5], f[3], f[2], record.substr(from), f[8]};
+    std::size_t size = std::size(cells) - 1;
+    for (const std::string_view c : cells) size += c.size();
+    char* w = rows.AddRow(size);
+    for (std::size_t k = 0; k < std::size(cells); ++k) {
+        if (k > 0) *w++ = '~';
+        std::memcpy(w, cells[k].data(), cells[k].size());
+        if (k == 6) DashTildes(w, cells[k].size());  // the memo's fields joined by "-"
+        w += cells[k].size();
+    }
+}
+
+void ParseAnswer(std::string_view answer, std::time_t now, PmAnswer& out, CsvRows keep) {
     out = PmAnswer{};
     if (answer.substr(0, kErrorPrefix.size()) == kErrorPrefix) {
         out.errors.emplace_back(answer.substr(kErrorPrefix.size()));
@@ -228,7 +263,16 @@ void ParseAnswer(std::string_view answer, std::time_t now, PmAnswer& out) {
         return;
     }
     // The first record is the header; it is dropped whatever its form.
-    out.csv = ReadRecords(answer, nullptr, false);
+    if (keep == CsvRows::Raw) {
+        out.csv = ReadRecords(answer, nullptr, false);
+        return;
+    }
+    // A row is about as long as its record.
+    out.historyRows.reserve(std::min(CountByte(answer, '\n'), answer.size() / 10), answer.size());
+    std::string record;  // one text for every record in turn
+    ReadRecords(
+        answer, nullptr, false, [&]() -> std::string& { return record; },
+        [&](const std::string& r) { AddHistoryRow(r, out.historyRows); });
 }
 
 }  // namespace pw::pm

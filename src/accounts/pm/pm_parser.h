@@ -6,20 +6,29 @@
 #include <string>
 #include <string_view>
 
+#include "accounts/answer_text.h"
+#include "store/row_list.h"
 #include "store/text_list.h"
 
 namespace pw::pm {
 
 struct PmAnswer {
-    TextList errors;  // error texts
-    TextList inputs;  // name~value~time ("%Y-%m-%d %H:%M:%S", UTC of now)
-    TextList csv;     // one "~"-joined record per history line, without the header
+    TextList errors;      // error texts
+    TextList inputs;      // name~value~time ("%Y-%m-%d %H:%M:%S", UTC of now)
+    TextList csv;         // one "~"-joined record per history line, without the header (CsvRows::Raw)
+    RowList historyRows;  // the table rows of those records (CsvRows::History, see AddHistoryRow)
 };
 
 // Clears out and fills it from answer. A marker whose end is missing ends its pass; an ERROR
 // input cut short is still an error (the text that arrived, or " "). A "~" sent by the
 // server is written "-". Time and memory grow linearly with the answer.
-void ParseAnswer(std::string_view answer, std::time_t now, PmAnswer& out);
+void ParseAnswer(std::string_view answer, std::time_t now, PmAnswer& out, CsvRows keep = CsvRows::Raw);
+
+// Appends the table row of a record to rows: "Date", "From/To", "Amount", "Fee", "Currency",
+// "Batch", "Memo", "PaymentID" from record fields 0, 7, 4, 5, 3, 2, 9, 8. Every row has these
+// eight fields: a "~" that a memo holds (it would split the row and move the payment ID)
+// becomes "-". A record of fewer than ten fields gives no row.
+void AddHistoryRow(std::string_view record, RowList& rows);
 
 // The errors and inputs of a page, read the general way (any shape), as ParseAnswer reads a
 // page that holds "<input name=" (out is not emptied first).
