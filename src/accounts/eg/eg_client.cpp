@@ -41,7 +41,7 @@ void EgClient::Parse(const std::string& answer, RequestKind kind, bool) {
                                                   : std::string();
     answer_ = ParsedAnswer{};
     answer_.errors = eg_.errors;
-    answer_.balanceRows = RowList(eg_.balances);
+    answer_.balanceRows = eg_.balances;
     answer_.historyRows = std::move(eg_.historyRows);
 }
 

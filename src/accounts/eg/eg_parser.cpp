@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "accounts/answer_text.h"
@@ -400,10 +401,11 @@ double Amount(std::string_view text) {
     return static_cast<double>(digits) / kPow10[decimals];
 }
 
-// A balance row with the metal's rate (rate, read as rateValue) and the stamp worked out; one
-// allocation.
-std::string BalanceRowOf(std::string_view metal, std::string_view ounces, std::string_view rate,
-                         double rateValue, std::string_view stamp) {
+// A balance row with the metal's rate (rate, read as rateValue) and the stamp worked out,
+// written where room(n) says.
+template <class Room>
+void WriteBalanceRow(Room room, std::string_view metal, std::string_view ounces, std::string_view rate,
+                     double rateValue, std::string_view stamp) {
     const double oz = Amount(ounces);
     char gramsBuf[128], usdBuf[128];
     const std::string_view grams = FloatDigits(static_cast<float>(oz * kGramsPerOunce), 4, gramsBuf);
@@ -411,13 +413,17 @@ std::string BalanceRowOf(std::string_view metal, std::string_view ounces, std::s
     const std::string_view fields[] = {metal, ounces, grams, rate, usd, stamp};
     std::size_t size = 5;
     for (const std::string_view f : fields) size += f.size();
-    std::string row(size, '~');
-    char* w = row.data();
-    for (const std::string_view f : fields) {
-        CopyShort(w, f.data(), f.size());
-        w += f.size() + 1;
+    char* w = room(size);
+    for (std::size_t k = 0; k < std::size(fields); ++k) {
+        if (k > 0) *w++ = '~';
+        CopyShort(w, fields[k].data(), fields[k].size());
+        w += fields[k].size();
     }
-    return row;
+}
+
+void AddBalanceRow(RowList& rows, std::string_view metal, std::string_view ounces, std::string_view rate,
+                   double rateValue, std::string_view stamp) {
+    WriteBalanceRow([&](std::size_t n) { return rows.AddRow(n); }, metal, ounces, rate, rateValue, stamp);
 }
 
 // The rate of a metal from the prices: empty when it has none.
@@ -433,7 +439,14 @@ std::string_view Rate(std::string_view metal, const TextList& prices) {
 std::string BalanceRow(const std::string& metal, const std::string& ounces,
                        const TextList& prices, std::time_t now) {
     const std::string_view rate = Rate(metal, prices);
-    return BalanceRowOf(metal, ounces, rate, ParseAmount(std::string(rate)), UtcStamp(now));
+    std::string row;
+    WriteBalanceRow(
+        [&](std::size_t n) {
+            row.resize(n);
+            return row.data();
+        },
+        metal, ounces, rate, ParseAmount(std::string(rate)), UtcStamp(now));
+    return row;
 }
 
 // The usual page is a run of inputs '<input type=hidden name=NAME value="VALUE">', no ERROR
@@ -459,7 +472,7 @@ bool ReadUsualBalances(std::string_view answer, const TextList& prices, std::tim
     for (std::size_t i = 0; i < metals.size() && i < prices.size(); ++i)
         rateValues.push_back(ParseAmount(prices[i]));
     const std::string stamp = UtcStamp(now);
-    TextList rows;  // half the inputs or so (the grams are left out): not counted first
+    RowList rows;  // half the inputs or so (the grams are left out): not counted first
     std::string metalField, ouncesField;  // for the few texts that hold a "~"
     for (std::size_t h = 0; h != std::string_view::npos;) {
         const std::size_t start = h + kOpen.size();
@@ -501,9 +514,10 @@ bool ReadUsualBalances(std::string_view answer, const TextList& prices, std::tim
         const std::string_view ounces = field(value.empty() ? std::string_view(" ") : value, ouncesField);
         std::size_t index = 0;
         while (index < rateValues.size() && metals[index] != metal) ++index;
-        rows.push_back(index < rateValues.size()
-                           ? BalanceRowOf(metal, ounces, prices[index], rateValues[index], stamp)
-                           : BalanceRowOf(metal, ounces, {}, 0.0, stamp));
+        if (index < rateValues.size())
+            AddBalanceRow(rows, metal, ounces, prices[index], rateValues[index], stamp);
+        else
+            AddBalanceRow(rows, metal, ounces, {}, 0.0, stamp);
     }
     out.balances = std::move(rows);
     return true;

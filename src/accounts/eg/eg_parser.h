@@ -31,7 +31,7 @@ std::string BalanceRow(const std::string& metal, const std::string& ounces,
 
 struct EgAnswer {
     TextList errors;      // error texts
-    TextList balances;    // balance rows
+    RowList balances;     // balance rows
     TextList rawHistory;  // "~"-joined CSV fields, header line removed (CsvRows::Raw)
     RowList historyRows;  // HistoryRows(rawHistory), built in the same pass (CsvRows::History)
 };

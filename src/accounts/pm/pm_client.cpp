@@ -59,13 +59,13 @@ void PmClient::Parse(const std::string& answer, RequestKind kind, bool) {
     pm::ParseAnswer(answer, std::time(nullptr), pm_, CsvRows::History);
     confirmation_.clear();
     if (kind == RequestKind::Transfer)
-        for (const std::string& input : pm_.inputs) {
+        for (const std::string_view input : pm_.inputs) {
             const TextList f = Split(input, "~");
             if (f.size() > 1 && f[0] == "PAYMENT_BATCH_NUM") confirmation_ = pm::TrimBlanks(f[1]);
         }
     answer_ = ParsedAnswer{};
     answer_.errors = pm_.errors;
-    answer_.balanceRows = RowList(pm_.inputs);
+    answer_.balanceRows = pm_.inputs;
     answer_.historyRows = std::move(pm_.historyRows);
 }
 

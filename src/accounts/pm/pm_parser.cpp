@@ -32,14 +32,16 @@ std::string UtcStamp(std::time_t now) {
 }
 
 // name~value~stamp, an empty name or value written " ", in one allocation.
-std::string InputRow(std::string_view name, std::string_view value, std::string_view stamp) {
+// Appends the row "name~value~stamp" to rows.
+void AddInputRow(RowList& rows, std::string_view name, std::string_view value, std::string_view stamp) {
     if (name.empty()) name = " ";
     if (value.empty()) value = " ";
-    std::string row(name.size() + value.size() + 2 + stamp.size(), '~');
-    char* w = PutRowField(row.data(), name) + 1;
-    w = PutRowField(w, value) + 1;
+    const std::size_t size = name.size() + value.size() + 2 + stamp.size();
+    char* w = PutRowField(rows.AddRow(size), name);
+    *w++ = '~';
+    w = PutRowField(w, value);
+    *w++ = '~';
     std::memcpy(w, stamp.data(), stamp.size());
-    return row;
 }
 
 }  // namespace
@@ -82,7 +84,7 @@ void ReadAnyInputs(std::string_view answer, std::time_t now, PmAnswer& out) {
         const std::size_t start = v + x.MarkerSize(kValue);
         const std::size_t ve = x.Find(kValueEnd, start);
         if (ve == CutText::npos) break;
-        out.inputs.push_back(InputRow(name, x.Left(start, ve, scratch), stamp));
+        AddInputRow(out.inputs, name, x.Left(start, ve, scratch), stamp);
         x.Cut(v, ve + x.MarkerSize(kValueEnd));
     }
 }
@@ -129,9 +131,11 @@ void BlankBreaks(char* p, std::size_t n) {
 // ERROR input, an input cut short, one input inside another): false, out untouched.
 bool ReadUsualInputs(std::string_view answer, std::time_t now, PmAnswer& out) {
     if (answer.size() >= UINT32_MAX) return false;
-    TextList rows;
-    // One row per input: at most one per "<", and one per 24 bytes (its markers).
-    rows.reserve(std::min(CountByte(answer, '<'), answer.size() / 24));
+    RowList rows;
+    // One row per input: at most one per "<", and one per 24 bytes (its markers); a row holds
+    // its name and value and a stamp of 19 bytes.
+    const std::size_t most = std::min(CountByte(answer, '<'), answer.size() / 24);
+    rows.reserve(most, answer.size() + most * 21);
     const std::string stamp = UtcStamp(now);
     constexpr std::size_t kNamedSize = sizeof "<input name='" - 1,
                           kValueSize = sizeof "value='" - 1;
@@ -148,7 +152,7 @@ bool ReadUsualInputs(std::string_view answer, std::time_t now, PmAnswer& out) {
         if (ve == std::string_view::npos) return false;
         const std::size_t next = FindMarker(answer, "<input name='", m + 1);
         if (next < ve + 2) return false;  // npos is never below
-        rows.push_back(InputRow(answer.substr(n, e - n), answer.substr(start, ve - start), stamp));
+        AddInputRow(rows, answer.substr(n, e - n), answer.substr(start, ve - start), stamp);
         m = next;
     }
     out.inputs = std::move(rows);

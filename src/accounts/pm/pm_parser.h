@@ -14,7 +14,7 @@ namespace pw::pm {
 
 struct PmAnswer {
     TextList errors;      // error texts
-    TextList inputs;      // name~value~time ("%Y-%m-%d %H:%M:%S", UTC of now)
+    RowList inputs;       // name~value~time ("%Y-%m-%d %H:%M:%S", UTC of now)
     TextList csv;         // one "~"-joined record per history line, without the header (CsvRows::Raw)
     RowList historyRows;  // the table rows of those records (CsvRows::History, see AddHistoryRow)
 };
