@@ -76,7 +76,12 @@ int NumberFormatDecimals(const std::string& format) {
 
 std::string CellText(const TextList& fields, int column, const std::string& format) {
     if (column < 0 || static_cast<std::size_t>(column) >= fields.size()) return std::string();
-    const std::string& f = fields[static_cast<std::size_t>(column)];
+    return CellText(std::string_view(fields[static_cast<std::size_t>(column)]), format);
+}
+
+std::string CellText(std::optional<std::string_view> field, const std::string& format) {
+    if (!field) return std::string();
+    const std::string f(*field);
     const int decimals = NumberFormatDecimals(format);
     if (decimals < 0) return format + f;
     char buf[512];
@@ -94,10 +99,11 @@ bool IsIncome(const std::string& amountText) { return ParseAmount(amountText) > 
 
 Totals SumHistory(const RowList& rows, int amountColumn) {
     Totals t;
+    if (amountColumn < 0) return t;
     for (const std::string_view row : rows) {
-        const TextList f = Split(row, kSep);
-        if (amountColumn < 0 || static_cast<std::size_t>(amountColumn) >= f.size()) continue;
-        const std::string& a = f[static_cast<std::size_t>(amountColumn)];
+        const std::optional<std::string_view> field = NthField(row, static_cast<std::size_t>(amountColumn));
+        if (!field) continue;
+        const std::string a(*field);
         const std::int64_t cents = ToCents(a);
         if (IsIncome(a))
             t.incomeCents += cents;

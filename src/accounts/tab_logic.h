@@ -29,6 +29,8 @@ std::int64_t ToCents(const std::string& text);
 // decimals (C locale, double precision); any other format is put before the field's text.
 // A field the row does not have gives an empty cell.
 std::string CellText(const TextList& fields, int column, const std::string& format);
+// The same for a field that may be missing (nullopt).
+std::string CellText(std::optional<std::string_view> field, const std::string& format);
 // "%.2f" for money columns, otherwise a space and the field.
 std::string CellText(const TextList& fields, int column, bool money);
 // The number of decimals of a "%.Nf" format, or -1 for a text format.

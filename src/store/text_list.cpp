@@ -42,6 +42,16 @@ void SplitText(std::string_view text, std::string_view sep, TextList& target) {
     }
 }
 
+std::optional<std::string_view> NthField(std::string_view row, std::size_t index) {
+    std::size_t from = 0;
+    for (; index > 0; --index) {
+        const std::size_t tilde = row.find('~', from);
+        if (tilde == std::string_view::npos) return std::nullopt;
+        from = tilde + 1;
+    }
+    return row.substr(from, row.find('~', from) - from);  // npos - from: to the end
+}
+
 TextList Split(std::string_view text, std::string_view sep) {
     TextList out;
     SplitText(text, sep, out);

@@ -1,5 +1,6 @@
 #pragma once
 // Text lists: the "~"-joined rows of every table, saved account and record.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,9 @@ std::string JoinList(const TextList& list, const std::string& sep);
 // The parts between separators, written into target from index 0 upward (growing it as
 // needed); empty parts remain; elements beyond those written are left as they were.
 void SplitText(std::string_view text, std::string_view sep, TextList& target);
+
+// Field index of a "~"-joined row without splitting it; nullopt when the row has fewer fields.
+std::optional<std::string_view> NthField(std::string_view row, std::size_t index);
 
 // Convenience: SplitText into a fresh list.
 TextList Split(std::string_view text, std::string_view sep);

@@ -126,5 +126,21 @@ TEST(SortParallel, ShorterCompanionAndEmptyLists) {
     EXPECT_TRUE(none.empty());
 }
 
+// A field read in place is the field Split gives, and missing exactly where Split has none.
+TEST(TextListTest, NthFieldIsTheSplitField) {
+    for (const std::string row : {"", "~", "a", "a~", "~b", "a~~c", "LRUSD~12.50~2009-03-05 10:00", "~~~"}) {
+        const TextList f = Split(row, "~");
+        for (std::size_t i = 0; i <= f.size() + 1; ++i) {
+            const std::optional<std::string_view> got = NthField(row, i);
+            if (i < f.size()) {
+                ASSERT_TRUE(got.has_value()) << row << " " << i;
+                EXPECT_EQ(*got, f[i]) << row << " " << i;
+            } else {
+                EXPECT_FALSE(got.has_value()) << row << " " << i;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace pw

@@ -30,9 +30,6 @@ RowTableModel::RowTableModel(std::vector<ColumnSpec> columns, QObject* parent)
 void RowTableModel::SetRows(const RowList& rows) {
     beginResetModel();
     rows_ = rows;
-    fields_.clear();
-    fields_.reserve(rows_.size());
-    for (const std::string_view r : rows_) fields_.push_back(Split(r, "~"));
     endResetModel();
 }
 
@@ -52,7 +49,7 @@ int RowTableModel::columnCount(const QModelIndex& parent) const {
 QVariant RowTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
         return {};
-    const TextList& f = fields_[static_cast<std::size_t>(index.row())];
+    const std::string_view f = rows_[static_cast<std::size_t>(index.row())];
     switch (role) {
         case Qt::DisplayRole:
             return QString::fromStdString(Cell(f, index.column()));
@@ -70,11 +67,11 @@ QVariant RowTableModel::headerData(int section, Qt::Orientation orientation, int
     return {};
 }
 
-std::string RowTableModel::Cell(const TextList& fields, int column) const {
-    return CellText(fields, column, columns_[static_cast<std::size_t>(column)].format);
+std::string RowTableModel::Cell(std::string_view row, int column) const {
+    return CellText(NthField(row, static_cast<std::size_t>(column)), columns_[static_cast<std::size_t>(column)].format);
 }
 
-QVariant RowTableModel::Decoration(const TextList& fields, int column, int role) const {
+QVariant RowTableModel::Decoration(std::string_view row, int column, int role) const {
     const ColumnSpec& col = columns_[static_cast<std::size_t>(column)];
     if (role == Qt::FontRole && col.bold) {
         QFont font;
@@ -82,9 +79,7 @@ QVariant RowTableModel::Decoration(const TextList& fields, int column, int role)
         return font;
     }
     if (!col.colored) return {};
-    const std::string value = static_cast<std::size_t>(column) < fields.size()
-                                  ? fields[static_cast<std::size_t>(column)]
-                                  : std::string();
+    const std::string value(NthField(row, static_cast<std::size_t>(column)).value_or(std::string_view()));
     switch (role) {
         case Qt::ForegroundRole:
             return QBrush(IsIncome(value) ? QColor(0, 180, 0) : QColor(255, 0, 0));

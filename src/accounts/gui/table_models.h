@@ -34,14 +34,15 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 protected:
-    // The shown text of a cell and its extra roles (font, colours); fields: the split row.
-    virtual std::string Cell(const TextList& fields, int column) const;
-    virtual QVariant Decoration(const TextList& fields, int column, int role) const;
+    // The shown text of a cell and its extra roles (font, colours); row: the "~"-joined row.
+    // The fields are found in the row when a cell is asked for, so rows of any number cost
+    // no more than their bytes.
+    virtual std::string Cell(std::string_view row, int column) const;
+    virtual QVariant Decoration(std::string_view row, int column, int role) const;
 
 private:
     std::vector<ColumnSpec> columns_;
     RowList rows_;
-    std::vector<TextList> fields_;
 };
 
 // Keeps the columns of a table readable. While no widths are set by hand (no table file, or
