@@ -12,8 +12,10 @@
 #include "accounts/eg/eg_parser.h"
 #include "accounts/gdp/gdp_client.h"
 #include "accounts/pm/pm_client.h"
+#include "accounts/lr/lr_client.h"
 #include "accounts/lr/lr_parser.h"
 #include "accounts/pm/pm_parser.h"
+#include "accounts/vm/vm_client.h"
 #include "accounts/vm/vm_parser.h"
 #include "answer_texts.h"
 
@@ -52,6 +54,21 @@ void VmHistory(benchmark::State& s) {
         pw::vm::VmAnswer out;
         pw::vm::ParseAnswer(a, 0, out);
         return out.transactions.size();
+    });
+}
+// What the clients make of a history answer: the parse, then the table rows.
+void LrHistoryRows(benchmark::State& s) {
+    Run(s, pw::bench::LrHistory, [](const std::string& a) {
+        pw::lr::LrAnswer out;
+        pw::lr::ParseAnswer(a, true, out);
+        return pw::BuildHistoryRows(out.receipts, out.transfers).size();
+    });
+}
+void VmHistoryRows(benchmark::State& s) {
+    Run(s, pw::bench::VmHistory, [](const std::string& a) {
+        pw::vm::VmAnswer out;
+        pw::vm::ParseAnswer(a, 0, out);
+        return pw::vm::HistoryRows(out.transactions).size();
     });
 }
 void PmHistoryCsv(benchmark::State& s) {
@@ -112,7 +129,9 @@ void EcuBalance(benchmark::State& s) {
 constexpr int64_t kMB = 1 << 20;
 #define PW_SIZES ->Arg(kMB)->Arg(10 * kMB)->Unit(benchmark::kMillisecond)
 BENCHMARK(LrHistory) PW_SIZES;
+BENCHMARK(LrHistoryRows) PW_SIZES;
 BENCHMARK(VmHistory) PW_SIZES;
+BENCHMARK(VmHistoryRows) PW_SIZES;
 BENCHMARK(PmHistoryCsv) PW_SIZES;
 BENCHMARK(PmAnswerCsv) PW_SIZES;
 BENCHMARK(PmHistoryRows) PW_SIZES;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <ostream>
 #include <stdexcept>
+#include <utility>
 
 namespace pw {
 
@@ -69,6 +70,18 @@ char* RowList::AddRow(std::size_t n) {
 void RowList::push_back(std::string_view row) {
     char* at = AddRow(row.size());
     if (!row.empty()) std::memcpy(at, row.data(), row.size());
+}
+
+void RowList::AddJoined(std::initializer_list<std::string_view> cells) {
+    std::size_t size = cells.size() == 0 ? 0 : cells.size() - 1;
+    for (const std::string_view c : cells) size += c.size();
+    char* w = AddRow(size);
+    bool first = true;
+    for (const std::string_view c : cells) {
+        if (!std::exchange(first, false)) *w++ = '~';
+        if (!c.empty()) std::memcpy(w, c.data(), c.size());
+        w += c.size();
+    }
 }
 
 void RowList::ShortenLast(std::size_t n) {

@@ -42,6 +42,8 @@ public:
     // Room for rows more rows of bytes more bytes in all.
     void reserve(std::size_t rows, std::size_t bytes);
     void push_back(std::string_view row);
+    // A new last row: the cells joined by "~".
+    void AddJoined(std::initializer_list<std::string_view> cells);
     // A new last row of n bytes, to be written at the pointer returned (valid until the next
     // change of the list).
     char* AddRow(std::size_t n);

@@ -1,5 +1,7 @@
 #pragma once
 // Text lists: the "~"-joined rows of every table, saved account and record.
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +20,20 @@ void SplitText(std::string_view text, std::string_view sep, TextList& target);
 
 // Field index of a "~"-joined row without splitting it; nullopt when the row has fewer fields.
 std::optional<std::string_view> NthField(std::string_view row, std::size_t index);
+
+// The first N fields of a "~"-joined row as views into it; a field the row lacks is missing.
+template <std::size_t N>
+std::array<std::string_view, N> FirstFields(std::string_view row, std::string_view missing = {}) {
+    std::array<std::string_view, N> f;
+    f.fill(missing);
+    for (std::size_t i = 0, from = 0; i < N; ++i) {
+        const std::size_t tilde = row.find('~', from);
+        f[i] = row.substr(from, tilde == std::string_view::npos ? tilde : tilde - from);
+        if (tilde == std::string_view::npos) break;
+        from = tilde + 1;
+    }
+    return f;
+}
 
 // Convenience: SplitText into a fresh list.
 TextList Split(std::string_view text, std::string_view sep);

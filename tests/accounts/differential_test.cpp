@@ -9,6 +9,8 @@
 #include <sstream>
 
 #include "answer_generators.h"
+#include "accounts/lr/lr_client.h"
+#include "accounts/vm/vm_client.h"
 #include "reference_parsers.h"
 
 namespace pw {
@@ -39,6 +41,8 @@ void Same(const std::string& a) {
         lr::LrAnswer got, general, direct;
         lr::ParseAnswer(a, true, got);
         same(got);
+        ASSERT_EQ(BuildHistoryRows(got.receipts, got.transfers),
+                  reference::LrHistoryRows(want.receipts, want.transfers)) << a;
         lr::ReadAnyShape(a, true, general);
         same(general);
         if (lr::ReadUsualShape(a, true, direct)) {
@@ -57,6 +61,7 @@ void Same(const std::string& a) {
         vm::VmAnswer got, general, direct;
         vm::ParseAnswer(a, kNow, got);
         same(got);
+        ASSERT_EQ(vm::HistoryRows(got.transactions), reference::VmHistoryRows(want.transactions)) << a;
         vm::ReadAnyShape(a, kNow, general);
         same(general);
         if (vm::ReadUsualShape(a, kNow, direct)) {

@@ -171,7 +171,7 @@ TEST_F(LrClientTest, AmountsAreReadPastLeadingWhiteSpaceAndNeverAsInfinity) {
 }
 
 TEST_F(LrClientTest, HistoryRowsSurviveShortRecords) {
-    const TextList rows = BuildHistoryRows({"1", ""}, {"", "a~b"});
+    const RowList rows = BuildHistoryRows({"1", ""}, {"", "a~b"});
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(Split(rows[0], "~").size(), 10u);
     EXPECT_EQ(BuildHistoryRows({"1", "2"}, {"t"}).size(), 1u);

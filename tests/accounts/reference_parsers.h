@@ -7,6 +7,8 @@
 // parsers take a marker only where the server sent it whole, never one made by joining the
 // two sides of a stretch taken out. Answers given to these must not hold kGone.
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <optional>
 #include <string>
 #include <vector>
@@ -180,6 +182,40 @@ private:
         return out.empty() ? std::string(" ") : out;
     }
 };
+
+// ---- The table rows of the LR and V-Money clients, field by field from split rows.
+inline TextList LrHistoryRows(const TextList& receipts, const TextList& transfers) {
+    const auto at = [](const TextList& f, std::size_t i) { return i < f.size() ? f[i] : std::string(); };
+    TextList rows;
+    for (std::size_t i = 0; i < std::min(receipts.size(), transfers.size()); ++i) {
+        const TextList r = Split(receipts[i], "~"), t = Split(transfers[i], "~");
+        const double amount = ParseAmount(at(r, 4));
+        const std::string counterpart =
+            amount > 0 ? at(t, 2) + " (" + at(r, 2) + ")" : at(t, 3) + " (" + at(r, 3) + ")";
+        char buf[64];  // what does not fit shows as 0.00
+        const auto m = std::to_chars(buf, buf + sizeof buf, amount, std::chars_format::fixed, 2);
+        const std::string money = m.ec == std::errc() ? std::string(buf, m.ptr) : "0.00";
+        rows.push_back(JoinList({at(r, 1), counterpart, money, at(r, 5), at(r, 6), at(t, 4), at(r, 0),
+                                 at(t, 6), at(t, 7), at(t, 8)},
+                                "~"));
+    }
+    return rows;
+}
+
+inline TextList VmHistoryRows(const TextList& transactions) {
+    const auto at = [](const TextList& f, std::size_t i) { return i < f.size() ? f[i] : std::string(" "); };
+    TextList rows;
+    for (const std::string& transaction : transactions) {
+        const TextList t = Split(transaction, "~");
+        std::string type = at(t, 6), amount = at(t, 5);
+        for (char& c : type) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const bool outgoing = type.find("fee") != std::string::npos || type.find("sent") != std::string::npos ||
+                              type.find("withdraw") != std::string::npos;
+        if (outgoing && (amount.empty() || amount[0] != '-')) amount = "-" + amount;
+        rows.push_back(JoinList({at(t, 4), at(t, 6), at(t, 3), amount, at(t, 0), at(t, 1)}, "~"));
+    }
+    return rows;
+}
 
 // ---- Perfect Money: "Error:" answers, input pages, the history CSV.
 class Pm {

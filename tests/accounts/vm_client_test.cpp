@@ -186,13 +186,12 @@ TEST(VmRows, HistoryRowsInColumnOrderWithTheSignRule) {
         {"7~m~P~p~t~-3.00~sent", "t~sent~p~-3.00~7~m"},  // one sign, not two
         {"7~m", " ~ ~ ~ ~7~m"},
     };
-    for (const auto& c : cases) EXPECT_EQ(vm::HistoryRow(c.raw), c.row) << c.raw;
+    for (const auto& c : cases) EXPECT_EQ(vm::HistoryRows({c.raw}), (RowList{c.row})) << c.raw;
 
     // The totals of the rows are exact in cents.
-    TextList rows;
-    for (int i = 0; i < 10; ++i) rows.push_back(vm::HistoryRow("1~m~P~p~t~0.10~received"));
-    rows.push_back(vm::HistoryRow("1~m~P~p~t~0.30~sent"));
-    const Totals t = SumHistory(RowList(rows), VMoneyTraits().historyAmountColumn);
+    TextList raw(10, "1~m~P~p~t~0.10~received");
+    raw.push_back("1~m~P~p~t~0.30~sent");
+    const Totals t = SumHistory(vm::HistoryRows(raw), VMoneyTraits().historyAmountColumn);
     EXPECT_EQ(t.incomeCents, 100);
     EXPECT_EQ(t.outcomeCents, 30);
 }

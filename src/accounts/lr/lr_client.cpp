@@ -17,30 +17,28 @@ std::string Money(double v) {
     return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string("0.00");
 }
 
-const std::string& FieldAt(const TextList& f, std::size_t i) {
-    static const std::string empty;
-    return i < f.size() ? f[i] : empty;
-}
-
 }  // namespace
 
-TextList BuildHistoryRows(const TextList& receipts, const TextList& transfers) {
-    TextList rows;
+void AddHistoryRows(const TextList& receipts, const TextList& transfers, std::size_t from, RowList& rows) {
     const std::size_t n = std::min(receipts.size(), transfers.size());
-    rows.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const TextList r = Split(receipts[i], "~");
-        const TextList t = Split(transfers[i], "~");
+    if (from >= n) return;
+    std::size_t bytes = 0;
+    for (std::size_t i = from; i < n; ++i) bytes += receipts[i].size() + transfers[i].size();
+    rows.reserve(n - from, bytes);  // a row holds less than its receipt and transfer together
+    std::string counterpart;
+    for (std::size_t i = from; i < n; ++i) {
+        const auto r = FirstFields<7>(receipts[i]);
+        const auto t = FirstFields<9>(transfers[i]);
         // Read as atof does (any leading white space), but never as inf or nan.
-        const double amount = ParseAmount(FieldAt(r, 4));
-        const std::string counterpart = amount > 0
-                                            ? FieldAt(t, 2) + " (" + FieldAt(r, 2) + ")"
-                                            : FieldAt(t, 3) + " (" + FieldAt(r, 3) + ")";
-        rows.push_back(JoinList({FieldAt(r, 1), counterpart, Money(amount), FieldAt(r, 5),
-                                 FieldAt(r, 6), FieldAt(t, 4), FieldAt(r, 0), FieldAt(t, 6),
-                                 FieldAt(t, 7), FieldAt(t, 8)},
-                                "~"));
+        const double amount = ParseAmount(std::string(r[4]));
+        counterpart.assign(amount > 0 ? t[2] : t[3]).append(" (").append(amount > 0 ? r[2] : r[3]).append(")");
+        rows.AddJoined({r[1], counterpart, Money(amount), r[5], r[6], t[4], r[0], t[6], t[7], t[8]});
     }
+}
+
+RowList BuildHistoryRows(const TextList& receipts, const TextList& transfers) {
+    RowList rows;
+    AddHistoryRows(receipts, transfers, 0, rows);
     return rows;
 }
 
@@ -88,15 +86,7 @@ void LrClient::SyncAnswer(bool clear) {
     // Rows already built stay; only the receipts of this answer are added.
     const std::size_t built = answer_.historyRows.size();
     const std::size_t n = std::min(lr_.receipts.size(), lr_.transfers.size());
-    if (n > built) {
-        const TextList more =
-            BuildHistoryRows(TextList(lr_.receipts.begin() + built, lr_.receipts.begin() + n),
-                             TextList(lr_.transfers.begin() + built, lr_.transfers.begin() + n));
-        std::size_t bytes = 0;
-        for (const std::string& row : more) bytes += row.size();
-        answer_.historyRows.reserve(more.size(), bytes);
-        for (const std::string& row : more) answer_.historyRows.push_back(row);
-    }
+    if (n > built) AddHistoryRows(lr_.receipts, lr_.transfers, built, answer_.historyRows);
 }
 
 std::vector<int> LrClient::FurtherPages(const HistoryFilter& filter) const {
@@ -117,7 +107,7 @@ std::string LrClient::GetAccountName(Transport& transport, const LoginFields& lo
     Parse(transport.HttpsGet(AccountNameUrl(login, account, now)), RequestKind::AccountName, true);
     if (!lr_.errors.empty()) ui.Message(ErrorReport());
     if (lr_.accountNames.empty()) return std::string();
-    return FieldAt(Split(lr_.accountNames.front(), "~"), 2);
+    return std::string(FirstFields<3>(lr_.accountNames.front())[2]);
 }
 
 std::unique_ptr<LrClient> MakeLibertyReserveClient(const SettingsStore& settings) {

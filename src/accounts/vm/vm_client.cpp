@@ -11,11 +11,6 @@
 namespace pw {
 namespace {
 
-const std::string& FieldAt(const TextList& f, std::size_t i) {
-    static const std::string blank = " ";
-    return i < f.size() ? f[i] : blank;
-}
-
 bool IsOutgoing(std::string type) {
     std::transform(type.begin(), type.end(), type.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -27,18 +22,19 @@ bool IsOutgoing(std::string type) {
 
 namespace vm {
 
-std::string HistoryRow(const std::string& transaction) {
-    const TextList t = Split(transaction, "~");
-    std::string amount = FieldAt(t, 5);
-    if (IsOutgoing(FieldAt(t, 6)) && (amount.empty() || amount[0] != '-')) amount = "-" + amount;
-    return JoinList(
-        {FieldAt(t, 4), FieldAt(t, 6), FieldAt(t, 3), amount, FieldAt(t, 0), FieldAt(t, 1)}, "~");
-}
-
-TextList HistoryRows(const TextList& transactions) {
-    TextList rows;
-    rows.reserve(transactions.size());
-    for (const std::string& t : transactions) rows.push_back(HistoryRow(t));
+RowList HistoryRows(const TextList& transactions) {
+    RowList rows;
+    std::size_t bytes = 0;
+    for (const std::string& t : transactions) bytes += t.size() + 1;  // a "-" may be added
+    rows.reserve(transactions.size(), bytes);
+    std::string amount;
+    for (const std::string& transaction : transactions) {
+        const auto t = FirstFields<7>(transaction, " ");  // a missing field shows as a blank
+        amount.clear();
+        if (IsOutgoing(std::string(t[6])) && (t[5].empty() || t[5][0] != '-')) amount = "-";
+        amount.append(t[5]);
+        rows.AddJoined({t[4], t[6], t[3], amount, t[0], t[1]});
+    }
     return rows;
 }
 
@@ -81,7 +77,7 @@ void VmClient::Parse(const std::string& answer, std::time_t now) {
     answer_ = ParsedAnswer{};
     answer_.errors = vm_.errors;
     answer_.balanceRows = RowList(vm_.balances);
-    answer_.historyRows = RowList(vm::HistoryRows(vm_.transactions));
+    answer_.historyRows = vm::HistoryRows(vm_.transactions);
 }
 
 std::string VmClient::ErrorReport() const { return CodeMessageReport(vm_.errors); }

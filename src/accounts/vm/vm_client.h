@@ -22,11 +22,10 @@ const SystemTraits& VMoneyTraits();
 
 namespace vm {
 
-// Date, TransType, From/To, Amount, Batch, Memo from a raw transaction row. The amount gets a
-// "-" in front when the TransType in lower case holds "fee", "sent" or "withdraw" (an amount
-// that already starts with "-" keeps its one sign).
-std::string HistoryRow(const std::string& transaction);
-TextList HistoryRows(const TextList& transactions);
+// Date, TransType, From/To, Amount, Batch, Memo from each raw transaction row (a field the row
+// lacks shows as " "). The amount gets a "-" in front when the TransType in lower case holds
+// "fee", "sent" or "withdraw" (an amount that already starts with "-" keeps its one sign).
+RowList HistoryRows(const TextList& transactions);
 
 }  // namespace vm
 
