@@ -39,24 +39,21 @@ std::string_view RowList::at(std::size_t i) const {
     return (*this)[i];
 }
 
-void RowList::Grow(std::size_t bytes) {
-    if (bytes <= capacity_) return;
-    const std::size_t capacity = std::max({bytes, capacity_ * 2, std::size_t{64}});
+void RowList::Reallocate(std::size_t capacity) {
     std::unique_ptr<char[]> data(new char[capacity]);
     if (used_ > 0) std::memcpy(data.get(), data_.get(), used_);
     data_ = std::move(data);
     capacity_ = capacity;
 }
 
+void RowList::Grow(std::size_t bytes) {
+    if (bytes > capacity_) Reallocate(std::max({bytes, capacity_ * 2, std::size_t{64}}));
+}
+
 void RowList::reserve(std::size_t rows, std::size_t bytes) {
     ends_.reserve(ends_.size() + rows);
-    if (used_ + bytes > capacity_) {
-        // An exact size: a list reserved once grows no further.
-        std::unique_ptr<char[]> data(new char[used_ + bytes]);
-        if (used_ > 0) std::memcpy(data.get(), data_.get(), used_);
-        data_ = std::move(data);
-        capacity_ = used_ + bytes;
-    }
+    // An exact size: a list reserved once grows no further.
+    if (used_ + bytes > capacity_) Reallocate(used_ + bytes);
 }
 
 char* RowList::AddRow(std::size_t n) {

@@ -93,6 +93,7 @@ public:
 
 private:
     void Grow(std::size_t bytes);
+    void Reallocate(std::size_t capacity);
 
     std::unique_ptr<char[]> data_;
     std::size_t used_ = 0, capacity_ = 0;
