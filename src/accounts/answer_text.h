@@ -73,22 +73,29 @@ inline std::size_t CountByte(std::string_view text, char c) {
     return count;
 }
 
-// True when text holds part; searched by memchr for the byte of part at index key, which the
-// caller picks as one that is rare in such texts (a search by the first byte costs a call at
-// every occurrence of that byte).
-inline bool HoldsText(std::string_view text, std::string_view part, std::size_t key) {
-    if (part.empty()) return true;
-    if (text.size() < part.size() || key >= part.size()) return false;
+// The first occurrence of part in text, or npos; searched for the byte of part at
+// index key, which the caller picks as one that is rare in such texts (a search by the first
+// byte costs a call at every occurrence of that byte).
+inline std::size_t FindText(std::string_view text, std::string_view part, std::size_t key) {
+    if (part.empty()) return 0;
+    if (text.size() < part.size() || key >= part.size()) return std::string_view::npos;
     const char* p = text.data() + key;
     const char* const last = text.data() + (text.size() - part.size()) + key;  // key byte's last place
     while (p <= last) {
-        const void* hit = std::memchr(p, part[key], static_cast<std::size_t>(last - p) + 1);
-        if (!hit) return false;
-        p = static_cast<const char*>(hit);
-        if (std::memcmp(p - key, part.data(), part.size()) == 0) return true;
+        const std::size_t room = static_cast<std::size_t>(last - p) + 1;
+        const std::size_t hit = scan::Find(p, room, part[key]);
+        if (hit == room) return std::string_view::npos;
+        p += hit;
+        if (std::memcmp(p - key, part.data(), part.size()) == 0)
+            return static_cast<std::size_t>(p - key - text.data());
         ++p;
     }
-    return false;
+    return std::string_view::npos;
+}
+
+// True when text holds part (FindText).
+inline bool HoldsText(std::string_view text, std::string_view part, std::size_t key) {
+    return FindText(text, part, key) != std::string_view::npos;
 }
 
 // The first byte c in [p, end), or end.

@@ -160,6 +160,12 @@ TEST(PmParser, Answers) {
         {"Error: later in a page", "<p>Error: x</p>", {}, {}, {}},
         {"a tilde splits no field", "h,h,h,h,h,h,h,h,h,h\n1,2,3,4,5,6,7,8,P~9,a~b\n", {}, {},
          {"1~2~3~4~5~6~7~8~P-9~a-b "}},
+        // "Memo: " is looked for once line breaks are blanks; only the first one counts.
+        {"memo marker ended by a line break",
+         "h,h,h,h,h,h,h,h,h,h\n1,2,3,4,5,6,7,8,9,a Memo:\r\nrest,x\n1,2,3,4,5,6,7,8,9,b Memo:\n", {},
+         {}, {"1~2~3~4~5~6~7~8~9~ rest,x ", "1~2~3~4~5~6~7~8~9~"}},
+        {"memo marker needs its blank", "h,h,h,h,h,h,h,h,h,h\n1,2,3,4,5,6,7,8,9,Memo:x Memo: y Memo: z\n",
+         {}, {}, {"1~2~3~4~5~6~7~8~9~y Memo: z "}},
     };
     for (const Case& c : cases) {
         pm::PmAnswer a;
@@ -168,6 +174,10 @@ TEST(PmParser, Answers) {
         EXPECT_EQ(a.errors, c.errors) << c.name;
         EXPECT_EQ(a.inputs, c.inputs) << c.name;
         EXPECT_EQ(a.csv, c.csv) << c.name;
+        // The table rows built as the records are read are those of the records.
+        pm::PmAnswer rows;
+        pm::ParseAnswer(c.answer, kNow, rows, CsvRows::History);
+        EXPECT_EQ(rows.historyRows, pm::HistoryRows(a.csv)) << c.name;
     }
 }
 
@@ -183,7 +193,7 @@ TEST(PmRows, HistoryRowsRecordTextAndTotals) {
     const TextList csv = {"d1~Income~500001~USD~25.00~0.13~U7~U1~INV-1~a, b",
                           "d2~Spend~500002~USD~-10.05~0.05~U1~U7~~memo~with~tildes",
                           "d3~too~few"};
-    const RowList rows = pm::HistoryRows(csv);
+    const RowList rows = pm::HistoryRows(RowList(csv));
     // A memo that still holds "~" cannot move the payment ID out of its column.
     ASSERT_EQ(rows, (TextList{"d1~U1~25.00~0.13~USD~500001~a, b~INV-1",
                               "d2~U7~-10.05~0.05~USD~500002~memo-with-tildes~"}));

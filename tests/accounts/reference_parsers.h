@@ -230,7 +230,7 @@ public:
             Inputs(answer, now, out);
             return out;
         }
-        out.csv = Csv(answer);
+        out.csv = RowList(Csv(answer));
         return out;
     }
 
@@ -303,6 +303,7 @@ private:
 
 public:
     // The table rows of the records: fields 0, 7, 4, 5, 3, 2, the rest joined by "-", 8.
+    static TextList HistoryRows(const RowList& records) { return HistoryRows(records.ToList()); }
     static TextList HistoryRows(const TextList& records) {
         TextList rows;
         for (const std::string& record : records) {

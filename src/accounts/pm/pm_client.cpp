@@ -6,12 +6,10 @@
 
 namespace pw {
 namespace pm {
-RowList HistoryRows(const TextList& csvRecords) {
+RowList HistoryRows(const RowList& csvRecords) {
     RowList rows;
-    std::size_t bytes = 0;
-    for (const std::string& record : csvRecords) bytes += record.size();
-    rows.reserve(csvRecords.size(), bytes);  // a row is its record less some fields
-    for (const std::string& record : csvRecords) AddHistoryRow(record, rows);
+    rows.reserve(csvRecords.size(), csvRecords.Bytes());  // a row is its record less some fields
+    for (const std::string_view record : csvRecords) AddHistoryRow(record, rows);
     return rows;
 }
 

@@ -22,7 +22,7 @@ const SystemTraits& PerfectMoneyTraits();
 namespace pm {
 
 // The table rows of CSV records (AddHistoryRow of each).
-RowList HistoryRows(const TextList& csvRecords);
+RowList HistoryRows(const RowList& csvRecords);
 
 // "PM_" and the member number.
 std::string AccountTag(const std::string& accountId);

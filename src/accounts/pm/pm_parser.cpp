@@ -1,6 +1,8 @@
 #include "accounts/pm/pm_parser.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 #include <utility>
@@ -101,11 +103,29 @@ std::size_t FirstNineCommas(const char* p, std::size_t n, std::size_t (&at)[9]) 
     return found;
 }
 
-// The next line feed at or after pos, or npos.
-std::size_t NextLf(std::string_view s, std::size_t pos) {
-    if (pos >= s.size()) return std::string_view::npos;
-    const void* hit = std::memchr(s.data() + pos, '\n', s.size() - pos);
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - s.data()) : std::string_view::npos;
+// The first line feed of [p, p + n) (n when there is none) and the offsets of the first nine
+// commas before it (commas: how many, at most nine), in one pass eight bytes at a time.
+std::size_t ScanLine(const char* p, std::size_t n, std::size_t (&at)[9], std::size_t& commas) {
+    commas = 0;
+    std::size_t k = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+        // The top bit of each byte of w that is zero (exact: no carry crosses a byte).
+        const auto zeros = [](std::uint64_t w) { return ~(((w & kLow7) + kLow7) | w | kLow7); };
+        for (; n - k >= 8; k += 8) {
+            const std::uint64_t w = scan::Load8(p + k);
+            std::uint64_t comma = zeros(w ^ (scan::kOnes * ','));
+            const std::uint64_t lf = zeros(w ^ (scan::kOnes * '\n'));
+            if (lf) comma &= (lf & (~lf + 1)) - 1;  // only the commas before the line feed
+            for (; comma != 0 && commas < 9; comma &= comma - 1)
+                at[commas++] = k + static_cast<std::size_t>(std::countr_zero(comma) >> 3);
+            if (lf) return k + static_cast<std::size_t>(std::countr_zero(lf) >> 3);
+            if (commas == 9) return k + 8 + scan::Find(p + k + 8, n - k - 8, '\n');
+        }
+    }
+    for (; k < n && p[k] != '\n'; ++k)
+        if (p[k] == ',' && commas < 9) at[commas++] = k;
+    return k;
 }
 
 // Writes line breaks as blanks and "~" as "-" in [p, p + n) (a loop the compiler turns into
@@ -161,30 +181,47 @@ bool ReadUsualInputs(std::string_view answer, std::time_t now, PmAnswer& out) {
 
 namespace {
 
-// ReadCsvRecords; without the first record (not built at all) when keepFirst is false. Each
-// record is built in the text room() gives and then handed to done().
-template <class Room, class Done>
-void ReadRecords(std::string_view csv, bool* firstWasDropped, bool keepFirst, Room room, Done done) {
+// Where the memo of a record begins once "Memo: " is dropped: after the first "Memo: " of
+// the memo as it is written into a row (line breaks as blanks), else at its start. A "Memo:"
+// followed by a line break is one as well, as the break becomes a blank.
+std::size_t MemoFrom(std::string_view memo) {
+    constexpr std::size_t kKey = 4;  // searched by its ":", rare in memos
+    for (std::size_t from = 0;;) {
+        const std::size_t at = FindText(memo.substr(from), "Memo:", kKey);
+        if (at == std::string_view::npos || from + at + kMemoMarker.size() > memo.size()) return 0;
+        const std::size_t end = from + at + kMemoMarker.size();
+        const char c = memo[end - 1];
+        if (c == ' ' || c == '\r' || c == '\n') return end;
+        from += at + 1;
+    }
+}
+
+// Calls done(record, commas) for each history record of csv (commas: the offsets of its first
+// nine commas), without the first record when keepFirst is false.
+template <class Done>
+void ReadRecords(std::string_view csv, bool* firstWasDropped, bool keepFirst, Done done) {
     if (firstWasDropped) *firstWasDropped = false;
     if (HoldsText(csv, kNoRecords, 11)) return;  // by its "F" ("N" is in every "INV-")
 
     bool first = true;
     std::size_t pos = 0;
-    std::size_t lf = NextLf(csv, pos);
-    // The first nine commas of the line at pos (offsets from pos) and how many it has.
+    // The line feed ending the line at pos (npos: none) and the line's first nine commas
+    // (offsets from pos).
     std::size_t commaAt[9];
-    std::size_t commas =
-        lf == std::string_view::npos ? 0 : FirstNineCommas(csv.data(), lf, commaAt);
+    std::size_t commas = 0;
+    const auto lineEnd = [&](std::size_t from, std::size_t(&at)[9], std::size_t& found) {
+        const std::size_t k = ScanLine(csv.data() + from, csv.size() - from, at, found);
+        return from + k == csv.size() ? std::string_view::npos : from + k;
+    };
+    std::size_t lf = lineEnd(pos, commaAt, commas);
     while (lf != std::string_view::npos) {
         // The record: its first line, then every further line that does not hold ten fields.
         std::size_t end = lf + 1;
         std::size_t nextAt[9];
         std::size_t nextCommas = 0;
         std::size_t next;  // the line feed ending the line at end
-        for (; (next = NextLf(csv, end)) != std::string_view::npos; end = next + 1) {
-            nextCommas = FirstNineCommas(csv.data() + end, next - end, nextAt);
+        for (; (next = lineEnd(end, nextAt, nextCommas)) != std::string_view::npos; end = next + 1)
             if (nextCommas == 9) break;
-        }
         const std::string_view record = csv.substr(pos, end - pos);
         // The first nine commas of the record: those of its first line, or found across its lines.
         std::size_t recordAt[9];
@@ -203,33 +240,62 @@ void ReadRecords(std::string_view csv, bool* firstWasDropped, bool keepFirst, Ro
             continue;
         }
         if (std::exchange(first, false) && !keepFirst) continue;
-        // Line breaks become blanks, a "~" becomes "-", the first nine commas end fields 0 to
-        // 8 ("~"); the memo is all the rest, commas and all.
-        std::string& row = room();
-        row.assign(record);
-        BlankBreaks(row.data(), row.size());
-        for (const std::size_t at : recordAt) row[at] = '~';
-        const std::size_t memoStart = recordAt[8] + 1;
-        const std::size_t memo = row.find(kMemoMarker, memoStart);
-        if (memo != std::string::npos) row.erase(memoStart, memo + kMemoMarker.size() - memoStart);
-        done(row);
+        done(record, recordAt);
     }
 }
 
-TextList ReadRecords(std::string_view csv, bool* firstWasDropped, bool keepFirst) {
-    TextList records;
-    records.reserve(std::min(CountByte(csv, '\n'),
-                             csv.size() / 10));  // a record holds nine commas and a line feed
-    ReadRecords(
-        csv, firstWasDropped, keepFirst, [&]() -> std::string& { return records.emplace_back(); },
-        [](const std::string&) {});
-    return records;
+// The raw record: line breaks become blanks, a "~" becomes "-", the first nine commas end
+// fields 0 to 8 ("~"); the memo is all the rest, commas and all, less what a "Memo: " leads.
+void AddRawRecord(std::string_view record, const std::size_t (&commas)[9], RowList& rows) {
+    const std::size_t memoStart = commas[8] + 1;
+    const std::size_t drop = MemoFrom(record.substr(memoStart));
+    char* w = rows.AddRow(record.size() - drop);
+    std::memcpy(w, record.data(), memoStart);
+    std::memcpy(w + memoStart, record.data() + memoStart + drop, record.size() - memoStart - drop);
+    BlankBreaks(w, record.size() - drop);
+    for (const std::size_t at : commas) w[at] = '~';
+}
+
+// The table row of a record straight from its text: AddHistoryRow of its raw record.
+void AddRecordRow(std::string_view record, const std::size_t (&commas)[9], RowList& rows) {
+    std::string_view f[9];
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < 9; from = commas[i++] + 1) f[i] = record.substr(from, commas[i] - from);
+    std::string_view memo = record.substr(from);
+    memo.remove_prefix(MemoFrom(memo));
+    const std::string_view cells[] = {f[0], f[7], f[4], f[5], f[3], f[2], memo, f[8]};
+    std::size_t size = std::size(cells) - 1;
+    for (const std::string_view c : cells) size += c.size();
+    char* const row = rows.AddRow(size);
+    std::size_t ends[std::size(cells)];
+    char* w = row;
+    for (std::size_t k = 0; k < std::size(cells); ++k) {
+        std::memcpy(w, cells[k].data(), cells[k].size());
+        w += cells[k].size();
+        ends[k] = static_cast<std::size_t>(w - row);
+        ++w;
+    }
+    BlankBreaks(row, size);
+    for (std::size_t k = 0; k + 1 < std::size(cells); ++k) row[ends[k]] = '~';
+}
+
+RowList ReadRecords(std::string_view csv, bool* firstWasDropped, bool keepFirst, CsvRows keep) {
+    RowList rows;
+    // A row is never longer than its record (a record holds nine commas and a line feed).
+    rows.reserve(csv.size() / 64, csv.size());
+    if (keep == CsvRows::Raw)
+        ReadRecords(csv, firstWasDropped, keepFirst,
+                    [&](std::string_view r, const std::size_t(&c)[9]) { AddRawRecord(r, c, rows); });
+    else
+        ReadRecords(csv, firstWasDropped, keepFirst,
+                    [&](std::string_view r, const std::size_t(&c)[9]) { AddRecordRow(r, c, rows); });
+    return rows;
 }
 
 }  // namespace
 
-TextList ReadCsvRecords(std::string_view csv, bool* firstWasDropped) {
-    return ReadRecords(csv, firstWasDropped, true);
+RowList ReadCsvRecords(std::string_view csv, bool* firstWasDropped) {
+    return ReadRecords(csv, firstWasDropped, true, CsvRows::Raw);
 }
 
 void AddHistoryRow(std::string_view record, RowList& rows) {
@@ -267,16 +333,10 @@ void ParseAnswer(std::string_view answer, std::time_t now, PmAnswer& out, CsvRow
         return;
     }
     // The first record is the header; it is dropped whatever its form.
-    if (keep == CsvRows::Raw) {
-        out.csv = ReadRecords(answer, nullptr, false);
-        return;
-    }
-    // A row is about as long as its record.
-    out.historyRows.reserve(std::min(CountByte(answer, '\n'), answer.size() / 10), answer.size());
-    std::string record;  // one text for every record in turn
-    ReadRecords(
-        answer, nullptr, false, [&]() -> std::string& { return record; },
-        [&](const std::string& r) { AddHistoryRow(r, out.historyRows); });
+    if (keep == CsvRows::Raw)
+        out.csv = ReadRecords(answer, nullptr, false, CsvRows::Raw);
+    else
+        out.historyRows = ReadRecords(answer, nullptr, false, CsvRows::History);
 }
 
 }  // namespace pw::pm

@@ -15,7 +15,7 @@ namespace pw::pm {
 struct PmAnswer {
     TextList errors;      // error texts
     RowList inputs;       // name~value~time ("%Y-%m-%d %H:%M:%S", UTC of now)
-    TextList csv;         // one "~"-joined record per history line, without the header (CsvRows::Raw)
+    RowList csv;          // one "~"-joined record per history line, without the header (CsvRows::Raw)
     RowList historyRows;  // the table rows of those records (CsvRows::History, see AddHistoryRow)
 };
 
@@ -46,6 +46,6 @@ bool ReadUsualInputs(std::string_view answer, std::time_t now, PmAnswer& out);
 // what follows it. Text after the last line feed is not read. Records of fewer than ten
 // fields are left out (the header is always dropped by ParseAnswer, whatever its form).
 // "No Records Found" anywhere: no records.
-TextList ReadCsvRecords(std::string_view csv, bool* firstWasDropped = nullptr);
+RowList ReadCsvRecords(std::string_view csv, bool* firstWasDropped = nullptr);
 
 }  // namespace pw::pm
