@@ -113,8 +113,7 @@ std::size_t FindMarker(std::string_view text, const char (&marker)[N], std::size
     while (from + n <= text.size()) {
         const char* p = FindByteIn(text.data() + from, end - (n - 1), marker[0]);
         if (p == end - (n - 1)) return std::string_view::npos;
-        if (std::memcmp(p + 1, marker + 1, n - 1) == 0)
-            return static_cast<std::size_t>(p - text.data());
+        if (scan::Same(p + 1, marker + 1, n - 1)) return static_cast<std::size_t>(p - text.data());
         from = static_cast<std::size_t>(p - text.data()) + 1;
     }
     return std::string_view::npos;
@@ -123,8 +122,7 @@ std::size_t FindMarker(std::string_view text, const char (&marker)[N], std::size
 // True when marker (a literal) begins at pos in text.
 template <std::size_t N>
 bool StartsAt(std::string_view text, std::size_t pos, const char (&marker)[N]) {
-    return pos <= text.size() && text.size() - pos >= N - 1 &&
-           std::memcmp(text.data() + pos, marker, N - 1) == 0;
+    return pos <= text.size() && text.size() - pos >= N - 1 && scan::Same(text.data() + pos, marker, N - 1);
 }
 
 // Writes value to w with every "~" written as "-" (w holds value.size() bytes); the end of

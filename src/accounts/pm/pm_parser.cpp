@@ -160,8 +160,7 @@ bool ReadUsualInputs(std::string_view answer, std::time_t now, PmAnswer& out) {
     constexpr std::size_t kNamedSize = sizeof "<input name='" - 1,
                           kValueSize = sizeof "value='" - 1;
     for (std::size_t m = answer.find("<input name='"); m != std::string_view::npos;) {
-        if (answer.compare(m, sizeof "<input name='ERROR'" - 1, "<input name='ERROR'") == 0)
-            return false;
+        if (StartsAt(answer, m, "<input name='ERROR'")) return false;
         const std::size_t n = m + kNamedSize;
         const std::size_t e = FindMarker(answer, "' ", n);
         if (e == std::string_view::npos) return false;
