@@ -153,7 +153,7 @@ TEST(EgHistoryRows, RowsAreThoseOfThePlainSplit) {
     TextList plain;
     for (const std::string& raw : raws)
         if (const std::string row = PlainHistoryRow(raw); !row.empty()) plain.push_back(row);
-    EXPECT_EQ(eg::HistoryRows(raws), plain);
+    EXPECT_EQ(eg::HistoryRows(RowList(raws)), plain);
 }
 
 // "%.*f" of a float the plain way.

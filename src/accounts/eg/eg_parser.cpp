@@ -1,6 +1,7 @@
 #include "accounts/eg/eg_parser.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -171,71 +172,118 @@ inline void CopyShort(char* to, const char* from, std::size_t n) {
     }
 }
 
-// The next byte c at or after from in text, or npos.
-inline std::size_t NextByte(std::string_view text, char c, std::size_t from) {
-    if (from >= text.size()) return std::string_view::npos;
-    const void* hit = std::memchr(text.data() + from, c, text.size() - from);
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data())
-               : std::string_view::npos;
-}
+// Where CopyLine stopped.
+enum class LineStop { LineFeed, TextEnd, Room };
 
-// Writes "," as "~" and "~" as "-" in [p, p + n) (a loop the compiler turns into vector code).
-inline void MarkFields(char* p, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i) {
-        const char c = p[i];
-        p[i] = c == ',' ? '~' : c == '~' ? '-' : c;
+// Copies the line from p to w as its raw row takes it, up to its line feed: quotes dropped, ","
+// written "~" (the fields' separator) and "~" written "-". One pass, eight bytes at a time: each
+// word is written whole while eight bytes of room are left, so up to seven bytes past what is
+// kept may be written (never past room). Stops at the line feed (p at it), at end (the line
+// has none; p == end) or when w reaches room.
+inline LineStop CopyLine(const char*& p, const char* end, char*& w, char* room) {
+    for (;;) {
+        bool found = false;
+        if constexpr (std::endian::native == std::endian::little) {
+            while (end - p >= 8 && room - w >= 8) {
+                std::uint64_t v;
+                std::memcpy(&v, p, 8);
+                const std::uint64_t marked = v ^ ((EqualBytes(v, ',') >> 7) * (',' ^ '~')) ^
+                                             ((EqualBytes(v, '~') >> 7) * ('~' ^ '-'));
+                std::memcpy(w, &marked, 8);
+                if (const std::uint64_t stop = scan::ZeroBytes(v ^ (scan::kOnes * '\n')) |
+                                               scan::ZeroBytes(v ^ (scan::kOnes * '"'))) {
+                    const auto k = static_cast<std::size_t>(std::countr_zero(stop) >> 3);
+                    p += k;
+                    w += k;
+                    found = true;
+                    break;
+                }
+                p += 8;
+                w += 8;
+            }
+        }
+        if (!found) {
+            for (; p != end && *p != '\n' && *p != '"' && w != room; ++p) *w++ = *p == ',' ? '~' : *p == '~' ? '-' : *p;
+            if (p == end) return LineStop::TextEnd;
+            if (*p != '\n' && *p != '"') return LineStop::Room;
+        }
+        if (*p == '\n') return LineStop::LineFeed;
+        ++p;  // a quote
     }
 }
 
-// The usual first field of a history line, "D/M/YYYY time": day and month of one or two plain
-// digits, a year of one to four, then one blank and no other. Writes what AppendRewrittenDate
-// writes for its part through the blank ("DD/MM/YYYY ", 11 bytes) to out and returns the
-// length of that part; 0 (nothing written) for any other field. The time after the blank
-// goes through as the rest of the line does.
-std::size_t UsualDate(std::string_view first, char* out) {
-    std::size_t i = 0;
-    const auto piece = [&](std::size_t most, char end) {
-        const std::size_t start = i;
-        while (i < first.size() && i - start <= most && first[i] >= '0' && first[i] <= '9') ++i;
-        const std::size_t n = i - start;
-        if (n == 0 || n > most || i >= first.size() || first[i] != end) return false;
-        std::memset(out, '0', most - n);
-        std::memcpy(out + most - n, first.data() + start, n);
-        out[most] = end;
-        out += most + 1;
-        ++i;
-        return true;
-    };
-    if (!piece(2, '/') || !piece(2, '/') || !piece(4, ' ')) return 0;
-    const char* const end = first.data() + first.size();
-    return FindByteIn(first.data() + i, end, ' ') == end ? i : 0;
+// The first blank, "," or line feed in [p, end), or end: where the date part of a first field
+// ends.
+inline const char* DateBreak(const char* p, const char* end) {
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; end - p >= 8; p += 8) {
+            const std::uint64_t v = scan::Load8(p);
+            if (const std::uint64_t z = scan::ZeroBytes(v ^ (scan::kOnes * ' ')) |
+                                        scan::ZeroBytes(v ^ (scan::kOnes * ',')) |
+                                        scan::ZeroBytes(v ^ (scan::kOnes * '\n')))
+                return p + (std::countr_zero(z) >> 3);
+        }
+    }
+    for (; p != end; ++p)
+        if (*p == ' ' || *p == ',' || *p == '\n') return p;
+    return end;
 }
 
-// The raw rows of a history CSV, each written where room(n) says (n bytes) and then handed to
-// done(row).
-template <class Room, class Done>
-void ReadCsvRows(std::string_view text, Room room, Done done) {
+// The usual start of a history line, "D/M/YYYY ": day and month of one or two plain digits, a
+// year of one to four, then a blank. Writes what AppendRewrittenDate writes for it
+// ("DD/MM/YYYY ", 11 bytes) to out and returns its length in [p, end); 0 (nothing written)
+// for any other start. It is the whole date part of the first field when no further blank
+// follows before the first "," or line feed.
+std::size_t UsualDate(const char* const p, const char* end, char* out) {
+    const char* q = p;
+    const auto piece = [&](std::ptrdiff_t most, char last) {
+        const char* const start = q;
+        while (q != end && q - start <= most && *q >= '0' && *q <= '9') ++q;
+        const std::ptrdiff_t n = q - start;
+        if (n == 0 || n > most || q == end || *q != last) return false;
+        for (std::ptrdiff_t k = 1; k <= most; ++k) out[most - k] = k <= n ? q[-k] : '0';  // no call
+        out[most] = last;
+        out += most + 1;
+        ++q;
+        return true;
+    };
+    return piece(2, '/') && piece(2, '/') && piece(4, ' ') ? static_cast<std::size_t>(q - p) : 0;
+}
+
+// How many bytes a line longer than this asks for at a time (see ReadCsvRows).
+constexpr std::size_t kRowRoom = 256;
+
+// The raw rows of a history CSV (header line dropped, an unfinished last line too), each
+// written in one pass over its line: the first field's date rewritten, then CopyLine. Each row
+// is written into sink.Start(n) (room for n bytes) and handed over by sink.End(size); a longer
+// one asks for more room by sink.More(used, n) (its first used bytes kept); sink.Drop() takes
+// back the room of an unfinished last line. A row asks for no more than its line's bytes from
+// the date on, 16 more: the usual date is 11 bytes, the rewritten general one at most 8 bytes
+// longer than its field (three empty pieces become "00/00/0000").
+template <class Sink>
+void ReadCsvRows(std::string_view text, Sink& sink) {
+    const char* const end = text.data() + text.size();
+    const void* header = std::memchr(text.data(), '\n', text.size());
+    if (header == nullptr) return;
     std::string date, head;
-    std::vector<std::size_t> quotes;
-    for (std::size_t pos = NextByte(text, '\n', 0) + 1, nl;
-         (nl = NextByte(text, '\n', pos)) != std::string_view::npos; pos = nl + 1) {
-        const std::string_view line = text.substr(pos, nl - pos);
-        // The first field's date is rewritten; quotes are dropped, "," separates the fields.
-        const char* const lineEnd = line.data() + line.size();
-        const std::string_view first(
-            line.data(),
-            static_cast<std::size_t>(FindByteIn(line.data(), lineEnd, ',') - line.data()));
-        const char* const firstEnd = first.data() + first.size();
+    for (const char* p = static_cast<const char*>(header) + 1; p != end;) {
         char usual[11];
-        std::string_view prefix;  // the date rewritten, when the first field holds one
-        std::size_t from = 0;     // where the rest of the line begins
-        if ((from = UsualDate(first, usual)) != 0) {
-            prefix = std::string_view(usual, sizeof usual);
-        } else if (FindByteIn(first.data(), firstEnd, ' ') != firstEnd) {
-            std::string_view field = first;
-            if (FindByteIn(first.data(), firstEnd, '"') != firstEnd) {
+        std::string_view prefix;  // the first field's date rewritten, when it holds one
+        const std::size_t d = UsualDate(p, end, usual);
+        const char* q = p + d;    // where the rest of the line begins
+        const char* const at = DateBreak(q, end);
+        if (at == end) return;  // no line feed left
+        if (*at != ' ') {
+            if (d != 0) prefix = std::string_view(usual, sizeof usual);
+        } else {
+            // A first field with a blank, not the usual date: rewritten the general way.
+            const auto* nl = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
+            if (nl == nullptr) return;
+            const char* const firstEnd = FindByteIn(p, nl, ',');
+            std::string_view field(p, static_cast<std::size_t>(firstEnd - p));
+            if (FindByteIn(p, firstEnd, '"') != firstEnd) {
                 head.clear();
-                for (const char c : first)
+                for (const char c : field)
                     if (c != '"') head += c;
                 field = head;
             }
@@ -243,29 +291,24 @@ void ReadCsvRows(std::string_view text, Room room, Done done) {
             AppendRewrittenDate(date, field);
             std::replace(date.begin(), date.end(), '~', '-');
             prefix = date;
-            from = first.size();
+            q = firstEnd;
         }
-        const std::string_view rest = line.substr(from);
-        quotes.clear();
-        ForEachByte(rest.data(), rest.size(), '"', [&](std::size_t k) {
-            quotes.push_back(k);
-            return true;
-        });
-        quotes.push_back(rest.size());
-        // The row in one piece: the date, the stretches between the quotes.
-        const std::size_t size = prefix.size() + rest.size() + 1 - quotes.size();
-        char* const row = room(size);
-        char* w = row;
-        CopyShort(w, prefix.data(), prefix.size());
-        w += prefix.size();
-        std::size_t at = 0;
-        for (const std::size_t q : quotes) {
-            CopyShort(w, rest.data() + at, q - at);
-            w += q - at;
-            at = q + 1;
+        std::size_t room = prefix.size() + std::min(static_cast<std::size_t>(end - q), kRowRoom) + 8;
+        char* row = sink.Start(room);
+        CopyShort(row, prefix.data(), prefix.size());
+        char* w = row + prefix.size();
+        for (LineStop stop; (stop = CopyLine(q, end, w, row + room)) != LineStop::LineFeed;) {
+            if (stop == LineStop::TextEnd) {
+                sink.Drop();
+                return;
+            }
+            const auto used = static_cast<std::size_t>(w - row);
+            room = used + std::min(static_cast<std::size_t>(end - q), std::max(used, kRowRoom)) + 8;
+            row = sink.More(used, room);
+            w = row + used;
         }
-        MarkFields(row + prefix.size(), size - prefix.size());
-        done(std::string_view(row, size));
+        sink.End(static_cast<std::size_t>(w - row));
+        p = q + 1;
     }
 }
 
@@ -279,13 +322,34 @@ std::size_t CsvRowCount(std::string_view text) {
     return lines < 2 ? 0 : lines - 1;
 }
 
+// Raw rows written in place at the end of a row list.
+class RawRows {
+public:
+    explicit RawRows(RowList& rows) : rows_(rows) {}
+    char* Start(std::size_t n) { return rows_.AddRow(n); }
+    char* More(std::size_t used, std::size_t n) {
+        kept_.assign(rows_.back().substr(0, used));
+        rows_.pop_back();
+        char* row = rows_.AddRow(n);
+        std::memcpy(row, kept_.data(), used);
+        return row;
+    }
+    void End(std::size_t size) { rows_.ShortenLast(size); }
+    void Drop() { rows_.pop_back(); }
+
+private:
+    RowList& rows_;
+    std::string kept_;
+};
+
 void ParseCsv(std::string_view text, EgAnswer& out) {
     const std::size_t rows = CsvRowCount(text);
     if (rows == 0) return;
-    out.rawHistory.reserve(rows);
-    ReadCsvRows(
-        text, [&](std::size_t n) { return out.rawHistory.emplace_back(n, '\0').data(); },
-        [](std::string_view) {});
+    // Each row asks for at most its line and 16 bytes (see ReadCsvRows), and keeps at most its
+    // line and 8: the list is never reallocated.
+    out.rawHistory.reserve(rows, text.size() + 8 * rows + 16);
+    RawRows sink(out.rawHistory);
+    ReadCsvRows(text, sink);
 }
 
 // The history row of a raw row written where room(n) says; false (nothing written) when the
@@ -293,21 +357,34 @@ void ParseCsv(std::string_view text, EgAnswer& out) {
 template <class Room>
 bool WriteHistoryRow(std::string_view raw, Room room);
 
-// The history rows of a history CSV, each built from its raw row as soon as that is read: the
-// raw row is written into one buffer used again for the next.
+// Each raw row written into one buffer, used again for the next, and its history row built
+// from it straight away.
+class HistoryFromRaw {
+public:
+    explicit HistoryFromRaw(RowList& rows) : rows_(rows) {}
+    char* Start(std::size_t n) { return More(0, n); }
+    char* More(std::size_t, std::size_t n) {
+        if (raw_.size() < n) raw_.resize(std::max(n, 2 * raw_.size()));
+        return raw_.data();
+    }
+    void End(std::size_t size) {
+        WriteHistoryRow(std::string_view(raw_.data(), size), [this](std::size_t n) { return rows_.AddRow(n); });
+    }
+    void Drop() {}
+
+private:
+    RowList& rows_;
+    std::string raw_;
+};
+
+// The history rows of a history CSV, each built from its raw row as soon as that is read.
 void ParseCsvToRows(std::string_view text, EgAnswer& out) {
     const std::size_t rows = CsvRowCount(text);
     if (rows == 0) return;
     // A history row is about as long as its line (a few bytes more for " (currency)").
     out.historyRows.reserve(rows, text.size() + text.size() / 8);
-    std::string raw;
-    ReadCsvRows(
-        text,
-        [&](std::size_t n) {
-            if (raw.size() < n) raw.resize(std::max(n, 2 * raw.size()));
-            return raw.data();
-        },
-        [&](std::string_view row) { WriteHistoryRow(row, [&](std::size_t n) { return out.historyRows.AddRow(n); }); });
+    HistoryFromRaw sink(out.historyRows);
+    ReadCsvRows(text, sink);
 }
 
 // True when ParseAmount(value) < 0: only a text whose number begins with "-" (after the
@@ -594,7 +671,7 @@ bool WriteHistoryRow(std::string_view rawRow, Room room) {
 
 }  // namespace
 
-std::string HistoryRow(const std::string& rawRow) {
+std::string HistoryRow(std::string_view rawRow) {
     std::string row;
     WriteHistoryRow(rawRow, [&](std::size_t n) {
         row.resize(n);
@@ -603,13 +680,11 @@ std::string HistoryRow(const std::string& rawRow) {
     return row;
 }
 
-TextList HistoryRows(const TextList& rawRows) {
-    TextList rows;
-    rows.reserve(rawRows.size());
-    for (const std::string& raw : rawRows) {
-        std::string row = HistoryRow(raw);
-        if (!row.empty()) rows.push_back(std::move(row));
-    }
+RowList HistoryRows(const RowList& rawRows) {
+    RowList rows;
+    rows.reserve(rawRows.size(), rawRows.Bytes() + rawRows.Bytes() / 8);
+    for (const std::string_view raw : rawRows)
+        WriteHistoryRow(raw, [&](std::size_t n) { return rows.AddRow(n); });
     return rows;
 }
 
