@@ -112,6 +112,31 @@ TEST(EgHistoryCsv, EveryFirstFieldIsRewrittenAsTheReferenceRewritesIt) {
     EXPECT_EQ(got.rawHistory, reference::Eg::Parse(csv, {}, kNow).rawHistory);
 }
 
+// Lines of every length up to well past the room a row first asks for, with quotes, "," and
+// "~" at every place (the copy goes sixteen bytes at a time), after short lines whose rows are
+// longer (the list then fills up), the last line with or without its line feed: raw and
+// history rows as the reference reads them.
+TEST(EgHistoryCsv, LinesOfEveryLengthAsTheReferenceReadsThem) {
+    std::mt19937 rng(41);
+    const std::string bytes = "ab,~\" /1\r";
+    const std::string starts[] = {"1/2/2009 10:11:12,", "", "1/2/2009 x y,", "12/31/2009 1\"2,"};
+    for (std::size_t n = 0; n < 1200; n += 1 + n / 32) {
+        std::string csv = "Date,Type\n";
+        for (std::size_t line = 0; line < n / 4 + n % 61; ++line) csv += "1/2/3 x\n";
+        for (int line = 0; line < 4; ++line) {
+            csv += starts[rng() % std::size(starts)];
+            for (std::size_t i = 0; i < n; ++i) csv += bytes[rng() % bytes.size()];
+            csv += line < 3 || n % 2 ? "\n" : "";
+        }
+        eg::EgAnswer raw, rows;
+        eg::ParseAnswer(csv, {}, kNow, raw);
+        eg::ParseAnswer(csv, {}, kNow, rows, CsvRows::History);
+        const RowList want = reference::Eg::Parse(csv, {}, kNow).rawHistory;
+        ASSERT_EQ(raw.rawHistory, want) << csv;
+        ASSERT_EQ(rows.historyRows, eg::HistoryRows(want)) << csv;
+    }
+}
+
 TEST(RowScans, ScansFindWhatStdFinds) {
     const std::string texts[] = {"", "~", "a", "No Records Found", "xNo Records Foun", "~~~~~~~~~",
                                  "ab~cdefgh~ijklmnopq~rs", "No Records Foundx", std::string(70, 'F') + "~",
