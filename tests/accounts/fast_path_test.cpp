@@ -137,6 +137,33 @@ TEST(EgHistoryCsv, LinesOfEveryLengthAsTheReferenceReadsThem) {
     }
 }
 
+// "No Records Found" and an input at every place of a history: in the header, in a first field,
+// in any field at any place of the copy's blocks, cut by a quote or a line feed, in an
+// unfinished last line. The answer is read as the reference reads it.
+TEST(EgHistoryCsv, MarkersAnywhereAsTheReferenceFindsThem) {
+    const std::string markers[] = {"No Records Found", "<input type=hidden name=Gold_Ounces value=\"1\">",
+                                   "No Records \"Found", "<input type=\nhidden", "<input type=hidde",
+                                   "o Records Found", "FFF<<<"};
+    const std::string line = "1/2/2009 10:11:12,Payment Received,1,Gold,0.5,7654321,\"Payee Shop\",450.00,USD,"
+                             "900.00,\"m\"\n";
+    const std::string base = "Date,Type\n" + line + line + "1/2/2009 x y,a\n" + line + "unfinished";
+    for (const std::string& m : markers) {
+        for (std::size_t at = 0; at <= base.size(); ++at) {
+            const std::string csv = base.substr(0, at) + m + base.substr(at);
+            const eg::EgAnswer want = reference::Eg::Parse(csv, kPrices, kNow);
+            eg::EgAnswer raw, rows;
+            eg::ParseAnswer(csv, kPrices, kNow, raw);
+            eg::ParseAnswer(csv, kPrices, kNow, rows, CsvRows::History);
+            ASSERT_EQ(raw.rawHistory, want.rawHistory) << csv;
+            ASSERT_EQ(rows.historyRows, eg::HistoryRows(want.rawHistory)) << csv;
+            for (const eg::EgAnswer* got : {&raw, &rows}) {
+                ASSERT_EQ(got->balances, want.balances) << csv;
+                ASSERT_EQ(got->errors, want.errors) << csv;
+            }
+        }
+    }
+}
+
 TEST(RowScans, ScansFindWhatStdFinds) {
     const std::string texts[] = {"", "~", "a", "No Records Found", "xNo Records Foun", "~~~~~~~~~",
                                  "ab~cdefgh~ijklmnopq~rs", "No Records Foundx", std::string(70, 'F') + "~",

@@ -172,8 +172,9 @@ inline void CopyShort(char* to, const char* from, std::size_t n) {
     }
 }
 
-// Where CopyLine stopped.
-enum class LineStop { LineFeed, TextEnd, Room };
+// Where CopyLine stopped: at the line feed, at the end of the text, at the end of the room, at
+// an input or at "No Records Found".
+enum class LineStop { LineFeed, TextEnd, Room, Hidden, NoRecords };
 
 // Sixteen bytes side by side (GCC and Clang vector extensions: the compiler's SIMD on every
 // machine); a comparison gives -1 in each byte where it holds, 0 elsewhere.
@@ -193,14 +194,29 @@ inline std::size_t FirstSet(Bytes16 m) {
     return 16;
 }
 
+constexpr std::string_view kNoRecords = "No Records Found";
+
+// True when the "<" at p begins "<input type=hidden" or the "F" at p is that of "No Records
+// Found" (its byte 11), in text.
+inline bool MarkerAt(std::string_view text, const char* p) {
+    const auto at = static_cast<std::size_t>(p - text.data());
+    return *p == '<' ? text.substr(at, kHidden.size()) == kHidden
+                     : at >= 11 && text.substr(at - 11, kNoRecords.size()) == kNoRecords;
+}
+
 // Copies the line from p to w as its raw row takes it, up to its line feed: quotes dropped, ","
-// written "~" (the fields' separator) and "~" written "-". One pass, sixteen bytes at a time:
-// each block is written whole while sixteen bytes of room are left, so up to fifteen bytes past
-// what is kept may be written (never past room). Stops at the line feed (p at it), at end (the
-// line has none; p == end) or when w reaches room.
-inline LineStop CopyLine(const char*& p, const char* end, char*& w, char* room) {
-    const Bytes16 commas = Splat(','), tildes = Splat('~'), feeds = Splat('\n'), quotes = Splat('"');
+// written "~" (the fields' separator) and "~" written "-". One pass, sixteen bytes at a time,
+// that also looks at each "<" and "F" for the two markers that make the text no history
+// (MarkerAt). Each block is written whole while sixteen bytes of room are left, so up to
+// fifteen bytes past what is kept may be written (never past room). Stops at the line feed
+// (p at it), at the end of text (the line has none), when w reaches room, or at a marker
+// (p at its key byte).
+inline LineStop CopyLine(std::string_view text, const char*& p, char*& w, char* room) {
+    const char* const end = text.data() + text.size();
+    const Bytes16 commas = Splat(','), tildes = Splat('~'), feeds = Splat('\n'), quotes = Splat('"'),
+                  opens = Splat('<'), effs = Splat('F');
     const Bytes16 toTilde = Splat(',' ^ '~'), toDash = Splat('~' ^ '-');
+    const auto stops = [](char c) { return c == '\n' || c == '"' || c == '<' || c == 'F'; };
     for (;;) {
         bool found = false;
         if constexpr (std::endian::native == std::endian::little) {
@@ -209,7 +225,7 @@ inline LineStop CopyLine(const char*& p, const char* end, char*& w, char* room) 
                 std::memcpy(&v, p, 16);
                 const Bytes16 marked = v ^ ((v == commas) & toTilde) ^ ((v == tildes) & toDash);
                 std::memcpy(w, &marked, 16);
-                const std::size_t k = FirstSet((v == feeds) | (v == quotes));
+                const std::size_t k = FirstSet((v == feeds) | (v == quotes) | (v == opens) | (v == effs));
                 p += k;
                 w += k;
                 if (k < 16) {
@@ -219,12 +235,19 @@ inline LineStop CopyLine(const char*& p, const char* end, char*& w, char* room) 
             }
         }
         if (!found) {
-            for (; p != end && *p != '\n' && *p != '"' && w != room; ++p) *w++ = *p == ',' ? '~' : *p == '~' ? '-' : *p;
+            for (; p != end && !stops(*p) && w != room; ++p) *w++ = *p == ',' ? '~' : *p == '~' ? '-' : *p;
             if (p == end) return LineStop::TextEnd;
-            if (*p != '\n' && *p != '"') return LineStop::Room;
+            if (!stops(*p)) return LineStop::Room;
         }
         if (*p == '\n') return LineStop::LineFeed;
-        ++p;  // a quote
+        if (*p == '"') {
+            ++p;
+        } else if (MarkerAt(text, p)) {
+            return *p == '<' ? LineStop::Hidden : LineStop::NoRecords;
+        } else {
+            if (w == room) return LineStop::Room;
+            *w++ = *p++;  // a "<" or "F" as any other byte
+        }
     }
 }
 
@@ -246,56 +269,100 @@ inline const char* DateBreak(const char* p, const char* end) {
 }
 
 // The usual start of a history line, "D/M/YYYY ": day and month of one or two plain digits, a
-// year of one to four, then a blank. Writes what AppendRewrittenDate writes for it
-// ("DD/MM/YYYY ", 11 bytes) to out and returns its length in [p, end); 0 (nothing written)
-// for any other start. It is the whole date part of the first field when no further blank
-// follows before the first "," or line feed.
-std::size_t UsualDate(const char* const p, const char* end, char* out) {
-    const char* q = p;
-    const auto piece = [&](std::ptrdiff_t most, char last) {
-        const char* const start = q;
-        while (q != end && q - start <= most && *q >= '0' && *q <= '9') ++q;
-        const std::ptrdiff_t n = q - start;
-        if (n == 0 || n > most || q == end || *q != last) return false;
-        for (std::ptrdiff_t k = 1; k <= most; ++k) out[most - k] = k <= n ? q[-k] : '0';  // no call
-        out[most] = last;
-        out += most + 1;
-        ++q;
-        return true;
-    };
-    return piece(2, '/') && piece(2, '/') && piece(4, ' ') ? static_cast<std::size_t>(q - p) : 0;
-}
+// year of one to four, then a blank. It is the whole date part of the first field when no
+// further blank follows before the first "," or line feed.
+struct UsualDate {
+    int day = 0, month = 0, year = 0;  // the digits of each piece; all 0: not the usual start
+
+    // The start at p in [p, end).
+    static UsualDate At(const char* p, const char* end) {
+        int i = 0;
+        const auto piece = [&](int most, char last) {
+            const int start = i;
+            while (p + i != end && i - start <= most && p[i] >= '0' && p[i] <= '9') ++i;
+            const int n = i - start;
+            if (n == 0 || n > most || p + i == end || p[i] != last) return 0;
+            ++i;
+            return n;
+        };
+        UsualDate d;
+        if ((d.day = piece(2, '/')) == 0 || (d.month = piece(2, '/')) == 0 || (d.year = piece(4, ' ')) == 0)
+            return {};
+        return d;
+    }
+    // Its bytes at the start of the line.
+    std::size_t Size() const { return static_cast<std::size_t>(day + month + year + 3); }
+    // Writes the start at p as AppendRewrittenDate writes it, "DD/MM/YYYY " (11 bytes), to out.
+    void Put(const char* p, char* out) const {
+        const auto put = [&](int width, int n, char last) {  // byte by byte, no call
+            for (int k = 0; k < width; ++k) out[k] = k < width - n ? '0' : p[k - (width - n)];
+            out[width] = last;
+            out += width + 1;
+            p += n + 1;
+        };
+        put(2, day, '/');
+        put(2, month, '/');
+        put(4, year, ' ');
+    }
+};
+constexpr std::size_t kUsualDateSize = 11;
 
 // How many bytes a line longer than this asks for at a time (see ReadCsvRows).
 constexpr std::size_t kRowRoom = 256;
 
+// What a history CSV turned out to be.
+enum class CsvEnd {
+    Rows,       // a history: the rows read
+    NoRecords,  // a history without rows (it holds "No Records Found")
+    Hidden,     // no history: it holds "<input type=hidden" (read as a page of inputs)
+};
+
+// What the text holds from p on, once "No Records Found" is seen before p or after it.
+CsvEnd NoRecordsFrom(std::string_view text, const char* p) {
+    return text.find(kHidden, static_cast<std::size_t>(p - text.data())) == std::string_view::npos
+               ? CsvEnd::NoRecords
+               : CsvEnd::Hidden;
+}
+
+// What the stretch [from, to) of text holds of the two markers, for the stretches CopyLine
+// does not copy (the header line, a general first field, an unfinished last line); a marker
+// lies within one line and one field, no quote in it.
+CsvEnd MarkersIn(std::string_view text, const char* from, const char* to) {
+    const std::string_view stretch(from, static_cast<std::size_t>(to - from));
+    if (stretch.find(kHidden) != std::string_view::npos) return CsvEnd::Hidden;
+    return HoldsText(stretch, kNoRecords, 11) ? NoRecordsFrom(text, from) : CsvEnd::Rows;
+}
+
 // The raw rows of a history CSV (header line dropped, an unfinished last line too), each
-// written in one pass over its line: the first field's date rewritten, then CopyLine. Each row
-// is written into sink.Start(n) (room for n bytes) and handed over by sink.End(size); a longer
+// written in one pass over its line: the first field's date rewritten, then CopyLine. Every
+// byte of the text is looked at once for the markers (CsvEnd); the rows read are of no use
+// unless it ends with CsvEnd::Rows. sink.Reserve() comes before the first row; each row is
+// written into sink.Start(n) (room for n bytes) and handed over by sink.End(size); a longer
 // one asks for more room by sink.More(used, n) (its first used bytes kept); sink.Drop() takes
 // back the room of an unfinished last line. A row asks for no more than the rest of the text
 // and 24 bytes (a rewritten date is at most 8 bytes longer than its field: three empty pieces
 // become "00/00/0000"; 16 bytes of CopyLine's room), and for more only when its line is long.
 template <class Sink>
-void ReadCsvRows(std::string_view text, Sink& sink) {
+CsvEnd ReadCsvRows(std::string_view text, Sink& sink) {
     const char* const end = text.data() + text.size();
-    const void* header = std::memchr(text.data(), '\n', text.size());
-    if (header == nullptr) return;
+    const auto* header = static_cast<const char*>(std::memchr(text.data(), '\n', text.size()));
+    if (header == nullptr) return MarkersIn(text, text.data(), end);
+    if (const CsvEnd e = MarkersIn(text, text.data(), header); e != CsvEnd::Rows) return e;
+    if (header + 1 != end) sink.Reserve();
     std::string date, head;
-    for (const char* p = static_cast<const char*>(header) + 1; p != end;) {
-        char usual[11];
-        std::string_view prefix;  // the first field's date rewritten, when it holds one
-        const std::size_t d = UsualDate(p, end, usual);
-        const char* q = p + d;    // where the rest of the line begins
+    for (const char* p = header + 1; p != end;) {
+        UsualDate usual = UsualDate::At(p, end);
+        std::string_view prefix;  // the first field's date rewritten the general way
+        const char* q = p + (usual.day == 0 ? 0 : usual.Size());  // where the rest of the line begins
         const char* const at = DateBreak(q, end);
-        if (at == end) return;  // no line feed left
-        if (*at != ' ') {
-            if (d != 0) prefix = std::string_view(usual, sizeof usual);
-        } else {
+        if (at == end) return MarkersIn(text, p, end);  // no line feed left
+        if (*at == ' ') {
+            usual = {};
             // A first field with a blank, not the usual date: rewritten the general way.
             const auto* nl = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
-            if (nl == nullptr) return;
+            if (nl == nullptr) return MarkersIn(text, p, end);
             const char* const firstEnd = FindByteIn(p, nl, ',');
+            if (const CsvEnd e = MarkersIn(text, p, firstEnd); e != CsvEnd::Rows) return e;
             std::string_view field(p, static_cast<std::size_t>(firstEnd - p));
             if (FindByteIn(p, firstEnd, '"') != firstEnd) {
                 head.clear();
@@ -309,14 +376,21 @@ void ReadCsvRows(std::string_view text, Sink& sink) {
             prefix = date;
             q = firstEnd;
         }
-        std::size_t room = prefix.size() + std::min(static_cast<std::size_t>(end - q), kRowRoom) + 16;
+        const std::size_t before = usual.day == 0 ? prefix.size() : kUsualDateSize;
+        std::size_t room = before + std::min(static_cast<std::size_t>(end - q), kRowRoom) + 16;
         char* row = sink.Start(room);
-        CopyShort(row, prefix.data(), prefix.size());
-        char* w = row + prefix.size();
-        for (LineStop stop; (stop = CopyLine(q, end, w, row + room)) != LineStop::LineFeed;) {
-            if (stop == LineStop::TextEnd) {
-                sink.Drop();
-                return;
+        if (usual.day != 0)
+            usual.Put(p, row);  // straight into the row (bytes written one by one and read back
+                                // as a word would wait for each other)
+        else
+            CopyShort(row, prefix.data(), prefix.size());
+        char* w = row + before;
+        for (LineStop stop; (stop = CopyLine(text, q, w, row + room)) != LineStop::LineFeed;) {
+            switch (stop) {
+            case LineStop::TextEnd: sink.Drop(); return CsvEnd::Rows;
+            case LineStop::Hidden: return CsvEnd::Hidden;
+            case LineStop::NoRecords: return NoRecordsFrom(text, q);
+            default: break;
             }
             const auto used = static_cast<std::size_t>(w - row);
             room = used + std::min(static_cast<std::size_t>(end - q), std::max(used, kRowRoom)) + 16;
@@ -326,15 +400,7 @@ void ReadCsvRows(std::string_view text, Sink& sink) {
         sink.End(static_cast<std::size_t>(w - row));
         p = q + 1;
     }
-}
-
-// True when a history CSV may have rows: a line feed after the header line's, and no "No
-// Records Found" anywhere.
-bool HasRows(std::string_view text) {
-    constexpr std::string_view kNoRecords = "No Records Found";
-    const std::size_t header = text.find('\n');
-    return header != std::string_view::npos && text.find('\n', header + 1) != std::string_view::npos &&
-           !HoldsText(text, kNoRecords, 11);  // by its "F", rare in a history
+    return CsvEnd::Rows;
 }
 
 // Room for the rows of a history CSV: about one row in 64 bytes, each about as long as its
@@ -346,7 +412,8 @@ void ReserveRows(RowList& rows, std::string_view text) {
 // Raw rows written in place at the end of a row list.
 class RawRows {
 public:
-    explicit RawRows(RowList& rows) : rows_(rows) {}
+    RawRows(RowList& rows, std::string_view text) : rows_(rows), text_(text) {}
+    void Reserve() { ReserveRows(rows_, text_); }
     char* Start(std::size_t n) { return rows_.AddRow(n); }
     char* More(std::size_t used, std::size_t n) {
         kept_.assign(rows_.back().substr(0, used));
@@ -360,14 +427,13 @@ public:
 
 private:
     RowList& rows_;
+    std::string_view text_;
     std::string kept_;
 };
 
-void ParseCsv(std::string_view text, EgAnswer& out) {
-    if (!HasRows(text)) return;
-    ReserveRows(out.rawHistory, text);
-    RawRows sink(out.rawHistory);
-    ReadCsvRows(text, sink);
+CsvEnd ParseCsv(std::string_view text, EgAnswer& out) {
+    RawRows sink(out.rawHistory, text);
+    return ReadCsvRows(text, sink);
 }
 
 // The history row of a raw row written where room(n) says; false (nothing written) when the
@@ -379,7 +445,8 @@ bool WriteHistoryRow(std::string_view raw, Room room);
 // from it straight away.
 class HistoryFromRaw {
 public:
-    explicit HistoryFromRaw(RowList& rows) : rows_(rows) {}
+    HistoryFromRaw(RowList& rows, std::string_view text) : rows_(rows), text_(text) {}
+    void Reserve() { ReserveRows(rows_, text_); }  // a history row is about as long as its line
     char* Start(std::size_t n) { return More(0, n); }
     char* More(std::size_t, std::size_t n) {
         if (raw_.size() < n) raw_.resize(std::max(n, 2 * raw_.size()));
@@ -392,15 +459,14 @@ public:
 
 private:
     RowList& rows_;
+    std::string_view text_;
     std::string raw_;
 };
 
 // The history rows of a history CSV, each built from its raw row as soon as that is read.
-void ParseCsvToRows(std::string_view text, EgAnswer& out) {
-    if (!HasRows(text)) return;
-    ReserveRows(out.historyRows, text);  // a history row is about as long as its line
-    HistoryFromRaw sink(out.historyRows);
-    ReadCsvRows(text, sink);
+CsvEnd ParseCsvToRows(std::string_view text, EgAnswer& out) {
+    HistoryFromRaw sink(out.historyRows, text);
+    return ReadCsvRows(text, sink);
 }
 
 // True when ParseAmount(value) < 0: only a text whose number begins with "-" (after the
@@ -625,14 +691,12 @@ void ReadAnyBalances(std::string_view answer, const TextList& prices, std::time_
 void ParseAnswer(std::string_view answer, const TextList& prices, std::time_t now,
                  EgAnswer& out, CsvRows keep) {
     out = EgAnswer{};
-    const std::size_t at = answer.find(kHidden);
-    if (at != std::string_view::npos) {
-        if (!ReadUsualBalances(answer, prices, now, out)) ReadAnyBalances(answer, prices, now, out);
-    } else if (keep == CsvRows::Raw) {
-        ParseCsv(answer, out);
-    } else {
-        ParseCsvToRows(answer, out);
-    }
+    // Read as a history, which looks at every byte for an input on the way.
+    const CsvEnd read = keep == CsvRows::Raw ? ParseCsv(answer, out) : ParseCsvToRows(answer, out);
+    if (read == CsvEnd::Rows) return;
+    out = EgAnswer{};
+    if (read == CsvEnd::Hidden && !ReadUsualBalances(answer, prices, now, out))
+        ReadAnyBalances(answer, prices, now, out);
 }
 
 namespace {
