@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "accounts/answer_text.h"
@@ -153,8 +154,16 @@ void AppendRewrittenDate(std::string& out, std::string_view field) {
 // memcpy of the few bytes of a field, without a call: overlapping word copies that stay
 // inside both stretches.
 inline void CopyShort(char* to, const char* from, std::size_t n) {
-    if (n >= 16) {
+    if (n > 64) {
         std::memcpy(to, from, n);
+    } else if (n >= 16) {
+        const auto copy16 = [](char* t, const char* f) {
+            char block[16];
+            std::memcpy(block, f, 16);
+            std::memcpy(t, block, 16);
+        };
+        for (std::size_t i = 0; i + 16 < n; i += 16) copy16(to + i, from + i);
+        copy16(to + n - 16, from + n - 16);
     } else if (n >= 8) {
         std::uint64_t a, b;
         std::memcpy(&a, from, 8);
@@ -192,6 +201,38 @@ inline std::size_t FirstSet(Bytes16 m) {
     if (half[0] != 0) return static_cast<std::size_t>(std::countr_zero(half[0]) >> 3);
     if (half[1] != 0) return 8 + static_cast<std::size_t>(std::countr_zero(half[1]) >> 3);
     return 16;
+}
+
+// Bit i of the result is the top bit of byte i of m.
+inline std::uint64_t TopBits(Bytes16 m) {
+    constexpr std::uint64_t kTops = 0x8080808080808080ULL, kGather = 0x0002040810204081ULL;
+    std::uint64_t half[2];
+    std::memcpy(half, &m, sizeof half);
+    return ((half[0] & kTops) * kGather) >> 56 | (((half[1] & kTops) * kGather) >> 56) << 8;
+}
+
+// The places of the first eleven "~" of row (fewer when it has fewer) written to at; how many
+// there are. Sixty-four bytes at a time are gathered into one word of bits, whose set bits
+// are then taken in turn.
+inline std::size_t FirstTildes(std::string_view row, std::size_t (&at)[11]) {
+    const Bytes16 tildes = Splat('~');
+    std::size_t n = 0;
+    for (std::size_t base = 0; n < std::size(at) && base < row.size();) {
+        const std::size_t len = std::min<std::size_t>(row.size() - base, 64);
+        const char* const p = row.data() + base;
+        std::uint64_t bits = 0;
+        std::size_t i = 0;
+        for (; i + 16 <= len; i += 16) {
+            Bytes16 v;
+            std::memcpy(&v, p + i, 16);
+            bits |= TopBits(v == tildes) << i;
+        }
+        for (; i < len; ++i) bits |= std::uint64_t{p[i] == '~'} << i;
+        for (; bits != 0 && n < std::size(at); bits &= bits - 1)
+            at[n++] = base + static_cast<std::size_t>(std::countr_zero(bits));
+        base += len;
+    }
+    return n;
 }
 
 constexpr std::string_view kNoRecords = "No Records Found";
@@ -336,7 +377,8 @@ CsvEnd MarkersIn(std::string_view text, const char* from, const char* to) {
 // The raw rows of a history CSV (header line dropped, an unfinished last line too), each
 // written in one pass over its line: the first field's date rewritten, then CopyLine. Every
 // byte of the text is looked at once for the markers (CsvEnd); the rows read are of no use
-// unless it ends with CsvEnd::Rows. sink.Reserve() comes before the first row; each row is
+// unless it ends with CsvEnd::Rows. sink.Reserve() comes before the first row (an input page
+// is mostly found before); each row is
 // written into sink.Start(n) (room for n bytes) and handed over by sink.End(size); a longer
 // one asks for more room by sink.More(used, n) (its first used bytes kept); sink.Drop() takes
 // back the room of an unfinished last line. A row asks for no more than the rest of the text
@@ -348,7 +390,7 @@ CsvEnd ReadCsvRows(std::string_view text, Sink& sink) {
     const auto* header = static_cast<const char*>(std::memchr(text.data(), '\n', text.size()));
     if (header == nullptr) return MarkersIn(text, text.data(), end);
     if (const CsvEnd e = MarkersIn(text, text.data(), header); e != CsvEnd::Rows) return e;
-    if (header + 1 != end) sink.Reserve();
+    bool reserved = false;
     std::string date, head;
     for (const char* p = header + 1; p != end;) {
         UsualDate usual = UsualDate::At(p, end);
@@ -378,6 +420,7 @@ CsvEnd ReadCsvRows(std::string_view text, Sink& sink) {
         }
         const std::size_t before = usual.day == 0 ? prefix.size() : kUsualDateSize;
         std::size_t room = before + std::min(static_cast<std::size_t>(end - q), kRowRoom) + 16;
+        if (!std::exchange(reserved, true)) sink.Reserve();
         char* row = sink.Start(room);
         if (usual.day != 0)
             usual.Put(p, row);  // straight into the row (bytes written one by one and read back
@@ -705,11 +748,7 @@ template <class Room>
 bool WriteHistoryRow(std::string_view rawRow, Room room) {
     // The fields 0 to 10 of the raw row; what follows an eleventh "~" is not used.
     std::size_t tilde[11];
-    std::size_t tildes = 0;
-    ForEachByte(rawRow.data(), rawRow.size(), '~', [&](std::size_t k) {
-        tilde[tildes++] = k;
-        return tildes < 11;
-    });
+    const std::size_t tildes = FirstTildes(rawRow, tilde);
     if (tildes < 10) return false;
     if (tildes == 10) tilde[10] = rawRow.size();
     std::string_view f[11];
@@ -721,14 +760,13 @@ bool WriteHistoryRow(std::string_view rawRow, Room room) {
                              f[7].size() + f[5].size() + (f[6].empty() ? 0 : f[6].size() + 3) +
                              f[8].size() + f[9].size() + f[2].size() + f[10].size() + 9;
     char* w = room(size);
-    std::memset(w, '~', size);
     const auto put = [&w](std::string_view v) {
         CopyShort(w, v.data(), v.size());
         w += v.size();
     };
     const auto field = [&](std::string_view v) {
         put(v);
-        ++w;  // the "~" already there
+        *w++ = '~';
     };
     // Fields that stay side by side go in one copy, their "~" with them.
     const std::string_view raw = rawRow;
@@ -742,7 +780,7 @@ bool WriteHistoryRow(std::string_view rawRow, Room room) {
         put(f[6]);
         put(")");
     }
-    ++w;
+    *w++ = '~';
     field(raw.substr(tilde[7] + 1, tilde[9] - tilde[7] - 1));  // Currency~Rate
     field(f[2]);
     put(f[10]);
