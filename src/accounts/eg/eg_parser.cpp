@@ -151,8 +151,8 @@ void AppendRewrittenDate(std::string& out, std::string_view field) {
     out.append(field.substr(blank + 1));
 }
 
-// memcpy of the few bytes of a field, without a call: overlapping word copies that stay
-// inside both stretches.
+// memcpy of the few bytes of a field (up to 64 without a call): overlapping word or block
+// copies that stay inside both stretches.
 inline void CopyShort(char* to, const char* from, std::size_t n) {
     if (n > 64) {
         std::memcpy(to, from, n);
@@ -377,13 +377,13 @@ CsvEnd MarkersIn(std::string_view text, const char* from, const char* to) {
 // The raw rows of a history CSV (header line dropped, an unfinished last line too), each
 // written in one pass over its line: the first field's date rewritten, then CopyLine. Every
 // byte of the text is looked at once for the markers (CsvEnd); the rows read are of no use
-// unless it ends with CsvEnd::Rows. sink.Reserve() comes before the first row (an input page
-// is mostly found before); each row is
-// written into sink.Start(n) (room for n bytes) and handed over by sink.End(size); a longer
-// one asks for more room by sink.More(used, n) (its first used bytes kept); sink.Drop() takes
-// back the room of an unfinished last line. A row asks for no more than the rest of the text
-// and 24 bytes (a rewritten date is at most 8 bytes longer than its field: three empty pieces
-// become "00/00/0000"; 16 bytes of CopyLine's room), and for more only when its line is long.
+// unless it ends with CsvEnd::Rows. sink.Reserve() comes right before the first row (a page
+// of inputs mostly shows its first input before); each row is written into sink.Start(n)
+// (room for n bytes) and handed over by sink.End(size); a longer one asks for more room by
+// sink.More(used, n) (its first used bytes kept); sink.Drop() takes back the room of an
+// unfinished last line. A row asks for no more than the rest of the text and 24 bytes (a
+// rewritten date is at most 8 bytes longer than its field: three empty pieces become
+// "00/00/0000"; 16 bytes of CopyLine's room), and for more only when its line is long.
 template <class Sink>
 CsvEnd ReadCsvRows(std::string_view text, Sink& sink) {
     const char* const end = text.data() + text.size();
@@ -422,9 +422,10 @@ CsvEnd ReadCsvRows(std::string_view text, Sink& sink) {
         std::size_t room = before + std::min(static_cast<std::size_t>(end - q), kRowRoom) + 16;
         if (!std::exchange(reserved, true)) sink.Reserve();
         char* row = sink.Start(room);
+        // The usual date is written straight into the row: its bytes, stored one by one and
+        // read back as words, would wait for each other.
         if (usual.day != 0)
-            usual.Put(p, row);  // straight into the row (bytes written one by one and read back
-                                // as a word would wait for each other)
+            usual.Put(p, row);
         else
             CopyShort(row, prefix.data(), prefix.size());
         char* w = row + before;
