@@ -37,24 +37,20 @@ std::string DecodeXmlText(std::string_view value);
 // Appends the decoded value to row, every "~" (also one that was &#126;) written as "-".
 void AppendXmlField(std::string& row, std::string_view value);
 
-// The top bit of every byte of the word w that is c, the other bits zero; exact for every byte
-// (no carry crosses a byte), so (EqualBytes(w, c) >> 7) * x puts x in each of those bytes.
-inline std::uint64_t EqualBytes(std::uint64_t w, char c) {
-    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-    w ^= 0x0101010101010101ULL * static_cast<unsigned char>(c);
-    return ~(((w & kLow7) + kLow7) | w | kLow7);
-}
-
 // Calls found(k) for every k of [0, n) with p[k] == c, in order, while found returns true; the
 // short stretches of a row are scanned eight bytes at a time, without the cost of a call.
 template <class Found>
 void ForEachByte(const char* p, std::size_t n, char c, Found found) {
     std::size_t k = 0;
     if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+        const std::uint64_t pattern = 0x0101010101010101ULL * static_cast<unsigned char>(c);
         for (; n - k >= 8; k += 8) {
             std::uint64_t w;
             std::memcpy(&w, p + k, 8);
-            for (std::uint64_t hit = EqualBytes(w, c); hit != 0; hit &= hit - 1)
+            w ^= pattern;
+            // The top bit of each byte that was c (no carry crosses a byte).
+            for (std::uint64_t hit = ~(((w & kLow7) + kLow7) | w | kLow7); hit != 0; hit &= hit - 1)
                 if (!found(k + static_cast<std::size_t>(std::countr_zero(hit) >> 3))) return;
         }
     }
