@@ -173,7 +173,7 @@ TEST(EgParser, DatesAndHistoryRows) {
         raws.push_back(r.raw);
         if (*r.row) want.push_back(r.row);
     }
-    EXPECT_EQ(eg::HistoryRows(raws), want);  // short lines are skipped, never shifted
+    EXPECT_EQ(eg::HistoryRows(RowList(raws)), want);  // short lines are skipped, never shifted
     // The totals: Amount exactly 0 counts in Outcome with 0; sums are exact cents.
     const Totals t = SumHistory(RowList(want), EGoldTraits().historyAmountColumn);
     EXPECT_EQ(t.incomeCents, 2500);

@@ -112,6 +112,58 @@ TEST(EgHistoryCsv, EveryFirstFieldIsRewrittenAsTheReferenceRewritesIt) {
     EXPECT_EQ(got.rawHistory, reference::Eg::Parse(csv, {}, kNow).rawHistory);
 }
 
+// Lines of every length up to well past the room a row first asks for, with quotes, "," and
+// "~" at every place (the copy goes sixteen bytes at a time), after short lines whose rows are
+// longer (the list then fills up), the last line with or without its line feed: raw and
+// history rows as the reference reads them.
+TEST(EgHistoryCsv, LinesOfEveryLengthAsTheReferenceReadsThem) {
+    std::mt19937 rng(41);
+    const std::string bytes = "ab,~\" /1\r";
+    const std::string starts[] = {"1/2/2009 10:11:12,", "", "1/2/2009 x y,", "12/31/2009 1\"2,"};
+    for (std::size_t n = 0; n < 1200; n += 1 + n / 32) {
+        std::string csv = "Date,Type\n";
+        for (std::size_t line = 0; line < n / 4 + n % 61; ++line) csv += "1/2/3 x\n";
+        for (int line = 0; line < 4; ++line) {
+            csv += starts[rng() % std::size(starts)];
+            for (std::size_t i = 0; i < n; ++i) csv += bytes[rng() % bytes.size()];
+            csv += line < 3 || n % 2 ? "\n" : "";
+        }
+        eg::EgAnswer raw, rows;
+        eg::ParseAnswer(csv, {}, kNow, raw);
+        eg::ParseAnswer(csv, {}, kNow, rows, CsvRows::History);
+        const RowList want = reference::Eg::Parse(csv, {}, kNow).rawHistory;
+        ASSERT_EQ(raw.rawHistory, want) << csv;
+        ASSERT_EQ(rows.historyRows, eg::HistoryRows(want)) << csv;
+    }
+}
+
+// "No Records Found" and an input at every place of a history: in the header, in a first field,
+// in any field at any place of the copy's blocks, cut by a quote or a line feed, in an
+// unfinished last line. The answer is read as the reference reads it.
+TEST(EgHistoryCsv, MarkersAnywhereAsTheReferenceFindsThem) {
+    const std::string markers[] = {"No Records Found", "<input type=hidden name=Gold_Ounces value=\"1\">",
+                                   "No Records \"Found", "<input type=\nhidden", "<input type=hidde",
+                                   "o Records Found", "FFF<<<"};
+    const std::string line = "1/2/2009 10:11:12,Payment Received,1,Gold,0.5,7654321,\"Payee Shop\",450.00,USD,"
+                             "900.00,\"m\"\n";
+    const std::string base = "Date,Type\n" + line + line + "1/2/2009 x y,a\n" + line + "unfinished";
+    for (const std::string& m : markers) {
+        for (std::size_t at = 0; at <= base.size(); ++at) {
+            const std::string csv = base.substr(0, at) + m + base.substr(at);
+            const eg::EgAnswer want = reference::Eg::Parse(csv, kPrices, kNow);
+            eg::EgAnswer raw, rows;
+            eg::ParseAnswer(csv, kPrices, kNow, raw);
+            eg::ParseAnswer(csv, kPrices, kNow, rows, CsvRows::History);
+            ASSERT_EQ(raw.rawHistory, want.rawHistory) << csv;
+            ASSERT_EQ(rows.historyRows, eg::HistoryRows(want.rawHistory)) << csv;
+            for (const eg::EgAnswer* got : {&raw, &rows}) {
+                ASSERT_EQ(got->balances, want.balances) << csv;
+                ASSERT_EQ(got->errors, want.errors) << csv;
+            }
+        }
+    }
+}
+
 TEST(RowScans, ScansFindWhatStdFinds) {
     const std::string texts[] = {"", "~", "a", "No Records Found", "xNo Records Foun", "~~~~~~~~~",
                                  "ab~cdefgh~ijklmnopq~rs", "No Records Foundx", std::string(70, 'F') + "~",
@@ -153,7 +205,7 @@ TEST(EgHistoryRows, RowsAreThoseOfThePlainSplit) {
     TextList plain;
     for (const std::string& raw : raws)
         if (const std::string row = PlainHistoryRow(raw); !row.empty()) plain.push_back(row);
-    EXPECT_EQ(eg::HistoryRows(raws), plain);
+    EXPECT_EQ(eg::HistoryRows(RowList(raws)), plain);
 }
 
 // "%.*f" of a float the plain way.

@@ -324,7 +324,7 @@ public:
         const std::string hidden = "<input type=hidden";
         const std::size_t at = answer.find(hidden);
         if (at == std::string::npos) {
-            out.rawHistory = Csv(answer);
+            out.rawHistory = RowList(Csv(answer));
             return out;
         }
         std::string text = answer.substr(at);

@@ -1,6 +1,7 @@
 #include "accounts/eg/eg_parser.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "accounts/answer_text.h"
@@ -149,11 +151,19 @@ void AppendRewrittenDate(std::string& out, std::string_view field) {
     out.append(field.substr(blank + 1));
 }
 
-// memcpy of the few bytes of a field, without a call: overlapping word copies that stay
-// inside both stretches.
+// memcpy of the few bytes of a field (up to 64 without a call): overlapping word or block
+// copies that stay inside both stretches.
 inline void CopyShort(char* to, const char* from, std::size_t n) {
-    if (n >= 16) {
+    if (n > 64) {
         std::memcpy(to, from, n);
+    } else if (n >= 16) {
+        const auto copy16 = [](char* t, const char* f) {
+            char block[16];
+            std::memcpy(block, f, 16);
+            std::memcpy(t, block, 16);
+        };
+        for (std::size_t i = 0; i + 16 < n; i += 16) copy16(to + i, from + i);
+        copy16(to + n - 16, from + n - 16);
     } else if (n >= 8) {
         std::uint64_t a, b;
         std::memcpy(&a, from, 8);
@@ -171,71 +181,234 @@ inline void CopyShort(char* to, const char* from, std::size_t n) {
     }
 }
 
-// The next byte c at or after from in text, or npos.
-inline std::size_t NextByte(std::string_view text, char c, std::size_t from) {
-    if (from >= text.size()) return std::string_view::npos;
-    const void* hit = std::memchr(text.data() + from, c, text.size() - from);
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data())
-               : std::string_view::npos;
+// Where CopyLine stopped: at the line feed, at the end of the text, at the end of the room, at
+// an input or at "No Records Found".
+enum class LineStop { LineFeed, TextEnd, Room, Hidden, NoRecords };
+
+// Sixteen bytes side by side (GCC and Clang vector extensions: the compiler's SIMD on every
+// machine); a comparison gives -1 in each byte where it holds, 0 elsewhere.
+using Bytes16 = signed char __attribute__((vector_size(16)));
+
+inline Bytes16 Splat(char c) {
+    const auto b = static_cast<signed char>(c);
+    return Bytes16{b, b, b, b, b, b, b, b, b, b, b, b, b, b, b, b};
 }
 
-// Writes "," as "~" and "~" as "-" in [p, p + n) (a loop the compiler turns into vector code).
-inline void MarkFields(char* p, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i) {
-        const char c = p[i];
-        p[i] = c == ',' ? '~' : c == '~' ? '-' : c;
+// The index of the first byte of m that is -1, or 16 when none is.
+inline std::size_t FirstSet(Bytes16 m) {
+    std::uint64_t half[2];
+    std::memcpy(half, &m, sizeof half);
+    if (half[0] != 0) return static_cast<std::size_t>(std::countr_zero(half[0]) >> 3);
+    if (half[1] != 0) return 8 + static_cast<std::size_t>(std::countr_zero(half[1]) >> 3);
+    return 16;
+}
+
+// Bit i of the result is the top bit of byte i of m.
+inline std::uint64_t TopBits(Bytes16 m) {
+    constexpr std::uint64_t kTops = 0x8080808080808080ULL, kGather = 0x0002040810204081ULL;
+    std::uint64_t half[2];
+    std::memcpy(half, &m, sizeof half);
+    return ((half[0] & kTops) * kGather) >> 56 | (((half[1] & kTops) * kGather) >> 56) << 8;
+}
+
+// The places of the first eleven "~" of row (fewer when it has fewer) written to at; how many
+// there are. Sixty-four bytes at a time are gathered into one word of bits, whose set bits
+// are then taken in turn.
+inline std::size_t FirstTildes(std::string_view row, std::size_t (&at)[11]) {
+    const Bytes16 tildes = Splat('~');
+    std::size_t n = 0;
+    for (std::size_t base = 0; n < std::size(at) && base < row.size();) {
+        const std::size_t len = std::min<std::size_t>(row.size() - base, 64);
+        const char* const p = row.data() + base;
+        std::uint64_t bits = 0;
+        std::size_t i = 0;
+        for (; i + 16 <= len; i += 16) {
+            Bytes16 v;
+            std::memcpy(&v, p + i, 16);
+            bits |= TopBits(v == tildes) << i;
+        }
+        for (; i < len; ++i) bits |= std::uint64_t{p[i] == '~'} << i;
+        for (; bits != 0 && n < std::size(at); bits &= bits - 1)
+            at[n++] = base + static_cast<std::size_t>(std::countr_zero(bits));
+        base += len;
+    }
+    return n;
+}
+
+constexpr std::string_view kNoRecords = "No Records Found";
+
+// True when the "<" at p begins "<input type=hidden" or the "F" at p is that of "No Records
+// Found" (its byte 11), in text.
+inline bool MarkerAt(std::string_view text, const char* p) {
+    const auto at = static_cast<std::size_t>(p - text.data());
+    return *p == '<' ? text.substr(at, kHidden.size()) == kHidden
+                     : at >= 11 && text.substr(at - 11, kNoRecords.size()) == kNoRecords;
+}
+
+// Copies the line from p to w as its raw row takes it, up to its line feed: quotes dropped, ","
+// written "~" (the fields' separator) and "~" written "-". One pass, sixteen bytes at a time,
+// that also looks at each "<" and "F" for the two markers that make the text no history
+// (MarkerAt). Each block is written whole while sixteen bytes of room are left, so up to
+// fifteen bytes past what is kept may be written (never past room). Stops at the line feed
+// (p at it), at the end of text (the line has none), when w reaches room, or at a marker
+// (p at its key byte).
+inline LineStop CopyLine(std::string_view text, const char*& p, char*& w, char* room) {
+    const char* const end = text.data() + text.size();
+    const Bytes16 commas = Splat(','), tildes = Splat('~'), feeds = Splat('\n'), quotes = Splat('"'),
+                  opens = Splat('<'), effs = Splat('F');
+    const Bytes16 toTilde = Splat(',' ^ '~'), toDash = Splat('~' ^ '-');
+    const auto stops = [](char c) { return c == '\n' || c == '"' || c == '<' || c == 'F'; };
+    for (;;) {
+        bool found = false;
+        if constexpr (std::endian::native == std::endian::little) {
+            while (end - p >= 16 && room - w >= 16) {
+                Bytes16 v;
+                std::memcpy(&v, p, 16);
+                const Bytes16 marked = v ^ ((v == commas) & toTilde) ^ ((v == tildes) & toDash);
+                std::memcpy(w, &marked, 16);
+                const std::size_t k = FirstSet((v == feeds) | (v == quotes) | (v == opens) | (v == effs));
+                p += k;
+                w += k;
+                if (k < 16) {
+                    found = true;
+                    break;
+                }
+            }
+        }
+        if (!found) {
+            for (; p != end && !stops(*p) && w != room; ++p) *w++ = *p == ',' ? '~' : *p == '~' ? '-' : *p;
+            if (p == end) return LineStop::TextEnd;
+            if (!stops(*p)) return LineStop::Room;
+        }
+        if (*p == '\n') return LineStop::LineFeed;
+        if (*p == '"') {
+            ++p;
+        } else if (MarkerAt(text, p)) {
+            return *p == '<' ? LineStop::Hidden : LineStop::NoRecords;
+        } else {
+            if (w == room) return LineStop::Room;
+            *w++ = *p++;  // a "<" or "F" as any other byte
+        }
     }
 }
 
-// The usual first field of a history line, "D/M/YYYY time": day and month of one or two plain
-// digits, a year of one to four, then one blank and no other. Writes what AppendRewrittenDate
-// writes for its part through the blank ("DD/MM/YYYY ", 11 bytes) to out and returns the
-// length of that part; 0 (nothing written) for any other field. The time after the blank
-// goes through as the rest of the line does.
-std::size_t UsualDate(std::string_view first, char* out) {
-    std::size_t i = 0;
-    const auto piece = [&](std::size_t most, char end) {
-        const std::size_t start = i;
-        while (i < first.size() && i - start <= most && first[i] >= '0' && first[i] <= '9') ++i;
-        const std::size_t n = i - start;
-        if (n == 0 || n > most || i >= first.size() || first[i] != end) return false;
-        std::memset(out, '0', most - n);
-        std::memcpy(out + most - n, first.data() + start, n);
-        out[most] = end;
-        out += most + 1;
-        ++i;
-        return true;
-    };
-    if (!piece(2, '/') || !piece(2, '/') || !piece(4, ' ')) return 0;
-    const char* const end = first.data() + first.size();
-    return FindByteIn(first.data() + i, end, ' ') == end ? i : 0;
+// The first blank, "," or line feed in [p, end), or end: where the date part of a first field
+// ends.
+inline const char* DateBreak(const char* p, const char* end) {
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; end - p >= 8; p += 8) {
+            const std::uint64_t v = scan::Load8(p);
+            if (const std::uint64_t z = scan::ZeroBytes(v ^ (scan::kOnes * ' ')) |
+                                        scan::ZeroBytes(v ^ (scan::kOnes * ',')) |
+                                        scan::ZeroBytes(v ^ (scan::kOnes * '\n')))
+                return p + (std::countr_zero(z) >> 3);
+        }
+    }
+    for (; p != end; ++p)
+        if (*p == ' ' || *p == ',' || *p == '\n') return p;
+    return end;
 }
 
-// The raw rows of a history CSV, each written where room(n) says (n bytes) and then handed to
-// done(row).
-template <class Room, class Done>
-void ReadCsvRows(std::string_view text, Room room, Done done) {
+// The usual start of a history line, "D/M/YYYY ": day and month of one or two plain digits, a
+// year of one to four, then a blank. It is the whole date part of the first field when no
+// further blank follows before the first "," or line feed.
+struct UsualDate {
+    int day = 0, month = 0, year = 0;  // the digits of each piece; all 0: not the usual start
+
+    // The start at p in [p, end).
+    static UsualDate At(const char* p, const char* end) {
+        int i = 0;
+        const auto piece = [&](int most, char last) {
+            const int start = i;
+            while (p + i != end && i - start <= most && p[i] >= '0' && p[i] <= '9') ++i;
+            const int n = i - start;
+            if (n == 0 || n > most || p + i == end || p[i] != last) return 0;
+            ++i;
+            return n;
+        };
+        UsualDate d;
+        if ((d.day = piece(2, '/')) == 0 || (d.month = piece(2, '/')) == 0 || (d.year = piece(4, ' ')) == 0)
+            return {};
+        return d;
+    }
+    // Its bytes at the start of the line.
+    std::size_t Size() const { return static_cast<std::size_t>(day + month + year + 3); }
+    // Writes the start at p as AppendRewrittenDate writes it, "DD/MM/YYYY " (11 bytes), to out.
+    void Put(const char* p, char* out) const {
+        const auto put = [&](int width, int n, char last) {  // byte by byte, no call
+            for (int k = 0; k < width; ++k) out[k] = k < width - n ? '0' : p[k - (width - n)];
+            out[width] = last;
+            out += width + 1;
+            p += n + 1;
+        };
+        put(2, day, '/');
+        put(2, month, '/');
+        put(4, year, ' ');
+    }
+};
+constexpr std::size_t kUsualDateSize = 11;
+
+// How many bytes a line longer than this asks for at a time (see ReadCsvRows).
+constexpr std::size_t kRowRoom = 256;
+
+// What a history CSV turned out to be.
+enum class CsvEnd {
+    Rows,       // a history: the rows read
+    NoRecords,  // a history without rows (it holds "No Records Found")
+    Hidden,     // no history: it holds "<input type=hidden" (read as a page of inputs)
+};
+
+// What the text holds from p on, once "No Records Found" is seen before p or after it.
+CsvEnd NoRecordsFrom(std::string_view text, const char* p) {
+    return text.find(kHidden, static_cast<std::size_t>(p - text.data())) == std::string_view::npos
+               ? CsvEnd::NoRecords
+               : CsvEnd::Hidden;
+}
+
+// What the stretch [from, to) of text holds of the two markers, for the stretches CopyLine
+// does not copy (the header line, a general first field, an unfinished last line); a marker
+// lies within one line and one field, no quote in it.
+CsvEnd MarkersIn(std::string_view text, const char* from, const char* to) {
+    const std::string_view stretch(from, static_cast<std::size_t>(to - from));
+    if (stretch.find(kHidden) != std::string_view::npos) return CsvEnd::Hidden;
+    return HoldsText(stretch, kNoRecords, 11) ? NoRecordsFrom(text, from) : CsvEnd::Rows;
+}
+
+// The raw rows of a history CSV (header line dropped, an unfinished last line too), each
+// written in one pass over its line: the first field's date rewritten, then CopyLine. Every
+// byte of the text is looked at once for the markers (CsvEnd); the rows read are of no use
+// unless it ends with CsvEnd::Rows. sink.Reserve() comes right before the first row (a page
+// of inputs mostly shows its first input before); each row is written into sink.Start(n)
+// (room for n bytes) and handed over by sink.End(size); a longer one asks for more room by
+// sink.More(used, n) (its first used bytes kept); sink.Drop() takes back the room of an
+// unfinished last line. A row asks for no more than the rest of the text and 24 bytes (a
+// rewritten date is at most 8 bytes longer than its field: three empty pieces become
+// "00/00/0000"; 16 bytes of CopyLine's room), and for more only when its line is long.
+template <class Sink>
+CsvEnd ReadCsvRows(std::string_view text, Sink& sink) {
+    const char* const end = text.data() + text.size();
+    const auto* header = static_cast<const char*>(std::memchr(text.data(), '\n', text.size()));
+    if (header == nullptr) return MarkersIn(text, text.data(), end);
+    if (const CsvEnd e = MarkersIn(text, text.data(), header); e != CsvEnd::Rows) return e;
+    bool reserved = false;
     std::string date, head;
-    std::vector<std::size_t> quotes;
-    for (std::size_t pos = NextByte(text, '\n', 0) + 1, nl;
-         (nl = NextByte(text, '\n', pos)) != std::string_view::npos; pos = nl + 1) {
-        const std::string_view line = text.substr(pos, nl - pos);
-        // The first field's date is rewritten; quotes are dropped, "," separates the fields.
-        const char* const lineEnd = line.data() + line.size();
-        const std::string_view first(
-            line.data(),
-            static_cast<std::size_t>(FindByteIn(line.data(), lineEnd, ',') - line.data()));
-        const char* const firstEnd = first.data() + first.size();
-        char usual[11];
-        std::string_view prefix;  // the date rewritten, when the first field holds one
-        std::size_t from = 0;     // where the rest of the line begins
-        if ((from = UsualDate(first, usual)) != 0) {
-            prefix = std::string_view(usual, sizeof usual);
-        } else if (FindByteIn(first.data(), firstEnd, ' ') != firstEnd) {
-            std::string_view field = first;
-            if (FindByteIn(first.data(), firstEnd, '"') != firstEnd) {
+    for (const char* p = header + 1; p != end;) {
+        UsualDate usual = UsualDate::At(p, end);
+        std::string_view prefix;  // the first field's date rewritten the general way
+        const char* q = p + (usual.day == 0 ? 0 : usual.Size());  // where the rest of the line begins
+        const char* const at = DateBreak(q, end);
+        if (at == end) return MarkersIn(text, p, end);  // no line feed left
+        if (*at == ' ') {
+            usual = {};
+            // A first field with a blank, not the usual date: rewritten the general way.
+            const auto* nl = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
+            if (nl == nullptr) return MarkersIn(text, p, end);
+            const char* const firstEnd = FindByteIn(p, nl, ',');
+            if (const CsvEnd e = MarkersIn(text, p, firstEnd); e != CsvEnd::Rows) return e;
+            std::string_view field(p, static_cast<std::size_t>(firstEnd - p));
+            if (FindByteIn(p, firstEnd, '"') != firstEnd) {
                 head.clear();
-                for (const char c : first)
+                for (const char c : field)
                     if (c != '"') head += c;
                 field = head;
             }
@@ -243,49 +416,68 @@ void ReadCsvRows(std::string_view text, Room room, Done done) {
             AppendRewrittenDate(date, field);
             std::replace(date.begin(), date.end(), '~', '-');
             prefix = date;
-            from = first.size();
+            q = firstEnd;
         }
-        const std::string_view rest = line.substr(from);
-        quotes.clear();
-        ForEachByte(rest.data(), rest.size(), '"', [&](std::size_t k) {
-            quotes.push_back(k);
-            return true;
-        });
-        quotes.push_back(rest.size());
-        // The row in one piece: the date, the stretches between the quotes.
-        const std::size_t size = prefix.size() + rest.size() + 1 - quotes.size();
-        char* const row = room(size);
-        char* w = row;
-        CopyShort(w, prefix.data(), prefix.size());
-        w += prefix.size();
-        std::size_t at = 0;
-        for (const std::size_t q : quotes) {
-            CopyShort(w, rest.data() + at, q - at);
-            w += q - at;
-            at = q + 1;
+        const std::size_t before = usual.day == 0 ? prefix.size() : kUsualDateSize;
+        std::size_t room = before + std::min(static_cast<std::size_t>(end - q), kRowRoom) + 16;
+        if (!std::exchange(reserved, true)) sink.Reserve();
+        char* row = sink.Start(room);
+        // The usual date is written straight into the row: its bytes, stored one by one and
+        // read back as words, would wait for each other.
+        if (usual.day != 0)
+            usual.Put(p, row);
+        else
+            CopyShort(row, prefix.data(), prefix.size());
+        char* w = row + before;
+        for (LineStop stop; (stop = CopyLine(text, q, w, row + room)) != LineStop::LineFeed;) {
+            switch (stop) {
+            case LineStop::TextEnd: sink.Drop(); return CsvEnd::Rows;
+            case LineStop::Hidden: return CsvEnd::Hidden;
+            case LineStop::NoRecords: return NoRecordsFrom(text, q);
+            default: break;
+            }
+            const auto used = static_cast<std::size_t>(w - row);
+            room = used + std::min(static_cast<std::size_t>(end - q), std::max(used, kRowRoom)) + 16;
+            row = sink.More(used, room);
+            w = row + used;
         }
-        MarkFields(row + prefix.size(), size - prefix.size());
-        done(std::string_view(row, size));
+        sink.End(static_cast<std::size_t>(w - row));
+        p = q + 1;
     }
+    return CsvEnd::Rows;
 }
 
-// The number of rows of a history CSV (0 when it has none); what ReadCsvRows reads after
-// that.
-std::size_t CsvRowCount(std::string_view text) {
-    constexpr std::string_view kNoRecords = "No Records Found";
-    if (HoldsText(text, kNoRecords, 11)) return 0;  // by its "F", rare in a history
-    // Every line that ends in a line feed is a row, the first (the header) excepted.
-    const auto lines = CountByte(text, '\n');
-    return lines < 2 ? 0 : lines - 1;
+// Room for the rows of a history CSV: about one row in 64 bytes, each about as long as its
+// line (a list that outgrows it grows as any does).
+void ReserveRows(RowList& rows, std::string_view text) {
+    rows.reserve(text.size() / 64, text.size() + text.size() / 16 + 64);
 }
 
-void ParseCsv(std::string_view text, EgAnswer& out) {
-    const std::size_t rows = CsvRowCount(text);
-    if (rows == 0) return;
-    out.rawHistory.reserve(rows);
-    ReadCsvRows(
-        text, [&](std::size_t n) { return out.rawHistory.emplace_back(n, '\0').data(); },
-        [](std::string_view) {});
+// Raw rows written in place at the end of a row list.
+class RawRows {
+public:
+    RawRows(RowList& rows, std::string_view text) : rows_(rows), text_(text) {}
+    void Reserve() { ReserveRows(rows_, text_); }
+    char* Start(std::size_t n) { return rows_.AddRow(n); }
+    char* More(std::size_t used, std::size_t n) {
+        kept_.assign(rows_.back().substr(0, used));
+        rows_.pop_back();
+        char* row = rows_.AddRow(n);
+        std::memcpy(row, kept_.data(), used);
+        return row;
+    }
+    void End(std::size_t size) { rows_.ShortenLast(size); }
+    void Drop() { rows_.pop_back(); }
+
+private:
+    RowList& rows_;
+    std::string_view text_;
+    std::string kept_;
+};
+
+CsvEnd ParseCsv(std::string_view text, EgAnswer& out) {
+    RawRows sink(out.rawHistory, text);
+    return ReadCsvRows(text, sink);
 }
 
 // The history row of a raw row written where room(n) says; false (nothing written) when the
@@ -293,21 +485,32 @@ void ParseCsv(std::string_view text, EgAnswer& out) {
 template <class Room>
 bool WriteHistoryRow(std::string_view raw, Room room);
 
-// The history rows of a history CSV, each built from its raw row as soon as that is read: the
-// raw row is written into one buffer used again for the next.
-void ParseCsvToRows(std::string_view text, EgAnswer& out) {
-    const std::size_t rows = CsvRowCount(text);
-    if (rows == 0) return;
-    // A history row is about as long as its line (a few bytes more for " (currency)").
-    out.historyRows.reserve(rows, text.size() + text.size() / 8);
-    std::string raw;
-    ReadCsvRows(
-        text,
-        [&](std::size_t n) {
-            if (raw.size() < n) raw.resize(std::max(n, 2 * raw.size()));
-            return raw.data();
-        },
-        [&](std::string_view row) { WriteHistoryRow(row, [&](std::size_t n) { return out.historyRows.AddRow(n); }); });
+// Each raw row written into one buffer, used again for the next, and its history row built
+// from it straight away.
+class HistoryFromRaw {
+public:
+    HistoryFromRaw(RowList& rows, std::string_view text) : rows_(rows), text_(text) {}
+    void Reserve() { ReserveRows(rows_, text_); }  // a history row is about as long as its line
+    char* Start(std::size_t n) { return More(0, n); }
+    char* More(std::size_t, std::size_t n) {
+        if (raw_.size() < n) raw_.resize(std::max(n, 2 * raw_.size()));
+        return raw_.data();
+    }
+    void End(std::size_t size) {
+        WriteHistoryRow(std::string_view(raw_.data(), size), [this](std::size_t n) { return rows_.AddRow(n); });
+    }
+    void Drop() {}
+
+private:
+    RowList& rows_;
+    std::string_view text_;
+    std::string raw_;
+};
+
+// The history rows of a history CSV, each built from its raw row as soon as that is read.
+CsvEnd ParseCsvToRows(std::string_view text, EgAnswer& out) {
+    HistoryFromRaw sink(out.historyRows, text);
+    return ReadCsvRows(text, sink);
 }
 
 // True when ParseAmount(value) < 0: only a text whose number begins with "-" (after the
@@ -532,14 +735,12 @@ void ReadAnyBalances(std::string_view answer, const TextList& prices, std::time_
 void ParseAnswer(std::string_view answer, const TextList& prices, std::time_t now,
                  EgAnswer& out, CsvRows keep) {
     out = EgAnswer{};
-    const std::size_t at = answer.find(kHidden);
-    if (at != std::string_view::npos) {
-        if (!ReadUsualBalances(answer, prices, now, out)) ReadAnyBalances(answer, prices, now, out);
-    } else if (keep == CsvRows::Raw) {
-        ParseCsv(answer, out);
-    } else {
-        ParseCsvToRows(answer, out);
-    }
+    // Read as a history, which looks at every byte for an input on the way.
+    const CsvEnd read = keep == CsvRows::Raw ? ParseCsv(answer, out) : ParseCsvToRows(answer, out);
+    if (read == CsvEnd::Rows) return;
+    out = EgAnswer{};
+    if (read == CsvEnd::Hidden && !ReadUsualBalances(answer, prices, now, out))
+        ReadAnyBalances(answer, prices, now, out);
 }
 
 namespace {
@@ -548,11 +749,7 @@ template <class Room>
 bool WriteHistoryRow(std::string_view rawRow, Room room) {
     // The fields 0 to 10 of the raw row; what follows an eleventh "~" is not used.
     std::size_t tilde[11];
-    std::size_t tildes = 0;
-    ForEachByte(rawRow.data(), rawRow.size(), '~', [&](std::size_t k) {
-        tilde[tildes++] = k;
-        return tildes < 11;
-    });
+    const std::size_t tildes = FirstTildes(rawRow, tilde);
     if (tildes < 10) return false;
     if (tildes == 10) tilde[10] = rawRow.size();
     std::string_view f[11];
@@ -564,14 +761,13 @@ bool WriteHistoryRow(std::string_view rawRow, Room room) {
                              f[7].size() + f[5].size() + (f[6].empty() ? 0 : f[6].size() + 3) +
                              f[8].size() + f[9].size() + f[2].size() + f[10].size() + 9;
     char* w = room(size);
-    std::memset(w, '~', size);
     const auto put = [&w](std::string_view v) {
         CopyShort(w, v.data(), v.size());
         w += v.size();
     };
     const auto field = [&](std::string_view v) {
         put(v);
-        ++w;  // the "~" already there
+        *w++ = '~';
     };
     // Fields that stay side by side go in one copy, their "~" with them.
     const std::string_view raw = rawRow;
@@ -585,7 +781,7 @@ bool WriteHistoryRow(std::string_view rawRow, Room room) {
         put(f[6]);
         put(")");
     }
-    ++w;
+    *w++ = '~';
     field(raw.substr(tilde[7] + 1, tilde[9] - tilde[7] - 1));  // Currency~Rate
     field(f[2]);
     put(f[10]);
@@ -594,7 +790,7 @@ bool WriteHistoryRow(std::string_view rawRow, Room room) {
 
 }  // namespace
 
-std::string HistoryRow(const std::string& rawRow) {
+std::string HistoryRow(std::string_view rawRow) {
     std::string row;
     WriteHistoryRow(rawRow, [&](std::size_t n) {
         row.resize(n);
@@ -603,13 +799,11 @@ std::string HistoryRow(const std::string& rawRow) {
     return row;
 }
 
-TextList HistoryRows(const TextList& rawRows) {
-    TextList rows;
-    rows.reserve(rawRows.size());
-    for (const std::string& raw : rawRows) {
-        std::string row = HistoryRow(raw);
-        if (!row.empty()) rows.push_back(std::move(row));
-    }
+RowList HistoryRows(const RowList& rawRows) {
+    RowList rows;
+    rows.reserve(rawRows.size(), rawRows.Bytes() + rawRows.Bytes() / 8);
+    for (const std::string_view raw : rawRows)
+        WriteHistoryRow(raw, [&](std::size_t n) { return rows.AddRow(n); });
     return rows;
 }
 

@@ -32,7 +32,7 @@ std::string BalanceRow(const std::string& metal, const std::string& ounces,
 struct EgAnswer {
     TextList errors;      // error texts
     RowList balances;     // balance rows
-    TextList rawHistory;  // "~"-joined CSV fields, header line removed (CsvRows::Raw)
+    RowList rawHistory;   // "~"-joined CSV fields, header line removed (CsvRows::Raw)
     RowList historyRows;  // HistoryRows(rawHistory), built in the same pass (CsvRows::History)
 };
 
@@ -58,8 +58,8 @@ bool ReadUsualBalances(std::string_view answer, const TextList& prices, std::tim
 
 // The history row (Date~Type~E-Metal~Weight~Amount~From/To~Currency~Rate~Batch~Memo) of
 // a raw row, or empty when the raw row has fewer than eleven fields.
-std::string HistoryRow(const std::string& rawRow);
+std::string HistoryRow(std::string_view rawRow);
 // The history rows of the raw rows; short raw rows are skipped.
-TextList HistoryRows(const TextList& rawRows);
+RowList HistoryRows(const RowList& rawRows);
 
 }  // namespace pw::eg
