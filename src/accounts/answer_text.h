@@ -36,6 +36,16 @@ std::string RowField(std::string_view value);
 std::string DecodeXmlText(std::string_view value);
 // Appends the decoded value to row, every "~" (also one that was &#126;) written as "-".
 void AppendXmlField(std::string& row, std::string_view value);
+// AppendXmlField writing at w, which has room for value.size() bytes (decoding never makes a
+// value longer); the end of what was written. A value without "&" or "~" is one scan and a
+// copy; one with them goes to PutXmlFieldSlow, which scans for both together.
+char* PutXmlFieldSlow(char* w, std::string_view value);
+inline char* PutXmlField(char* w, std::string_view value) {
+    const std::size_t n = value.size();
+    if (scan::FindEither(value.data(), n, '&', '~') < n) return PutXmlFieldSlow(w, value);
+    if (n != 0) std::memcpy(w, value.data(), n);
+    return w + n;
+}
 
 // Calls found(k) for every k of [0, n) with p[k] == c, in order, while found returns true; the
 // short stretches of a row are scanned eight bytes at a time, without the cost of a call.

@@ -110,27 +110,25 @@ int TagScanner::Lookup(const char* p, std::size_t room, std::size_t& scanned) co
     return -1;
 }
 
-TagScanner::Tag TagScanner::Next(std::string_view text, std::size_t from) {
+TagScanner::Tag TagScanner::Next(std::string_view text, std::size_t from, int expect) {
     if (longest_ == 0) return {};
     const char* const base = text.data();
     const std::size_t n = text.size();
     std::size_t i = from;
-    int& guess = successor_[static_cast<std::size_t>(last_ + 1)];
+    int& successor = successor_[static_cast<std::size_t>(last_ + 1)];
     while (i < n) {
         i += scan::Find(base + i, n - i, '<');
         if (i == n) break;
         // A whole marker at a "<" is the tag there: it holds no "<" or ">" inside.
-        if (guess >= 0) {
-            const std::string_view g = markers_[static_cast<std::size_t>(guess)];
-            if (g.size() <= n - i && scan::Same(base + i, g.data(), g.size())) {
-                last_ = guess;
-                return {i, guess};
-            }
-        }
+        int m = -1;
         std::size_t scanned = 1;
-        const int m = Lookup(base + i, n - i, scanned);
+        if (expect >= 0) {
+            const std::string_view g = markers_[static_cast<std::size_t>(expect)];
+            if (g.size() <= n - i && scan::Same(base + i, g.data(), g.size())) m = expect;
+        }
+        if (m < 0) m = Lookup(base + i, n - i, scanned);
         if (m >= 0) {
-            guess = m;
+            successor = m;
             last_ = m;
             return {i, m};
         }

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "accounts/byte_scan.h"
+
 namespace pw {
 
 // Finds the tags of a text that are among a set of markers ("<name>", "</name>"; markers of
@@ -31,9 +33,15 @@ public:
     explicit TagScanner(const std::vector<std::string_view>& markers);
 
     bool Empty() const { return longest_ == 0; }
-    std::size_t Size(int marker) const { return markers_[static_cast<std::size_t>(marker)].size(); }
+    std::string_view Marker(int marker) const { return markers_[static_cast<std::size_t>(marker)]; }
+    std::size_t Size(int marker) const { return Marker(marker).size(); }
     // The first tag of the set in text at or after from.
-    Tag Next(std::string_view text, std::size_t from);
+    Tag Next(std::string_view text, std::size_t from) {
+        return Next(text, from, successor_[static_cast<std::size_t>(last_ + 1)]);
+    }
+    // The same, when the caller expects the tag expect (a tag of the set, or -1 for no guess):
+    // it is tried first at each "<", in place of the tag that followed last time.
+    Tag Next(std::string_view text, std::size_t from, int expect);
 
 private:
     int Lookup(const char* p, std::size_t room, std::size_t& scanned) const;
@@ -57,6 +65,23 @@ public:
     TagScanner::Tag Next(std::size_t from) {
         if (back_.marker >= 0 && back_.pos >= from) return std::exchange(back_, TagScanner::Tag{});
         return tags_.Next(text_, from);
+    }
+    // The same, when the caller expects the tag expect (one of the set): the first "<" at or
+    // after from is compared with it here, without a call; a marker holds no "<" after its
+    // first byte and ends with its only ">", so when that "<" begins expect, no other tag of
+    // the set begins at it or before it.
+    TagScanner::Tag NextExpecting(std::size_t from, int expect) {
+        if (back_.marker >= 0 && back_.pos >= from) return std::exchange(back_, TagScanner::Tag{});
+        const std::size_t n = text_.size();
+        const std::size_t lt = from + scan::Find(text_.data() + from, n - from, '<');
+        const std::string_view m = tags_.Marker(expect);
+        if (m.size() <= n - lt && scan::Same(text_.data() + lt, m.data(), m.size())) return {lt, expect};
+        return tags_.Next(text_, lt, expect);
+    }
+    // True when marker begins at pos.
+    bool At(std::size_t pos, int marker) const {
+        const std::string_view m = tags_.Marker(marker);
+        return pos <= text_.size() && m.size() <= text_.size() - pos && scan::Same(text_.data() + pos, m.data(), m.size());
     }
     // t, just read, is read again by the next call that starts at or before it.
     void PutBack(const TagScanner::Tag& t) { back_ = t; }

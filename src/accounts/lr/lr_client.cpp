@@ -19,7 +19,7 @@ std::string Money(double v) {
 
 }  // namespace
 
-void AddHistoryRows(const TextList& receipts, const TextList& transfers, std::size_t from, RowList& rows) {
+void AddHistoryRows(const RowList& receipts, const RowList& transfers, std::size_t from, RowList& rows) {
     const std::size_t n = std::min(receipts.size(), transfers.size());
     if (from >= n) return;
     std::size_t bytes = 0;
@@ -36,7 +36,7 @@ void AddHistoryRows(const TextList& receipts, const TextList& transfers, std::si
     }
 }
 
-RowList BuildHistoryRows(const TextList& receipts, const TextList& transfers) {
+RowList BuildHistoryRows(const RowList& receipts, const RowList& transfers) {
     RowList rows;
     AddHistoryRows(receipts, transfers, 0, rows);
     return rows;

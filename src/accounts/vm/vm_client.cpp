@@ -22,13 +22,11 @@ bool IsOutgoing(std::string type) {
 
 namespace vm {
 
-RowList HistoryRows(const TextList& transactions) {
+RowList HistoryRows(const RowList& transactions) {
     RowList rows;
-    std::size_t bytes = 0;
-    for (const std::string& t : transactions) bytes += t.size() + 1;  // a "-" may be added
-    rows.reserve(transactions.size(), bytes);
+    rows.reserve(transactions.size(), transactions.Bytes() + transactions.size());  // a "-" may be added
     std::string amount;
-    for (const std::string& transaction : transactions) {
+    for (const std::string_view transaction : transactions) {
         const auto t = FirstFields<7>(transaction, " ");  // a missing field shows as a blank
         amount.clear();
         if (IsOutgoing(std::string(t[6])) && (t[5].empty() || t[5][0] != '-')) amount = "-";
