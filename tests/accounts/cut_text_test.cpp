@@ -103,6 +103,20 @@ TEST(TagScanner, FindsEveryTagOfTheSetAndNothingElse) {
             from = t.pos + scanner.Size(t.marker);
         }
         ASSERT_EQ(got, want) << text;
+        // Told which tag to expect, right or wrong, the scanner and a reader find the same tags.
+        for (int way = 0; way < 2; ++way) {
+            got.clear();
+            TagReader reader(text, markers);
+            for (std::size_t from = 0;;) {
+                const int expect = way == 0 ? static_cast<int>(rng() % 6) - 1 : static_cast<int>(rng() % 5);
+                const TagScanner::Tag t =
+                    way == 0 ? scanner.Next(text, from, expect) : reader.NextExpecting(from, expect);
+                if (t.marker < 0) break;
+                got.emplace_back(t.pos, t.marker);
+                from = t.pos + scanner.Size(t.marker);
+            }
+            ASSERT_EQ(got, want) << text;
+        }
     }
 }
 
@@ -118,6 +132,9 @@ TEST(ByteScan, ShortSearchesAgreeWithPlainLoops) {
         EXPECT_EQ(scan::HoldsEither(text.data(), n, '&', '~'), v.find_first_of("&~") != v.npos) << text;
         const std::string other = text.substr(0, n / 2) + (n % 3 == 0 ? "~" : "") + text.substr(n / 2);
         EXPECT_EQ(scan::Same(text.data(), other.data(), n), other.compare(0, n, text) == 0) << text;
+        std::string copy(n + 16, '#');
+        scan::Copy(copy.data() + 8, text.data(), n);
+        EXPECT_EQ(copy, std::string(8, '#') + text + std::string(8, '#'));  // nothing written around it
     }
 }
 

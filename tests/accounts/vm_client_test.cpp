@@ -191,7 +191,7 @@ TEST(VmRows, HistoryRowsInColumnOrderWithTheSignRule) {
     // The totals of the rows are exact in cents.
     TextList raw(10, "1~m~P~p~t~0.10~received");
     raw.push_back("1~m~P~p~t~0.30~sent");
-    const Totals t = SumHistory(vm::HistoryRows(raw), VMoneyTraits().historyAmountColumn);
+    const Totals t = SumHistory(vm::HistoryRows(RowList(raw)), VMoneyTraits().historyAmountColumn);
     EXPECT_EQ(t.incomeCents, 100);
     EXPECT_EQ(t.outcomeCents, 30);
 }

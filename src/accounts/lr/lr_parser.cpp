@@ -199,8 +199,7 @@ const Tables& MarkerTables() {
 }
 
 // The values present joined by "~" at w, each decoded, an empty one as one space; the end of
-// what was written. Room needed: count plus the sizes of the values (decoding never makes a
-// value longer).
+// what was written. Room needed: Room (decoding never makes a value longer).
 char* PutValues(char* w, const std::string_view* values, std::uint32_t present, std::size_t count) {
     bool first = true;
     for (std::size_t i = 0; i < count; ++i) {
@@ -216,8 +215,9 @@ char* PutValues(char* w, const std::string_view* values, std::uint32_t present, 
     return w;
 }
 
+// Sizes of the values present, and for each a "~" and a space in place of an empty one.
 std::size_t Room(const std::string_view* values, std::uint32_t present, std::size_t count) {
-    std::size_t size = count;
+    std::size_t size = 2 * count;
     for (std::size_t i = 0; i < count; ++i)
         if (present & (1u << i)) size += values[i].size();
     return size;
@@ -291,7 +291,9 @@ public:
                     if ((found & (1u << i)) && earliestWithout_[static_cast<std::size_t>(transferChildren[i])] <= kind.order)
                         return false;
                 pos = end.pos + tags_.Size(end.marker);
+                ReserveLikeFirst(got.transfers, pos - tag.pos, text_.size() - pos);
             }
+            ReserveLikeFirst(got.receipts, pos - tag.pos, text_.size() - pos);
         }
     }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "accounts/answer_text.h"
 #include "accounts/transfer_request.h"
 #include "accounts/vm/vm_requests.h"
 #include "settings/keys.h"
@@ -27,7 +28,7 @@ RowList HistoryRows(const RowList& transactions) {
     rows.reserve(transactions.size(), transactions.Bytes() + transactions.size());  // a "-" may be added
     std::string amount;
     for (const std::string_view transaction : transactions) {
-        const auto t = FirstFields<7>(transaction, " ");  // a missing field shows as a blank
+        const auto t = RowFields<7>(transaction, " ");  // a missing field shows as a blank
         amount.clear();
         if (IsOutgoing(std::string(t[6])) && (t[5].empty() || t[5][0] != '-')) amount = "-";
         amount.append(t[5]);

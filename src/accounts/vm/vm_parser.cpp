@@ -273,6 +273,7 @@ public:
             case kTransaction: {
                 if (!Children(TransactionRecord(), transactionLacking, pos, values)) return false;
                 AddTransaction(got.transactions, values);
+                ReserveLikeFirst(got.transactions, pos - t.pos, text_.size() - pos);
                 break;
             }
             case kAccountName: {
