@@ -42,11 +42,29 @@ public:
     // The same, when the caller expects the tag expect (a tag of the set, or -1 for no guess):
     // it is tried first at each "<", in place of the tag that followed last time.
     Tag Next(std::string_view text, std::size_t from, int expect);
+    // True when marker begins at p, which has room bytes after it in its text. A marker of
+    // at most 16 bytes is compared as two words without a loop (a shorter one masked), when
+    // the text has room for them.
+    bool Begins(const char* p, std::size_t room, int marker) const {
+        const Words& w = words_[static_cast<std::size_t>(marker)];
+        if (room >= w.need)
+            return (((scan::Load8(p) ^ w.head) & w.headMask) | ((scan::Load8(p + w.tailAt) ^ w.tail) & w.tailMask)) == 0;
+        const std::string_view m = Marker(marker);
+        return m.size() <= room && scan::Same(p, m.data(), m.size());
+    }
 
 private:
     int Lookup(const char* p, std::size_t room, std::size_t& scanned) const;
 
+    // A marker as words: its first eight bytes (fewer, masked, for a shorter one) and its last
+    // eight; need: the room Begins needs to compare them (past any marker longer than 16 bytes).
+    struct Words {
+        std::uint64_t head = 0, headMask = 0, tail = 0, tailMask = 0;
+        std::size_t tailAt = 0, need = SIZE_MAX;
+    };
+
     std::vector<std::string_view> markers_;
+    std::vector<Words> words_;
     std::size_t longest_ = 0;
     std::vector<int> table_;      // marker of each slot of the hash table, -1: free
     std::vector<int> successor_;  // per marker (and one for the start): the tag that came next last time
@@ -74,14 +92,8 @@ public:
         if (back_.marker >= 0 && back_.pos >= from) return std::exchange(back_, TagScanner::Tag{});
         const std::size_t n = text_.size();
         const std::size_t lt = from + scan::Find(text_.data() + from, n - from, '<');
-        const std::string_view m = tags_.Marker(expect);
-        if (m.size() <= n - lt && scan::Same(text_.data() + lt, m.data(), m.size())) return {lt, expect};
+        if (tags_.Begins(text_.data() + lt, n - lt, expect)) return {lt, expect};
         return tags_.Next(text_, lt, expect);
-    }
-    // True when marker begins at pos.
-    bool At(std::size_t pos, int marker) const {
-        const std::string_view m = tags_.Marker(marker);
-        return pos <= text_.size() && m.size() <= text_.size() - pos && scan::Same(text_.data() + pos, m.data(), m.size());
     }
     // t, just read, is read again by the next call that starts at or before it.
     void PutBack(const TagScanner::Tag& t) { back_ = t; }
