@@ -187,6 +187,10 @@ TEST(VmRows, HistoryRowsInColumnOrderWithTheSignRule) {
         {"7~m", " ~ ~ ~ ~7~m"},
     };
     for (const auto& c : cases) EXPECT_EQ(vm::HistoryRows({c.raw}), (RowList{c.row})) << c.raw;
+    RowList all, want;  // one list: each row's sign still from its own TransType
+    for (int round = 0; round < 2; ++round)
+        for (const auto& c : cases) all.push_back(c.raw), want.push_back(c.row);
+    EXPECT_EQ(vm::HistoryRows(all), want);
 
     // The totals of the rows are exact in cents.
     TextList raw(10, "1~m~P~p~t~0.10~received");

@@ -26,11 +26,13 @@ namespace vm {
 RowList HistoryRows(const RowList& transactions) {
     RowList rows;
     rows.reserve(transactions.size(), transactions.Bytes() + transactions.size());  // a "-" may be added
-    std::string amount;
+    std::string amount, type;  // type: the TransType last looked at, outgoing its verdict
+    bool outgoing = false;
     for (const std::string_view transaction : transactions) {
         const auto t = RowFields<7>(transaction, " ");  // a missing field shows as a blank
+        if (t[6] != type || type.empty()) outgoing = IsOutgoing(type.assign(t[6]));
         amount.clear();
-        if (IsOutgoing(std::string(t[6])) && (t[5].empty() || t[5][0] != '-')) amount = "-";
+        if (outgoing && (t[5].empty() || t[5][0] != '-')) amount = "-";
         amount.append(t[5]);
         rows.AddJoined({t[4], t[6], t[3], amount, t[0], t[1]});
     }
