@@ -142,33 +142,11 @@ int EndOf(int open) { return open + 1; }
 // without "<"; text between the tags is skipped) up to "</ToFromAccount>". Every "<" in it
 // then begins one of these four tags, none of which is a tag of the answer, so
 // "</ToFromAccount>" is the next tag of the answer after "<ToFromAccount>"; and the general
-// extraction of the parties finds exactly these pairs. The texts of the tags, by index.
-constexpr std::string_view kPartyTags[] = {"<AccountId>", "</AccountId>", "<Name>", "</Name>", "</ToFromAccount>"};
-
-// Walks such a value from v in text: pair(account, name) for each pair; the position of
-// "</ToFromAccount>", or npos for a value of any other shape.
-template <class Pair>
-std::size_t WalkParties(std::string_view text, std::size_t v, Pair pair) {
-    const auto at = [&](std::size_t p, std::size_t tag) {
-        const std::string_view t = kPartyTags[tag];
-        return t.size() <= text.size() - p && scan::Same(text.data() + p, t.data(), t.size());
-    };
-    const auto next = [&](std::size_t p) { return p + scan::Find(text.data() + p, text.size() - p, '<'); };
-    for (std::size_t p = v;;) {
-        std::size_t lt = next(p);
-        if (at(lt, 4)) return lt;
-        std::string_view field[2];
-        for (std::size_t f = 0; f < 2; ++f) {
-            if (!at(lt, 2 * f)) return std::string_view::npos;
-            const std::size_t from = lt + kPartyTags[2 * f].size();
-            lt = next(from);
-            if (!at(lt, 2 * f + 1)) return std::string_view::npos;
-            field[f] = text.substr(from, lt - from);
-            lt = next(lt + kPartyTags[2 * f + 1].size());
-        }
-        pair(field[0], field[1]);
-        p = lt;
-    }
+// extraction of the parties finds exactly these pairs. The tags, by index.
+const std::vector<std::string_view>& PlainPartyTags() {
+    static const std::vector<std::string_view> m = {"<AccountId>", "</AccountId>", "<Name>", "</Name>",
+                                                    "</ToFromAccount>"};
+    return m;
 }
 
 char* PutValue(char* w, std::string_view value) {
@@ -212,7 +190,7 @@ public:
             next = i + 1;
             if (t.marker == kToFrom) {
                 const std::size_t v = t.pos + tags_.Size(t.marker);
-                const std::size_t close = WalkParties(text_, v, [](std::string_view, std::string_view) {});
+                const std::size_t close = PlainParties(v);
                 plainParty_ = close != std::string_view::npos;
                 if (plainParty_) {
                     values[i] = text_.substr(v, close - v);
@@ -227,7 +205,7 @@ public:
         lacking |= all & ~present;
         for (std::size_t i = 0; i < r.children.size(); ++i)
             if (!(present & (1u << i))) values[i] = {};
-        if (!(present & (1u << kPartySlot))) plainParty_ = true;  // missing: " "
+        if (!(present & (1u << kPartySlot))) plainParty_ = true, pairs_.clear();  // missing: " "
         return true;
     }
 
@@ -319,22 +297,38 @@ private:
                 std::memcpy(w, party_.data(), party_.size());
                 w += party_.size();
             } else {
-                w = PutParties(w, values[i]);
+                w = PutParties(w);
             }
         }
         rows.ShortenLast(static_cast<std::size_t>(w - start));
     }
 
-    // The parties of a plain ToFromAccount value: "account (name)" ("Fee Account" alone),
-    // joined by ", "; none: " ".
-    char* PutParties(char* w, std::string_view value) {
-        char* const start = w;
-        if (value.empty()) {  // missing, or no pair
-            *w = ' ';
-            return w + 1;
+    // The pairs of a plain ToFromAccount value from v into pairs_; the position of its
+    // "</ToFromAccount>", or npos for a value of any other shape.
+    std::size_t PlainParties(std::size_t v) {
+        pairs_.clear();
+        const std::size_t n = text_.size();
+        const auto next = [&](std::size_t p) { return p + scan::Find(text_.data() + p, n - p, '<'); };
+        const auto at = [&](std::size_t p, int tag) { return partyTags_.Begins(text_.data() + p, n - p, tag); };
+        for (std::size_t lt = next(v);;) {
+            if (at(lt, 4)) return lt;
+            std::array<std::string_view, 2> pair;
+            for (int f = 0; f < 2; ++f) {
+                if (!at(lt, 2 * f)) return std::string_view::npos;
+                const std::size_t from = lt + partyTags_.Size(2 * f);
+                lt = next(from);
+                if (!at(lt, 2 * f + 1)) return std::string_view::npos;
+                pair[static_cast<std::size_t>(f)] = text_.substr(from, lt - from);
+                lt = next(lt + partyTags_.Size(2 * f + 1));
+            }
+            pairs_.push_back(pair);
         }
-        const std::size_t v = static_cast<std::size_t>(value.data() - text_.data());
-        WalkParties(text_, v, [&](std::string_view account, std::string_view name) {
+    }
+
+    // The parties of pairs_: "account (name)" ("Fee Account" alone), joined by ", "; none: " ".
+    char* PutParties(char* w) {
+        char* const start = w;
+        for (const auto& [account, name] : pairs_) {
             if (w != start) *w++ = ',', *w++ = ' ';
             char* const at = w;
             w = PutValue(w, account);
@@ -343,15 +337,17 @@ private:
                 w = PutValue(w, name);
                 *w++ = ')';
             }
-        });
+        }
         if (w == start) *w++ = ' ';
         return w;
     }
 
     std::string_view text_;
     TagReader tags_;
+    TagScanner partyTags_{PlainPartyTags()};
     bool plainParty_ = true;  // the ToFromAccount of the record being read has the usual shape
-    std::string party_;       // the parties of one of any other shape
+    std::vector<std::array<std::string_view, 2>> pairs_;  // its account and name pairs
+    std::string party_;                                    // the parties of one of any other shape
     CutText general_{PartyMarkers()};
 };
 
