@@ -48,6 +48,14 @@ inline char* PutXmlField(char* w, std::string_view value) {
     scan::Copy(w, value.data(), n);
     return w + n;
 }
+// PutXmlField with an empty value written as one space (room: value.size() + 1), as the XML
+// interfaces' rows keep their empty values.
+inline char* PutXmlValue(char* w, std::string_view value) {
+    char* const end = PutXmlField(w, value);
+    if (end != w) return end;
+    *w = ' ';
+    return w + 1;
+}
 
 // Calls found(k) for every k of [0, n) with p[k] == c, in order, while found returns true; the
 // short stretches of a row are scanned eight bytes at a time, without the cost of a call.

@@ -206,11 +206,7 @@ char* PutValues(char* w, const std::string_view* values, std::uint32_t present, 
         if (!(present & (1u << i))) continue;
         if (!first) *w++ = '~';
         first = false;
-        char* const end = PutXmlField(w, values[i]);
-        if (end == w)
-            *w++ = ' ';
-        else
-            w = end;
+        w = PutXmlValue(w, values[i]);
     }
     return w;
 }

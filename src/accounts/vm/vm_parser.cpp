@@ -149,13 +149,6 @@ const std::vector<std::string_view>& PlainPartyTags() {
     return m;
 }
 
-char* PutValue(char* w, std::string_view value) {
-    char* const end = PutXmlField(w, value);
-    if (end != w) return end;
-    *w = ' ';
-    return w + 1;
-}
-
 class UsualShape {
 public:
     explicit UsualShape(std::string_view answer) : text_(answer), tags_(answer, AnswerMarkers()) {}
@@ -228,10 +221,10 @@ public:
             case kStatus: {
                 if (!Children(StatusRecord(), statusLacking, pos, values)) return false;
                 std::string row(values[0].size() + values[1].size() + 3, '\0');
-                char* w = PutValue(row.data(), values[0]);
+                char* w = PutXmlValue(row.data(), values[0]);
                 const bool error = IsErrorCode(std::string_view(row.data(), static_cast<std::size_t>(w - row.data())));
                 *w++ = '~';
-                w = PutValue(w, values[1]);
+                w = PutXmlValue(w, values[1]);
                 row.resize(static_cast<std::size_t>(w - row.data()));
                 if (error) got.errors.push_back(std::move(row));
                 break;
@@ -292,7 +285,7 @@ private:
         for (std::size_t i = 0; i < 7; ++i) {
             if (i > 0) *w++ = '~';
             if (i != kPartySlot) {
-                w = PutValue(w, values[i]);
+                w = PutXmlValue(w, values[i]);
             } else if (!plainParty_) {
                 std::memcpy(w, party_.data(), party_.size());
                 w += party_.size();
@@ -331,10 +324,10 @@ private:
         for (const auto& [account, name] : pairs_) {
             if (w != start) *w++ = ',', *w++ = ' ';
             char* const at = w;
-            w = PutValue(w, account);
+            w = PutXmlValue(w, account);
             if (std::string_view(at, static_cast<std::size_t>(w - at)) != "Fee Account") {
                 *w++ = ' ', *w++ = '(';
-                w = PutValue(w, name);
+                w = PutXmlValue(w, name);
                 *w++ = ')';
             }
         }
