@@ -8,38 +8,39 @@
 namespace pw {
 namespace {
 
-// Appends the UTF-8 form of a code point XML allows in a character reference; false for
-// any other number (NUL, surrogates, beyond U+10FFFF).
-bool AppendUtf8(std::string& out, unsigned long cp) {
-    if (cp == 0 || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return false;
+// Writes the UTF-8 form of a code point XML allows in a character reference at w; the end of
+// what was written, or nullptr for any other number (NUL, surrogates, beyond U+10FFFF).
+char* PutUtf8(char* w, unsigned long cp) {
+    if (cp == 0 || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return nullptr;
     if (cp < 0x80) {
-        out += static_cast<char>(cp);
+        *w++ = static_cast<char>(cp);
     } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        *w++ = static_cast<char>(0xC0 | (cp >> 6));
+        *w++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        *w++ = static_cast<char>(0xE0 | (cp >> 12));
+        *w++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *w++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        *w++ = static_cast<char>(0xF0 | (cp >> 18));
+        *w++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        *w++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *w++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
-    return true;
+    return w;
 }
 
 // The length of the reference at the start of s ("&...;") when it is one this decoder
-// knows, its text appended to out; 0 (out unchanged) otherwise.
-std::size_t DecodeReference(std::string_view s, std::string& out) {
+// knows, its text written at w (moved past it); 0 (w unchanged) otherwise. The text is never
+// longer than the reference: a code point of n UTF-8 bytes takes more than n + 1 digits.
+std::size_t DecodeReference(std::string_view s, char*& w) {
     static constexpr struct {
         std::string_view name;
         char ch;
     } kNamed[] = {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
     for (const auto& e : kNamed) {
         if (s.substr(0, e.name.size()) == e.name) {
-            out += e.ch;
+            *w++ = e.ch;
             return e.name.size();
         }
     }
@@ -58,12 +59,37 @@ std::size_t DecodeReference(std::string_view s, std::string& out) {
         cp = cp * (hex ? 16 : 10) + static_cast<unsigned long>(d);
     }
     if (i == digitsFrom || i >= s.size() || s[i] != ';') return 0;
-    const std::size_t before = out.size();
-    if (!AppendUtf8(out, cp)) {
-        out.resize(before);
-        return 0;
-    }
+    char* const end = PutUtf8(w, cp);
+    if (!end) return 0;
+    w = end;
     return i + 1;
+}
+
+// Writes the decoded text of value at w (room for value.size() bytes); with dash, every "~"
+// (also one that was &#126;) is written "-". One scan finds both kinds of byte.
+char* PutXmlText(char* w, std::string_view value, bool dash) {
+    const char other = dash ? '~' : '&';
+    for (;;) {
+        const std::size_t k = scan::FindEither(value.data(), value.size(), '&', other);
+        if (k != 0) std::memcpy(w, value.data(), k);
+        w += k;
+        value.remove_prefix(k);
+        if (value.empty()) return w;
+        if (value.front() == '~') {
+            *w++ = '-';
+            value.remove_prefix(1);
+            continue;
+        }
+        char* const at = w;
+        const std::size_t used = DecodeReference(value, w);
+        if (used == 0) {
+            *w++ = '&';
+            value.remove_prefix(1);
+            continue;
+        }
+        if (dash && w - at == 1 && *at == '~') *at = '-';
+        value.remove_prefix(used);
+    }
 }
 
 }  // namespace
@@ -81,52 +107,19 @@ std::string RowField(std::string_view value) {
     return out;
 }
 
-namespace {
-
-// Appends the decoded text of value to out.
-void AppendXmlText(std::string& out, std::string_view value) {
-    std::size_t pos = 0;
-    for (;;) {
-        const void* amp = std::memchr(value.data() + pos, '&', value.size() - pos);
-        if (!amp) break;
-        const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(amp) - value.data());
-        out.append(value.substr(pos, at - pos));
-        const std::size_t used = DecodeReference(value.substr(at), out);
-        if (used == 0) {
-            out += '&';
-            pos = at + 1;
-        } else {
-            pos = at + used;
-        }
-    }
-    out.append(value.substr(pos));
-}
-
-}  // namespace
-
 std::string DecodeXmlText(std::string_view value) {
-    std::string out;
-    if (value.empty()) return out;
-    out.reserve(value.size());
-    AppendXmlText(out, value);
+    std::string out(value.size(), '\0');
+    out.resize(static_cast<std::size_t>(PutXmlText(out.data(), value, false) - out.data()));
     return out;
 }
 
+char* PutXmlFieldSlow(char* w, std::string_view value) { return PutXmlText(w, value, true); }
+
 void AppendXmlField(std::string& row, std::string_view value) {
     if (value.empty()) return;
-    if (!scan::HoldsEither(value.data(), value.size(), '&', '~')) {
-        row.append(value);
-        return;
-    }
-    if (!scan::HoldsEither(value.data(), value.size(), '&', '&')) {
-        AppendRowField(row, value);
-        return;
-    }
-    // Decoded in place; a "~" (also one written &#126;) becomes "-" afterwards.
     const std::size_t start = row.size();
-    AppendXmlText(row, value);
-    for (char* p = row.data() + start; (p = static_cast<char*>(std::memchr(p, '~', static_cast<std::size_t>(row.data() + row.size() - p))));)
-        *p++ = '-';
+    row.resize(start + value.size());
+    row.resize(static_cast<std::size_t>(PutXmlField(row.data() + start, value) - row.data()));
 }
 
 }  // namespace pw

@@ -4,6 +4,7 @@
 // the row: every parser puts server text into its rows through these functions, which write
 // it as "-". The XML interfaces (Liberty Reserve, V-Money) send their values escaped; those
 // are decoded here, once.
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include <string_view>
 
 #include "accounts/byte_scan.h"
+#include "store/row_list.h"
 
 namespace pw {
 
@@ -36,6 +38,24 @@ std::string RowField(std::string_view value);
 std::string DecodeXmlText(std::string_view value);
 // Appends the decoded value to row, every "~" (also one that was &#126;) written as "-".
 void AppendXmlField(std::string& row, std::string_view value);
+// AppendXmlField writing at w, which has room for value.size() bytes (decoding never makes a
+// value longer); the end of what was written. A value without "&" or "~" is one scan and a
+// copy; one with them goes to PutXmlFieldSlow, which scans for both together.
+char* PutXmlFieldSlow(char* w, std::string_view value);
+inline char* PutXmlField(char* w, std::string_view value) {
+    const std::size_t n = value.size();
+    if (scan::FindEither(value.data(), n, '&', '~') < n) return PutXmlFieldSlow(w, value);
+    scan::Copy(w, value.data(), n);
+    return w + n;
+}
+// PutXmlField with an empty value written as one space (room: value.size() + 1), as the XML
+// interfaces' rows keep their empty values.
+inline char* PutXmlValue(char* w, std::string_view value) {
+    char* const end = PutXmlField(w, value);
+    if (end != w) return end;
+    *w = ' ';
+    return w + 1;
+}
 
 // Calls found(k) for every k of [0, n) with p[k] == c, in order, while found returns true; the
 // short stretches of a row are scanned eight bytes at a time, without the cost of a call.
@@ -56,6 +76,31 @@ void ForEachByte(const char* p, std::size_t n, char c, Found found) {
     }
     for (; k < n; ++k)
         if (p[k] == c && !found(k)) return;
+}
+
+// FirstFields for the rows of long tables: the "~" are found eight bytes at a time.
+template <std::size_t N>
+std::array<std::string_view, N> RowFields(std::string_view row, std::string_view missing = {}) {
+    std::array<std::string_view, N> f;
+    f.fill(missing);
+    std::size_t i = 0, from = 0;
+    ForEachByte(row.data(), row.size(), '~', [&](std::size_t k) {
+        f[i++] = row.substr(from, k - from);
+        from = k + 1;
+        return i < N;
+    });
+    if (i < N) f[i] = row.substr(from);
+    return f;
+}
+
+// Called after the first row of a list read from a text, the row taken from record bytes with
+// rest bytes of the text after them: room for rows at the same rate for the rest of the text,
+// so that a long list is not copied while it grows (a reservation only: rows still fit when
+// the rate changes).
+inline void ReserveLikeFirst(RowList& rows, std::size_t record, std::size_t rest) {
+    if (rows.size() != 1 || record == 0) return;
+    const std::size_t count = rest / record + 1, size = rows.back().size();
+    rows.reserve(count, count * (size + size / 8 + 1));
 }
 
 // How many bytes c text holds: memchr from one to the next, for bytes some way apart (the line

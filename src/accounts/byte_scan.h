@@ -67,6 +67,26 @@ inline bool HoldsEither(const char* p, std::size_t n, char a, char b) {
     return false;
 }
 
+// memcpy(d, s, n) for the short values of an answer without the cost of a call; longer ones
+// go to the C library.
+inline void Copy(char* d, const char* s, std::size_t n) {
+    if (n > 16) {
+        std::memcpy(d, s, n);
+    } else if (n >= 8) {
+        const std::uint64_t a = Load8(s), b = Load8(s + n - 8);
+        std::memcpy(d, &a, 8);
+        std::memcpy(d + n - 8, &b, 8);
+    } else if (n >= 4) {
+        std::uint32_t a, b;
+        std::memcpy(&a, s, 4);
+        std::memcpy(&b, s + n - 4, 4);
+        std::memcpy(d, &a, 4);
+        std::memcpy(d + n - 4, &b, 4);
+    } else {
+        for (std::size_t i = 0; i < n; ++i) d[i] = s[i];
+    }
+}
+
 // memcmp(a, b, n) == 0 for the short texts of markers.
 inline bool Same(const char* a, const char* b, std::size_t n) {
     if (n < 8) {

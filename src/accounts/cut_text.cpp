@@ -84,6 +84,21 @@ TagScanner::TagScanner(const std::vector<std::string_view>& markers) : markers_(
     while (slots < 4 * tags) slots *= 2;
     table_.assign(slots, -1);
     successor_.assign(markers_.size() + 1, -1);
+    words_.assign(markers_.size(), Words{});
+    for (std::size_t m = 0; m < markers_.size(); ++m) {
+        const std::string_view t = markers_[m];
+        if (t.empty() || t.size() > 16) continue;
+        Words& w = words_[m];
+        const std::size_t head = std::min<std::size_t>(t.size(), 8);
+        std::memcpy(&w.head, t.data(), head);
+        std::memset(&w.headMask, 0xFF, head);
+        if (t.size() > 8) {
+            w.tailAt = t.size() - 8;
+            std::memcpy(&w.tail, t.data() + w.tailAt, 8);
+            w.tailMask = ~std::uint64_t{0};
+        }
+        w.need = std::max<std::size_t>(t.size(), 8);
+    }
     for (std::size_t m = 0; m < markers_.size(); ++m) {
         if (!IsTag(markers_[m])) continue;
         std::size_t slot = TagHash(markers_[m].data(), markers_[m].size()) & (slots - 1);
@@ -110,27 +125,22 @@ int TagScanner::Lookup(const char* p, std::size_t room, std::size_t& scanned) co
     return -1;
 }
 
-TagScanner::Tag TagScanner::Next(std::string_view text, std::size_t from) {
+TagScanner::Tag TagScanner::Next(std::string_view text, std::size_t from, int expect) {
     if (longest_ == 0) return {};
     const char* const base = text.data();
     const std::size_t n = text.size();
     std::size_t i = from;
-    int& guess = successor_[static_cast<std::size_t>(last_ + 1)];
+    int& successor = successor_[static_cast<std::size_t>(last_ + 1)];
     while (i < n) {
         i += scan::Find(base + i, n - i, '<');
         if (i == n) break;
         // A whole marker at a "<" is the tag there: it holds no "<" or ">" inside.
-        if (guess >= 0) {
-            const std::string_view g = markers_[static_cast<std::size_t>(guess)];
-            if (g.size() <= n - i && scan::Same(base + i, g.data(), g.size())) {
-                last_ = guess;
-                return {i, guess};
-            }
-        }
+        int m = -1;
         std::size_t scanned = 1;
-        const int m = Lookup(base + i, n - i, scanned);
+        if (expect >= 0 && Begins(base + i, n - i, expect)) m = expect;
+        if (m < 0) m = Lookup(base + i, n - i, scanned);
         if (m >= 0) {
-            guess = m;
+            successor = m;
             last_ = m;
             return {i, m};
         }

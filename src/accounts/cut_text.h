@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "accounts/byte_scan.h"
+
 namespace pw {
 
 // Finds the tags of a text that are among a set of markers ("<name>", "</name>"; markers of
@@ -31,14 +33,38 @@ public:
     explicit TagScanner(const std::vector<std::string_view>& markers);
 
     bool Empty() const { return longest_ == 0; }
-    std::size_t Size(int marker) const { return markers_[static_cast<std::size_t>(marker)].size(); }
+    std::string_view Marker(int marker) const { return markers_[static_cast<std::size_t>(marker)]; }
+    std::size_t Size(int marker) const { return Marker(marker).size(); }
     // The first tag of the set in text at or after from.
-    Tag Next(std::string_view text, std::size_t from);
+    Tag Next(std::string_view text, std::size_t from) {
+        return Next(text, from, successor_[static_cast<std::size_t>(last_ + 1)]);
+    }
+    // The same, when the caller expects the tag expect (a tag of the set, or -1 for no guess):
+    // it is tried first at each "<", in place of the tag that followed last time.
+    Tag Next(std::string_view text, std::size_t from, int expect);
+    // True when marker begins at p, which has room bytes after it in its text. A marker of
+    // at most 16 bytes is compared as two words without a loop (a shorter one masked), when
+    // the text has room for them.
+    bool Begins(const char* p, std::size_t room, int marker) const {
+        const Words& w = words_[static_cast<std::size_t>(marker)];
+        if (room >= w.need)
+            return (((scan::Load8(p) ^ w.head) & w.headMask) | ((scan::Load8(p + w.tailAt) ^ w.tail) & w.tailMask)) == 0;
+        const std::string_view m = Marker(marker);
+        return m.size() <= room && scan::Same(p, m.data(), m.size());
+    }
 
 private:
     int Lookup(const char* p, std::size_t room, std::size_t& scanned) const;
 
+    // A marker as words: its first eight bytes (fewer, masked, for a shorter one) and its last
+    // eight; need: the room Begins needs to compare them (past any marker longer than 16 bytes).
+    struct Words {
+        std::uint64_t head = 0, headMask = 0, tail = 0, tailMask = 0;
+        std::size_t tailAt = 0, need = SIZE_MAX;
+    };
+
     std::vector<std::string_view> markers_;
+    std::vector<Words> words_;
     std::size_t longest_ = 0;
     std::vector<int> table_;      // marker of each slot of the hash table, -1: free
     std::vector<int> successor_;  // per marker (and one for the start): the tag that came next last time
@@ -57,6 +83,17 @@ public:
     TagScanner::Tag Next(std::size_t from) {
         if (back_.marker >= 0 && back_.pos >= from) return std::exchange(back_, TagScanner::Tag{});
         return tags_.Next(text_, from);
+    }
+    // The same, when the caller expects the tag expect (one of the set): the first "<" at or
+    // after from is compared with it here, without a call; a marker holds no "<" after its
+    // first byte and ends with its only ">", so when that "<" begins expect, no other tag of
+    // the set begins at it or before it.
+    TagScanner::Tag NextExpecting(std::size_t from, int expect) {
+        if (back_.marker >= 0 && back_.pos >= from) return std::exchange(back_, TagScanner::Tag{});
+        const std::size_t n = text_.size();
+        const std::size_t lt = from + scan::Find(text_.data() + from, n - from, '<');
+        if (tags_.Begins(text_.data() + lt, n - lt, expect)) return {lt, expect};
+        return tags_.Next(text_, lt, expect);
     }
     // t, just read, is read again by the next call that starts at or before it.
     void PutBack(const TagScanner::Tag& t) { back_ = t; }

@@ -80,21 +80,22 @@ TEST(CutText, AgreesWithAFlagPerByte) {
 // Every tag of the set, by a plain look at every position, against the scanner; the same
 // scanner serves every text, so that the tag it predicts is often wrong.
 TEST(TagScanner, FindsEveryTagOfTheSetAndNothingElse) {
-    const std::vector<std::string_view> markers = {"<A>", "</A>", "<Amount>", "</Amount>", "<Am>", "x~y", "<B c>"};
+    const std::string_view longTag = "<B c=\"long value\">";  // compared past its first 16 bytes
+    const std::vector<std::string_view> markers = {"<A>", "</A>", "<Amount>", "</Amount>", "<Am>", "x~y", longTag};
     TagScanner scanner(markers);
     std::mt19937 rng(7);
     const std::string pieces[] = {"<A>", "</A>", "<Amount>", "</Amount", "<Am>", "<Amounts>", "<", ">", "/",
-                                  "A", "m", "<<A>", "x~y", "<B c>", "<B>", "ount>", " "};
+                                  "A", "m", "<<A>", "x~y", std::string(longTag), "<B c=\"long valu>", "<B>", "ount>", " "};
     for (int round = 0; round < 3000; ++round) {
         std::string text;
         for (int k = static_cast<int>(rng() % 12); k > 0; --k) text += pieces[rng() % std::size(pieces)];
         std::vector<std::pair<std::size_t, int>> want, got;
         for (std::size_t p = 0; p < text.size(); ++p)
-            for (int m = 0; m < 5; ++m)  // the tags of the set; "x~y" is no tag, "<B c>" is one
+            for (int m = 0; m < 5; ++m)  // the tags of the set; "x~y" is no tag, longTag is one
                 if (text.compare(p, markers[static_cast<std::size_t>(m)].size(), markers[static_cast<std::size_t>(m)]) == 0)
                     want.emplace_back(p, m);
         for (std::size_t p = 0; p < text.size(); ++p)
-            if (text.compare(p, 5, "<B c>") == 0) want.emplace_back(p, 6);
+            if (text.compare(p, longTag.size(), longTag) == 0) want.emplace_back(p, 6);
         std::sort(want.begin(), want.end());
         for (std::size_t from = 0;;) {
             const TagScanner::Tag t = scanner.Next(text, from);
@@ -103,6 +104,20 @@ TEST(TagScanner, FindsEveryTagOfTheSetAndNothingElse) {
             from = t.pos + scanner.Size(t.marker);
         }
         ASSERT_EQ(got, want) << text;
+        // Told which tag to expect, right or wrong, the scanner and a reader find the same tags.
+        for (int way = 0; way < 2; ++way) {
+            got.clear();
+            TagReader reader(text, markers);
+            for (std::size_t from = 0;;) {
+                const int expect = way == 0 ? static_cast<int>(rng() % 6) - 1 : static_cast<int>(rng() % 5);
+                const TagScanner::Tag t =
+                    way == 0 ? scanner.Next(text, from, expect) : reader.NextExpecting(from, expect);
+                if (t.marker < 0) break;
+                got.emplace_back(t.pos, t.marker);
+                from = t.pos + scanner.Size(t.marker);
+            }
+            ASSERT_EQ(got, want) << text;
+        }
     }
 }
 
@@ -118,6 +133,9 @@ TEST(ByteScan, ShortSearchesAgreeWithPlainLoops) {
         EXPECT_EQ(scan::HoldsEither(text.data(), n, '&', '~'), v.find_first_of("&~") != v.npos) << text;
         const std::string other = text.substr(0, n / 2) + (n % 3 == 0 ? "~" : "") + text.substr(n / 2);
         EXPECT_EQ(scan::Same(text.data(), other.data(), n), other.compare(0, n, text) == 0) << text;
+        std::string copy(n + 16, '#');
+        scan::Copy(copy.data() + 8, text.data(), n);
+        EXPECT_EQ(copy, std::string(8, '#') + text + std::string(8, '#'));  // nothing written around it
     }
 }
 

@@ -211,6 +211,13 @@ TEST(Differential, UsualShapeOnlyWhereTheOrderOfTakingAgrees) {
         {false, "<Response><Code>1</Code></Response>", false},
         {false, "<Response><Transaction><ToFromAccount><AccountId>a</AccountId><AccountId>b</AccountId>"
                 "<Name>n</Name></ToFromAccount></Transaction></Response>", true},  // the party read generally
+        {false, "<Response><Transaction><ToFromAccount> <AccountId>a&amp;~</AccountId>, <Name></Name>"
+                "<AccountId>Fee Account</AccountId><Name>f</Name> </ToFromAccount></Transaction></Response>", true},
+        {false, "<Response><Transaction><ToFromAccount><AccountId>a</AccountId><Name>n</Name><x>"
+                "</ToFromAccount></Transaction></Response>", true},              // not a tag of the answer
+        {false, "<Response><Transaction><ToFromAccount><AccountId>a</AccountId><Name><Memo>m</Memo></Name>"
+                "</ToFromAccount></Transaction></Response>", false},             // a tag inside the value
+        {false, "<Response><Transaction><ToFromAccount><AccountId>a</AccountId><Name>n</Name>", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.answer);

@@ -3,6 +3,7 @@
 // ERROR cut short still reaches the user, and big answers cost one pass.
 #include <gtest/gtest.h>
 
+#include <random>
 
 #include "accounts/answer_text.h"
 #include "accounts/ecu/ecu_client.h"
@@ -40,6 +41,30 @@ TEST(XmlText, EntitiesAndReferencesAreDecodedOnceAndTheRestKept) {
     AppendXmlField(row, "a&#126;b~c &amp;");
     EXPECT_EQ(row, "x~a-b-c &");
     EXPECT_EQ(RowField("~a~~"), "-a--");
+}
+
+TEST(XmlText, FieldsWrittenInPlaceAreTheDecodedTextWithoutTildes) {
+    std::mt19937 rng(5);
+    const std::string_view pieces[] = {"a", "~", "&", "&amp;", "&#126;", "&#x7E;", "&#233;", "&lt", ";", "&#", "x"};
+    for (int round = 0; round < 5000; ++round) {
+        std::string value;
+        for (int k = static_cast<int>(rng() % 30); k > 0; --k) value += pieces[rng() % std::size(pieces)];
+        std::string out(value.size() + 8, '#');
+        char* const end = PutXmlField(out.data(), value);
+        const std::string want = RowField(DecodeXmlText(value));
+        EXPECT_EQ(std::string(out.data(), end), want) << value;
+        EXPECT_EQ(out.substr(value.size()), std::string(8, '#')) << value;  // never longer than the value
+    }
+}
+
+TEST(RowText, RowFieldsAreTheFirstFields) {
+    std::mt19937 rng(9);
+    for (int round = 0; round < 3000; ++round) {
+        std::string row(rng() % 40, 'a');
+        for (char& c : row) c = "ab~"[rng() % 3];
+        EXPECT_EQ(RowFields<7>(row, " "), FirstFields<7>(row, " ")) << row;
+        EXPECT_EQ(RowFields<2>(row), FirstFields<2>(row)) << row;
+    }
 }
 
 const std::string kEveryEntity = "&lt;&gt;&amp;&quot;&apos; &#65;&#x42; &foo; R&D";

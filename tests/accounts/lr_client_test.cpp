@@ -160,7 +160,7 @@ TEST_F(LrClientTest, HistoryRowsFollowTheSignOfTheAmount) {
 }
 
 TEST_F(LrClientTest, AmountsAreReadPastLeadingWhiteSpaceAndNeverAsInfinity) {
-    const TextList t = {"T1~transfer~UPAYER~UPAYEE~LRUSD~10~m~false~API"};
+    const RowList t = {"T1~transfer~UPAYER~UPAYEE~LRUSD~10~m~false~API"};
     EXPECT_EQ(BuildHistoryRows({"1~d~Payer~Payee~\n -10.0000~0~1"}, t)[0],
               "d~UPAYEE (Payee)~-10.00~0~1~LRUSD~1~m~false~API");
     EXPECT_EQ(BuildHistoryRows({"1~d~Payer~Payee~\r\n\v\f+10.5~0~1"}, t)[0],

@@ -72,14 +72,16 @@ public:
     }
 
 private:
-    static void All(std::string& t, const std::string& e, const std::vector<std::string>& cs, TextList& rows,
-                    TextList* transfers) {
+    template <class Rows>
+    static void All(std::string& t, const std::string& e, const std::vector<std::string>& cs, Rows& rows,
+                    RowList* transfers) {
         while (One(t, e, cs, rows, transfers)) {
         }
     }
     // A missing closing tag drops the record and ends its kind.
-    static bool One(std::string& t, const std::string& e, const std::vector<std::string>& cs, TextList& rows,
-                    TextList* transfers) {
+    template <class Rows>
+    static bool One(std::string& t, const std::string& e, const std::vector<std::string>& cs, Rows& rows,
+                    RowList* transfers) {
         const std::size_t o = t.find("<" + e + ">");
         if (o == std::string::npos) return false;
         Erase(t, o, e.size() + 2);
@@ -105,7 +107,8 @@ private:
             Erase(t, s, end + close.size() - s);
         }
         rows.push_back(row);
-        if (transfers) transfers->insert(transfers->end(), found.begin(), found.end());
+        if (transfers)
+            for (const std::string& f : found) transfers->push_back(f);
         return true;
     }
 };
@@ -184,7 +187,7 @@ private:
 };
 
 // ---- The table rows of the LR and V-Money clients, field by field from split rows.
-inline TextList LrHistoryRows(const TextList& receipts, const TextList& transfers) {
+inline TextList LrHistoryRows(const RowList& receipts, const RowList& transfers) {
     const auto at = [](const TextList& f, std::size_t i) { return i < f.size() ? f[i] : std::string(); };
     TextList rows;
     for (std::size_t i = 0; i < std::min(receipts.size(), transfers.size()); ++i) {
@@ -202,10 +205,10 @@ inline TextList LrHistoryRows(const TextList& receipts, const TextList& transfer
     return rows;
 }
 
-inline TextList VmHistoryRows(const TextList& transactions) {
+inline TextList VmHistoryRows(const RowList& transactions) {
     const auto at = [](const TextList& f, std::size_t i) { return i < f.size() ? f[i] : std::string(" "); };
     TextList rows;
-    for (const std::string& transaction : transactions) {
+    for (const std::string_view transaction : transactions) {
         const TextList t = Split(transaction, "~");
         std::string type = at(t, 6), amount = at(t, 5);
         for (char& c : type) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

@@ -187,11 +187,15 @@ TEST(VmRows, HistoryRowsInColumnOrderWithTheSignRule) {
         {"7~m", " ~ ~ ~ ~7~m"},
     };
     for (const auto& c : cases) EXPECT_EQ(vm::HistoryRows({c.raw}), (RowList{c.row})) << c.raw;
+    RowList all, want;  // one list: each row's sign still from its own TransType
+    for (int round = 0; round < 2; ++round)
+        for (const auto& c : cases) all.push_back(c.raw), want.push_back(c.row);
+    EXPECT_EQ(vm::HistoryRows(all), want);
 
     // The totals of the rows are exact in cents.
     TextList raw(10, "1~m~P~p~t~0.10~received");
     raw.push_back("1~m~P~p~t~0.30~sent");
-    const Totals t = SumHistory(vm::HistoryRows(raw), VMoneyTraits().historyAmountColumn);
+    const Totals t = SumHistory(vm::HistoryRows(RowList(raw)), VMoneyTraits().historyAmountColumn);
     EXPECT_EQ(t.incomeCents, 100);
     EXPECT_EQ(t.outcomeCents, 30);
 }

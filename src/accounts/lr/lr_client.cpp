@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "accounts/answer_text.h"
 #include "accounts/lr/lr_requests.h"
 #include "accounts/tab_logic.h"
 #include "settings/keys.h"
@@ -19,7 +20,7 @@ std::string Money(double v) {
 
 }  // namespace
 
-void AddHistoryRows(const TextList& receipts, const TextList& transfers, std::size_t from, RowList& rows) {
+void AddHistoryRows(const RowList& receipts, const RowList& transfers, std::size_t from, RowList& rows) {
     const std::size_t n = std::min(receipts.size(), transfers.size());
     if (from >= n) return;
     std::size_t bytes = 0;
@@ -27,8 +28,8 @@ void AddHistoryRows(const TextList& receipts, const TextList& transfers, std::si
     rows.reserve(n - from, bytes);  // a row holds less than its receipt and transfer together
     std::string counterpart;
     for (std::size_t i = from; i < n; ++i) {
-        const auto r = FirstFields<7>(receipts[i]);
-        const auto t = FirstFields<9>(transfers[i]);
+        const auto r = RowFields<7>(receipts[i]);
+        const auto t = RowFields<9>(transfers[i]);
         // Read as atof does (any leading white space), but never as inf or nan.
         const double amount = ParseAmount(std::string(r[4]));
         counterpart.assign(amount > 0 ? t[2] : t[3]).append(" (").append(amount > 0 ? r[2] : r[3]).append(")");
@@ -36,7 +37,7 @@ void AddHistoryRows(const TextList& receipts, const TextList& transfers, std::si
     }
 }
 
-RowList BuildHistoryRows(const TextList& receipts, const TextList& transfers) {
+RowList BuildHistoryRows(const RowList& receipts, const RowList& transfers) {
     RowList rows;
     AddHistoryRows(receipts, transfers, 0, rows);
     return rows;

@@ -21,9 +21,9 @@ const SystemTraits& LibertyReserveTraits();
 
 // History rows in column order (Date, From/To, Amount, Fee, Balance, Currency, Batch, Memo,
 // Anonymous, Source) from receipt row i and transfer row i, for every i both lists have.
-RowList BuildHistoryRows(const TextList& receipts, const TextList& transfers);
+RowList BuildHistoryRows(const RowList& receipts, const RowList& transfers);
 // The rows of receipts and transfers from index from on, appended to rows.
-void AddHistoryRows(const TextList& receipts, const TextList& transfers, std::size_t from, RowList& rows);
+void AddHistoryRows(const RowList& receipts, const RowList& transfers, std::size_t from, RowList& rows);
 
 // Most pages FurtherPages asks for, whatever page count an answer claims.
 inline constexpr int kLrMaxPages = 10000;

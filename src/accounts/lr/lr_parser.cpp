@@ -1,5 +1,6 @@
 #include "accounts/lr/lr_parser.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <cstdint>
@@ -57,11 +58,13 @@ struct Parse {
     CutText x;
     std::string scratch;
 
-    Outcome TakeRecord(int element, const std::vector<int>& children, std::size_t from,
-                       std::size_t to, TextList& rows, TextList* transfers);
+    template <class Rows>
+    Outcome TakeRecord(int element, const std::vector<int>& children, std::size_t from, std::size_t to,
+                       Rows& rows, RowList* transfers);
 
-    void TakeAll(int element, const std::vector<int>& children, std::size_t from, std::size_t to,
-                 TextList& rows, TextList* transfers = nullptr) {
+    template <class Rows>
+    void TakeAll(int element, const std::vector<int>& children, std::size_t from, std::size_t to, Rows& rows,
+                 RowList* transfers = nullptr) {
         while (TakeRecord(element, children, from, to, rows, transfers) == Outcome::Taken) {
         }
     }
@@ -76,15 +79,16 @@ const std::vector<int>& TransferChildren() {
 // Takes one record of kind `element` with `children` from [from, to): the first opening tag
 // left, then each child's first occurrence left. The Receipt's Transfer child hands its
 // stretch to the transfer extraction instead of giving a value.
-Outcome Parse::TakeRecord(int element, const std::vector<int>& children, std::size_t from,
-                          std::size_t to, TextList& rows, TextList* transfers) {
+template <class Rows>
+Outcome Parse::TakeRecord(int element, const std::vector<int>& children, std::size_t from, std::size_t to,
+                          Rows& rows, RowList* transfers) {
     const std::size_t open = x.Find(Open(element), from, to);
     if (open == CutText::npos) return Outcome::Done;
     x.Cut(open, open + x.MarkerSize(Open(element)));
 
     std::string row;
     bool first = true;
-    TextList found;  // transfer rows of this record, kept until the record is complete
+    RowList found;  // transfer rows of this record, kept until the record is complete
     for (const int child : children) {
         const std::size_t start = x.Find(Open(child), from, to);
         if (start == CutText::npos) continue;
@@ -105,7 +109,7 @@ Outcome Parse::TakeRecord(int element, const std::vector<int>& children, std::si
     }
     rows.push_back(std::move(row));
     if (transfers) {
-        for (std::string& t : found) transfers->push_back(std::move(t));
+        for (const std::string_view t : found) transfers->push_back(t);
     }
     return Outcome::Taken;
 }
@@ -129,40 +133,101 @@ struct Kind {
     int element;
     std::vector<int> children;  // the value children, in the order of the row
     int order;                  // when the general extraction takes this kind
-    TextList LrAnswer::*rows;
+    TextList LrAnswer::*rows;   // nullptr: the receipts
 };
 
-const std::array<Kind, 5>& Kinds() {
-    static const std::array<Kind, 5> kinds = {{
+constexpr int kKinds = 5;
+constexpr int kMarkers = 2 * kNameCount;
+
+const std::array<Kind, kKinds>& Kinds() {
+    static const std::array<Kind, kKinds> kinds = {{
         {kError, {kCode, kText, kDescription}, 0, &LrAnswer::errors},
         {kBalance, {kCurrencyId, kValue, kDate, kAccountId}, 1, &LrAnswer::balances},
         {kPager, {kPageSize, kPageCount, kPageNumber, kTotalCount}, 2, &LrAnswer::pagers},
         {kAccountName, {kAccountToRetrieve, kDate, kName}, 3, &LrAnswer::accountNames},
         {kReceipt, {kReceiptId, kDate, kPayerName, kPayeeName, kAmount, kFee, kClosingBalance, kTransfer}, 4,
-         &LrAnswer::receipts},
+         nullptr},
     }};
     return kinds;
 }
 
 constexpr int kMaxChildren = 9;
 
-// A row of the values present joined by "~", each decoded, an empty one as one space; one
-// allocation (decoding never makes a value longer).
-std::string JoinValues(const std::string_view* values, std::uint32_t present, std::size_t count) {
-    std::size_t size = count;
-    for (std::size_t i = 0; i < count; ++i) size += values[i].size();
-    std::string row;
-    row.reserve(size);
+// A record's children by marker: the slot of each child's opening tag, -1 for any other tag,
+// and the tag expected after each slot (the next child of the row, after the last one the
+// closing tag of the record).
+struct Children {
+    const std::vector<int>* names = nullptr;
+    std::array<std::int8_t, kMarkers> slot{};
+    std::array<int, kMaxChildren + 1> expect{};  // expect[0]: the first tag after the opening one
+};
+
+Children MakeChildren(const std::vector<int>& names, int element) {
+    Children c;
+    c.names = &names;
+    c.slot.fill(-1);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        c.slot[static_cast<std::size_t>(Open(names[i]))] = static_cast<std::int8_t>(i);
+        c.expect[i] = Open(names[i]);
+    }
+    c.expect[names.size()] = Close(element);
+    return c;
+}
+
+// Per marker: the kind whose opening tag it is, kKinds for a record's closing tag, -1 otherwise;
+// and the children of each kind and of the Transfer.
+struct Tables {
+    std::array<std::int8_t, kMarkers> kindOf{};
+    std::array<Children, kKinds> children;
+    Children transfer;
+};
+
+const Tables& MarkerTables() {
+    static const Tables t = [] {
+        Tables t;
+        t.kindOf.fill(-1);
+        for (std::size_t k = 0; k < kKinds; ++k) {
+            const Kind& kind = Kinds()[k];
+            t.kindOf[static_cast<std::size_t>(Open(kind.element))] = static_cast<std::int8_t>(k);
+            t.kindOf[static_cast<std::size_t>(Close(kind.element))] = kKinds;
+            t.children[k] = MakeChildren(kind.children, kind.element);
+        }
+        t.transfer = MakeChildren(TransferChildren(), kTransfer);
+        return t;
+    }();
+    return t;
+}
+
+// The values present joined by "~" at w, each decoded, an empty one as one space; the end of
+// what was written. Room needed: Room (decoding never makes a value longer).
+char* PutValues(char* w, const std::string_view* values, std::uint32_t present, std::size_t count) {
     bool first = true;
     for (std::size_t i = 0; i < count; ++i) {
         if (!(present & (1u << i))) continue;
-        if (!first) row += '~';
+        if (!first) *w++ = '~';
         first = false;
-        const std::size_t before = row.size();
-        AppendXmlField(row, values[i]);
-        if (row.size() == before) row += ' ';
+        w = PutXmlValue(w, values[i]);
     }
-    return row;
+    return w;
+}
+
+// Sizes of the values present, and for each a "~" and a space in place of an empty one.
+std::size_t Room(const std::string_view* values, std::uint32_t present, std::size_t count) {
+    std::size_t size = 2 * count;
+    for (std::size_t i = 0; i < count; ++i)
+        if (present & (1u << i)) size += values[i].size();
+    return size;
+}
+
+void AddValues(TextList& rows, const std::string_view* values, std::uint32_t present, std::size_t count) {
+    std::string row(Room(values, present, count), '\0');
+    row.resize(static_cast<std::size_t>(PutValues(row.data(), values, present, count) - row.data()));
+    rows.push_back(std::move(row));
+}
+
+void AddValues(RowList& rows, const std::string_view* values, std::uint32_t present, std::size_t count) {
+    char* const start = rows.AddRow(Room(values, present, count));
+    rows.ShortenLast(static_cast<std::size_t>(PutValues(start, values, present, count) - start));
 }
 
 class UsualShape {
@@ -183,39 +248,48 @@ public:
                 idEnd = q + 1;
             }
         }
+        const Tables& tables = MarkerTables();
         std::string_view values[kMaxChildren];
-        const std::vector<int>& transferChildren = TransferChildren();
+        int expect = -1;  // the tag that likely comes next: a record's closing tag, then the next record
         for (std::size_t pos = 0;;) {
-            const TagScanner::Tag tag = tags_.Next(pos);
+            const TagScanner::Tag tag = expect < 0 ? tags_.Next(pos) : tags_.NextExpecting(pos, expect);
             if (tag.marker < 0) return true;
             if (tag.pos < idEnd) return false;
             pos = tag.pos + tags_.Size(tag.marker);
-            const Kind* kind = nullptr;
-            bool recordEnd = false;
-            for (const Kind& k : Kinds()) {
-                if (tag.marker == Open(k.element)) kind = &k;
-                if (tag.marker == Close(k.element)) recordEnd = true;
+            const int k = tables.kindOf[static_cast<std::size_t>(tag.marker)];
+            if (k == kKinds) {  // a record's closing tag takes no part
+                expect = tag.marker - 1;
+                continue;
             }
-            if (recordEnd) continue;  // a record's closing tag takes no part
-            if (!kind) return false;
+            if (k < 0) return false;
+            const Kind& kind = Kinds()[static_cast<std::size_t>(k)];
+            const Children& children = tables.children[static_cast<std::size_t>(k)];
+            expect = Close(kind.element);
             std::uint32_t present = 0;
-            if (!ReadChildren(kind->children, kind->order, pos, values, present)) return false;
-            const std::size_t fields = kind->children.size() - (kind->element == kReceipt ? 1 : 0);
-            (got.*(kind->rows)).push_back(JoinValues(values, present, fields));
-            if (kind->element == kReceipt && (present & (1u << fields))) {
+            if (!ReadChildren(children, kind.order, pos, values, present)) return false;
+            if (kind.rows) {
+                AddValues(got.*(kind.rows), values, present, kind.children.size());
+                continue;
+            }
+            const std::size_t fields = kind.children.size() - 1;  // a Receipt: the last is its Transfer
+            AddValues(got.receipts, values, present, fields);
+            if (present & (1u << fields)) {
                 // The Transfer: its children are looked for inside it only.
                 std::size_t inside = transferStart_;
                 std::uint32_t found = 0;
-                if (!ReadChildren(transferChildren, -1, inside, values, found)) return false;
-                const TagScanner::Tag end = tags_.Next(inside);
+                if (!ReadChildren(tables.transfer, -1, inside, values, found)) return false;
+                const TagScanner::Tag end = tags_.NextExpecting(inside, Close(kTransfer));
                 if (end.marker != Close(kTransfer)) return false;
-                got.transfers.push_back(JoinValues(values, found, transferChildren.size()));
-                for (const int c : transferChildren) latestWith_[static_cast<std::size_t>(c)] = kind->order;
+                const std::vector<int>& transferChildren = *tables.transfer.names;
+                AddValues(got.transfers, values, found, transferChildren.size());
+                for (const int c : transferChildren) latestWith_[static_cast<std::size_t>(c)] = kind.order;
                 for (std::size_t i = 0; i < transferChildren.size(); ++i)
-                    if ((found & (1u << i)) && earliestWithout_[static_cast<std::size_t>(transferChildren[i])] <= kind->order)
+                    if ((found & (1u << i)) && earliestWithout_[static_cast<std::size_t>(transferChildren[i])] <= kind.order)
                         return false;
                 pos = end.pos + tags_.Size(end.marker);
+                ReserveLikeFirst(got.transfers, pos - tag.pos, text_.size() - pos);
             }
+            ReserveLikeFirst(got.receipts, pos - tag.pos, text_.size() - pos);
         }
     }
 
@@ -226,38 +300,40 @@ private:
     // (not taken). order: the record's place in the order of taking, -1 inside a Transfer
     // (bounded: nothing outside it is looked at). A Transfer child ends the record: pos is
     // left at its opening tag and transferStart_ after it.
-    bool ReadChildren(const std::vector<int>& children, int order, std::size_t& pos, std::string_view* values,
+    bool ReadChildren(const Children& c, int order, std::size_t& pos, std::string_view* values,
                       std::uint32_t& present) {
-        for (;;) {
-            const TagScanner::Tag open = tags_.Next(pos);
-            std::size_t slot = 0;
-            while (slot < children.size() && Open(children[slot]) != open.marker) ++slot;
-            if (slot == children.size()) {
+        const std::vector<int>& children = *c.names;
+        for (int next = 0;;) {
+            const TagScanner::Tag open = tags_.NextExpecting(pos, c.expect[static_cast<std::size_t>(next)]);
+            const int slot = open.marker < 0 ? -1 : c.slot[static_cast<std::size_t>(open.marker)];
+            if (slot < 0) {
                 tags_.PutBack(open);  // the record ends here; the caller goes on from this tag
                 break;
             }
-            if (present & (1u << slot)) return false;  // twice
-            present |= 1u << slot;
-            if (children[slot] == kTransfer) {
+            const std::uint32_t bit = 1u << slot;
+            if (present & bit) return false;  // twice
+            present |= bit;
+            if (children[static_cast<std::size_t>(slot)] == kTransfer) {
                 transferStart_ = open.pos + tags_.Size(open.marker);
                 pos = open.pos;
                 break;
             }
             const std::size_t v = open.pos + tags_.Size(open.marker);
-            const TagScanner::Tag close = tags_.Next(v);
+            const TagScanner::Tag close = tags_.NextExpecting(v, open.marker + 1);
             if (close.marker != open.marker + 1) return false;
             values[slot] = text_.substr(v, close.pos - v);
             pos = close.pos + tags_.Size(close.marker);
+            next = slot + 1;
         }
         if (order < 0) return true;
         for (std::size_t i = 0; i < children.size(); ++i) {
-            const auto c = static_cast<std::size_t>(children[i]);
-            if (latestWith_[c] > order) return false;  // one of a later kind stands before it
+            const auto name = static_cast<std::size_t>(children[i]);
+            if (latestWith_[name] > order) return false;  // one of a later kind stands before it
             if (present & (1u << i)) {
-                if (earliestWithout_[c] <= order) return false;  // an earlier record lacks it
-                latestWith_[c] = order;
+                if (earliestWithout_[name] <= order) return false;  // an earlier record lacks it
+                latestWith_[name] = order;
             } else {
-                earliestWithout_[c] = std::min(earliestWithout_[c], order);
+                earliestWithout_[name] = std::min(earliestWithout_[name], order);
             }
         }
         return true;
@@ -273,13 +349,13 @@ private:
     std::array<int, kNameCount> earliestWithout_{};
 };
 
-void AppendRows(TextList& to, TextList&& from) {
+template <class Rows>
+void AppendRows(Rows& to, Rows&& from) {
     if (to.empty()) {
         to = std::move(from);
         return;
     }
-    to.reserve(to.size() + from.size());
-    for (std::string& row : from) to.push_back(std::move(row));
+    for (auto&& row : from) to.push_back(std::move(row));
 }
 
 }  // namespace

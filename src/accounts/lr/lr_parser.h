@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "store/row_list.h"
 #include "store/text_list.h"
 
 namespace pw::lr {
@@ -18,8 +19,8 @@ struct LrAnswer {
     TextList balances;      // CurrencyId~Value~Date~AccountId
     TextList pagers;        // PageSize~PageCount~PageNumber~TotalCount
     TextList accountNames;  // AccountToRetrieve~Date~Name
-    TextList receipts;      // ReceiptId~Date~PayerName~PayeeName~Amount~Fee~ClosingBalance
-    TextList transfers;     // TransferId~TransferType~Payer~Payee~CurrencyId~Amount~Memo~Anonymous~Source
+    RowList receipts;       // ReceiptId~Date~PayerName~PayeeName~Amount~Fee~ClosingBalance
+    RowList transfers;      // TransferId~TransferType~Payer~Payee~CurrencyId~Amount~Memo~Anonymous~Source
 
     bool operator==(const LrAnswer&) const = default;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "accounts/answer_text.h"
 #include "accounts/transfer_request.h"
 #include "accounts/vm/vm_requests.h"
 #include "settings/keys.h"
@@ -22,16 +23,16 @@ bool IsOutgoing(std::string type) {
 
 namespace vm {
 
-RowList HistoryRows(const TextList& transactions) {
+RowList HistoryRows(const RowList& transactions) {
     RowList rows;
-    std::size_t bytes = 0;
-    for (const std::string& t : transactions) bytes += t.size() + 1;  // a "-" may be added
-    rows.reserve(transactions.size(), bytes);
-    std::string amount;
-    for (const std::string& transaction : transactions) {
-        const auto t = FirstFields<7>(transaction, " ");  // a missing field shows as a blank
+    rows.reserve(transactions.size(), transactions.Bytes() + transactions.size());  // a "-" may be added
+    std::string amount, type;  // type: the TransType last looked at, outgoing its verdict
+    bool outgoing = false;
+    for (const std::string_view transaction : transactions) {
+        const auto t = RowFields<7>(transaction, " ");  // a missing field shows as a blank
+        if (t[6] != type || type.empty()) outgoing = IsOutgoing(type.assign(t[6]));
         amount.clear();
-        if (IsOutgoing(std::string(t[6])) && (t[5].empty() || t[5][0] != '-')) amount = "-";
+        if (outgoing && (t[5].empty() || t[5][0] != '-')) amount = "-";
         amount.append(t[5]);
         rows.AddJoined({t[4], t[6], t[3], amount, t[0], t[1]});
     }

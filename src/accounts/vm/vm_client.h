@@ -25,7 +25,7 @@ namespace vm {
 // Date, TransType, From/To, Amount, Batch, Memo from each raw transaction row (a field the row
 // lacks shows as " "). The amount gets a "-" in front when the TransType in lower case holds
 // "fee", "sent" or "withdraw" (an amount that already starts with "-" keeps its one sign).
-RowList HistoryRows(const TextList& transactions);
+RowList HistoryRows(const RowList& transactions);
 
 }  // namespace vm
 

@@ -1,5 +1,8 @@
 #include "accounts/vm/vm_parser.h"
 
+#include <array>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -109,19 +112,42 @@ void AppendParty(std::string& out, std::string_view toFromAccount, CutText& x) {
 struct Record {
     int opener;
     std::vector<int> children;  // opening markers, in the order of the row
+    int next;                   // the tag that likely follows the last child
+    std::array<std::int8_t, kAccountNameEnd + 1> slot;  // per marker: its child's index, or -1
 };
 
+Record MakeRecord(int opener, std::vector<int> children, int next) {
+    Record r{opener, std::move(children), next, {}};
+    r.slot.fill(-1);
+    for (std::size_t i = 0; i < r.children.size(); ++i)
+        r.slot[static_cast<std::size_t>(r.children[i])] = static_cast<std::int8_t>(i);
+    return r;
+}
+
 const Record& StatusRecord() {
-    static const Record r{kStatus, {kCode, kMessage}};
+    static const Record r = MakeRecord(kStatus, {kCode, kMessage}, kStatus);
     return r;
 }
 const Record& TransactionRecord() {
-    static const Record r{kTransaction, {kTransId, kMemo, kPaymentId, kToFrom, kTimestamp, kAmount, kTransType}};
+    static const Record r =
+        MakeRecord(kTransaction, {kTransId, kMemo, kPaymentId, kToFrom, kTimestamp, kAmount, kTransType}, kTransaction);
     return r;
 }
+constexpr std::size_t kPartySlot = 3;  // ToFromAccount in the transaction row
 
 // The closing marker of an opening one: every element marker is followed by its end.
 int EndOf(int open) { return open + 1; }
+
+// The usual ToFromAccount value: "<AccountId>a</AccountId>" "<Name>n</Name>" pairs (a and n
+// without "<"; text between the tags is skipped) up to "</ToFromAccount>". Every "<" in it
+// then begins one of these four tags, none of which is a tag of the answer, so
+// "</ToFromAccount>" is the next tag of the answer after "<ToFromAccount>"; and the general
+// extraction of the parties finds exactly these pairs. The tags, by index.
+const std::vector<std::string_view>& PlainPartyTags() {
+    static const std::vector<std::string_view> m = {"<AccountId>", "</AccountId>", "<Name>", "</Name>",
+                                                    "</ToFromAccount>"};
+    return m;
+}
 
 class UsualShape {
 public:
@@ -130,7 +156,7 @@ public:
     // The value of the element whose opening tag is t: false unless the next tag closes it.
     bool Value(const TagScanner::Tag& t, std::size_t& pos, std::string_view& value) {
         const std::size_t v = t.pos + tags_.Size(t.marker);
-        const TagScanner::Tag end = tags_.Next(v);
+        const TagScanner::Tag end = tags_.NextExpecting(v, EndOf(t.marker));
         if (end.marker != EndOf(t.marker)) return false;
         value = text_.substr(v, end.pos - v);
         pos = end.pos + tags_.Size(end.marker);
@@ -139,26 +165,40 @@ public:
 
     // The children of a record from pos up to the first tag that is not one of them, each at
     // most once; a missing one is " ". False when a record before lacked a child this one has
-    // (the pass would have taken this one's for it).
+    // (the pass would have taken this one's for it). A ToFromAccount of the usual shape is
+    // marked in plainParty_.
     bool Children(const Record& r, std::uint32_t& lacking, std::size_t& pos, std::string_view* values) {
         std::uint32_t present = 0;
-        for (;;) {
-            const TagScanner::Tag t = tags_.Next(pos);
-            std::size_t slot = 0;
-            while (slot < r.children.size() && r.children[slot] != t.marker) ++slot;
-            if (slot == r.children.size()) {
+        for (std::size_t next = 0;;) {
+            const TagScanner::Tag t =
+                tags_.NextExpecting(pos, next < r.children.size() ? r.children[next] : r.next);
+            const int slot = t.marker < 0 ? -1 : r.slot[static_cast<std::size_t>(t.marker)];
+            if (slot < 0) {
                 tags_.PutBack(t);  // the record ends here; the caller goes on from this tag
                 break;
             }
-            if (present & (1u << slot)) return false;
-            present |= 1u << slot;
-            if (!Value(t, pos, values[slot])) return false;
+            const auto i = static_cast<std::size_t>(slot);
+            if (present & (1u << i)) return false;
+            present |= 1u << i;
+            next = i + 1;
+            if (t.marker == kToFrom) {
+                const std::size_t v = t.pos + tags_.Size(t.marker);
+                const std::size_t close = PlainParties(v);
+                plainParty_ = close != std::string_view::npos;
+                if (plainParty_) {
+                    values[i] = text_.substr(v, close - v);
+                    pos = close + tags_.Size(kToFromEnd);
+                    continue;
+                }
+            }
+            if (!Value(t, pos, values[i])) return false;
         }
         if (present & lacking) return false;
         const std::uint32_t all = (1u << r.children.size()) - 1;
         lacking |= all & ~present;
         for (std::size_t i = 0; i < r.children.size(); ++i)
             if (!(present & (1u << i))) values[i] = {};
+        if (!(present & (1u << kPartySlot))) plainParty_ = true, pairs_.clear();  // missing: " "
         return true;
     }
 
@@ -167,10 +207,12 @@ public:
         std::uint32_t statusLacking = 0, transactionLacking = 0;
         std::string_view values[7];
         std::string updated;
+        int expect = -1;  // the tag that likely comes next
         for (std::size_t pos = 0;;) {
-            const TagScanner::Tag t = tags_.Next(pos);
+            const TagScanner::Tag t = expect < 0 ? tags_.Next(pos) : tags_.NextExpecting(pos, expect);
             if (t.marker < 0) break;
             pos = t.pos + tags_.Size(t.marker);
+            expect = t.marker;
             std::string_view value;
             switch (t.marker) {
             case kResponse:
@@ -178,12 +220,12 @@ public:
                 break;
             case kStatus: {
                 if (!Children(StatusRecord(), statusLacking, pos, values)) return false;
-                std::string row;
-                row.reserve(values[0].size() + values[1].size() + 3);
-                AppendValue(row, values[0]);
-                const bool error = IsErrorCode(row);
-                row += '~';
-                AppendValue(row, values[1]);
+                std::string row(values[0].size() + values[1].size() + 3, '\0');
+                char* w = PutXmlValue(row.data(), values[0]);
+                const bool error = IsErrorCode(std::string_view(row.data(), static_cast<std::size_t>(w - row.data())));
+                *w++ = '~';
+                w = PutXmlValue(w, values[1]);
+                row.resize(static_cast<std::size_t>(w - row.data()));
                 if (error) got.errors.push_back(std::move(row));
                 break;
             }
@@ -201,18 +243,8 @@ public:
             }
             case kTransaction: {
                 if (!Children(TransactionRecord(), transactionLacking, pos, values)) return false;
-                std::size_t size = 14;
-                for (const std::string_view v : values) size += v.size();
-                std::string row;
-                row.reserve(size);
-                for (std::size_t i = 0; i < 7; ++i) {
-                    if (i > 0) row += '~';
-                    if (i == 3)
-                        AppendPartyOf(row, values[i]);
-                    else
-                        AppendValue(row, values[i]);
-                }
-                got.transactions.push_back(std::move(row));
+                AddTransaction(got.transactions, values);
+                ReserveLikeFirst(got.transactions, pos - t.pos, text_.size() - pos);
                 break;
             }
             case kAccountName: {
@@ -237,48 +269,78 @@ private:
         if (row.size() == before) row += ' ';
     }
 
-    // The parties of a ToFromAccount value: "<AccountId>a</AccountId><Name>n</Name>" pairs one
-    // after another read directly, anything else by the general extraction.
-    void AppendPartyOf(std::string& row, std::string_view value) {
-        const std::size_t start = row.size();
-        bool any = false;
-        for (std::size_t pos = 0;;) {
-            const TagScanner::Tag id = party_.Next(value, pos);
-            if (id.marker < 0) break;
-            std::string_view account, name;
-            if (id.marker != kAccountId || !PartyValue(value, id, pos, account)) return GeneralParty(row, start, value);
-            const TagScanner::Tag n = party_.Next(value, pos);
-            if (n.marker != kName || !PartyValue(value, n, pos, name)) return GeneralParty(row, start, value);
-            if (any) row += ", ";
-            any = true;
-            const std::size_t at = row.size();
-            AppendValue(row, account);
-            if (std::string_view(row).substr(at) != "Fee Account") {
-                row += " (";
-                AppendValue(row, name);
-                row += ')';
+    // The seven fields joined by "~", written straight into the list: each at most its value's
+    // size (decoding never makes a value longer) or one space; the parties of a plain
+    // ToFromAccount no longer than its value ("a (n)" for the 36 bytes of tags around a and n).
+    void AddTransaction(RowList& rows, const std::string_view* values) {
+        std::size_t size = 14;
+        if (!plainParty_) {
+            party_.clear();
+            AppendParty(party_, values[kPartySlot], general_);
+            size += party_.size();
+        }
+        for (std::size_t i = 0; i < 7; ++i) size += values[i].size();
+        char* const start = rows.AddRow(size);
+        char* w = start;
+        for (std::size_t i = 0; i < 7; ++i) {
+            if (i > 0) *w++ = '~';
+            if (i != kPartySlot) {
+                w = PutXmlValue(w, values[i]);
+            } else if (!plainParty_) {
+                std::memcpy(w, party_.data(), party_.size());
+                w += party_.size();
+            } else {
+                w = PutParties(w);
             }
         }
-        if (!any) row += ' ';
+        rows.ShortenLast(static_cast<std::size_t>(w - start));
     }
 
-    bool PartyValue(std::string_view text, const TagScanner::Tag& t, std::size_t& pos, std::string_view& value) {
-        const std::size_t v = t.pos + party_.Size(t.marker);
-        const TagScanner::Tag end = party_.Next(text, v);
-        if (end.marker != t.marker + 1) return false;
-        value = text.substr(v, end.pos - v);
-        pos = end.pos + party_.Size(end.marker);
-        return true;
+    // The pairs of a plain ToFromAccount value from v into pairs_; the position of its
+    // "</ToFromAccount>", or npos for a value of any other shape.
+    std::size_t PlainParties(std::size_t v) {
+        pairs_.clear();
+        const std::size_t n = text_.size();
+        const auto next = [&](std::size_t p) { return p + scan::Find(text_.data() + p, n - p, '<'); };
+        const auto at = [&](std::size_t p, int tag) { return partyTags_.Begins(text_.data() + p, n - p, tag); };
+        for (std::size_t lt = next(v);;) {
+            if (at(lt, 4)) return lt;
+            std::array<std::string_view, 2> pair;
+            for (int f = 0; f < 2; ++f) {
+                if (!at(lt, 2 * f)) return std::string_view::npos;
+                const std::size_t from = lt + partyTags_.Size(2 * f);
+                lt = next(from);
+                if (!at(lt, 2 * f + 1)) return std::string_view::npos;
+                pair[static_cast<std::size_t>(f)] = text_.substr(from, lt - from);
+                lt = next(lt + partyTags_.Size(2 * f + 1));
+            }
+            pairs_.push_back(pair);
+        }
     }
 
-    void GeneralParty(std::string& row, std::size_t start, std::string_view value) {
-        row.resize(start);
-        AppendParty(row, value, general_);
+    // The parties of pairs_: "account (name)" ("Fee Account" alone), joined by ", "; none: " ".
+    char* PutParties(char* w) {
+        char* const start = w;
+        for (const auto& [account, name] : pairs_) {
+            if (w != start) *w++ = ',', *w++ = ' ';
+            char* const at = w;
+            w = PutXmlValue(w, account);
+            if (std::string_view(at, static_cast<std::size_t>(w - at)) != "Fee Account") {
+                *w++ = ' ', *w++ = '(';
+                w = PutXmlValue(w, name);
+                *w++ = ')';
+            }
+        }
+        if (w == start) *w++ = ' ';
+        return w;
     }
 
     std::string_view text_;
     TagReader tags_;
-    TagScanner party_{PartyMarkers()};
+    TagScanner partyTags_{PlainPartyTags()};
+    bool plainParty_ = true;  // the ToFromAccount of the record being read has the usual shape
+    std::vector<std::array<std::string_view, 2>> pairs_;  // its account and name pairs
+    std::string party_;                                    // the parties of one of any other shape
     CutText general_{PartyMarkers()};
 };
 

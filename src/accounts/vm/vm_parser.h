@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "store/row_list.h"
 #include "store/text_list.h"
 
 namespace pw::vm {
@@ -17,7 +18,7 @@ namespace pw::vm {
 struct VmAnswer {
     TextList errors;        // Code~Message, only codes holding "Error", "Fail" or "Partial"
     TextList balances;      // USD~value~update time (UTC, "%Y-%m-%d %H:%M:%S" of now)
-    TextList transactions;  // TransId~Memo~PaymentId~party~Timestamp~Amount~TransType
+    RowList transactions;   // TransId~Memo~PaymentId~party~Timestamp~Amount~TransType
     TextList accountNames;
 
     bool operator==(const VmAnswer&) const = default;

@@ -101,7 +101,7 @@ std::vector<MassOutcome> SendAll(CAccountTab& tab, const TextList& records,
         tab.Traits().systemIndex == 0) {
         const lr::LrAnswer& answer = static_cast<LrClient&>(tab.Client()).Lr();
         std::vector<std::pair<std::string, Cents>> confirmed;
-        for (const std::string& transfer : answer.transfers) {
+        for (const std::string_view transfer : answer.transfers) {
             const TextList f = Split(transfer, "~");
             if (f.size() > 5)
                 confirmed.push_back({f[3], ExactAmount(f[5]).value_or(ToCents(f[5]))});
