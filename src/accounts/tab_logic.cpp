@@ -19,7 +19,7 @@ const char kUnsafeAccountMessage[] =
     "The account number contains characters that are not allowed: / \\ .. or control "
     "characters.";
 
-double ParseAmount(const std::string& text) {
+double ParseAmount(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
                                text[i] == '\r' || text[i] == '\v' || text[i] == '\f'))

@@ -15,7 +15,7 @@ namespace pw {
 
 // Reads the leading number of a text as atof does (leading blanks, sign, digits, point),
 // independent of the process locale; 0 when there is none.
-double ParseAmount(const std::string& text);
+double ParseAmount(std::string_view text);
 
 // "%.2f" of the value as read (double precision), in the C locale whatever the process
 // locale is. Only the callers that are told to go through a 32-bit float pass one.

@@ -25,7 +25,7 @@ std::string UtcStamp(std::time_t now) {
 
 // "%.2f" of the piece read as a number and passed through a 32-bit float. A number beyond
 // the float's range stays at its largest value instead of becoming infinite.
-std::string FloatMoney(const std::string& piece) {
+std::string FloatMoney(std::string_view piece) {
     const double d = std::clamp(ParseAmount(piece), -static_cast<double>(FLT_MAX),
                                 static_cast<double>(FLT_MAX));
     return FormatMoney(static_cast<double>(static_cast<float>(d)));
@@ -47,35 +47,32 @@ SecureString HistoryUrl(const std::string& host, const LoginFields& login) {
 
 Answer ParseAnswer(std::string_view answer, AnswerKind kind, std::time_t now) {
     Answer out;
-    std::string text(answer);
-    static const std::string kMarker = "ERROR ";
-    std::size_t at = text.find(kMarker);
-    for (; at != std::string::npos && out.errors.size() < kMaxErrors; at = text.find(kMarker)) {
-        text.erase(at, kMarker.size());
-        out.errors.push_back(text.empty() ? std::string(" ") : text);
-    }
-    if (at != std::string::npos) {
-        // Each error holds the whole rest of the answer: markers beyond the last error kept
-        // are only taken out, in one pass.
-        std::string rest;
-        rest.reserve(text.size());
-        std::size_t pos = 0;
-        for (; at != std::string::npos; at = text.find(kMarker, pos)) {
-            rest.append(text, pos, at - pos);
-            pos = at + kMarker.size();
+    static constexpr std::string_view kMarker = "ERROR ";
+    if (std::size_t at = answer.find(kMarker); at != std::string_view::npos) {
+        std::string text(answer);
+        for (; at != std::string::npos && out.errors.size() < kMaxErrors; at = text.find(kMarker)) {
+            text.erase(at, kMarker.size());
+            out.errors.push_back(text.empty() ? std::string(" ") : text);
         }
-        rest.append(text, pos);
-        text = std::move(rest);
+        // Each error holds the whole rest of the answer: markers beyond the last error kept
+        // are only taken out, and that leaves nothing to read, as an answer that reports an
+        // error holds no balances, whatever its text looks like.
+        return out;
     }
-    // An answer that reports an error holds no balances, whatever its text looks like.
-    if (kind != AnswerKind::Balance || !out.errors.empty()) return out;
+    if (kind != AnswerKind::Balance) return out;
 
-    const TextList pieces = Split(text, "/");
-    if (pieces.size() < 2) return out;
+    // The answer split at "/": with two pieces or more, piece k is the balance of currency k.
+    if (answer.find('/') == std::string_view::npos) return out;
     const TextList& currencies = EcuTraits().currencies;
     const std::string stamp = UtcStamp(now);
-    for (std::size_t k = 0; k < pieces.size() && k < currencies.size(); ++k)
-        out.balanceRows.push_back(currencies[k] + "~" + FloatMoney(pieces[k]) + "~" + stamp);
+    std::size_t from = 0;
+    for (std::size_t k = 0; k < currencies.size(); ++k) {
+        const std::size_t slash = answer.find('/', from);
+        const std::string_view piece = answer.substr(from, slash == std::string_view::npos ? slash : slash - from);
+        out.balanceRows.push_back(currencies[k] + "~" + FloatMoney(piece) + "~" + stamp);
+        if (slash == std::string_view::npos) break;
+        from = slash + 1;
+    }
     return out;
 }
 
