@@ -67,11 +67,20 @@ inline bool HoldsEither(const char* p, std::size_t n, char a, char b) {
     return false;
 }
 
-// memcpy(d, s, n) for the short values of an answer without the cost of a call; longer ones
-// go to the C library.
+// memcpy(d, s, n) for the short values of an answer (up to 64 bytes) without the cost of a
+// call: overlapping word or block copies that stay inside both stretches; longer ones go to
+// the C library.
 inline void Copy(char* d, const char* s, std::size_t n) {
-    if (n > 16) {
+    if (n > 64) {
         std::memcpy(d, s, n);
+    } else if (n >= 16) {
+        const auto copy16 = [](char* t, const char* f) {
+            char block[16];
+            std::memcpy(block, f, 16);
+            std::memcpy(t, block, 16);
+        };
+        for (std::size_t i = 0; i + 16 < n; i += 16) copy16(d + i, s + i);
+        copy16(d + n - 16, s + n - 16);
     } else if (n >= 8) {
         const std::uint64_t a = Load8(s), b = Load8(s + n - 8);
         std::memcpy(d, &a, 8);

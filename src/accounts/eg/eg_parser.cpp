@@ -151,36 +151,6 @@ void AppendRewrittenDate(std::string& out, std::string_view field) {
     out.append(field.substr(blank + 1));
 }
 
-// memcpy of the few bytes of a field (up to 64 without a call): overlapping word or block
-// copies that stay inside both stretches.
-inline void CopyShort(char* to, const char* from, std::size_t n) {
-    if (n > 64) {
-        std::memcpy(to, from, n);
-    } else if (n >= 16) {
-        const auto copy16 = [](char* t, const char* f) {
-            char block[16];
-            std::memcpy(block, f, 16);
-            std::memcpy(t, block, 16);
-        };
-        for (std::size_t i = 0; i + 16 < n; i += 16) copy16(to + i, from + i);
-        copy16(to + n - 16, from + n - 16);
-    } else if (n >= 8) {
-        std::uint64_t a, b;
-        std::memcpy(&a, from, 8);
-        std::memcpy(&b, from + n - 8, 8);
-        std::memcpy(to, &a, 8);
-        std::memcpy(to + n - 8, &b, 8);
-    } else if (n >= 4) {
-        std::uint32_t a, b;
-        std::memcpy(&a, from, 4);
-        std::memcpy(&b, from + n - 4, 4);
-        std::memcpy(to, &a, 4);
-        std::memcpy(to + n - 4, &b, 4);
-    } else {
-        for (std::size_t i = 0; i < n; ++i) to[i] = from[i];
-    }
-}
-
 // Where CopyLine stopped: at the line feed, at the end of the text, at the end of the room, at
 // an input or at "No Records Found".
 enum class LineStop { LineFeed, TextEnd, Room, Hidden, NoRecords };
@@ -427,7 +397,7 @@ CsvEnd ReadCsvRows(std::string_view text, Sink& sink) {
         if (usual.day != 0)
             usual.Put(p, row);
         else
-            CopyShort(row, prefix.data(), prefix.size());
+            scan::Copy(row, prefix.data(), prefix.size());
         char* w = row + before;
         for (LineStop stop; (stop = CopyLine(text, q, w, row + room)) != LineStop::LineFeed;) {
             switch (stop) {
@@ -619,7 +589,7 @@ void WriteBalanceRow(Room room, std::string_view metal, std::string_view ounces,
     char* w = room(size);
     for (std::size_t k = 0; k < std::size(fields); ++k) {
         if (k > 0) *w++ = '~';
-        CopyShort(w, fields[k].data(), fields[k].size());
+        scan::Copy(w, fields[k].data(), fields[k].size());
         w += fields[k].size();
     }
 }
@@ -762,7 +732,7 @@ bool WriteHistoryRow(std::string_view rawRow, Room room) {
                              f[8].size() + f[9].size() + f[2].size() + f[10].size() + 9;
     char* w = room(size);
     const auto put = [&w](std::string_view v) {
-        CopyShort(w, v.data(), v.size());
+        scan::Copy(w, v.data(), v.size());
         w += v.size();
     };
     const auto field = [&](std::string_view v) {
