@@ -50,6 +50,21 @@ std::string_view TakeErrors(std::string_view text, TextList& errors, std::string
     return rest;
 }
 
+// Writes every "~" of the first n bytes at p as "-", where p may be read and written 32 bytes
+// on and n is at most 32. A value without "~" (the usual one) is four word tests, no loop.
+inline void DashTildes32(char* p, std::size_t n) {
+    constexpr std::uint64_t kTildes = scan::kOnes * static_cast<unsigned char>('~');
+    std::uint64_t hits = 0;
+    for (std::size_t i = 0; i < 32; i += 8) {
+        // The bytes of this word that belong to the value: all of them, some, or none.
+        const std::size_t in = n > i ? std::min<std::size_t>(n - i, 8) : 0;
+        const std::uint64_t keep = in == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * in)) - 1;
+        // ZeroBytes marks every zero byte (and at worst a few more above one): no mark, no "~".
+        hits |= scan::ZeroBytes(scan::Load8(p + i) ^ kTildes) & keep;
+    }
+    if (hits != 0) DashTildes(p, n);
+}
+
 // The rows "currency~value~stamp" of one answer (an empty value written " "), written straight
 // into the row list. The head "C~" of each currency and the tail "~stamp" are made once,
 // padded, so that a row is put together by fixed-size moves; a value of more than 32 bytes, or
@@ -65,6 +80,7 @@ public:
             std::memcpy(h.bytes, c.data(), c.size());
             h.bytes[c.size()] = '~';
             h.size = c.size() + 1;
+            h.rowSize = c.size() + 2 + stamp.size();
             heads_.push_back(h);
         }
         tail_[0] = '~';
@@ -80,19 +96,18 @@ public:
     void Add(RowList& rows, std::size_t currency, std::string_view value, bool mayReadOn32) const {
         static constexpr char kBlank[32 + 1] = "                                ";
         const std::size_t size = value.empty() ? 1 : value.size();
-        const std::size_t rowSize = RowSize(currency, value);
         if (fixed_ && size <= 32 && (mayReadOn32 || value.empty())) {
             // Written whole words past the row's end, then cut back to its size.
             const Head& h = heads_[currency];
             char* const w = rows.AddRow(sizeof h.bytes + 32 + sizeof tail_);
             std::memcpy(w, h.bytes, sizeof h.bytes);
             std::memcpy(w + h.size, value.empty() ? kBlank : value.data(), 32);
-            DashTildes(w + h.size, size);
+            DashTildes32(w + h.size, size);
             std::memcpy(w + h.size + size, tail_, sizeof tail_);
-            rows.ShortenLast(rowSize);
+            rows.ShortenLast(h.rowSize - 1 + size);
             return;
         }
-        char* w = rows.AddRow(rowSize);
+        char* w = rows.AddRow(RowSize(currency, value));
         const std::string& c = currencies_[currency];
         std::memcpy(w, c.data(), c.size());
         w += c.size();
@@ -111,7 +126,8 @@ public:
 private:
     struct Head {
         char bytes[16];
-        std::size_t size;
+        std::size_t size;     // of "C~"
+        std::size_t rowSize;  // of the row with a one-byte value
     };
     const TextList& currencies_;
     const std::string& stamp_;
@@ -240,11 +256,11 @@ Scan ScanBalances(std::string_view text, bool errorsCount, const BalanceRows& ma
             // The last row is written a whole padded stretch long before it is cut back.
             rows.reserve(parts * static_cast<std::size_t>(__builtin_popcountll(set)), parts * bytes + 96);
         }
-        for (std::size_t i = 0; i < currencies.size(); ++i)
-            if (seen >> i & 1) {
-                const std::string_view v = values[i];
-                make.Add(rows, i, v, static_cast<std::size_t>(text.data() + text.size() - v.data()) >= 32);
-            }
+        for (std::uint64_t left = seen; left != 0; left &= left - 1) {
+            const auto i = static_cast<std::size_t>(std::countr_zero(left));
+            const std::string_view v = values[i];
+            make.Add(rows, i, v, static_cast<std::size_t>(text.data() + text.size() - v.data()) >= 32);
+        }
         seen = 0;
         return true;
     };
