@@ -50,19 +50,18 @@ std::string_view TakeErrors(std::string_view text, TextList& errors, std::string
     return rest;
 }
 
-// Writes every "~" of the first n bytes at p as "-", where p may be read and written 32 bytes
-// on and n is at most 32. A value without "~" (the usual one) is four word tests, no loop.
-inline void DashTildes32(char* p, std::size_t n) {
+// True when the n bytes at p, which may be read 32 bytes on (n at most 32), hold a "~".
+// A value is short: its word or two are tested, no more.
+inline bool HoldsTilde32(const char* p, std::size_t n) {
     constexpr std::uint64_t kTildes = scan::kOnes * static_cast<unsigned char>('~');
     std::uint64_t hits = 0;
-    for (std::size_t i = 0; i < 32; i += 8) {
-        // The bytes of this word that belong to the value: all of them, some, or none.
-        const std::size_t in = n > i ? std::min<std::size_t>(n - i, 8) : 0;
-        const std::uint64_t keep = in == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * in)) - 1;
+    for (std::size_t i = 0; i < n; i += 8) {
         // ZeroBytes marks every zero byte (and at worst a few more above one): no mark, no "~".
-        hits |= scan::ZeroBytes(scan::Load8(p + i) ^ kTildes) & keep;
+        std::uint64_t z = scan::ZeroBytes(scan::Load8(p + i) ^ kTildes);
+        if (n - i < 8) z &= (std::uint64_t{1} << (8 * (n - i))) - 1;
+        hits |= z;
     }
-    if (hits != 0) DashTildes(p, n);
+    return hits != 0;
 }
 
 // The rows "currency~value~stamp" of one answer (an empty value written " "), written straight
@@ -96,17 +95,23 @@ public:
     void Add(RowList& rows, std::size_t currency, std::string_view value, bool mayReadOn32) const {
         static constexpr char kBlank[32 + 1] = "                                ";
         const std::size_t size = value.empty() ? 1 : value.size();
-        if (fixed_ && size <= 32 && (mayReadOn32 || value.empty())) {
+        const char* const from = value.empty() ? kBlank : value.data();
+        if (fixed_ && size <= 32 && (mayReadOn32 || value.empty()) && !HoldsTilde32(from, size)) {
             // Written whole words past the row's end, then cut back to its size.
             const Head& h = heads_[currency];
             char* const w = rows.AddRow(sizeof h.bytes + 32 + sizeof tail_);
             std::memcpy(w, h.bytes, sizeof h.bytes);
-            std::memcpy(w + h.size, value.empty() ? kBlank : value.data(), 32);
-            DashTildes32(w + h.size, size);
+            std::memcpy(w + h.size, from, 32);
             std::memcpy(w + h.size + size, tail_, sizeof tail_);
-            rows.ShortenLast(h.rowSize - 1 + size);
+            rows.ShortenLast(h.rowSize + size);
             return;
         }
+        AddPlain(rows, currency, value);
+    }
+
+private:
+    // Add for any value, byte by byte.
+    [[gnu::noinline]] void AddPlain(RowList& rows, std::size_t currency, std::string_view value) const {
         char* w = rows.AddRow(RowSize(currency, value));
         const std::string& c = currencies_[currency];
         std::memcpy(w, c.data(), c.size());
@@ -123,11 +128,10 @@ public:
         std::memcpy(w, stamp_.data(), stamp_.size());
     }
 
-private:
     struct Head {
         char bytes[16];
         std::size_t size;     // of "C~"
-        std::size_t rowSize;  // of the row with a one-byte value
+        std::size_t rowSize;  // of the row without its value
     };
     const TextList& currencies_;
     const std::string& stamp_;
