@@ -182,6 +182,11 @@ const std::vector<MarkerWords>& Words() {
 
 constexpr int kNoMarker = -1;
 
+// True when x begins at p, which may be read 16 bytes on.
+inline bool Begins16(const char* p, const MarkerWords& x) {
+    return ((scan::Load8(p) & x.mask[0]) ^ x.word[0]) == 0 && ((scan::Load8(p + 8) & x.mask[1]) ^ x.word[1]) == 0;
+}
+
 // The pairs of bytes that follow '<' in the markers and "<error>" (as read from a
 // little-endian word).
 const std::bitset<65536>& MarkerPairs() {
@@ -292,8 +297,18 @@ Scan ScanBalances(std::string_view text, bool errorsCount, const BalanceRows& ma
         const std::uint64_t bit = std::uint64_t{1} << currency;
         if (m % 2 == 1) {  // "<C>"
             if (firstAt == CutText::npos || open >= 0 || (seen & bit)) return Scan::OtherShape;
-            open = currency;
             seen |= bit;
+            // Its value runs to the next "<", which is usually its closing tag: taken here
+            // at once. Anything else there is left to the next round, which sees that "<".
+            const std::size_t end = pos + scan::Find(text.data() + pos, text.size() - pos, '<');
+            const std::size_t close = static_cast<std::size_t>(m) + 1;
+            if (end + 16 <= text.size() && Begins16(text.data() + end, words[close])) {
+                values[static_cast<std::size_t>(currency)] = std::string_view(text.data() + pos, end - pos);
+                pos = end + words[close].size;
+                likely = close + 1 < errorTag ? close + 1 : 0;
+                continue;
+            }
+            open = currency;
             valueFrom = pos;
         } else {  // "</C>"
             if (open != currency) return Scan::OtherShape;
