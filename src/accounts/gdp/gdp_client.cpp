@@ -66,8 +66,9 @@ inline bool HoldsTilde32(const char* p, std::size_t n) {
 
 // The rows "currency~value~stamp" of one answer (an empty value written " "), written straight
 // into the row list. The head "C~" of each currency and the tail "~stamp" are made once,
-// padded, so that a row is put together by fixed-size moves; a value of more than 32 bytes, or
-// one that may not be read 32 bytes on (too near the end of its text), goes the plain way.
+// padded, so that a row is put together by fixed-size moves; a value of more than 32 bytes, one
+// that may not be read 32 bytes on (too near the end of its text) or one holding a "~" goes
+// the plain way.
 class BalanceRows {
 public:
     BalanceRows(const TextList& currencies, const std::string& stamp) : currencies_(currencies), stamp_(stamp) {
