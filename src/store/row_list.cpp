@@ -56,14 +56,6 @@ void RowList::reserve(std::size_t rows, std::size_t bytes) {
     if (used_ + bytes > capacity_) Reallocate(used_ + bytes);
 }
 
-char* RowList::AddRow(std::size_t n) {
-    if (used_ + n > capacity_) Grow(used_ + n);
-    char* at = data_.get() + used_;
-    used_ += n;
-    ends_.push_back(used_);
-    return at;
-}
-
 void RowList::push_back(std::string_view row) {
     char* at = AddRow(row.size());
     if (!row.empty()) std::memcpy(at, row.data(), row.size());
@@ -79,12 +71,6 @@ void RowList::AddJoined(std::initializer_list<std::string_view> cells) {
         if (!c.empty()) std::memcpy(w, c.data(), c.size());
         w += c.size();
     }
-}
-
-void RowList::ShortenLast(std::size_t n) {
-    const std::size_t from = ends_.size() < 2 ? 0 : ends_[ends_.size() - 2];
-    used_ = std::min(used_, from + n);
-    ends_.back() = used_;
 }
 
 void RowList::pop_back() {

@@ -2,6 +2,7 @@
 // Row lists: the "~"-joined rows of a balance or history table, kept back to back in one
 // buffer. An answer of half a million rows is then two allocations instead of half a million,
 // and a copy of the list is two block copies.
+#include <algorithm>
 #include <cstddef>
 #include <initializer_list>
 #include <iosfwd>
@@ -46,9 +47,19 @@ public:
     void AddJoined(std::initializer_list<std::string_view> cells);
     // A new last row of n bytes, to be written at the pointer returned (valid until the next
     // change of the list).
-    char* AddRow(std::size_t n);
+    char* AddRow(std::size_t n) {
+        if (used_ + n > capacity_) Grow(used_ + n);
+        char* at = data_.get() + used_;
+        used_ += n;
+        ends_.push_back(used_);
+        return at;
+    }
     // Makes the last row n bytes long (n at most its size).
-    void ShortenLast(std::size_t n);
+    void ShortenLast(std::size_t n) {
+        const std::size_t from = ends_.size() < 2 ? 0 : ends_[ends_.size() - 2];
+        used_ = std::min(used_, from + n);
+        ends_.back() = used_;
+    }
     void pop_back();
     void clear();
 

@@ -140,6 +140,21 @@ TEST(GdpParser, UsualAnswersTakeTheDirectPathAndGiveTheSameRows) {
     EXPECT_EQ(direct.balanceRows.back(), std::string("GBP~7.13~") + kStamp);
 }
 
+TEST(GdpParser, TildeAnywhereInAValueOfAnyLengthIsDashed) {
+    // Values up to and past the 32 bytes that are moved whole, a "~" at every place in them
+    // (or none); the tail of "~" keeps the value far enough from the answer's end to be read
+    // past it, and must not be taken for part of it.
+    for (std::size_t n = 1; n <= 34; ++n)
+        for (std::size_t t = 0; t <= n; ++t) {
+            std::string value(n, '7'), want(n, '7');
+            if (t < n) value[t] = '~', want[t] = '-';
+            const std::string answer = "<balance><EUR>" + value + "</EUR></balance>~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~";
+            gdp::Answer direct;
+            ASSERT_TRUE(gdp::ReadUsualShape(answer, kNow, direct)) << answer;
+            EXPECT_EQ(direct.balanceRows, RowList({"EUR~" + want + "~" + kStamp})) << answer;
+        }
+}
+
 TEST(GdpParser, EndsOnLongRunsOfUnclosedTags) {
     std::string answer;
     for (int i = 0; i < 2000; ++i) answer += "<error><balance><USD><EUR><GBP>";

@@ -50,10 +50,25 @@ std::string_view TakeErrors(std::string_view text, TextList& errors, std::string
     return rest;
 }
 
+// True when the n bytes at p, which may be read 32 bytes on (n at most 32), hold a "~".
+// A value is short: its word or two are tested, no more.
+inline bool HoldsTilde32(const char* p, std::size_t n) {
+    constexpr std::uint64_t kTildes = scan::kOnes * static_cast<unsigned char>('~');
+    std::uint64_t hits = 0;
+    for (std::size_t i = 0; i < n; i += 8) {
+        // ZeroBytes marks every zero byte (and at worst a few more above one): no mark, no "~".
+        std::uint64_t z = scan::ZeroBytes(scan::Load8(p + i) ^ kTildes);
+        if (n - i < 8) z &= (std::uint64_t{1} << (8 * (n - i))) - 1;
+        hits |= z;
+    }
+    return hits != 0;
+}
+
 // The rows "currency~value~stamp" of one answer (an empty value written " "), written straight
 // into the row list. The head "C~" of each currency and the tail "~stamp" are made once,
-// padded, so that a row is put together by fixed-size moves; a value of more than 32 bytes, or
-// one that may not be read 32 bytes on (too near the end of its text), goes the plain way.
+// padded, so that a row is put together by fixed-size moves; a value of more than 32 bytes, one
+// that may not be read 32 bytes on (too near the end of its text) or one holding a "~" goes
+// the plain way.
 class BalanceRows {
 public:
     BalanceRows(const TextList& currencies, const std::string& stamp) : currencies_(currencies), stamp_(stamp) {
@@ -65,6 +80,7 @@ public:
             std::memcpy(h.bytes, c.data(), c.size());
             h.bytes[c.size()] = '~';
             h.size = c.size() + 1;
+            h.rowSize = c.size() + 2 + stamp.size();
             heads_.push_back(h);
         }
         tail_[0] = '~';
@@ -80,19 +96,24 @@ public:
     void Add(RowList& rows, std::size_t currency, std::string_view value, bool mayReadOn32) const {
         static constexpr char kBlank[32 + 1] = "                                ";
         const std::size_t size = value.empty() ? 1 : value.size();
-        const std::size_t rowSize = RowSize(currency, value);
-        if (fixed_ && size <= 32 && (mayReadOn32 || value.empty())) {
+        const char* const from = value.empty() ? kBlank : value.data();
+        if (fixed_ && size <= 32 && (mayReadOn32 || value.empty()) && !HoldsTilde32(from, size)) {
             // Written whole words past the row's end, then cut back to its size.
             const Head& h = heads_[currency];
             char* const w = rows.AddRow(sizeof h.bytes + 32 + sizeof tail_);
             std::memcpy(w, h.bytes, sizeof h.bytes);
-            std::memcpy(w + h.size, value.empty() ? kBlank : value.data(), 32);
-            DashTildes(w + h.size, size);
+            std::memcpy(w + h.size, from, 32);
             std::memcpy(w + h.size + size, tail_, sizeof tail_);
-            rows.ShortenLast(rowSize);
+            rows.ShortenLast(h.rowSize + size);
             return;
         }
-        char* w = rows.AddRow(rowSize);
+        AddPlain(rows, currency, value);
+    }
+
+private:
+    // Add for any value, byte by byte.
+    [[gnu::noinline]] void AddPlain(RowList& rows, std::size_t currency, std::string_view value) const {
+        char* w = rows.AddRow(RowSize(currency, value));
         const std::string& c = currencies_[currency];
         std::memcpy(w, c.data(), c.size());
         w += c.size();
@@ -108,10 +129,10 @@ public:
         std::memcpy(w, stamp_.data(), stamp_.size());
     }
 
-private:
     struct Head {
         char bytes[16];
-        std::size_t size;
+        std::size_t size;     // of "C~"
+        std::size_t rowSize;  // of the row without its value
     };
     const TextList& currencies_;
     const std::string& stamp_;
@@ -161,6 +182,11 @@ const std::vector<MarkerWords>& Words() {
 }
 
 constexpr int kNoMarker = -1;
+
+// True when x begins at p, which may be read 16 bytes on.
+inline bool Begins16(const char* p, const MarkerWords& x) {
+    return ((scan::Load8(p) & x.mask[0]) ^ x.word[0]) == 0 && ((scan::Load8(p + 8) & x.mask[1]) ^ x.word[1]) == 0;
+}
 
 // The pairs of bytes that follow '<' in the markers and "<error>" (as read from a
 // little-endian word).
@@ -240,11 +266,11 @@ Scan ScanBalances(std::string_view text, bool errorsCount, const BalanceRows& ma
             // The last row is written a whole padded stretch long before it is cut back.
             rows.reserve(parts * static_cast<std::size_t>(__builtin_popcountll(set)), parts * bytes + 96);
         }
-        for (std::size_t i = 0; i < currencies.size(); ++i)
-            if (seen >> i & 1) {
-                const std::string_view v = values[i];
-                make.Add(rows, i, v, static_cast<std::size_t>(text.data() + text.size() - v.data()) >= 32);
-            }
+        for (std::uint64_t left = seen; left != 0; left &= left - 1) {
+            const auto i = static_cast<std::size_t>(std::countr_zero(left));
+            const std::string_view v = values[i];
+            make.Add(rows, i, v, static_cast<std::size_t>(text.data() + text.size() - v.data()) >= 32);
+        }
         seen = 0;
         return true;
     };
@@ -272,8 +298,18 @@ Scan ScanBalances(std::string_view text, bool errorsCount, const BalanceRows& ma
         const std::uint64_t bit = std::uint64_t{1} << currency;
         if (m % 2 == 1) {  // "<C>"
             if (firstAt == CutText::npos || open >= 0 || (seen & bit)) return Scan::OtherShape;
-            open = currency;
             seen |= bit;
+            // Its value runs to the next "<", which is usually its closing tag: taken here
+            // at once. Anything else there is left to the next round, which sees that "<".
+            const std::size_t end = pos + scan::Find(text.data() + pos, text.size() - pos, '<');
+            const std::size_t close = static_cast<std::size_t>(m) + 1;
+            if (end + 16 <= text.size() && Begins16(text.data() + end, words[close])) {
+                values[static_cast<std::size_t>(currency)] = std::string_view(text.data() + pos, end - pos);
+                pos = end + words[close].size;
+                likely = close + 1 < errorTag ? close + 1 : 0;
+                continue;
+            }
+            open = currency;
             valueFrom = pos;
         } else {  // "</C>"
             if (open != currency) return Scan::OtherShape;
