@@ -32,7 +32,7 @@ RowList HistoryRows(const RowList& transactions) {
         const auto t = RowFields<7>(transaction, " ");  // a missing field shows as a blank
         if (t[6] != type || type.empty()) outgoing = IsOutgoing(type.assign(t[6]));
         amount.clear();
-        if (outgoing && (t[5].empty() || t[5][0] != '-')) amount = "-";
+        if (outgoing && (t[5].empty() || t[5][0] != '-')) amount.push_back('-');
         amount.append(t[5]);
         rows.AddJoined({t[4], t[6], t[3], amount, t[0], t[1]});
     }
