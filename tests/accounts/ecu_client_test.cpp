@@ -55,6 +55,9 @@ TEST(EcuParser, ErrorsAndBalances) {
         {"marker alone", K::Balance, "ERROR ", {" "}, {}},
         {"marker needs its blank", K::Balance, "ERROR:x", {}, {}},
         {"more pieces than currencies", K::Balance, "1/2/3/4", {}, {"USD~1.00", "EUR~2.00"}},
+        // A piece's number ends at its "/" whatever follows.
+        {"numbers cut by the slash", K::Balance, "1e/2e/3", {}, {"USD~1.00", "EUR~2.00"}},
+        {"empty pieces", K::Balance, "/", {}, {"USD~0.00", "EUR~0.00"}},
         {"beyond the float range", K::Balance, "1e300/-1e300", {},
          {"USD~340282346638528859811704183484516925440.00",
           "EUR~-340282346638528859811704183484516925440.00"}},

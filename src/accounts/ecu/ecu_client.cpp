@@ -62,14 +62,16 @@ Answer ParseAnswer(std::string_view answer, AnswerKind kind, std::time_t now) {
     if (kind != AnswerKind::Balance) return out;
 
     // The answer split at "/": with two pieces or more, piece k is the balance of currency k.
-    if (answer.find('/') == std::string_view::npos) return out;
+    // A number holds no "/", so the number a piece begins with is the one the rest of the
+    // answer from that piece on begins with: the end of the last piece read is never looked for.
     const TextList& currencies = EcuTraits().currencies;
     const std::string stamp = UtcStamp(now);
     std::size_t from = 0;
     for (std::size_t k = 0; k < currencies.size(); ++k) {
-        const std::size_t slash = answer.find('/', from);
-        const std::string_view piece = answer.substr(from, slash == std::string_view::npos ? slash : slash - from);
-        out.balanceRows.push_back(currencies[k] + "~" + FloatMoney(piece) + "~" + stamp);
+        const bool last = k + 1 == currencies.size();
+        const std::size_t slash = last && k > 0 ? std::string_view::npos : answer.find('/', from);
+        if (k == 0 && slash == std::string_view::npos) break;  // one piece: no balances
+        out.balanceRows.push_back(currencies[k] + "~" + FloatMoney(answer.substr(from)) + "~" + stamp);
         if (slash == std::string_view::npos) break;
         from = slash + 1;
     }
