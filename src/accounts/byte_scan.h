@@ -52,21 +52,6 @@ inline std::size_t FindEither(const char* p, std::size_t n, char a, char b) {
     return n;
 }
 
-// True when [p, p + n) holds a or b.
-inline bool HoldsEither(const char* p, std::size_t n, char a, char b) {
-    if (n >= 64) return std::memchr(p, a, n) || std::memchr(p, b, n);
-    const std::uint64_t pa = kOnes * static_cast<unsigned char>(a);
-    const std::uint64_t pb = kOnes * static_cast<unsigned char>(b);
-    std::size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        const std::uint64_t v = Load8(p + i);
-        if (ZeroBytes(v ^ pa) | ZeroBytes(v ^ pb)) return true;
-    }
-    for (; i < n; ++i)
-        if (p[i] == a || p[i] == b) return true;
-    return false;
-}
-
 // memcpy(d, s, n) for the short values of an answer (up to 64 bytes) without the cost of a
 // call: overlapping word or block copies that stay inside both stretches; longer ones go to
 // the C library.
