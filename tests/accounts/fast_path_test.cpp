@@ -137,6 +137,27 @@ TEST(EgHistoryCsv, LinesOfEveryLengthAsTheReferenceReadsThem) {
     }
 }
 
+// Perfect Money records of every length, their commas, line feeds and memo markers at every
+// place of the eight-byte words the line scan reads, in both modes against the reference.
+TEST(PmHistoryCsv, LinesOfEveryLengthAsTheReferenceReadsThem) {
+    std::mt19937 rng(43);
+    const std::string pieces[] = {",", ",", "~", "\r", "\n", "a", "b ", "Memo:", "Memo: ", "\"", "x,y"};
+    for (std::size_t n = 0; n < 400; n += 1 + n / 40) {
+        std::string csv = "h,h,h,h,h,h,h,h,h,h\n";
+        for (int line = 0; line < 6; ++line) {
+            csv += line % 2 ? "1,2,3,4,5,6,7,8,9," : "";
+            for (std::size_t i = 0; i < n; ++i) csv += pieces[rng() % std::size(pieces)];
+            csv += line < 5 || n % 2 ? "\n" : "";
+        }
+        pm::PmAnswer raw, rows;
+        pm::ParseAnswer(csv, kNow, raw);
+        pm::ParseAnswer(csv, kNow, rows, CsvRows::History);
+        const pm::PmAnswer want = reference::Pm::Parse(csv, kNow);
+        ASSERT_EQ(raw.csv, want.csv) << csv;
+        ASSERT_EQ(rows.historyRows, reference::Pm::HistoryRows(want.csv)) << csv;
+    }
+}
+
 // "No Records Found" and an input at every place of a history: in the header, in a first field,
 // in any field at any place of the copy's blocks, cut by a quote or a line feed, in an
 // unfinished last line. The answer is read as the reference reads it.
@@ -167,9 +188,12 @@ TEST(EgHistoryCsv, MarkersAnywhereAsTheReferenceFindsThem) {
 TEST(RowScans, ScansFindWhatStdFinds) {
     const std::string texts[] = {"", "~", "a", "No Records Found", "xNo Records Foun", "~~~~~~~~~",
                                  "ab~cdefgh~ijklmnopq~rs", "No Records Foundx", std::string(70, 'F') + "~",
-                                 "xx\x7f\x7e\xfe~\x80~~' value='v'>"};
+                                 "xx\x7f\x7e\xfe~\x80~~' value='v'>", "a~cMemo~c"};
     for (const std::string& t : texts) {
         EXPECT_EQ(HoldsText(t, "No Records Found", 11), t.find("No Records Found") != std::string::npos) << t;
+        EXPECT_EQ(FindText(t, "No Records Found", 11), t.find("No Records Found")) << t;
+        EXPECT_EQ(FindText(t, "~c", 0), t.find("~c")) << t;
+        EXPECT_EQ(FindText(t, "e='", 2), t.find("e='")) << t;
         EXPECT_EQ(CountByte(t, '~'), static_cast<std::size_t>(std::count(t.begin(), t.end(), '~'))) << t;
         for (std::size_t from = 0; from <= t.size(); ++from) {
             EXPECT_EQ(FindMarker(t, "~", from), t.find("~", from)) << t << from;
